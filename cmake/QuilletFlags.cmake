@@ -1,0 +1,12 @@
+# Project-wide compile flags: warnings, sanitizers, Qt keyword hygiene.
+add_compile_definitions(QT_NO_KEYWORDS QT_USE_QSTRINGBUILDER)
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  add_compile_options(-Wall -Wextra -Wpedantic)
+  if(QUILLET_WERROR)
+    add_compile_options(-Werror)
+  endif()
+  if(QUILLET_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+  endif()
+endif()

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package the build, the program and the tests need.
+set -euo pipefail
+export DEBIAN_FRONTEND=noninteractive
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+PACKAGES=(
+  build-essential cmake ninja-build pkg-config git
+  qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools
+  qt6-svg-dev libqt6svg6 qt6-image-formats-plugins
+  qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
+  libgl-dev libxkbcommon-dev
+  libgif-dev libimagequant-dev
+  xfonts-wqy fonts-wqy-zenhei fontconfig
+  xvfb xauth x11-apps imagemagick
+  pngcheck gifsicle libjpeg-turbo-progs desktop-file-utils
+)
+
+stamp=/var/tmp/quillet-deps.stamp
+want=$(printf '%s\n' "${PACKAGES[@]}" | sha1sum | cut -c1-40)
+if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ] && dpkg -s "${PACKAGES[@]}" >/dev/null 2>&1; then
+  exit 0
+fi
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${PACKAGES[@]}"
+echo "$want" | $SUDO tee "$stamp" >/dev/null || true

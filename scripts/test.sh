@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test headless: the full build
+# (WebEngine browser panel, warnings as errors), then the light build under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+bash "$here/scripts/install-deps.sh"
+export QTWEBENGINE_DISABLE_SANDBOX=1
+
+BUILD_DIR="$here/build" bash "$here/scripts/build.sh" -DQUILLET_WERROR=ON
+(cd "$here/build" && ctest --output-on-failure -j2 --timeout 600)
+
+if [ "${QUILLET_SKIP_SANITIZE:-0}" != 1 ]; then
+  BUILD_DIR="$here/build-asan" BUILD_TYPE=Debug bash "$here/scripts/build.sh" \
+    -DQUILLET_SANITIZE=ON -DQUILLET_WEBENGINE=OFF -DQUILLET_WERROR=ON
+  export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  (cd "$here/build-asan" && ctest --output-on-failure -j2 --timeout 900)
+fi
