@@ -14,7 +14,8 @@ PACKAGES=(
   libgif-dev libimagequant-dev
   xfonts-wqy fonts-wqy-zenhei fontconfig
   xvfb xauth x11-apps imagemagick
-  pngcheck gifsicle libjpeg-turbo-progs desktop-file-utils
+  pngcheck gifsicle libjpeg-turbo-progs netpbm zopfli desktop-file-utils
+  libpng-dev zlib1g-dev clang libclang-rt-14-dev
 )
 
 stamp=/var/tmp/quillet-deps.stamp
