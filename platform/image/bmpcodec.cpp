@@ -12,8 +12,7 @@ constexpr int kInfoHeaderSize = 40;
 constexpr int kBytesPerPixel = 3;
 constexpr int kPixelsPerMetre96Dpi = 3780;
 
-template<typename T>
-void put(char *&at, T value)
+template<typename T> void put(char *&at, T value)
 {
     qToLittleEndian(value, at);
     at += sizeof(T);

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace quillet::image {
+
+// The one picture object the exporter reuses for every JPG, GIF and PNG it writes:
+// load captured BMP bytes, ask the depth, reduce to a palette, save in a format.
+class ImageConverter
+{
+public:
+    static constexpr int kLoadBmp = 1;
+    enum Format { Gif = 2, Jpeg = 3, Png = 4 };
+    static constexpr int kReducedDepth = 8;
+    static constexpr int kTrueColourDepth = 24;
+
+    // Replaces the held picture; bytes that are no BMP (or a flag other than
+    // kLoadBmp) leave it empty and answer false.
+    bool loadFromMemory(const QByteArray &bmpBytes, int flag = kLoadBmp);
+    // Bits per pixel of the held picture: as the BMP stored it, 8 after a reduction,
+    // 0 when empty.
+    int colorDepth() const;
+    // 8: indexed with an exact palette when the picture has at most 256 colours,
+    // otherwise quantised (dithered only on request). 24: back to true colour.
+    // False, and the picture unchanged, for other depths or an empty picture.
+    bool convertColorDepth(int bits, bool dither = false);
+    // The file bytes for a format code, empty when the picture is empty or the code
+    // unknown. A GIF of a deeper picture is reduced on the way, the held one is not.
+    QByteArray encode(int format) const;
+    // True only when the whole file is on disk under its name; otherwise nothing
+    // was created and a file already there is left as it was.
+    bool saveToFile(const QString &path, int format) const;
+
+    const QImage &picture() const { return m_picture; }
+    void clear();
+
+private:
+    QImage m_picture;
+    int m_depth = 0;
+};
+
+} // namespace quillet::image

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+namespace quillet::image {
+
+// Small, lossless PNG files with nothing but the pixels: IHDR, PLTE/tRNS when
+// indexed, IDAT, IEND. Palette pictures get the narrowest bit depth (1, 2, 4 or 8);
+// every filter choice is tried and the smallest stream at zlib's best level kept.
+class PngEncoder
+{
+public:
+    // Format_Indexed8 pictures are written as palette PNGs (the table as it is);
+    // everything else as 8-bit RGB, or RGBA when the picture has an alpha channel.
+    // Empty bytes when the picture is null or cannot be compressed.
+    static QByteArray encode(const QImage &image);
+    // The narrowest PNG bit depth that holds indices of a palette of that size.
+    static int paletteBitDepth(int paletteSize);
+};
+
+} // namespace quillet::image
