@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QMargins>
+#include <QPoint>
+#include <QString>
+
+namespace quillet::skin {
+
+// One colour stop of a fill; a single stop is a solid fill, none is no fill at all.
+struct GradientStop
+{
+    qreal position = 0.0;
+    QColor colour;
+
+    bool operator==(const GradientStop &) const = default;
+};
+
+enum class Bevel { None, Raised, Sunken };
+
+// What a derived state does to a look that was drawn from a picture; colours of a
+// derived look are already changed by the parser.
+enum class Effect { None, Lighter, Darker, Faded };
+
+// Everything needed to paint one element in one state. Resolved by the parser, so the
+// painter never looks anything up.
+struct Look
+{
+    QList<GradientStop> fill;
+    bool horizontalFill = false;
+    QColor border;
+    int borderWidth = 0;
+    int radius = 0;
+    Bevel bevel = Bevel::None;
+    int bevelWidth = 2;
+    QColor bevelLight;
+    QColor bevelShadow;
+    QColor bevelDark;
+    QColor highlight;
+    qreal gloss = 0.0;
+    QColor text;
+    QColor textShadow;
+    QPoint textShadowOffset { 0, 1 };
+    QPoint textShift;
+    QColor mark;
+    QColor focus;
+    QString image;
+    QMargins slice;
+    Effect effect = Effect::None;
+
+    bool operator==(const Look &) const = default;
+};
+
+} // namespace quillet::skin

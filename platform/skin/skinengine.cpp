@@ -1,0 +1,62 @@
+#include "platform/skin/skinengine.h"
+
+#include "platform/skin/skinparser.h"
+#include "platform/skin/skinstyle.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QStyleFactory>
+#include <QWidget>
+
+namespace quillet::skin {
+
+namespace {
+
+void repolish(QWidget *window, QStyle *style)
+{
+    if (!window)
+        return;
+    QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    widgets.prepend(window);
+    for (QWidget *w : widgets) {
+        style->unpolish(w);
+        style->polish(w);
+        w->update();
+    }
+}
+
+} // namespace
+
+bool SkinEngine::apply(const QString &skinFilePath, QWidget *window)
+{
+    const QFileInfo info(skinFilePath);
+    const bool readable = info.isFile() && info.isReadable();
+    const Skin skin = readable ? SkinParser::parseFile(skinFilePath) : Skin();
+    m_colour = skin.base();
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return readable;
+    auto *style = new SkinStyle(skin);
+    QApplication::setStyle(style); // the application owns and later deletes it
+    QApplication::setPalette(style->standardPalette());
+    m_style = style;
+    repolish(window, style);
+    return readable;
+}
+
+QColor SkinEngine::colour() const
+{
+    return m_colour.isValid() ? m_colour : Skin().base();
+}
+
+void SkinEngine::release()
+{
+    m_colour = QColor();
+    m_style = nullptr;
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return;
+    QStyle *plain = QStyleFactory::create(QStringLiteral("Fusion"));
+    QApplication::setStyle(plain);
+    QApplication::setPalette(plain->standardPalette());
+}
+
+} // namespace quillet::skin

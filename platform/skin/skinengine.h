@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QColor>
+#include <QPointer>
+#include <QString>
+
+class QWidget;
+
+namespace quillet::skin {
+
+class SkinStyle;
+
+// Applies `.an` skins to the application: the three operations the program uses.
+class SkinEngine
+{
+public:
+    SkinEngine() = default;
+    ~SkinEngine() = default;
+    SkinEngine(const SkinEngine &) = delete;
+    SkinEngine &operator=(const SkinEngine &) = delete;
+
+    // Installs a style painted from the skin and repaints window with it. A file that
+    // cannot be read still installs the default look; returns whether the file was read.
+    bool apply(const QString &skinFilePath, QWidget *window);
+    // The applied skin's base colour, the window background.
+    QColor colour() const;
+    // Back to the plain Fusion style and its palette.
+    void release();
+
+private:
+    QPointer<SkinStyle> m_style;
+    QColor m_colour;
+};
+
+} // namespace quillet::skin

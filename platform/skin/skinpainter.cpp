@@ -1,0 +1,351 @@
+#include "platform/skin/skinpainter.h"
+
+#include <QFileInfo>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSvgRenderer>
+#include <algorithm>
+#include <array>
+
+namespace quillet::skin {
+
+namespace {
+
+constexpr qint64 kMaxPictureBytes = 4 * 1024 * 1024;
+constexpr int kMaxPictureSide = 4096;
+constexpr int kArrowWidth = 7;
+constexpr int kSmallArrowWidth = 5;
+constexpr int kMarkSide = 7;
+constexpr qreal kGlossTop = 0.95;
+constexpr qreal kGlossBottom = 0.25;
+constexpr qreal kGlossHeight = 0.48;
+constexpr qreal kPictureLighten = 0.22;
+constexpr qreal kPictureDarken = 0.16;
+constexpr qreal kPictureFade = 0.55;
+
+// The classic 7 x 7 check mark, row by row.
+constexpr std::array<const char *, kMarkSide> kMark
+    = { "......#", ".....##", "#...###", "##.###.", "#####..", ".###...", "..#...." };
+
+bool visible(const QColor &c)
+{
+    return c.isValid() && c.alpha() > 0;
+}
+
+QPainterPath rounded(const QRectF &r, qreal radius)
+{
+    QPainterPath path;
+    if (radius > 0)
+        path.addRoundedRect(r, radius, radius);
+    else
+        path.addRect(r);
+    return path;
+}
+
+QColor mixed(const QColor &a, const QColor &b, qreal t)
+{
+    return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * t, a.greenF() + (b.greenF() - a.greenF()) * t,
+        a.blueF() + (b.blueF() - a.blueF()) * t, a.alphaF());
+}
+
+void line(QPainter *p, int x, int y, int w, int h, const QColor &c)
+{
+    if (visible(c) && w > 0 && h > 0)
+        p->fillRect(x, y, w, h, c);
+}
+
+// One bevel ring: top and left in one colour, bottom and right in another.
+void ring(QPainter *p, const QRect &r, const QColor &topLeft, const QColor &bottomRight)
+{
+    line(p, r.left(), r.top(), r.width(), 1, topLeft);
+    line(p, r.left(), r.top() + 1, 1, r.height() - 1, topLeft);
+    line(p, r.left() + 1, r.bottom(), r.width() - 1, 1, bottomRight);
+    line(p, r.right(), r.top() + 1, 1, r.height() - 2, bottomRight);
+}
+
+void applyEffect(QImage &image, Effect effect)
+{
+    if (effect == Effect::None)
+        return;
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = QColor::fromRgba(row[x]);
+            QColor out;
+            switch (effect) {
+            case Effect::Lighter:
+                out = mixed(c, QColor(Qt::white), kPictureLighten);
+                break;
+            case Effect::Darker:
+                out = mixed(c, QColor(Qt::black), kPictureDarken);
+                break;
+            default: {
+                const int g = qGray(row[x]);
+                out = mixed(QColor(g, g, g), QColor(Qt::white), kPictureFade);
+                out.setAlpha(c.alpha());
+                break;
+            }
+            }
+            out.setAlpha(c.alpha());
+            row[x] = out.rgba();
+        }
+    }
+}
+
+// Splits [0, size) into three spans with the given ends; ends shrink evenly when they
+// do not fit.
+std::array<std::pair<qreal, qreal>, 3> spans(qreal size, qreal first, qreal last)
+{
+    if (first + last > size && first + last > 0) {
+        const qreal k = size / (first + last);
+        first *= k;
+        last *= k;
+    }
+    return { std::pair { 0.0, first }, std::pair { first, size - first - last },
+        std::pair { size - last, last } };
+}
+
+} // namespace
+
+SkinPainter::SkinPainter() = default;
+SkinPainter::~SkinPainter() = default;
+
+void SkinPainter::panel(QPainter *p, const QRect &rect, const Look &look) const
+{
+    if (rect.width() <= 0 || rect.height() <= 0)
+        return;
+    if (!look.image.isEmpty() && paintPicture(p, rect, look))
+        return;
+    p->save();
+    const int shortSide = std::min(rect.width(), rect.height());
+    const int border = visible(look.border) ? std::min(look.borderWidth, shortSide / 2) : 0;
+    const qreal radius = std::min<qreal>(look.radius, shortSide / 2.0);
+    p->setRenderHint(QPainter::Antialiasing, radius > 0);
+    p->setPen(Qt::NoPen);
+
+    QRect content = rect.adjusted(border, border, -border, -border);
+    const qreal innerRadius = std::max<qreal>(0.0, radius - border);
+    if (border > 0) {
+        QPainterPath frame = rounded(QRectF(rect), radius);
+        frame.addPath(rounded(QRectF(content), innerRadius));
+        frame.setFillRule(Qt::OddEvenFill);
+        p->fillPath(frame, look.border);
+    }
+
+    QRect face = content;
+    if (look.bevel != Bevel::None && content.width() > 1 && content.height() > 1) {
+        const QColor faceColour = look.fill.isEmpty() ? look.bevelLight : look.fill.first().colour;
+        const bool raised = look.bevel == Bevel::Raised;
+        const int width = std::min(look.bevelWidth, std::min(content.width(), content.height()) / 2);
+        for (int i = 0; i < width; ++i) {
+            const QRect r = content.adjusted(i, i, -i, -i);
+            const bool outer = i == 0;
+            const bool single = width == 1;
+            if (raised)
+                ring(p, r, outer ? look.bevelLight : mixed(look.bevelLight, faceColour, 0.5),
+                    outer && !single ? look.bevelDark : look.bevelShadow);
+            else
+                ring(p, r, outer ? look.bevelShadow : look.bevelDark,
+                    outer ? look.bevelLight : mixed(look.bevelLight, faceColour, 0.5));
+        }
+        face = content.adjusted(width, width, -width, -width);
+    }
+
+    if (!face.isEmpty()) {
+        const QPainterPath facePath = rounded(QRectF(face), innerRadius);
+        if (look.fill.size() == 1) {
+            p->fillPath(facePath, look.fill.first().colour);
+        } else if (!look.fill.isEmpty()) {
+            const QRectF f(face);
+            QLinearGradient g(f.topLeft(), look.horizontalFill ? f.topRight() : f.bottomLeft());
+            for (const GradientStop &s : look.fill)
+                g.setColorAt(s.position, s.colour);
+            p->fillPath(facePath, g);
+        }
+        if (look.gloss > 0 && face.height() > 3 && face.width() > 3) {
+            const QRectF area(face.left() + 1, face.top() + 1, face.width() - 2,
+                std::max(1.0, face.height() * kGlossHeight));
+            QLinearGradient g(area.topLeft(), area.bottomLeft());
+            QColor top(255, 255, 255, qRound(255 * look.gloss * kGlossTop));
+            QColor bottom(255, 255, 255, qRound(255 * look.gloss * kGlossBottom));
+            g.setColorAt(0, top);
+            g.setColorAt(1, bottom);
+            p->save();
+            p->setClipPath(facePath);
+            p->fillPath(rounded(area, std::max<qreal>(0.0, innerRadius - 1)), g);
+            p->restore();
+        }
+        if (visible(look.highlight) && face.width() > 2 && face.height() > 2) {
+            QPainterPath hl = facePath;
+            hl.addPath(rounded(QRectF(face.adjusted(1, 1, -1, -1)), std::max<qreal>(0.0, innerRadius - 1)));
+            hl.setFillRule(Qt::OddEvenFill);
+            p->fillPath(hl, look.highlight);
+        }
+    }
+    p->restore();
+}
+
+void SkinPainter::text(
+    QPainter *p, const QRect &rect, int flags, const QString &caption, const Look &look) const
+{
+    if (caption.isEmpty() || rect.isEmpty())
+        return;
+    p->save();
+    const QRect r = rect.translated(look.textShift);
+    if (visible(look.textShadow) && !look.textShadowOffset.isNull()) {
+        p->setPen(look.textShadow);
+        p->drawText(r.translated(look.textShadowOffset), flags, caption);
+    }
+    p->setPen(look.text.isValid() ? look.text : QColor(Qt::black));
+    p->drawText(r, flags, caption);
+    p->restore();
+}
+
+void SkinPainter::arrow(QPainter *p, const QRect &rect, Qt::ArrowType type, const QColor &colour) const
+{
+    if (!visible(colour) || rect.width() < 3 || rect.height() < 3)
+        return;
+    const bool vertical = type == Qt::DownArrow || type == Qt::UpArrow;
+    const int across = vertical ? rect.width() : rect.height();
+    const int base = across >= kArrowWidth + 4 ? kArrowWidth : kSmallArrowWidth;
+    const int depth = (base + 1) / 2;
+    const int cx = rect.left() + (rect.width() - 1) / 2;
+    const int cy = rect.top() + (rect.height() - 1) / 2;
+    for (int i = 0; i < depth; ++i) {
+        const int half = depth - 1 - i; // widest row first for a down arrow
+        switch (type) {
+        case Qt::DownArrow:
+            p->fillRect(cx - half, cy - depth / 2 + i, 2 * half + 1, 1, colour);
+            break;
+        case Qt::UpArrow:
+            p->fillRect(cx - half, cy + (depth - 1) / 2 - i, 2 * half + 1, 1, colour);
+            break;
+        case Qt::RightArrow:
+            p->fillRect(cx - depth / 2 + i, cy - half, 1, 2 * half + 1, colour);
+            break;
+        default:
+            p->fillRect(cx + (depth - 1) / 2 - i, cy - half, 1, 2 * half + 1, colour);
+            break;
+        }
+    }
+}
+
+void SkinPainter::checkMark(QPainter *p, const QRect &rect, const QColor &colour) const
+{
+    if (!visible(colour) || rect.isEmpty())
+        return;
+    const int scale = std::max(1, std::min(rect.width(), rect.height()) / (2 * kMarkSide));
+    const int side = kMarkSide * scale;
+    const int left = rect.left() + (rect.width() - side) / 2;
+    const int top = rect.top() + (rect.height() - side) / 2;
+    p->save();
+    p->setClipRect(rect);
+    for (int y = 0; y < kMarkSide; ++y) {
+        for (int x = 0; x < kMarkSide; ++x) {
+            if (kMark[static_cast<size_t>(y)][x] == '#')
+                p->fillRect(left + x * scale, top + y * scale, scale, scale, colour);
+        }
+    }
+    p->restore();
+}
+
+void SkinPainter::focusRect(QPainter *p, const QRect &rect, const QColor &colour) const
+{
+    if (!visible(colour) || rect.width() < 2 || rect.height() < 2)
+        return;
+    for (int x = rect.left(); x <= rect.right(); x += 2) {
+        p->fillRect(x, rect.top(), 1, 1, colour);
+        p->fillRect(x, rect.bottom(), 1, 1, colour);
+    }
+    for (int y = rect.top() + 2; y < rect.bottom(); y += 2) {
+        p->fillRect(rect.left(), y, 1, 1, colour);
+        p->fillRect(rect.right(), y, 1, 1, colour);
+    }
+}
+
+QSvgRenderer *SkinPainter::svg(const QString &path) const
+{
+    if (const auto it = m_svgs.constFind(path); it != m_svgs.constEnd())
+        return it->get();
+    std::shared_ptr<QSvgRenderer> renderer;
+    if (QFileInfo(path).size() <= kMaxPictureBytes) {
+        renderer = std::make_shared<QSvgRenderer>(path);
+        if (!renderer->isValid())
+            renderer.reset();
+    }
+    m_svgs.insert(path, renderer);
+    return renderer.get();
+}
+
+QImage SkinPainter::raster(const QString &path) const
+{
+    if (const auto it = m_rasters.constFind(path); it != m_rasters.constEnd())
+        return *it;
+    QImage image;
+    if (QFileInfo(path).size() <= kMaxPictureBytes) {
+        image.load(path);
+        if (image.width() > kMaxPictureSide || image.height() > kMaxPictureSide)
+            image = QImage();
+    }
+    m_rasters.insert(path, image);
+    return image;
+}
+
+bool SkinPainter::paintPicture(QPainter *p, const QRect &rect, const Look &look) const
+{
+    QSvgRenderer *renderer = nullptr;
+    QImage picture;
+    QSizeF source;
+    if (look.image.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+        renderer = svg(look.image);
+        if (!renderer)
+            return false;
+        source = renderer->viewBoxF().size();
+        if (source.isEmpty())
+            source = renderer->defaultSize();
+    } else {
+        picture = raster(look.image);
+        source = picture.size();
+    }
+    if (source.isEmpty() || source.width() > kMaxPictureSide || source.height() > kMaxPictureSide)
+        return false;
+
+    QImage canvas(rect.size(), QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    {
+        QPainter cp(&canvas);
+        cp.setRenderHint(QPainter::Antialiasing);
+        cp.setRenderHint(QPainter::SmoothPixmapTransform);
+        const QMargins &m = look.slice;
+        const auto sx = spans(source.width(), m.left(), m.right());
+        const auto sy = spans(source.height(), m.top(), m.bottom());
+        const auto dx = spans(rect.width(), m.left(), m.right());
+        const auto dy = spans(rect.height(), m.top(), m.bottom());
+        const QRectF whole = renderer ? renderer->viewBoxF() : QRectF();
+        for (size_t row = 0; row < 3; ++row) {
+            for (size_t col = 0; col < 3; ++col) {
+                const QRectF from(sx[col].first, sy[row].first, sx[col].second, sy[row].second);
+                const QRectF to(dx[col].first, dy[row].first, dx[col].second, dy[row].second);
+                if (from.width() <= 0 || from.height() <= 0 || to.width() <= 0 || to.height() <= 0)
+                    continue;
+                if (renderer) {
+                    cp.save();
+                    cp.setClipRect(to);
+                    renderer->setViewBox(from.translated(whole.topLeft()));
+                    renderer->render(&cp, to);
+                    cp.restore();
+                } else {
+                    cp.drawImage(to, picture, from);
+                }
+            }
+        }
+        if (renderer)
+            renderer->setViewBox(whole);
+    }
+    applyEffect(canvas, look.effect);
+    p->drawImage(rect.topLeft(), canvas);
+    return true;
+}
+
+} // namespace quillet::skin

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/skin/look.h"
+
+#include <QHash>
+#include <QImage>
+#include <QRect>
+#include <memory>
+
+class QPainter;
+class QSvgRenderer;
+
+namespace quillet::skin {
+
+// Paints looks into rectangles. Knows nothing of widgets or style options, so every
+// drawing can be checked on a plain QImage.
+class SkinPainter
+{
+public:
+    SkinPainter();
+    ~SkinPainter();
+    SkinPainter(const SkinPainter &) = delete;
+    SkinPainter &operator=(const SkinPainter &) = delete;
+
+    // Border, bevel, fill, gloss and highlight, or the look's picture when it has one.
+    void panel(QPainter *painter, const QRect &rect, const Look &look) const;
+    // Caption with the look's colour, shadow and pressed shift.
+    void text(QPainter *painter, const QRect &rect, int flags, const QString &text, const Look &look) const;
+    // Solid pixel arrow centred in rect: the tip column is rect.left() + (width - 1) / 2.
+    void arrow(QPainter *painter, const QRect &rect, Qt::ArrowType type, const QColor &colour) const;
+    void checkMark(QPainter *painter, const QRect &rect, const QColor &colour) const;
+    void focusRect(QPainter *painter, const QRect &rect, const QColor &colour) const;
+
+private:
+    bool paintPicture(QPainter *painter, const QRect &rect, const Look &look) const;
+    QSvgRenderer *svg(const QString &path) const;
+    QImage raster(const QString &path) const;
+
+    mutable QHash<QString, std::shared_ptr<QSvgRenderer>> m_svgs;
+    mutable QHash<QString, QImage> m_rasters;
+};
+
+} // namespace quillet::skin
