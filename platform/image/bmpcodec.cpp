@@ -1,5 +1,7 @@
 #include "platform/image/bmpcodec.h"
 
+#include "platform/image/bmpheader.h"
+
 #include <QtEndian>
 
 #include <limits>
@@ -64,9 +66,14 @@ QByteArray BmpCodec::encode(const QImage &image)
 
 QImage BmpCodec::decode(const QByteArray &bytes)
 {
-    if (bytes.size() < kFileHeaderSize + 12 || bytes[0] != 'B' || bytes[1] != 'M')
+    const std::optional<BmpHeader> header = BmpHeader::parse(bytes);
+    if (!header)
         return {};
-    return QImage::fromData(bytes, "BMP");
+    QImage image = QImage::fromData(bytes, "BMP");
+    // The reader may still refuse, or read other dimensions than the header promised.
+    if (image.width() != header->width || image.height() != header->height)
+        return {};
+    return image;
 }
 
 } // namespace quillet::image
