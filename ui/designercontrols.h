@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace quillet::app {
 struct AppState;
 class SkinSwitcher;
