@@ -1,0 +1,32 @@
+#include "app/application.h"
+
+#include "app/designerprogram.h"
+#include "output/outputfolder.h"
+#include "platform/form/fontsetup.h"
+#include "platform/form/qtdialogs.h"
+#include "platform/system/processenvironment.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+namespace quillet::app {
+
+int Application::run(int argc, char **argv)
+{
+    system::ProcessEnvironment::prepare();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillet3.0"));
+    QApplication::setApplicationVersion(QStringLiteral(QUILLET_VERSION));
+    form::FontSetup::install();
+
+    form::QtDialogs dialogs;
+    const QString executable = QApplication::applicationFilePath();
+    DesignerProgram program({dialogs, QApplication::applicationDirPath(), output::OutputFolder::GetSpecialFolder(output::OutputFolder::DesktopKind),
+                             QFileInfo(executable).fileName()});
+    program.start();
+    const int result = QApplication::exec();
+    program.state().releaseAtExit();
+    return result;
+}
+
+} // namespace quillet::app

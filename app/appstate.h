@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QWidget;
+
+namespace quillet::image {
+class ImageConverter;
+}
+
+namespace quillet::app {
+
+// The program-wide variables, created at start and released at exit. Handlers share
+// nothing else; the controls hold the rest.
+struct AppState
+{
+    AppState();
+    ~AppState();
+    AppState(const AppState &) = delete;
+    AppState &operator=(const AppState &) = delete;
+
+    int infoTickCount = 0;
+    QColor backgroundColour = QColor(0, 0, 0);
+    int exportCounter = 0;
+    QStringList extensionTable;
+    std::unique_ptr<image::ImageConverter> conversionImage;
+    QWidget *browseOwnerWindow = nullptr;
+    QString browseInitialFolder;
+    int buttonWidth = 0;
+    int buttonHeight = 0;
+    QString programFolder;
+    int currentSkinIndex = 0;
+    QStringList skinFiles;
+    bool firstPreviewDone = false;
+
+    // Releases what the exit clean-up releases; safe to call twice.
+    void releaseAtExit();
+};
+
+} // namespace quillet::app

@@ -1,0 +1,52 @@
+#include "app/designerprogram.h"
+
+#include "app/lifecycle.h"
+#include "app/pagethread.h"
+#include "app/skinswitcher.h"
+#include "platform/skin/skinengine.h"
+#include "render/samplegeometry.h"
+#include "render/samplepreview.h"
+#include "ui/designercontrols.h"
+#include "ui/designerwindow.h"
+#include "ui/eventmap.h"
+
+namespace quillet::app {
+
+DesignerProgram::DesignerProgram(const Services &services)
+    : m_services(services)
+    , m_window(std::make_unique<ui::DesignerWindow>())
+    , m_engine(std::make_unique<skin::SkinEngine>())
+    , m_skins(std::make_unique<SkinSwitcher>(m_state, *m_window, *m_engine))
+    , m_geometry(std::make_unique<render::SampleGeometry>(m_state, *m_window))
+    , m_preview(std::make_unique<render::SamplePreview>(m_state, *m_window))
+    , m_controls(std::make_unique<ui::DesignerControls>(m_state, *m_window, services.dialogs, *m_geometry,
+                                                        *m_preview, *m_skins))
+    , m_pageThread(std::make_unique<PageThread>(m_window->controls().WebBrowser1, m_window->时钟2()))
+    , m_lifecycle(std::make_unique<Lifecycle>(
+          Lifecycle::Parts{m_state, *m_window, *m_skins, *m_engine, *m_controls, *m_pageThread}))
+{
+    m_window->controls().颜色选择器1->setDialogs(&services.dialogs);
+    m_eventMap = std::make_unique<ui::EventMap>(ui::EventMap::Handlers{
+        *m_window, *m_controls, *m_geometry, *m_preview, *m_skins, [this] { windDown(); }});
+}
+
+DesignerProgram::~DesignerProgram()
+{
+    // The page thread must find no targets once the window is gone.
+    m_pageThread.reset();
+    m_eventMap.reset();
+    m_window.reset();
+}
+
+void DesignerProgram::start()
+{
+    m_lifecycle->onCreated(m_services.programFolder);
+    m_window->show();
+}
+
+void DesignerProgram::windDown()
+{
+    m_lifecycle->onAboutToBeDestroyed(m_services.desktopFolder, m_services.executableName);
+}
+
+} // namespace quillet::app

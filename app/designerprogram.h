@@ -1,0 +1,78 @@
+#pragma once
+
+#include "app/appstate.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace quillet::form {
+class Dialogs;
+}
+namespace quillet::skin {
+class SkinEngine;
+}
+namespace quillet::system {
+class NetworkProbe;
+}
+namespace quillet::render {
+class SampleGeometry;
+class SamplePreview;
+}
+namespace quillet::ui {
+class DesignerControls;
+class DesignerWindow;
+class EventMap;
+}
+
+namespace quillet::app {
+
+class Lifecycle;
+class PageThread;
+class SkinSwitcher;
+
+// One run of the designer: the application state, the designer window and the handlers of
+// its event map, wired together. The outside services come in, so tests can answer them.
+class DesignerProgram
+{
+public:
+    struct Services
+    {
+        form::Dialogs &dialogs;
+        QString programFolder;
+        QString desktopFolder;
+        QString executableName;
+    };
+
+    explicit DesignerProgram(const Services &services);
+    ~DesignerProgram();
+    DesignerProgram(const DesignerProgram &) = delete;
+    DesignerProgram &operator=(const DesignerProgram &) = delete;
+
+    // Runs the created handler, then shows the window.
+    void start();
+
+    AppState &state() { return m_state; }
+    ui::DesignerWindow &window() { return *m_window; }
+    render::SamplePreview &preview() { return *m_preview; }
+    render::SampleGeometry &geometry() { return *m_geometry; }
+    ui::DesignerControls &controls() { return *m_controls; }
+    SkinSwitcher &skins() { return *m_skins; }
+
+private:
+    void windDown();
+
+    Services m_services;
+    AppState m_state;
+    std::unique_ptr<ui::DesignerWindow> m_window;
+    std::unique_ptr<skin::SkinEngine> m_engine;
+    std::unique_ptr<SkinSwitcher> m_skins;
+    std::unique_ptr<render::SampleGeometry> m_geometry;
+    std::unique_ptr<render::SamplePreview> m_preview;
+    std::unique_ptr<ui::DesignerControls> m_controls;
+    std::unique_ptr<PageThread> m_pageThread;
+    std::unique_ptr<Lifecycle> m_lifecycle;
+    std::unique_ptr<ui::EventMap> m_eventMap;
+};
+
+} // namespace quillet::app

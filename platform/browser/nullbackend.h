@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/browser/browserbackend.h"
+
+#include <QWidget>
+
+namespace quillet::browser {
+
+// Shows nothing; for runs without any page engine.
+class NullBackend : public BrowserBackend
+{
+public:
+    QWidget *widget() override { return &m_blank; }
+    void navigate(const QString &) override { }
+
+private:
+    QWidget m_blank;
+};
+
+} // namespace quillet::browser

@@ -1,0 +1,47 @@
+#pragma once
+
+namespace quillet::app {
+struct AppState;
+}
+namespace quillet::form {
+class Canvas;
+}
+namespace quillet::ui {
+class DesignerWindow;
+}
+class QWidget;
+
+namespace quillet::render {
+
+// Drives the three sample controls through their states and photographs each state onto
+// its state canvas.
+class SamplePreview
+{
+public:
+    static constexpr int kSettleMilliseconds = 10;
+    static constexpr int kScratchWidth = 64;
+    static constexpr int kScratchHeight = 48;
+    static constexpr int kDropButtonLeft = 29;
+    static constexpr int kFirstPreviewWindowWidth = 798;
+
+    SamplePreview(app::AppState &state, ui::DesignerWindow &window);
+
+    // Lets pending events run until n milliseconds have passed, sleeping 1 ms per turn.
+    static void waitWithEvents(int milliseconds);
+
+    void composeButtonStates();
+    void composeComboButton();
+    void composeCheckBox();
+    void composePreview();
+    void onPreviewTimerTick();
+
+private:
+    void captureInto(QWidget *control, form::Canvas *canvas);
+    void captureButtonTrimmed(form::Canvas *target);
+    int comboButtonWidth() const;
+
+    app::AppState &m_state;
+    ui::DesignerWindow &m_window;
+};
+
+} // namespace quillet::render

@@ -1,0 +1,42 @@
+#include "ui/aboutwindow.h"
+
+namespace quillet::ui {
+
+namespace {
+const QString kParagraphEnd = QStringLiteral("\r\n\r\n");
+
+void setBackground(QWidget *widget, const QColor &colour)
+{
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, colour);
+    widget->setPalette(pal);
+    widget->setAutoFillBackground(true);
+}
+} // namespace
+
+const QString AboutWindow::kNotice = QStringLiteral("   ") + kParagraphEnd
+    + QStringLiteral("   窗口右边有一个IE浏览框，里边显示最新版") + kParagraphEnd
+    + QStringLiteral("本、帮助、和官方网站的一些信息，也可能放") + kParagraphEnd
+    + QStringLiteral("一些广告连接。") + kParagraphEnd
+    + QStringLiteral("   欢迎提出使用意见并反馈，以望得到改进。") + kParagraphEnd;
+const QString AboutWindow::kMakerSite = QStringLiteral("http://www.example.org/");
+const QString AboutWindow::kMakerMail = QStringLiteral("pelorin@example.org");
+
+AboutWindow::AboutWindow(const QColor &backgroundColour, QWidget *parent)
+    : QDialog(parent)
+{
+    m_ui.setupUi(this);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    m_ui.标签1->setText(kNotice);
+    m_ui.超级链接框1->setTarget(kMakerSite);
+    m_ui.超级链接框2->setTarget(kMakerMail);
+    for (form::HyperLink *link : {m_ui.超级链接框1, m_ui.超级链接框2})
+        link->setLinkColours(QColor(0, 0, 255), QColor(128, 0, 0), QColor(0, 0, 128));
+
+    setBackground(this, backgroundColour);
+    setBackground(m_ui.标签1, backgroundColour);
+    m_ui.超级链接框1->setBackgroundColour(backgroundColour);
+    m_ui.超级链接框2->setBackgroundColour(backgroundColour);
+}
+
+} // namespace quillet::ui

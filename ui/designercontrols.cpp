@@ -1,0 +1,161 @@
+#include "ui/designercontrols.h"
+
+#include "app/appstate.h"
+#include "app/skinswitcher.h"
+#include "platform/form/dialogs.h"
+#include "platform/form/formruntime.h"
+#include "platform/form/numbertext.h"
+#include "render/samplegeometry.h"
+#include "render/samplepreview.h"
+#include "ui/designerwindow.h"
+
+#include <limits>
+
+namespace quillet::ui {
+
+using form::NumberText;
+
+const QString DesignerControls::kPlaceholder = QStringLiteral("输入按钮文字");
+const QString DesignerControls::kEchoChecked = QStringLiteral("选中");
+const QString DesignerControls::kEchoUnchecked = QStringLiteral("未选");
+
+namespace {
+constexpr qint64 kIntMin = std::numeric_limits<int>::min();
+constexpr qint64 kIntMax = std::numeric_limits<int>::max();
+
+int listedNumber(const QComboBox *box)
+{
+    return int(NumberText::truncated(NumberText::toNumber(form::FormRuntime::itemText(box, box->currentIndex())),
+                                     kIntMin, kIntMax));
+}
+} // namespace
+
+DesignerControls::DesignerControls(app::AppState &state, DesignerWindow &window, form::Dialogs &dialogs,
+                                   render::SampleGeometry &geometry, render::SamplePreview &preview,
+                                   app::SkinSwitcher &skins)
+    : m_state(state)
+    , m_window(window)
+    , m_dialogs(dialogs)
+    , m_geometry(geometry)
+    , m_preview(preview)
+    , m_skins(skins)
+{
+}
+
+void DesignerControls::widthStep(int delta)
+{
+    m_state.buttonWidth = int(qBound(kIntMin, qint64(m_state.buttonWidth) + delta, kIntMax));
+    m_window.controls().组合框2->setEditText(NumberText::toText(m_state.buttonWidth));
+    m_geometry.applyButtonWidth();
+}
+
+void DesignerControls::widthFromList()
+{
+    m_state.buttonWidth = listedNumber(m_window.controls().组合框2);
+    m_geometry.applyButtonWidth();
+}
+
+void DesignerControls::widthTyped()
+{
+    const double typed = NumberText::toNumber(m_window.controls().组合框2->currentText());
+    if (typed - kMinTypedWidthExclusive <= kTolerance)
+        return;
+    m_state.buttonWidth = int(NumberText::truncated(typed, kIntMin, kIntMax));
+    m_geometry.applyButtonWidth();
+}
+
+void DesignerControls::heightStep(int delta)
+{
+    const int before = m_state.buttonHeight;
+    if (delta > 0 && m_state.buttonHeight < kMaxSteppedHeight)
+        ++m_state.buttonHeight;
+    else if (delta < 0 && m_state.buttonHeight > kMinSteppedHeight)
+        --m_state.buttonHeight;
+    if (m_state.buttonHeight == before)
+        return;
+    m_window.controls().组合框3->setEditText(NumberText::toText(m_state.buttonHeight));
+    m_geometry.applyButtonHeight();
+}
+
+void DesignerControls::heightFromList()
+{
+    m_state.buttonHeight = listedNumber(m_window.controls().组合框3);
+    m_geometry.applyButtonHeight();
+}
+
+void DesignerControls::heightTyped()
+{
+    const double typed = NumberText::toNumber(m_window.controls().组合框3->currentText());
+    if (typed - kMinTypedHeightExclusive <= kTolerance || typed - kMaxTypedHeightExclusive >= -kTolerance)
+        return;
+    m_state.buttonHeight = int(NumberText::truncated(typed, kIntMin, kIntMax));
+    m_geometry.applyButtonHeight();
+}
+
+void DesignerControls::textBoxPressed()
+{
+    QLineEdit *box = m_window.controls().编辑框1;
+    if (box->text() == kPlaceholder)
+        box->clear();
+}
+
+void DesignerControls::textChanged()
+{
+    const QString text = m_window.controls().编辑框1->text();
+    if (!text.isEmpty())
+        m_window.controls().样本按钮->setText(text);
+}
+
+void DesignerControls::showSampleFont()
+{
+    const QFont font = m_window.controls().样本按钮->font();
+    m_window.controls().编辑框2->setText(font.family() + u' ' + NumberText::toText(font.pointSize()));
+}
+
+void DesignerControls::chooseSampleFont()
+{
+    QPushButton *sample = m_window.controls().样本按钮;
+    const form::Dialogs::FontChoice choice = m_dialogs.chooseFont(&m_window, sample->font(), 0);
+    QFont font = sample->font();
+    if (!choice.faceName.isEmpty())
+        font.setFamily(choice.faceName);
+    if (choice.pointSize > 0)
+        font.setPointSize(choice.pointSize);
+    sample->setFont(font);
+    showSampleFont();
+}
+
+void DesignerControls::chooseComboFont()
+{
+    const form::Dialogs::FontChoice choice
+        = m_dialogs.chooseFont(&m_window, m_window.controls().组合框1->font(), kComboFontCancelled);
+    if (choice.pointSize == kComboFontCancelled)
+        return;
+    m_geometry.applyComboFontSize(choice.pointSize);
+    m_preview.composeComboButton();
+}
+
+void DesignerControls::colourPicked()
+{
+    m_state.backgroundColour = m_window.controls().颜色选择器1->colour();
+    m_skins.spreadBackgroundColour(false);
+}
+
+void DesignerControls::borderBoxReleased()
+{
+    m_geometry.applyBorderToggle();
+}
+
+void DesignerControls::comboOptionReleased()
+{
+    const bool checkedAfterClick = !m_window.controls().选择框2->isChecked();
+    m_window.controls().组合框1->setEditText(checkedAfterClick ? kEchoChecked : kEchoUnchecked);
+}
+
+void DesignerControls::checkOptionReleased()
+{
+    const bool checkedAfterClick = !m_window.controls().选择框3->isChecked();
+    m_window.controls().选择框4->setText(checkedAfterClick ? kEchoChecked : kEchoUnchecked);
+}
+
+} // namespace quillet::ui

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+
+namespace quillet::app {
+struct AppState;
+class SkinSwitcher;
+}
+namespace quillet::form {
+class Dialogs;
+}
+namespace quillet::render {
+class SampleGeometry;
+class SamplePreview;
+}
+
+namespace quillet::ui {
+
+class DesignerWindow;
+
+// The handlers of the setting controls: button size, text, fonts, colour and the options
+// echoed in the samples. The two mouse handlers of the check boxes run before the box
+// toggles, so they act for the state the click is about to produce.
+class DesignerControls
+{
+public:
+    static constexpr double kTolerance = 1e-7;
+    static constexpr double kMinTypedWidthExclusive = 31;
+    static constexpr double kMinTypedHeightExclusive = 15;
+    static constexpr double kMaxTypedHeightExclusive = 49;
+    static constexpr int kMinSteppedHeight = 16;
+    static constexpr int kMaxSteppedHeight = 48;
+    static constexpr int kComboFontCancelled = -1;
+
+    DesignerControls(app::AppState &state, DesignerWindow &window, form::Dialogs &dialogs,
+                     render::SampleGeometry &geometry, render::SamplePreview &preview, app::SkinSwitcher &skins);
+
+    void widthStep(int delta);
+    void widthFromList();
+    void widthTyped();
+    void heightStep(int delta);
+    void heightFromList();
+    void heightTyped();
+    void textBoxPressed();
+    void textChanged();
+    void chooseSampleFont();
+    void chooseComboFont();
+    void colourPicked();
+    void borderBoxReleased();
+    void comboOptionReleased();
+    void checkOptionReleased();
+
+    // Face name, a space and the size of the sample button's font.
+    void showSampleFont();
+
+    static const QString kPlaceholder;
+    static const QString kEchoChecked;
+    static const QString kEchoUnchecked;
+
+private:
+    app::AppState &m_state;
+    DesignerWindow &m_window;
+    form::Dialogs &m_dialogs;
+    render::SampleGeometry &m_geometry;
+    render::SamplePreview &m_preview;
+    app::SkinSwitcher &m_skins;
+};
+
+} // namespace quillet::ui

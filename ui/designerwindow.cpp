@@ -1,0 +1,97 @@
+#include "ui/designerwindow.h"
+
+#include "platform/form/intervaltimer.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+
+namespace quillet::ui {
+
+namespace {
+
+// Item values that the preview reads; the texts are only what the user sees.
+constexpr int kComboButtonWidths[] = {15, 16, 17, 18};
+constexpr int kCheckBoxSides[] = {13, 14, 15};
+
+void setItemValues(QComboBox *combo, const int *values, int count)
+{
+    for (int i = 0; i < count && i < combo->count(); ++i)
+        combo->setItemData(i, values[i]);
+}
+
+} // namespace
+
+DesignerWindow::DesignerWindow(QWidget *parent)
+    : QWidget(parent)
+    , m_previewTimer(new form::IntervalTimer(this))
+    , m_infoTimer(new form::IntervalTimer(this))
+{
+    m_ui.setupUi(this);
+    m_previewTimer->setObjectName(QStringLiteral("时钟1"));
+    m_infoTimer->setObjectName(QStringLiteral("时钟2"));
+    applyLayoutDetails();
+}
+
+DesignerWindow::~DesignerWindow() = default;
+
+void DesignerWindow::applyLayoutDetails()
+{
+    QIcon icon;
+    for (int side : {16, 32, 48, 64, 72})
+        icon.addFile(QStringLiteral(":/quillet/icons/quillet-%1.png").arg(side), QSize(side, side));
+    setWindowIcon(icon);
+    move(kLayoutPosition);
+
+    setItemValues(m_ui.组合框4, kComboButtonWidths, int(std::size(kComboButtonWidths)));
+    setItemValues(m_ui.组合框5, kCheckBoxSides, int(std::size(kCheckBoxSides)));
+    // Editable boxes start with empty text and no item chosen.
+    m_ui.组合框2->setCurrentIndex(-1);
+    m_ui.组合框2->setEditText(QString());
+    m_ui.组合框3->setCurrentIndex(-1);
+    m_ui.组合框3->setEditText(QString());
+    m_ui.组合框1->setEditText(QStringLiteral("未选"));
+    m_ui.列表框1->setCurrentRow(-1);
+    m_ui.源画板->hide();
+    m_ui.确认制作按钮->setDefault(true);
+}
+
+int DesignerWindow::outerWidth() const
+{
+    return frameGeometry().width();
+}
+
+int DesignerWindow::outerHeight() const
+{
+    return frameGeometry().height();
+}
+
+void DesignerWindow::setOuterWidth(int width)
+{
+    const int frame = frameGeometry().width() - geometry().width();
+    resize(qMax(1, width - frame), height());
+}
+
+void DesignerWindow::setBackgroundColour(const QColor &colour)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, colour);
+    setPalette(pal);
+    setAutoFillBackground(true);
+}
+
+void DesignerWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Q_EMIT sizeChanged();
+}
+
+void DesignerWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_closed) {
+        m_closed = true;
+        Q_EMIT aboutToBeDestroyed();
+    }
+    event->accept();
+}
+
+} // namespace quillet::ui
