@@ -31,7 +31,7 @@ bool SkinEngine::apply(const QString &skinFilePath, QWidget *window)
 {
     const QFileInfo info(skinFilePath);
     const bool readable = info.isFile() && info.isReadable();
-    const Skin skin = readable ? SkinParser::parseFile(skinFilePath) : Skin();
+    const Skin skin = readable ? SkinParser::parseFile(skinFilePath) : SkinParser::parse(QByteArray());
     m_colour = skin.base();
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return readable;

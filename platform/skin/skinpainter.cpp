@@ -1,6 +1,7 @@
 #include "platform/skin/skinpainter.h"
 
 #include <QFileInfo>
+#include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSvgRenderer>
@@ -270,7 +271,7 @@ QSvgRenderer *SkinPainter::svg(const QString &path) const
     if (const auto it = m_svgs.constFind(path); it != m_svgs.constEnd())
         return it->get();
     std::shared_ptr<QSvgRenderer> renderer;
-    if (QFileInfo(path).size() <= kMaxPictureBytes) {
+    if (const QFileInfo info(path); info.isFile() && info.size() <= kMaxPictureBytes) {
         renderer = std::make_shared<QSvgRenderer>(path);
         if (!renderer->isValid())
             renderer.reset();
@@ -284,10 +285,11 @@ QImage SkinPainter::raster(const QString &path) const
     if (const auto it = m_rasters.constFind(path); it != m_rasters.constEnd())
         return *it;
     QImage image;
-    if (QFileInfo(path).size() <= kMaxPictureBytes) {
-        image.load(path);
-        if (image.width() > kMaxPictureSide || image.height() > kMaxPictureSide)
-            image = QImage();
+    if (const QFileInfo info(path); info.isFile() && info.size() <= kMaxPictureBytes) {
+        QImageReader reader(path);
+        const QSize size = reader.size();
+        if (size.width() <= kMaxPictureSide && size.height() <= kMaxPictureSide)
+            image = reader.read();
     }
     m_rasters.insert(path, image);
     return image;

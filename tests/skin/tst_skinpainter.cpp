@@ -1,0 +1,268 @@
+// Drawing contracts of the painter, checked on plain images: arrow placement for the
+// copied drop-button widths, pictures sliced in nine, tiny and degenerate rectangles.
+#include "platform/skin/skinpainter.h"
+
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace quillet::skin;
+
+namespace {
+
+constexpr int kComboWidth = 46;
+constexpr int kDropLeft = 29;
+constexpr int kDropWidth = 17;
+
+QImage blank(int w, int h)
+{
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    return image;
+}
+
+// Columns holding at least one pixel of the given colour.
+QList<int> columnsOf(const QImage &image, QRgb colour)
+{
+    QList<int> columns;
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            if (image.pixel(x, y) == colour) {
+                columns << x;
+                break;
+            }
+        }
+    }
+    return columns;
+}
+
+Look solid(const QColor &fill, const QColor &border, int width, int radius = 0)
+{
+    Look look;
+    look.fill = { { 0.0, fill } };
+    look.border = border;
+    look.borderWidth = width;
+    look.radius = radius;
+    return look;
+}
+
+} // namespace
+
+class SkinPainterTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void arrowStaysCentredInCopies_data();
+    void arrowStaysCentredInCopies();
+    void checkMarkInsideBox_data();
+    void checkMarkInsideBox();
+    void panelBorderAndFill();
+    void degenerateRects_data();
+    void degenerateRects();
+    void nineSliceKeepsCorners_data();
+    void nineSliceKeepsCorners();
+    void missingPictureFallsBack();
+    void derivedPictureEffects();
+};
+
+void SkinPainterTest::arrowStaysCentredInCopies_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("copyWidth");
+    for (const int h : { 15, 20, 24, 32, 37 }) {
+        for (int w = 15; w <= 18; ++w)
+            QTest::addRow("h%d w%d", h, w) << h << w;
+    }
+}
+
+void SkinPainterTest::arrowStaysCentredInCopies()
+{
+    QFETCH(int, height);
+    QFETCH(int, copyWidth);
+    QImage image = blank(kComboWidth, height);
+    {
+        QPainter p(&image);
+        SkinPainter().arrow(&p, QRect(kDropLeft, 0, kDropWidth, height), Qt::DownArrow, Qt::black);
+    }
+    // The program copies copyWidth columns from x = 29; the capture ends at 46.
+    const QImage copy = image.copy(kDropLeft, 0, std::min(copyWidth, kComboWidth - kDropLeft), height);
+    const QList<int> cols = columnsOf(copy, qRgb(0, 0, 0));
+    QVERIFY(!cols.isEmpty());
+    const int left = cols.first();
+    const int right = copyWidth - 1 - cols.last();
+    QVERIFY2(left >= 3 && right >= 2, qPrintable(QStringLiteral("gaps %1/%2").arg(left).arg(right)));
+    QVERIFY2(std::abs(left - right) <= 3, qPrintable(QStringLiteral("gaps %1/%2").arg(left).arg(right)));
+    // The arrow itself is symmetric around its tip.
+    QCOMPARE((cols.first() + cols.last()) % 2, 0);
+}
+
+void SkinPainterTest::checkMarkInsideBox_data()
+{
+    QTest::addColumn<int>("side");
+    QTest::newRow("13") << 13;
+    QTest::newRow("14") << 14;
+    QTest::newRow("15") << 15;
+    QTest::newRow("40") << 40;
+}
+
+void SkinPainterTest::checkMarkInsideBox()
+{
+    QFETCH(int, side);
+    QImage image = blank(side, side);
+    const QRect inner(2, 2, side - 4, side - 4);
+    {
+        QPainter p(&image);
+        SkinPainter().checkMark(&p, inner, Qt::black);
+    }
+    int marked = 0;
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            if (image.pixel(x, y) == qRgb(0, 0, 0)) {
+                QVERIFY(inner.contains(x, y));
+                ++marked;
+            }
+        }
+    }
+    QVERIFY(marked >= 15);
+}
+
+void SkinPainterTest::panelBorderAndFill()
+{
+    QImage image = blank(20, 10);
+    {
+        QPainter p(&image);
+        SkinPainter().panel(&p, image.rect(), solid(QColor(0, 0, 255), QColor(255, 0, 0), 2));
+    }
+    QCOMPARE(image.pixel(0, 0), qRgb(255, 0, 0));
+    QCOMPARE(image.pixel(1, 1), qRgb(255, 0, 0));
+    QCOMPARE(image.pixel(19, 9), qRgb(255, 0, 0));
+    QCOMPARE(image.pixel(2, 2), qRgb(0, 0, 255));
+    QCOMPARE(image.pixel(17, 7), qRgb(0, 0, 255));
+}
+
+void SkinPainterTest::degenerateRects_data()
+{
+    QTest::addColumn<QRect>("rect");
+    QTest::newRow("1x1") << QRect(0, 0, 1, 1);
+    QTest::newRow("2x2") << QRect(0, 0, 2, 2);
+    QTest::newRow("wide and flat") << QRect(0, 0, 64, 1);
+    QTest::newRow("empty") << QRect(0, 0, 0, 0);
+    QTest::newRow("negative") << QRect(5, 5, -4, -4);
+}
+
+void SkinPainterTest::degenerateRects()
+{
+    QFETCH(QRect, rect);
+    Look look = solid(QColor(0, 128, 0), QColor(0, 0, 0), 16, 64);
+    look.bevel = Bevel::Raised;
+    look.bevelWidth = 4;
+    look.gloss = 1.0;
+    look.highlight = Qt::white;
+    QImage image = blank(64, 8);
+    {
+        QPainter p(&image);
+        const SkinPainter painter;
+        painter.panel(&p, rect, look);
+        painter.arrow(&p, rect, Qt::DownArrow, Qt::black);
+        painter.checkMark(&p, rect, Qt::black);
+        painter.focusRect(&p, rect, Qt::black);
+        painter.text(&p, rect, Qt::AlignCenter, QStringLiteral("x"), look);
+    }
+    if (rect.isValid())
+        QVERIFY(image.pixel(rect.topLeft()) != qRgb(255, 255, 255));
+    else
+        QCOMPARE(image.pixel(0, 0), qRgb(255, 255, 255));
+}
+
+void SkinPainterTest::nineSliceKeepsCorners_data()
+{
+    QTest::addColumn<QString>("extension");
+    QTest::newRow("svg") << "svg";
+    QTest::newRow("png") << "png";
+}
+
+void SkinPainterTest::nineSliceKeepsCorners()
+{
+    QFETCH(QString, extension);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("piece.") + extension);
+    // 12 x 12 picture: 4-pixel red corners, blue edges, green centre.
+    if (extension == u"svg") {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(R"(<svg xmlns="http://www.w3.org/2000/svg" width="12" height="12" viewBox="0 0 12 12">
+            <rect width="12" height="12" fill="#0000ff"/><rect x="4" y="4" width="4" height="4" fill="#00ff00"/>
+            <rect width="4" height="4" fill="#ff0000"/><rect x="8" width="4" height="4" fill="#ff0000"/>
+            <rect y="8" width="4" height="4" fill="#ff0000"/><rect x="8" y="8" width="4" height="4" fill="#ff0000"/></svg>)");
+    } else {
+        QImage png(12, 12, QImage::Format_RGB32);
+        png.fill(Qt::blue);
+        QPainter p(&png);
+        p.fillRect(4, 4, 4, 4, Qt::green);
+        for (const QPoint corner : { QPoint(0, 0), QPoint(8, 0), QPoint(0, 8), QPoint(8, 8) })
+            p.fillRect(QRect(corner, QSize(4, 4)), Qt::red);
+        p.end();
+        QVERIFY(png.save(path));
+    }
+    Look look;
+    look.image = path;
+    look.slice = QMargins(4, 4, 4, 4);
+    QImage image = blank(60, 30);
+    {
+        QPainter p(&image);
+        SkinPainter().panel(&p, image.rect(), look);
+    }
+    // Corners stay 4 pixels, edges and centre stretch.
+    QCOMPARE(image.pixel(1, 1), qRgb(255, 0, 0));
+    QCOMPARE(image.pixel(3, 3), qRgb(255, 0, 0));
+    QCOMPARE(image.pixel(56, 26), qRgb(255, 0, 0));
+    QCOMPARE(image.pixel(4, 1), qRgb(0, 0, 255));
+    QCOMPARE(image.pixel(55, 1), qRgb(0, 0, 255));
+    QCOMPARE(image.pixel(1, 15), qRgb(0, 0, 255));
+    QCOMPARE(image.pixel(30, 15), qRgb(0, 255, 0));
+    QCOMPARE(image.pixel(10, 10), qRgb(0, 255, 0));
+}
+
+void SkinPainterTest::missingPictureFallsBack()
+{
+    Look look = solid(QColor(10, 20, 30), QColor(10, 20, 30), 0);
+    look.image = QStringLiteral("/nonexistent/button-normal.svg");
+    QImage image = blank(10, 10);
+    {
+        QPainter p(&image);
+        SkinPainter().panel(&p, image.rect(), look);
+    }
+    QCOMPARE(image.pixel(5, 5), qRgb(10, 20, 30));
+}
+
+void SkinPainterTest::derivedPictureEffects()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("grey.png"));
+    QImage png(4, 4, QImage::Format_RGB32);
+    png.fill(QColor(100, 150, 50));
+    QVERIFY(png.save(path));
+    const auto paint = [&path](Effect effect) {
+        Look look;
+        look.image = path;
+        look.effect = effect;
+        QImage image = blank(8, 8);
+        QPainter p(&image);
+        SkinPainter().panel(&p, image.rect(), look);
+        p.end();
+        return QColor(image.pixel(4, 4));
+    };
+    const QColor plain = paint(Effect::None);
+    const QColor lighter = paint(Effect::Lighter);
+    const QColor darker = paint(Effect::Darker);
+    const QColor faded = paint(Effect::Faded);
+    QCOMPARE(plain, QColor(100, 150, 50));
+    QVERIFY(lighter.lightness() > plain.lightness());
+    QVERIFY(darker.lightness() < plain.lightness());
+    QCOMPARE(faded.red(), faded.green());
+    QCOMPARE(faded.green(), faded.blue());
+}
+
+QTEST_MAIN(SkinPainterTest)
+#include "tst_skinpainter.moc"
