@@ -38,6 +38,8 @@ bool SkinEngine::apply(const QString &skinFilePath, QWidget *window)
     auto *style = new SkinStyle(skin);
     QApplication::setStyle(style); // the application owns and later deletes it
     QApplication::setPalette(style->standardPalette());
+    // Qt posts the palette change; deliver it now so the very next grab shows the skin.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::ApplicationPaletteChange);
     m_style = style;
     repolish(window, style);
     return readable;
@@ -57,6 +59,7 @@ void SkinEngine::release()
     QStyle *plain = QStyleFactory::create(QStringLiteral("Fusion"));
     QApplication::setStyle(plain);
     QApplication::setPalette(plain->standardPalette());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::ApplicationPaletteChange);
 }
 
 } // namespace quillet::skin

@@ -22,6 +22,7 @@ constexpr qreal kGlossHeight = 0.48;
 constexpr qreal kPictureLighten = 0.22;
 constexpr qreal kPictureDarken = 0.16;
 constexpr qreal kPictureFade = 0.55;
+constexpr qreal kSunkenInnerLight = 0.3;
 
 // The classic 7 x 7 check mark, row by row.
 constexpr std::array<const char *, kMarkSide> kMark
@@ -147,7 +148,7 @@ void SkinPainter::panel(QPainter *p, const QRect &rect, const Look &look) const
                     outer && !single ? look.bevelDark : look.bevelShadow);
             else
                 ring(p, r, outer ? look.bevelShadow : look.bevelDark,
-                    outer ? look.bevelLight : mixed(look.bevelLight, faceColour, 0.5));
+                    outer ? look.bevelLight : mixed(look.bevelLight, look.bevelShadow, kSunkenInnerLight));
         }
         face = content.adjusted(width, width, -width, -width);
     }

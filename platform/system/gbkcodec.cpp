@@ -1,5 +1,7 @@
 #include "platform/system/gbkcodec.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <cerrno>
 #include <iconv.h>
@@ -179,7 +181,9 @@ QString GbkCodec::decode(const QByteArray &bytes)
         ++in;
         --inLeft;
     }
-    return QString::fromUtf8(utf8);
+    // A leading U+FEFF is text here, not a byte order mark to drop.
+    QStringDecoder toText(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return toText(utf8);
 }
 
 QByteArray GbkCodec::toGbk(const QString &text)
