@@ -5,6 +5,7 @@
 #include "platform/form/fontsetup.h"
 #include "platform/form/qtdialogs.h"
 #include "platform/system/processenvironment.h"
+#include "platform/system/systemnetworkprobe.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -20,8 +21,9 @@ int Application::run(int argc, char **argv)
     form::FontSetup::install();
 
     form::QtDialogs dialogs;
+    system::SystemNetworkProbe network;
     const QString executable = QApplication::applicationFilePath();
-    DesignerProgram program({dialogs, QApplication::applicationDirPath(), output::OutputFolder::GetSpecialFolder(output::OutputFolder::DesktopKind),
+    DesignerProgram program({dialogs, network, QApplication::applicationDirPath(), output::OutputFolder::GetSpecialFolder(output::OutputFolder::DesktopKind),
                              QFileInfo(executable).fileName()});
     program.start();
     const int result = QApplication::exec();

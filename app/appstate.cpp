@@ -16,7 +16,7 @@ void AppState::releaseAtExit()
 {
     extensionTable.clear();
     conversionImage.reset();
-    browseInitialFolder.clear();
+    browse.initialFolder.clear();
     programFolder.clear();
     skinFiles.clear();
 }

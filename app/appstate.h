@@ -1,12 +1,12 @@
 #pragma once
 
+#include "output/outputfolder.h"
+
 #include <QColor>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
-
-class QWidget;
 
 namespace quillet::image {
 class ImageConverter;
@@ -23,13 +23,12 @@ struct AppState
     AppState(const AppState &) = delete;
     AppState &operator=(const AppState &) = delete;
 
-    int infoTickCount = 0;
     QColor backgroundColour = QColor(0, 0, 0);
     int exportCounter = 0;
     QStringList extensionTable;
     std::unique_ptr<image::ImageConverter> conversionImage;
-    QWidget *browseOwnerWindow = nullptr;
-    QString browseInitialFolder;
+    // Owner window and starting folder of the last folder dialog.
+    output::BrowseMemory browse;
     int buttonWidth = 0;
     int buttonHeight = 0;
     QString programFolder;

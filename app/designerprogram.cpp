@@ -3,10 +3,13 @@
 #include "app/lifecycle.h"
 #include "app/pagethread.h"
 #include "app/skinswitcher.h"
+#include "integration/infopanel.h"
+#include "output/exporter.h"
 #include "platform/skin/skinengine.h"
 #include "render/samplegeometry.h"
 #include "render/samplepreview.h"
 #include "ui/designercontrols.h"
+#include "ui/aboutwindow.h"
 #include "ui/designerwindow.h"
 #include "ui/eventmap.h"
 
@@ -21,13 +24,19 @@ DesignerProgram::DesignerProgram(const Services &services)
     , m_preview(std::make_unique<render::SamplePreview>(m_state, *m_window))
     , m_controls(std::make_unique<ui::DesignerControls>(m_state, *m_window, services.dialogs, *m_geometry,
                                                         *m_preview, *m_skins))
+    , m_exporter(std::make_unique<output::Exporter>(m_state, *m_window, services.dialogs, *m_preview,
+                                                    [this] { return m_services.desktopFolder; }))
+    , m_infoPanel(std::make_unique<integration::InfoPanel>(*m_window, services.network))
     , m_pageThread(std::make_unique<PageThread>(m_window->controls().WebBrowser1, m_window->时钟2()))
     , m_lifecycle(std::make_unique<Lifecycle>(
           Lifecycle::Parts{m_state, *m_window, *m_skins, *m_engine, *m_controls, *m_pageThread}))
 {
     m_window->controls().颜色选择器1->setDialogs(&services.dialogs);
     m_eventMap = std::make_unique<ui::EventMap>(ui::EventMap::Handlers{
-        *m_window, *m_controls, *m_geometry, *m_preview, *m_skins, [this] { windDown(); }});
+        *m_window, *m_controls, *m_geometry, *m_preview, *m_skins, [this] { windDown(); },
+        [this] { m_exporter->exportImages(); }, [this] { openAbout(); },
+        [this] { m_infoPanel->onHelp(Lifecycle::localPage(m_state.programFolder)); },
+        [this] { m_infoPanel->onTick(); }});
 }
 
 DesignerProgram::~DesignerProgram()
@@ -42,6 +51,12 @@ void DesignerProgram::start()
 {
     m_lifecycle->onCreated(m_services.programFolder);
     m_window->show();
+}
+
+void DesignerProgram::openAbout()
+{
+    ui::AboutWindow about(m_state.backgroundColour, m_window.get());
+    about.exec();
 }
 
 void DesignerProgram::windDown()

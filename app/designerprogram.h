@@ -15,6 +15,12 @@ class SkinEngine;
 namespace quillet::system {
 class NetworkProbe;
 }
+namespace quillet::integration {
+class InfoPanel;
+}
+namespace quillet::output {
+class Exporter;
+}
 namespace quillet::render {
 class SampleGeometry;
 class SamplePreview;
@@ -39,6 +45,7 @@ public:
     struct Services
     {
         form::Dialogs &dialogs;
+        system::NetworkProbe &network;
         QString programFolder;
         QString desktopFolder;
         QString executableName;
@@ -58,9 +65,12 @@ public:
     render::SampleGeometry &geometry() { return *m_geometry; }
     ui::DesignerControls &controls() { return *m_controls; }
     SkinSwitcher &skins() { return *m_skins; }
+    output::Exporter &exporter() { return *m_exporter; }
+    integration::InfoPanel &infoPanel() { return *m_infoPanel; }
 
 private:
     void windDown();
+    void openAbout();
 
     Services m_services;
     AppState m_state;
@@ -70,6 +80,8 @@ private:
     std::unique_ptr<render::SampleGeometry> m_geometry;
     std::unique_ptr<render::SamplePreview> m_preview;
     std::unique_ptr<ui::DesignerControls> m_controls;
+    std::unique_ptr<output::Exporter> m_exporter;
+    std::unique_ptr<integration::InfoPanel> m_infoPanel;
     std::unique_ptr<PageThread> m_pageThread;
     std::unique_ptr<Lifecycle> m_lifecycle;
     std::unique_ptr<ui::EventMap> m_eventMap;

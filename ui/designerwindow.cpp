@@ -5,6 +5,12 @@
 #include <QCloseEvent>
 #include <QIcon>
 
+// The icons live in the program library's resources; a static library needs them pulled in.
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace quillet::ui {
 
 namespace {
@@ -36,6 +42,7 @@ DesignerWindow::~DesignerWindow() = default;
 
 void DesignerWindow::applyLayoutDetails()
 {
+    initResources();
     QIcon icon;
     for (int side : {16, 32, 48, 64, 72})
         icon.addFile(QStringLiteral(":/quillet/icons/quillet-%1.png").arg(side), QSize(side, side));

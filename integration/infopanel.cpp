@@ -1,0 +1,31 @@
+#include "integration/infopanel.h"
+
+#include "integration/onlinecheck.h"
+#include "platform/browser/browserpanel.h"
+#include "platform/form/intervaltimer.h"
+#include "ui/designerwindow.h"
+
+namespace quillet::integration {
+
+InfoPanel::InfoPanel(ui::DesignerWindow &window, system::NetworkProbe &probe)
+    : m_window(window)
+    , m_probe(probe)
+{
+}
+
+void InfoPanel::onTick()
+{
+    if (m_ticker.tick(m_probe) != InformationTicker::Action::ShowInformationPage)
+        return;
+    m_window.controls().WebBrowser1->navigate(OnlineCheck::informationPage());
+    m_window.时钟2()->setInterval(0);
+}
+
+void InfoPanel::onHelp(const QString &localPage)
+{
+    m_window.controls().WebBrowser1->navigate(localPage);
+    m_ticker.reset();
+    m_window.时钟2()->setInterval(InformationTicker::TimerIntervalMs);
+}
+
+} // namespace quillet::integration

@@ -1,0 +1,94 @@
+#include "output/exporter.h"
+
+#include "app/appstate.h"
+#include "output/exportnaming.h"
+#include "output/outputfolder.h"
+#include "platform/form/dialogs.h"
+#include "platform/form/formruntime.h"
+#include "platform/image/imageconverter.h"
+#include "render/stateimages.h"
+#include "ui/designerwindow.h"
+
+namespace quillet::output {
+
+namespace {
+enum FormatIndex { Bmp = 0, Jpg = 1, Gif = 2, Png = 3 };
+}
+
+const QString Exporter::kConfirmCaption = QStringLiteral("确定保存下述文件?");
+const QString Exporter::kFolderTitle = QStringLiteral("请选择图片保存的目录！");
+
+Exporter::Exporter(app::AppState &state, ui::DesignerWindow &window, form::Dialogs &dialogs,
+                   render::SamplePreview &preview, std::function<QString()> desktopFolder)
+    : m_state(state)
+    , m_window(window)
+    , m_dialogs(dialogs)
+    , m_preview(preview)
+    , m_desktopFolder(std::move(desktopFolder))
+{
+}
+
+void Exporter::exportImages()
+{
+    auto &ui = m_window.controls();
+    const auto extension = [&] {
+        const int index = ui.组合框6->currentIndex();
+        return index >= 0 && index < m_state.extensionTable.size() ? m_state.extensionTable.at(index) : QString();
+    };
+
+    ++m_state.exportCounter;
+    const ExportOptions listed{ui.选择框1->isChecked(), ui.选择框2->isChecked(), ui.选择框3->isChecked(),
+                               ui.选择框5->isChecked()};
+    const QString list
+        = ExportNaming::confirmationText(listed, ui.样本按钮->text(), m_state.exportCounter, extension());
+    if (!m_dialogs.confirm(&m_window, list, kConfirmCaption)) {
+        --m_state.exportCounter;
+        return;
+    }
+
+    const QString folder = OutputFolder::BrowseForFolder(m_dialogs, m_state.browse, &m_window, m_desktopFolder(),
+                                                         kFolderTitle);
+    if (folder.isEmpty())
+        return;
+
+    render::StateImages images(m_window, m_preview);
+    images.take([&](const render::StateImages::Image &image) {
+        const int formatIndex = ui.组合框6->currentIndex();
+        const QList<ExportImageName> names
+            = ExportNaming::groupImages(image.group, image.caption, m_state.exportCounter, extension());
+        if (image.indexInGroup >= names.size())
+            return;
+        const QString path = ExportNaming::fullPath(folder, names.at(image.indexInGroup).fileName);
+        if (!path.isEmpty())
+            write(path, image.bmp, formatIndex);
+    });
+}
+
+void Exporter::write(const QString &path, const QByteArray &bmp, int formatIndex)
+{
+    image::ImageConverter *converter = m_state.conversionImage.get();
+    switch (formatIndex) {
+    case Bmp:
+        form::FormRuntime::writeFile(path, bmp);
+        return;
+    case Jpg:
+        if (converter && converter->loadFromMemory(bmp, image::ImageConverter::kLoadBmp))
+            converter->saveToFile(path, image::ImageConverter::Jpeg);
+        return;
+    case Gif:
+        if (converter && converter->loadFromMemory(bmp, image::ImageConverter::kLoadBmp)) {
+            if (converter->colorDepth() > image::ImageConverter::kReducedDepth)
+                converter->convertColorDepth(image::ImageConverter::kReducedDepth, false);
+            converter->saveToFile(path, image::ImageConverter::Gif);
+        }
+        return;
+    case Png:
+        if (converter && converter->loadFromMemory(bmp, image::ImageConverter::kLoadBmp))
+            converter->saveToFile(path, image::ImageConverter::Png);
+        return;
+    default:
+        return;
+    }
+}
+
+} // namespace quillet::output

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace quillet::app {
+struct AppState;
+}
+namespace quillet::form {
+class Dialogs;
+}
+namespace quillet::render {
+class SamplePreview;
+}
+namespace quillet::ui {
+class DesignerWindow;
+}
+
+namespace quillet::output {
+
+// The save command: list the files, ask for confirmation and a folder, then take each
+// state image and write it at once in the chosen format. Nothing is reported at the end;
+// an image that cannot be written, or whose name could not be written as listed, is skipped.
+class Exporter
+{
+public:
+    static const QString kConfirmCaption;
+    static const QString kFolderTitle;
+
+    Exporter(app::AppState &state, ui::DesignerWindow &window, form::Dialogs &dialogs,
+             render::SamplePreview &preview, std::function<QString()> desktopFolder);
+
+    void exportImages();
+
+private:
+    void write(const QString &path, const QByteArray &bmp, int formatIndex);
+
+    app::AppState &m_state;
+    ui::DesignerWindow &m_window;
+    form::Dialogs &m_dialogs;
+    render::SamplePreview &m_preview;
+    std::function<QString()> m_desktopFolder;
+};
+
+} // namespace quillet::output

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+// A throw-away program folder (skins/, sys/ with the local page) and desktop folder.
+class ProgramFolder
+{
+public:
+    explicit ProgramFolder(const QStringList &shippedSkins = {}, bool withSys = true)
+    {
+        QDir root(m_dir.path());
+        root.mkpath(QStringLiteral("program/skins"));
+        root.mkpath(QStringLiteral("desktop"));
+        if (withSys) {
+            root.mkpath(QStringLiteral("program/sys"));
+            QFile::copy(QStringLiteral(QUILLET_SOURCE_DIR "/sys/Untitled.htm"), path() + QStringLiteral("/sys/Untitled.htm"));
+        }
+        for (const QString &skin : shippedSkins)
+            addShippedSkin(skin);
+    }
+
+    QString path() const { return m_dir.path() + QStringLiteral("/program"); }
+    QString desktop() const { return m_dir.path() + QStringLiteral("/desktop"); }
+    QString skins() const { return path() + QStringLiteral("/skins"); }
+    QString settings() const { return path() + QStringLiteral("/sys/setup.dat"); }
+
+    void addShippedSkin(const QString &fileName, const QString &asName = QString())
+    {
+        const QString source = QStringLiteral(QUILLET_SOURCE_DIR "/skins/") + fileName;
+        const QString target = skins() + u'/' + (asName.isEmpty() ? fileName : asName);
+        QVERIFY2(QFile::copy(source, target), qPrintable(source));
+        const QString assets = QFileInfo(source).path() + u'/' + QFileInfo(source).completeBaseName();
+        if (QFileInfo(assets).isDir())
+            copyFolder(assets, QFileInfo(target).path() + u'/' + QFileInfo(target).completeBaseName());
+    }
+
+    void writeSkin(const QString &fileName, const QByteArray &text)
+    {
+        QFile file(skins() + u'/' + fileName);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+    static QStringList shippedSkinNames()
+    {
+        QDir dir(QStringLiteral(QUILLET_SOURCE_DIR "/skins"));
+        return dir.entryList({QStringLiteral("*.an")}, QDir::Files, QDir::Name);
+    }
+
+private:
+    static void copyFolder(const QString &from, const QString &to)
+    {
+        QDir().mkpath(to);
+        const QDir source(from);
+        for (const QFileInfo &entry : source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+            if (entry.isDir())
+                copyFolder(entry.filePath(), to + u'/' + entry.fileName());
+            else
+                QFile::copy(entry.filePath(), to + u'/' + entry.fileName());
+        }
+    }
+
+    QTemporaryDir m_dir;
+};
