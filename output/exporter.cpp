@@ -59,35 +59,30 @@ void Exporter::exportImages()
         if (image.indexInGroup >= names.size())
             return;
         const QString path = ExportNaming::fullPath(folder, names.at(image.indexInGroup).fileName);
-        if (!path.isEmpty())
-            write(path, image.bmp, formatIndex);
+        if (!path.isEmpty() && write(path, image.bmp, formatIndex) && m_written)
+            m_written(path);
     });
 }
 
-void Exporter::write(const QString &path, const QByteArray &bmp, int formatIndex)
+bool Exporter::write(const QString &path, const QByteArray &bmp, int formatIndex)
 {
-    image::ImageConverter *converter = m_state.conversionImage.get();
+    using image::ImageConverter;
+    ImageConverter *converter = m_state.conversionImage.get();
+    if (formatIndex == Bmp)
+        return form::FormRuntime::writeFile(path, bmp);
+    if (!converter || !converter->loadFromMemory(bmp, ImageConverter::kLoadBmp))
+        return false;
     switch (formatIndex) {
-    case Bmp:
-        form::FormRuntime::writeFile(path, bmp);
-        return;
     case Jpg:
-        if (converter && converter->loadFromMemory(bmp, image::ImageConverter::kLoadBmp))
-            converter->saveToFile(path, image::ImageConverter::Jpeg);
-        return;
+        return converter->saveToFile(path, ImageConverter::Jpeg);
     case Gif:
-        if (converter && converter->loadFromMemory(bmp, image::ImageConverter::kLoadBmp)) {
-            if (converter->colorDepth() > image::ImageConverter::kReducedDepth)
-                converter->convertColorDepth(image::ImageConverter::kReducedDepth, false);
-            converter->saveToFile(path, image::ImageConverter::Gif);
-        }
-        return;
+        if (converter->colorDepth() > ImageConverter::kReducedDepth)
+            converter->convertColorDepth(ImageConverter::kReducedDepth, false);
+        return converter->saveToFile(path, ImageConverter::Gif);
     case Png:
-        if (converter && converter->loadFromMemory(bmp, image::ImageConverter::kLoadBmp))
-            converter->saveToFile(path, image::ImageConverter::Png);
-        return;
+        return converter->saveToFile(path, ImageConverter::Png);
     default:
-        return;
+        return false;
     }
 }
 

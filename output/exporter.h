@@ -32,15 +32,18 @@ public:
              render::SamplePreview &preview, std::function<QString()> desktopFolder);
 
     void exportImages();
+    // Told the full path of every file written, in writing order.
+    void setWriteObserver(std::function<void(const QString &path)> observer) { m_written = std::move(observer); }
 
 private:
-    void write(const QString &path, const QByteArray &bmp, int formatIndex);
+    bool write(const QString &path, const QByteArray &bmp, int formatIndex);
 
     app::AppState &m_state;
     ui::DesignerWindow &m_window;
     form::Dialogs &m_dialogs;
     render::SamplePreview &m_preview;
     std::function<QString()> m_desktopFolder;
+    std::function<void(const QString &)> m_written;
 };
 
 } // namespace quillet::output
