@@ -168,7 +168,9 @@ QRect SkinStyle::subControlRect(
 {
     if (control == CC_ComboBox) {
         const QRect r = option->rect;
-        const int frame = std::min(look(Element::ComboField, SkinState::Normal).borderWidth, 2);
+        const Look &field = look(Element::ComboField, SkinState::Normal);
+        const int frame = std::min(
+            field.borderWidth + (field.bevel != Bevel::None ? field.bevelWidth : 0), kMaxFieldFrame);
         const int button = std::min(kDropButtonWidth, r.width());
         switch (sub) {
         case SC_ComboBoxArrow:

@@ -25,6 +25,7 @@ public:
     static constexpr int kCheckLabelSpacing = 4;
     static constexpr int kFocusInset = 3;
     static constexpr int kEditTextMargin = 2;
+    static constexpr int kMaxFieldFrame = 4;
     static constexpr int kScrollBarExtent = 16;
 
     explicit SkinStyle(const Skin &skin);
