@@ -11,6 +11,7 @@ namespace quillet::image {
 namespace {
 constexpr int kMaxPaletteSize = 256;
 constexpr int kBestCompression = 9;
+constexpr int kTrialCompression = 6;
 // qCompress puts the uncompressed length before the zlib stream.
 constexpr qsizetype kQCompressPrefix = 4;
 constexpr quint32 kCrcPolynomial = 0xEDB88320u;
@@ -237,12 +238,18 @@ QByteArray PngEncoder::encode(const QImage &image)
 
     const QList<QByteArray> rows = packRows(source, colourType, bitDepth);
     const int bpp = colourType == Indexed ? 1 : (colourType == TruecolourAlpha ? 4 : 3);
-    QByteArray best;
+    // zlib's best level is slow on the long runs that filtered gradients give, so the
+    // filters compete at the default level and only the winner is packed at the best.
+    int bestStrategy = kAdaptive;
+    qsizetype bestSize = std::numeric_limits<qsizetype>::max();
     for (int strategy = kAdaptive; strategy < kFilterCount; ++strategy) {
-        const QByteArray stream = zlibStream(filtered(rows, bpp, strategy));
-        if (!stream.isEmpty() && (best.isEmpty() || stream.size() < best.size()))
-            best = stream;
+        const QByteArray trial = qCompress(filtered(rows, bpp, strategy), kTrialCompression);
+        if (!trial.isEmpty() && trial.size() < bestSize) {
+            bestSize = trial.size();
+            bestStrategy = strategy;
+        }
     }
+    const QByteArray best = zlibStream(filtered(rows, bpp, bestStrategy));
     if (best.isEmpty())
         return {};
     appendChunk(out, "IDAT", best);

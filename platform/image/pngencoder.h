@@ -7,7 +7,7 @@ namespace quillet::image {
 
 // Small, lossless PNG files with nothing but the pixels: IHDR, PLTE/tRNS when
 // indexed, IDAT, IEND. Palette pictures get the narrowest bit depth (1, 2, 4 or 8);
-// every filter choice is tried and the smallest stream at zlib's best level kept.
+// the filter choice that compresses best is packed at zlib's best level.
 class PngEncoder
 {
 public:
