@@ -50,6 +50,7 @@ DesignerProgram::~DesignerProgram()
 void DesignerProgram::start()
 {
     m_lifecycle->onCreated(m_services.programFolder);
+    m_window->setOuterSize({ui::DesignerWindow::kLayoutWidth, ui::DesignerWindow::kLayoutHeight});
     m_window->show();
 }
 

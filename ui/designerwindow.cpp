@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QIcon>
+#include <QWindow>
 
 // The icons live in the program library's resources; a static library needs them pulled in.
 static void initResources()
@@ -62,20 +63,36 @@ void DesignerWindow::applyLayoutDetails()
     m_ui.确认制作按钮->setDefault(true);
 }
 
+QMargins DesignerWindow::frameMargins() const
+{
+    // Known once the platform window exists; before that the window has no frame yet.
+    if (const QWindow *handle = windowHandle())
+        return handle->frameMargins();
+    return {};
+}
+
 int DesignerWindow::outerWidth() const
 {
-    return frameGeometry().width();
+    const QMargins frame = frameMargins();
+    return width() + frame.left() + frame.right();
 }
 
 int DesignerWindow::outerHeight() const
 {
-    return frameGeometry().height();
+    const QMargins frame = frameMargins();
+    return height() + frame.top() + frame.bottom();
 }
 
 void DesignerWindow::setOuterWidth(int width)
 {
-    const int frame = frameGeometry().width() - geometry().width();
-    resize(qMax(1, width - frame), height());
+    setOuterSize(QSize(width, outerHeight()));
+}
+
+void DesignerWindow::setOuterSize(const QSize &size)
+{
+    winId();
+    const QMargins frame = frameMargins();
+    resize(qMax(1, size.width() - frame.left() - frame.right()), qMax(1, size.height() - frame.top() - frame.bottom()));
 }
 
 void DesignerWindow::setBackgroundColour(const QColor &colour)

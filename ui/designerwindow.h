@@ -32,6 +32,8 @@ public:
     int outerWidth() const;
     int outerHeight() const;
     void setOuterWidth(int width);
+    // Sizes the client area so that the window, frame included, has this size.
+    void setOuterSize(const QSize &size);
 
     void setBackgroundColour(const QColor &colour);
 
@@ -45,6 +47,7 @@ protected:
 
 private:
     void applyLayoutDetails();
+    QMargins frameMargins() const;
 
     Ui::DesignerWindow m_ui;
     form::IntervalTimer *m_previewTimer;
