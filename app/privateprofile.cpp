@@ -19,6 +19,7 @@ constexpr char kLf[] = "\n";
 constexpr unsigned char kDbcsLeadFirst = 0x81;
 constexpr unsigned char kDbcsLeadLast = 0xFE;
 constexpr char16_t kCtrlZ = 0x1A;
+constexpr qint64 kReadChunkBytes = 64 * 1024;
 
 enum class TextForm { Gbk, Utf8, Utf16 };
 
@@ -259,8 +260,18 @@ std::optional<QByteArray> readContent(const QString &filePath)
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QByteArray content = file.read(PrivateProfile::kMaxFileBytes + 1);
-    if (content.size() > PrivateProfile::kMaxFileBytes || file.error() != QFileDevice::NoError)
+    // In chunks: a single read of the size limit would allocate all of it every time.
+    QByteArray content;
+    content.reserve(info.size());
+    for (;;) {
+        const QByteArray chunk = file.read(kReadChunkBytes);
+        if (chunk.isEmpty())
+            break;
+        content.append(chunk);
+        if (content.size() > PrivateProfile::kMaxFileBytes)
+            return std::nullopt;
+    }
+    if (file.error() != QFileDevice::NoError)
         return std::nullopt;
     return content;
 }
