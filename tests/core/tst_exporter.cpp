@@ -323,6 +323,54 @@ private Q_SLOTS:
         QCOMPARE(tree(target.path()), sorted);
     }
 
+    // A folder answer that cannot take files: every image is skipped, nothing is left behind.
+    void unusableFolder_data()
+    {
+        QTest::addColumn<QString>("answer"); // relative to a fresh temporary folder
+        QTest::addColumn<int>("format");
+        QTest::newRow("file picked, bmp") << u"picked.txt"_s << int(Bmp);
+        QTest::newRow("file picked, png") << u"picked.txt"_s << int(Png);
+        QTest::newRow("missing folder, gif") << u"gone/deeper"_s << int(Gif);
+        QTest::newRow("missing folder, jpg") << u"gone"_s << int(Jpg);
+    }
+
+    void unusableFolder()
+    {
+        QFETCH(QString, answer);
+        QFETCH(int, format);
+        Rig rig;
+        QTemporaryDir root;
+        const QByteArray picked = "not a folder";
+        QFile file(root.filePath(u"picked.txt"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(picked);
+        file.close();
+        rig.format(format);
+        rig.choose(true, true, true, true);
+        rig.exportTo(true, root.filePath(answer));
+        QVERIFY(rig.written.isEmpty());
+        QCOMPARE(tree(root.path()), QStringList { u"picked.txt"_s });
+        QCOMPARE(readAll(root.filePath(u"picked.txt"_s)), picked);
+        QCOMPARE(rig.program->state().exportCounter, 1);
+    }
+
+    void existingFilesReplaced()
+    {
+        Rig rig;
+        QTemporaryDir target;
+        rig.ui().编辑框1->setText(u"确定"_s);
+        rig.choose(true, false, false, false);
+        QFile old(target.filePath(u"确定_按下.bmp"_s));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(100000, 'x'));
+        old.close();
+        rig.exportTo(true, target.path());
+        rig.exportTo(true, target.path());
+        QCOMPARE(rig.written.size(), 8);
+        QCOMPARE(tree(target.path()).size(), 4); // no number in the button names
+        QCOMPARE(readAll(target.filePath(u"确定_按下.bmp"_s)), rig.capture(Buttons, 1));
+    }
+
     void writtenFilesDecode_data()
     {
         QTest::addColumn<int>("format");
