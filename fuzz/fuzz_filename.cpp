@@ -15,7 +15,7 @@ namespace {
 
 void check(const QString &caption, int exportNumber)
 {
-    const quillet::output::ExportOptions all{true, true, true, true};
+    const quillet::output::ExportOptions all { true, true, true, true };
     const QString extension = QStringLiteral(".png");
     const QString listed = ExportNaming::confirmationText(all, caption, exportNumber, extension);
     for (const ExportImageName &image : ExportNaming::images(all, caption, exportNumber, extension)) {
