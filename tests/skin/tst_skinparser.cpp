@@ -328,7 +328,8 @@ void SkinParserTest::hostileInput_data()
     QTest::newRow("unclosed section") << QByteArray("[button\nfill = #000\n");
     QTest::newRow("empty section name") << QByteArray("[]\nfill = #000\n");
     QTest::newRow("keys before any section") << QByteArray("fill = #000\nbase = #fff\n");
-    QTest::newRow("nul bytes") << QByteArray("[button]\0\nfill=#000\0#fff\n", 28);
+    static constexpr char nul[] = "[button]\0\nfill=#000\0#fff\n";
+    QTest::newRow("nul bytes") << QByteArray(nul, sizeof nul - 1);
 }
 
 void SkinParserTest::hostileInput()

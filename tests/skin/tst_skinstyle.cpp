@@ -254,7 +254,8 @@ void SkinStyleTest::brokenSkinStillPaints_data()
     QTest::addColumn<bool>("exists");
     QTest::newRow("missing file") << QByteArray() << false;
     QTest::newRow("empty file") << QByteArray() << true;
-    QTest::newRow("garbage") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xff", 18) << true;
+    static constexpr char png[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xff";
+    QTest::newRow("garbage") << QByteArray(png, sizeof png - 1) << true;
     QTest::newRow("absurd values") << QByteArray("[button]\nradius=1e308\nborder-width=-1\nimage=../../x\n"
                                                  "[skin]\nbase=#ffffffff0\n")
                                    << true;
