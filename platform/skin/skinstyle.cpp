@@ -282,11 +282,6 @@ void SkinStyle::polish(QWidget *widget)
         widget->setAttribute(Qt::WA_Hover, true);
 }
 
-void SkinStyle::unpolish(QWidget *widget)
-{
-    QProxyStyle::unpolish(widget);
-}
-
 // --- elements -----------------------------------------------------------------------
 
 void SkinStyle::drawButtonBevel(const QStyleOption *option, QPainter *painter) const
@@ -306,10 +301,7 @@ void SkinStyle::drawButtonLabel(const QStyleOption *option, QPainter *painter, c
     int flags = Qt::AlignCenter | Qt::TextShowMnemonic;
     if (!styleHint(SH_UnderlineShortcut, option, widget))
         flags |= Qt::TextHideMnemonic;
-    painter->save();
-    painter->setFont(button->fontMetrics.height() > 0 && widget ? widget->font() : painter->font());
     m_painter.text(painter, option->rect, flags, button->text, look(Element::Button, stateOf(option, true)));
-    painter->restore();
 }
 
 void SkinStyle::drawButtonFocus(const QStyleOption *option, QPainter *painter) const

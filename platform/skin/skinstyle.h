@@ -48,9 +48,7 @@ public:
     QPalette standardPalette() const override;
     void polish(QWidget *widget) override;
     void polish(QPalette &palette) override;
-    void unpolish(QWidget *widget) override;
     using QProxyStyle::polish;
-    using QProxyStyle::unpolish;
 
 private:
     static SkinState stateOf(const QStyleOption *option, bool useDefault);
