@@ -483,11 +483,12 @@ Skin SkinParser::parse(const QByteArray &text, const QString &imageFolder)
 
 Skin SkinParser::parseFile(const QString &path)
 {
+    const QFileInfo info(path);
     QFile file(path);
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
+    // Only regular files: a pipe or device named like a skin would block or never end.
+    if (info.isFile() && file.open(QIODevice::ReadOnly))
         bytes = file.read(kMaxFileBytes);
-    const QFileInfo info(path);
     const QString folder = info.dir().filePath(info.completeBaseName());
     Skin skin = parse(bytes, folder);
     if (skin.name().isEmpty())

@@ -47,7 +47,8 @@ private Q_SLOTS:
     void pictures();
     void hostileInput_data();
     void hostileInput();
-    void missingFile();
+    void unreadablePaths_data();
+    void unreadablePaths();
 };
 
 void SkinParserTest::colours_data()
@@ -342,12 +343,22 @@ void SkinParserTest::hostileInput()
     QVERIFY(look.borderWidth >= 0 && look.borderWidth <= 16);
 }
 
-void SkinParserTest::missingFile()
+void SkinParserTest::unreadablePaths_data()
 {
-    const Skin skin = SkinParser::parseFile(QStringLiteral("/nonexistent/folder/none.an"));
-    QCOMPARE(skin.base(), Skin().base());
-    QCOMPARE(skin.look(Element::Button, State::Normal),
-        SkinParser::parse(QByteArray()).look(Element::Button, State::Normal));
+    QTest::addColumn<QString>("path");
+    QTest::newRow("missing") << QStringLiteral("/nonexistent/folder/none.an");
+    QTest::newRow("folder") << QDir::tempPath();
+    QTest::newRow("endless device") << QStringLiteral("/dev/zero");
+    QTest::newRow("empty path") << QString();
+}
+
+void SkinParserTest::unreadablePaths()
+{
+    QFETCH(QString, path);
+    const Skin skin = SkinParser::parseFile(path);
+    const Skin defaults = SkinParser::parse(QByteArray());
+    QCOMPARE(skin.base(), defaults.base());
+    QCOMPARE(skin.look(Element::Button, State::Normal), defaults.look(Element::Button, State::Normal));
 }
 
 QTEST_GUILESS_MAIN(SkinParserTest)
