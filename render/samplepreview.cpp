@@ -5,12 +5,15 @@
 #include "platform/form/intervaltimer.h"
 #include "ui/designerwindow.h"
 
+#include <QElapsedTimer>
+
 namespace quillet::render {
 
 using form::FormRuntime;
 
 namespace {
 constexpr double kTolerance = 1e-7;
+constexpr double kNanosecondsPerMillisecond = 1e6;
 }
 
 SamplePreview::SamplePreview(app::AppState &state, ui::DesignerWindow &window)
@@ -21,8 +24,11 @@ SamplePreview::SamplePreview(app::AppState &state, ui::DesignerWindow &window)
 
 void SamplePreview::waitWithEvents(int milliseconds)
 {
-    const qint64 start = FormRuntime::tickCount();
-    while (double(milliseconds) - double(FormRuntime::tickCount() - start) > kTolerance) {
+    // Whole-millisecond ticks can end the wait up to a millisecond early; the capture after
+    // it relies on the full pause, so the time passed is measured finer.
+    QElapsedTimer clock;
+    clock.start();
+    while (double(milliseconds) - double(clock.nsecsElapsed()) / kNanosecondsPerMillisecond > kTolerance) {
         FormRuntime::processEvents();
         FormRuntime::delay(1);
     }
