@@ -249,8 +249,8 @@ private Q_SLOTS:
                                       "组合框1", "画板1", "画板10", "按钮7", "标签9", "画板a"};
         for (const QString &name : inLeftFrame)
             QTest::addRow("标签1<%s", qPrintable(name)) << QStringLiteral("标签1") << name;
-        for (const QString &name : {"标签6", "按钮1", "组合框2", "按钮6", "编辑框2", "画板a", "标签16", "编辑框1"})
-            QTest::addRow("标签9<%s", qPrintable(name)) << QStringLiteral("标签9") << QString(name);
+        for (const char *name : {"标签6", "按钮1", "组合框2", "按钮6", "编辑框2", "画板a", "标签16", "编辑框1"})
+            QTest::addRow("标签9<%s", name) << QStringLiteral("标签9") << QString::fromUtf8(name);
         QTest::newRow("画板a<标签16") << QStringLiteral("画板a") << QStringLiteral("标签16");
         QTest::newRow("选择框2<组合框4") << QStringLiteral("选择框2") << QStringLiteral("组合框4");
         QTest::newRow("选择框3<组合框5") << QStringLiteral("选择框3") << QStringLiteral("组合框5");
