@@ -181,6 +181,38 @@ private Q_SLOTS:
         verifyButtonGeometry(run, kLayoutButtonWidth, height, kLayoutButtonWidth, height);
     }
 
+    void typedThenEnter_data()
+    {
+        QTest::addColumn<bool>("widthBox");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("width 20") << true << QStringLiteral("20") << QSize(104, 24);
+        QTest::newRow("width letters") << true << QStringLiteral("wide") << QSize(104, 24);
+        QTest::newRow("width -50") << true << QStringLiteral("-50") << QSize(104, 24);
+        QTest::newRow("width 64, a listed item") << true << QStringLiteral("64") << QSize(64, 24);
+        QTest::newRow("height 100") << false << QStringLiteral("100") << QSize(104, 24);
+        QTest::newRow("height 8") << false << QStringLiteral("8") << QSize(104, 24);
+        QTest::newRow("height 30") << false << QStringLiteral("30") << QSize(104, 30);
+    }
+
+    void typedThenEnter()
+    {
+        // Enter ends the typing; it is no list choice, so it must not get round the limits
+        // for typed sizes nor add the text to the list.
+        QFETCH(bool, widthBox);
+        QFETCH(QString, typed);
+        QFETCH(QSize, size);
+        Run run;
+        auto &ui = run.ui();
+        QComboBox *box = widthBox ? ui.组合框2 : ui.组合框3;
+        const int items = box->count();
+        typeInto(box, typed);
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QCOMPARE(QSize(run.buttonWidth(), run.buttonHeight()), size);
+        verifyButtonGeometry(run, size.width(), size.height(), size.width(), size.height());
+        QCOMPARE(box->count(), items);
+    }
+
     void listedSize_data()
     {
         QTest::addColumn<bool>("widthBox");
