@@ -345,6 +345,8 @@ private Q_SLOTS:
         auto &ui = run.ui();
         QCOMPARE(ui.编辑框1->text(), kPlaceholder);
         QCOMPARE(ui.样本按钮->text(), kPlaceholder);
+        QTest::mouseClick(ui.编辑框1, Qt::RightButton);
+        QCOMPARE(ui.编辑框1->text(), kPlaceholder);
         QTest::mouseClick(ui.编辑框1, Qt::LeftButton);
         QCOMPARE(ui.编辑框1->text(), QString());
         QCOMPARE(ui.样本按钮->text(), kPlaceholder);
