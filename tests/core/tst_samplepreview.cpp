@@ -24,7 +24,8 @@ using FontChoice = quillet::form::Dialogs::FontChoice;
 namespace {
 
 constexpr int kDropButtonLeft = 29;
-constexpr QSize kScratchSize(64, 48);
+constexpr int kWaitRounds = 8;
+constexpr qint64 kNanosecondsPerMillisecond = 1000000;
 
 struct Run
 {
@@ -172,14 +173,19 @@ private Q_SLOTS:
     void waitWithEvents()
     {
         QFETCH(int, milliseconds);
-        bool queuedRan = false;
-        QMetaObject::invokeMethod(
-            this, [&] { queuedRan = true; }, Qt::QueuedConnection);
-        QElapsedTimer clock;
-        clock.start();
-        SamplePreview::waitWithEvents(milliseconds);
-        QVERIFY2(clock.elapsed() >= milliseconds, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY(queuedRan);
+        // A wait that ends short by a fraction of a millisecond shows only now and then.
+        for (int round = 0; round < kWaitRounds; ++round) {
+            bool queuedRan = false;
+            QMetaObject::invokeMethod(
+                this, [&] { queuedRan = true; }, Qt::QueuedConnection);
+            QElapsedTimer clock;
+            clock.start();
+            SamplePreview::waitWithEvents(milliseconds);
+            const qint64 waited = clock.nsecsElapsed();
+            QVERIFY2(
+                waited >= milliseconds * kNanosecondsPerMillisecond, qPrintable(QString::number(waited)));
+            QVERIFY(queuedRan);
+        }
     }
 
     void waitWithEventsLetsHandlersRun()
