@@ -1,4 +1,56 @@
-# Installation layout, packaging and the helper programs of the tests.
+# Installation layout, the Debian package and the helper programs of the tests.
+#
+# The program keeps skins/ and sys/ beside its executable, so an installation is one
+# folder, <prefix>/lib/quillet, with <prefix>/bin/quillet linking to the executable.
+# The program finds that folder through the link's target.
+
+set(QUILLET_INSTALL_FOLDER lib/quillet)
+set(QUILLET_APP_ID org.example.Quillet)
+set(QUILLET_ICON_SIZES 16 32 48 64 72)
+
+install(TARGETS quillet RUNTIME DESTINATION ${QUILLET_INSTALL_FOLDER})
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/skins/ DESTINATION ${QUILLET_INSTALL_FOLDER}/skins)
+install(FILES ${CMAKE_SOURCE_DIR}/sys/Untitled.htm DESTINATION ${QUILLET_INSTALL_FOLDER}/sys)
+install(CODE "
+  set(bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
+  file(MAKE_DIRECTORY \"\${bin}\")
+  message(STATUS \"Installing: \${bin}/quillet\")
+  file(CREATE_LINK ../${QUILLET_INSTALL_FOLDER}/quillet \"\${bin}/quillet\" SYMBOLIC)
+")
+
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/${QUILLET_APP_ID}.desktop DESTINATION share/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/${QUILLET_APP_ID}.metainfo.xml DESTINATION share/metainfo)
+foreach(size IN LISTS QUILLET_ICON_SIZES)
+  install(FILES ${CMAKE_SOURCE_DIR}/ui/icons/quillet-${size}.png
+          DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME quillet.png)
+endforeach()
+install(FILES ${CMAKE_SOURCE_DIR}/ui/icons/quillet.svg DESTINATION share/icons/hicolor/scalable/apps)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION share/doc/quillet)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME quillet)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR Pelorin)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "button image maker")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Quillet paints a push button, a combo box and a check box with a chosen skin,\n\
+photographs each of them in each of its states and saves the pictures as BMP,\n\
+JPG, GIF or PNG files, for web pages and program interfaces.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quillet maintainers <quillet@example.org>")
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.example.org/)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Fonts are looked up by name at run time; no library link tells dpkg-shlibdeps of them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-zenhei, xfonts-wqy")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# GPL-3.0-or-later; the licence text itself ships with every Debian system.
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/COPYING)
+include(CPack)
+
 if(QUILLET_TESTS)
   add_subdirectory(${CMAKE_SOURCE_DIR}/tests/tools ${CMAKE_BINARY_DIR}/tests/tools)
 endif()
