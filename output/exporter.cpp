@@ -9,6 +9,8 @@
 #include "render/stateimages.h"
 #include "ui/designerwindow.h"
 
+#include <QFileInfo>
+
 namespace quillet::output {
 
 namespace {
@@ -67,6 +69,9 @@ void Exporter::exportImages()
 bool Exporter::write(const QString &path, const QByteArray &bmp, int formatIndex)
 {
     using image::ImageConverter;
+    // Writing through a link would put the picture outside the chosen folder.
+    if (QFileInfo(path).isSymLink())
+        return false;
     ImageConverter *converter = m_state.conversionImage.get();
     if (formatIndex == Bmp)
         return form::FormRuntime::writeFile(path, bmp);

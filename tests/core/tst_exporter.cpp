@@ -354,6 +354,26 @@ private Q_SLOTS:
         QCOMPARE(rig.program->state().exportCounter, 1);
     }
 
+    void linksInTheFolderAreNotFollowed()
+    {
+        // A link named like an image would carry the write outside the chosen folder.
+        Rig rig;
+        QTemporaryDir target;
+        QTemporaryDir elsewhere;
+        const QString victim = elsewhere.filePath(u"victim.txt"_s);
+        QFile file(victim);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("keep");
+        file.close();
+        rig.ui().编辑框1->setText(u"确定"_s);
+        rig.choose(true, false, false, false);
+        QVERIFY(QFile::link(victim, target.filePath(u"确定_按下.bmp"_s)));
+        rig.exportTo(true, target.path());
+        QCOMPARE(readAll(victim), QByteArray("keep"));
+        QCOMPARE(rig.written.size(), 3);
+        QVERIFY(!rig.written.contains(target.path() + u"//确定_按下.bmp"_s));
+    }
+
     void existingFilesReplaced()
     {
         Rig rig;

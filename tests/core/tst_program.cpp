@@ -228,6 +228,23 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(folder.desktop() + QStringLiteral("/Quillet 3.0.desktop")));
     }
 
+    void closingRightAfterStartRacesNothing()
+    {
+        // The page thread is not waited for: a window gone before its requests arrive must
+        // leave them nowhere to go, not in a dead object.
+        ProgramFolder folder({QStringLiteral("经典.an")});
+        for (int round = 0; round < 20; ++round) {
+            auto run = std::make_unique<Run>(folder);
+            run->program.start();
+            run->window().close();
+            run.reset();
+            QCoreApplication::processEvents();
+        }
+        QTest::qWait(50);
+        QCoreApplication::processEvents();
+        QVERIFY(QFileInfo::exists(folder.settings()));
+    }
+
     void onlineInformationAndHelp()
     {
         ProgramFolder folder({QStringLiteral("经典.an")});
