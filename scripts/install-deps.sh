@@ -16,6 +16,7 @@ PACKAGES=(
   xvfb xauth x11-apps imagemagick
   pngcheck gifsicle libjpeg-turbo-progs netpbm zopfli desktop-file-utils
   libpng-dev zlib1g-dev clang libclang-rt-14-dev
+  appstream dpkg-dev
 )
 
 stamp=/var/tmp/quillet-deps.stamp
