@@ -21,11 +21,6 @@ EventMap::EventMap(const Handlers &h)
     QObject::connect(window, &DesignerWindow::aboutToBeDestroyed, window, h.windDown);
     QObject::connect(ui.列表框1, &QListWidget::currentRowChanged, window,
                      [skins = &h.skins] { skins->onSkinSelected(); });
-
-    // Enter in an editable box would add the typed text to the list and report it as a list
-    // choice, getting round the limits on typed sizes: only the layout's items are choices.
-    for (QComboBox *sizeBox : {ui.组合框2, ui.组合框3})
-        sizeBox->setInsertPolicy(QComboBox::NoInsert);
     QObject::connect(ui.按钮1, &QPushButton::clicked, window, [controls] { controls->widthStep(+1); });
     QObject::connect(ui.按钮2, &QPushButton::clicked, window, [controls] { controls->widthStep(-1); });
     QObject::connect(ui.组合框2, &QComboBox::activated, window, [controls] { controls->widthFromList(); });

@@ -24,7 +24,8 @@ void Canvas::copyFrom(const Canvas &source, const QRect &sourceRect, const QPoin
     // The copy lands on what this canvas shows now, so start from its visible pixels.
     const QSize needed(qMax(width(), destTopLeft.x() + sourceRect.width()),
                        qMax(height(), destTopLeft.y() + sourceRect.height()));
-    QImage target(needed.expandedTo(m_pixels.size()), QImage::Format_RGB32);
+    // Pixels beyond the canvas from an earlier, larger picture are dropped with the copy.
+    QImage target(needed, QImage::Format_RGB32);
     target.fill(m_background);
     QPainter painter(&target);
     if (!m_pixels.isNull())
