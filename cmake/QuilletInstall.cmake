@@ -27,6 +27,17 @@ endforeach()
 install(FILES ${CMAKE_SOURCE_DIR}/ui/icons/quillet.svg DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION share/doc/quillet)
 
+# Debian keeps changelogs and manual pages compressed, without names or times inside.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
+foreach(doc changelog quillet.1)
+  set(source ${CMAKE_SOURCE_DIR}/packaging/${doc})
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+  execute_process(COMMAND gzip -9nc ${source} OUTPUT_FILE ${CMAKE_BINARY_DIR}/packaging/${doc}.gz
+                  COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz DESTINATION share/doc/quillet)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/quillet.1.gz DESTINATION share/man/man1)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quillet)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -44,8 +55,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.example.org/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Fonts are looked up by name at run time; no library link tells dpkg-shlibdeps of them.
+# Fonts are looked up by name at run time, and the page engine renders in a helper
+# process: no library link tells dpkg-shlibdeps of them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-zenhei, xfonts-wqy")
+if(QUILLET_WEBENGINE)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libqt6webenginecore6-bin")
+endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # GPL-3.0-or-later; the licence text itself ships with every Debian system.
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/COPYING)
