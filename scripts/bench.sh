@@ -47,6 +47,12 @@ fi
 mkdir -p "$RESULTS"
 : >"$TABLE"
 
+# As the test suite runs them: a program that starts a WebEngine panel, also by default,
+# needs the sandbox off as root and no GPU under Xvfb or offscreen.
+export QTWEBENGINE_DISABLE_SANDBOX=1
+export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:---disable-gpu}"
+export QT_FONT_DPI="${QT_FONT_DPI:-96}"
+
 # The start-up reference: a bare window linked with Qt Widgets alone, since bench_startup
 # itself carries the whole program's libraries. It speaks bench_startup's child protocol.
 BARE="$BUILD_DIR/bare-window/bare_window"
@@ -206,9 +212,7 @@ bench() {
             row "bare Qt window (reference)" "not built" "see $BARE.log; the same-binary bare window is used"
         fi
         if command -v xvfb-run >/dev/null; then
-            run_bench "$name" env QT_QPA_PLATFORM=xcb QT_FONT_DPI=96 QTWEBENGINE_DISABLE_SANDBOX=1 \
-                QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:---disable-gpu}" \
-                xvfb-run -a -s "-screen 0 1280x1024x24" "$program" --runs "$RUNS" "${bare[@]}" || code=$?
+            run_bench "$name" env QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" "$program" --runs "$RUNS" "${bare[@]}" || code=$?
         else
             run_bench "$name" "$program" --runs "$RUNS" "${bare[@]}" || code=$?
         fi

@@ -43,7 +43,9 @@ if [[ -z "${NO_BUILD:-}" ]]; then
     build_seconds=$(($(date +%s) - started))
 fi
 
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=0"
+# Full stacks: Qt and the system libraries have no frame pointers, and a leak report cut
+# short names neither its owner nor a place in our code.
+export ASAN_OPTIONS="detect_leaks=1:fast_unwind_on_malloc=0:abort_on_error=0"
 export LSAN_OPTIONS="suppressions=$SUPPRESSIONS:print_suppressions=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
@@ -91,12 +93,13 @@ leaking_tests=$(awk '
     /Start +[0-9]+: / { }
     /ERROR: LeakSanitizer: detected memory leaks/ { leaks[test] = 1 }
     END { for (t in leaks) print t }' "$LOG" | sort)
-# Stack frames of leak reports that lie in our sources (not in the build tree's generated code).
+# For each leaked object, the innermost stack frame in our sources (generated code in the
+# build tree aside): the place that made the allocation, or the nearest caller of ours.
 our_frames=$(awk -v src="$SRC/" -v build="$BUILD_DIR/" '
-    /ERROR: LeakSanitizer/ { inleak = 1 }
-    /^SUMMARY: AddressSanitizer/ { inleak = 0 }
-    inleak && / #[0-9]+ 0x/ && index($0, src) && !index($0, build) {
-        sub(/^.* in /, ""); print
+    /^(Direct|Indirect) leak of / { inleak = 1; found = 0; next }
+    /^ *$/ || /^SUMMARY: / { inleak = 0 }
+    inleak && !found && / #[0-9]+ 0x/ && index($0, src) && !index($0, build) {
+        found = 1; sub(/^.* in /, ""); print
     }' "$LOG" | sort | uniq -c | sort -rn)
 
 echo "build: ${build_seconds} s (${BUILD_TYPE}, ${JOBS} jobs); suite: ${run_seconds} s; ctest exit ${ctest_code}"
@@ -106,7 +109,7 @@ if [[ -z "$leaking_tests" ]]; then
 else
     echo "leaks reported by: $(echo $leaking_tests)"
     if [[ -n "$our_frames" ]]; then
-        echo "frames in our sources (count, function and place):"
+        echo "innermost frames in our sources (leaked objects, function and place):"
         echo "$our_frames"
     else
         echo "no frame of those reports lies in our sources"
