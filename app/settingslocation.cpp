@@ -74,6 +74,9 @@ QString SettingsLocation::writePath(
         QDir().mkpath(userFolder);
         path = userFile(userFolder);
     }
+    // Each killed write would otherwise leave one more copy behind. Should a second
+    // instance be writing at this very moment, losing its temporary only makes its
+    // rename fail: its write is dropped, the file stays whole.
     removeStaleTemporaries(path);
     return path;
 }
