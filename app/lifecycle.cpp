@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "app/pagethread.h"
 #include "app/settingsfile.h"
+#include "app/settingslocation.h"
 #include "app/skincatalogue.h"
 #include "app/skinswitcher.h"
 #include "integration/desktoplauncher.h"
@@ -18,11 +19,6 @@ namespace quillet::app {
 Lifecycle::Lifecycle(const Parts &parts)
     : m_parts(parts)
 {
-}
-
-QString Lifecycle::settingsPath(const QString &programFolder)
-{
-    return programFolder + QStringLiteral("/sys/setup.dat");
 }
 
 QString Lifecycle::skinsFolder(const QString &programFolder)
@@ -41,7 +37,7 @@ void Lifecycle::onCreated(const QString &programFolder)
     auto &ui = m_parts.window.controls();
 
     state.programFolder = programFolder;
-    state.currentSkinIndex = SettingsFile::readSkinIndex(settingsPath(state.programFolder));
+    state.currentSkinIndex = SettingsFile::readSkinIndex(SettingsLocation::readPath(state.programFolder));
     SkinCatalogue::fill(skinsFolder(state.programFolder), state.skinFiles, ui.列表框1,
                         &form::FormRuntime::processEvents);
     m_parts.skins.applyCurrentSkin();
@@ -60,7 +56,7 @@ void Lifecycle::onCreated(const QString &programFolder)
 void Lifecycle::onAboutToBeDestroyed(const QString &desktopFolder, const QString &executableName)
 {
     AppState &state = m_parts.state;
-    SettingsFile::writeSkinIndex(settingsPath(state.programFolder), state.currentSkinIndex);
+    SettingsFile::writeSkinIndex(SettingsLocation::writePath(state.programFolder), state.currentSkinIndex);
     m_parts.engine.release();
     integration::DesktopLauncher::ensureOnDesktop(desktopFolder, state.programFolder, executableName);
 }

@@ -11,6 +11,10 @@ set(QUILLET_ICON_SIZES 16 32 48 64 72)
 install(TARGETS quillet RUNTIME DESTINATION ${QUILLET_INSTALL_FOLDER})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/skins/ DESTINATION ${QUILLET_INSTALL_FOLDER}/skins)
 install(FILES ${CMAKE_SOURCE_DIR}/sys/Untitled.htm DESTINATION ${QUILLET_INSTALL_FOLDER}/sys)
+# An installed sys/ carries no write bits, so even a program run as root keeps its
+# settings in the user's folder instead of the package's files.
+install(CODE "file(CHMOD \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${QUILLET_INSTALL_FOLDER}/sys\"
+  DIRECTORY_PERMISSIONS OWNER_READ OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)")
 install(CODE "
   set(bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
   file(MAKE_DIRECTORY \"\${bin}\")

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -11,6 +12,9 @@ class ProgramFolder
 public:
     explicit ProgramFolder(const QStringList &shippedSkins = {}, bool withSys = true)
     {
+        // A program folder without a writable sys/ keeps its settings in the user's folder:
+        // never the real one from a test.
+        QStandardPaths::setTestModeEnabled(true);
         QDir root(m_dir.path());
         root.mkpath(QStringLiteral("program/skins"));
         root.mkpath(QStringLiteral("desktop"));
