@@ -140,8 +140,9 @@ parse_export() {
     awk '
         /capture alone/ { for (i = 1; i <= NF; ++i) if ($i == "alone") capture = $(i + 1) }
         ($1 == "BMP" || $1 == "JPG" || $1 == "GIF" || $1 == "PNG") && NF >= 7 {
-            printf "full export, %s (11 images)\t%s ms\tencode+write alone %s ms, Qt save %s ms; capture alone %s ms\n",
-                $1, $2, $3, $4, capture
+            qt = ($4 == "-") ? "Qt has no writer" : "Qt save " $4 " ms"
+            printf "full export, %s (11 images)\t%s ms\tencode+write alone %s ms, %s; capture alone %s ms\n",
+                $1, $2, $3, qt, capture
             if ($1 == "GIF" || $1 == "PNG") {
                 tool = ($1 == "GIF") ? "gifsicle -O3" : "zopflipng"
                 if ($7 != "-" && $7 > 0)
