@@ -6,6 +6,8 @@
 //
 // Output: one line per figure, "figure<TAB>value<TAB>unit<TAB>reference"; progress on stderr.
 // Exit code 1 when the growth is over the limit or an export wrote the wrong number of files.
+// --exports N changes the count; --inject-leak KB keeps KB more per export, to show that the
+// measurement sees a leak of that size.
 #include "app/designerprogram.h"
 #include "output/exporter.h"
 #include "platform/form/dialogs.h"
@@ -22,7 +24,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include <malloc.h>
 
@@ -99,6 +104,9 @@ int main(int argc, char **argv)
     const qsizetype countAt = arguments.indexOf(u"--exports"_s);
     const int exports
         = countAt > 0 ? std::max(kWarmExports + 1, arguments.value(countAt + 1).toInt()) : kDefaultExports;
+    const qsizetype leakAt = arguments.indexOf(u"--inject-leak"_s);
+    const qsizetype injectedBytes = leakAt > 0 ? std::max(0, arguments.value(leakAt + 1).toInt()) * 1024 : 0;
+    std::vector<std::unique_ptr<char[]>> injected;
 
     QTemporaryDir work;
     const QString programFolder = work.filePath(u"program"_s);
@@ -137,6 +145,10 @@ int main(int argc, char **argv)
             ++badExports;
         for (const QString &path : std::as_const(written))
             QFile::remove(path);
+        if (injectedBytes > 0) {
+            injected.push_back(std::make_unique<char[]>(std::size_t(injectedBytes)));
+            std::memset(injected.back().get(), 1, std::size_t(injectedBytes));
+        }
         if (i == kWarmExports) {
             warmRss = residentMb();
             warmHeap = heapInUseMb();

@@ -3,6 +3,7 @@
 # program and prints one table: each figure beside the reference it is compared to,
 # both measured in the same run. A bench program that is missing or fails gets a row
 # saying so; the others still run. Raw outputs stay in $BUILD_DIR/bench-results/.
+# Exit code 1 when a benchmark failed (the soak fails when memory grows past its limit).
 #
 # Settings (environment):
 #   BUILD_DIR     build folder (default: <project>/build-bench)
@@ -213,7 +214,8 @@ bench() {
             row "bare Qt window (reference)" "not built" "see $BARE.log; the same-binary bare window is used"
         fi
         if command -v xvfb-run >/dev/null; then
-            run_bench "$name" env QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" "$program" --runs "$RUNS" "${bare[@]}" || code=$?
+            run_bench "$name" env QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
+                "$program" --runs "$RUNS" "${bare[@]}" || code=$?
         else
             run_bench "$name" "$program" --runs "$RUNS" "${bare[@]}" || code=$?
         fi
@@ -239,11 +241,13 @@ bench() {
         local why="exit code $code"
         [[ $code -eq 124 ]] && why="timed out after $BENCH_TIMEOUT s"
         row "bench_$name" "FAILED" "$why; see $RESULTS/$name.err"
+        failures=$((failures + 1))
     elif [[ $(wc -l <"$TABLE") -eq $before ]]; then
         row "bench_$name" "no figures" "output not recognised: $RESULTS/$name.txt"
     fi
 }
 
+failures=0
 for name in "${EXPECTED[@]}"; do
     bench "$name"
 done
@@ -254,7 +258,8 @@ for program in "$BIN"/bench_*; do
 done
 
 echo
-echo "Quillet benchmarks, $(date '+%Y-%m-%d %H:%M'), $(uname -m), WebEngine build: $WEBENGINE"
+webengine=$(sed -n 's/^QUILLET_WEBENGINE:BOOL=//p' "$BUILD_DIR/CMakeCache.txt" 2>/dev/null)
+echo "Quillet benchmarks, $(date '+%Y-%m-%d %H:%M'), $(uname -m), WebEngine build: ${webengine:-unknown}"
 awk -F'\t' '
     { figure[NR] = $1; value[NR] = $2; reference[NR] = $3
       if (length($1) > w1) w1 = length($1); if (length($2) > w2) w2 = length($2) }
@@ -274,3 +279,4 @@ if [[ -n "${VERBOSE:-}" ]]; then
         cat "$file"
     done
 fi
+[[ $failures -eq 0 ]]
