@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <memory>
+
 using namespace quillet::skin;
 using namespace quillet::skin::testing;
 
@@ -244,7 +246,8 @@ void SkinStyleTest::engineColourAndRelease()
     m_engine.release();
     QVERIFY(!qobject_cast<SkinStyle *>(QApplication::style()));
     QCOMPARE(QApplication::style()->name().toLower(), QStringLiteral("fusion"));
-    const QPalette fusion = QStyleFactory::create(QStringLiteral("Fusion"))->standardPalette();
+    const std::unique_ptr<QStyle> fusionStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    const QPalette fusion = fusionStyle->standardPalette();
     QCOMPARE(window.palette().color(QPalette::Window), fusion.color(QPalette::Window));
 }
 
