@@ -1,6 +1,6 @@
 // Skin list with 10,000 skin files: filling (folder search, events after each file,
 // sort, list items) and the sort alone, for names presorted ascending, descending and
-// shuffled. The original first-element-pivot quicksort went quadratic on presorted
+// shuffled. A first-element-pivot quicksort goes quadratic on presorted
 // names; the target is under a second for each case.
 #include "app/skincatalogue.h"
 #include "app/skinorder.h"

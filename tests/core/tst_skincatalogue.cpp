@@ -30,7 +30,7 @@ QStringList itemsOf(const QListWidget &list)
     return items;
 }
 
-// The catalogue's original algorithm, kept here as the reference for the order:
+// A first-element-pivot quicksort, kept here as the reference for the order:
 // first-element pivot, the pivot's slot filled from alternate ends, descending.
 class ReferenceQuicksort
 {
