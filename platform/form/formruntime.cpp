@@ -1,6 +1,7 @@
 #include "platform/form/formruntime.h"
 
 #include "platform/form/canvas.h"
+#include "platform/image/atomicfile.h"
 #include "platform/image/bmpcodec.h"
 #include "platform/skin/statehints.h"
 
@@ -12,7 +13,6 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSignalBlocker>
 #include <QThread>
 
@@ -160,14 +160,7 @@ bool FormRuntime::fileExists(const QString &path)
 
 bool FormRuntime::writeFile(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return image::AtomicFile::write(path, bytes);
 }
 
 } // namespace quillet::form

@@ -1,5 +1,7 @@
 #include "platform/image/imageconverter.h"
 
+#include "platform/image/atomicfile.h"
+
 #include "platform/image/bmpcodec.h"
 #include "platform/image/bmpheader.h"
 #include "platform/image/colourquantizer.h"
@@ -8,7 +10,6 @@
 #include "platform/image/jpegencoder.h"
 #include "platform/image/pngencoder.h"
 
-#include <QSaveFile>
 
 namespace quillet::image {
 
@@ -97,16 +98,7 @@ QByteArray ImageConverter::encode(int format) const
 bool ImageConverter::saveToFile(const QString &path, int format) const
 {
     const QByteArray bytes = encode(format);
-    if (bytes.isEmpty() || path.isEmpty())
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return !bytes.isEmpty() && AtomicFile::write(path, bytes);
 }
 
 } // namespace quillet::image
