@@ -12,6 +12,7 @@
 #include "render/samplepreview.h"
 #include "render/stateimages.h"
 #include "ui/designerwindow.h"
+#include "benchservices.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,27 +50,6 @@ const FormatRow kFormats[] = {
     { "JPG", u".jpg"_s, "JPG" },
     { "GIF", u".gif"_s, nullptr },
     { "PNG", u".png"_s, "PNG" },
-};
-
-// Confirms every list and picks the one target folder.
-class AnsweringDialogs : public quillet::form::Dialogs
-{
-public:
-    QString folder;
-    bool confirm(QWidget *, const QString &, const QString &) override { return true; }
-    FontChoice chooseFont(QWidget *, const QFont &, int cancelledSize) override
-    {
-        return { QString(), cancelledSize };
-    }
-    QString chooseFolder(QWidget *, const QString &, const QString &) override { return folder; }
-    QColor chooseColour(QWidget *, const QColor &) override { return {}; }
-};
-
-class OfflineProbe : public quillet::system::NetworkProbe
-{
-public:
-    std::optional<qint64> establishedTcpConnections() override { return 0; }
-    QString lookupHost(const QString &, int) override { return {}; }
 };
 
 double ms(qint64 ns)

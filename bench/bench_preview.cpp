@@ -9,6 +9,7 @@
 #include "render/samplegeometry.h"
 #include "render/samplepreview.h"
 #include "ui/designerwindow.h"
+#include "benchservices.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,25 +32,6 @@ constexpr double kWaitsBorderOffMs = 60;
 constexpr double kWaitsBorderOnMs = 70;
 constexpr char16_t kFirstWideCharacter = 0x1100;
 constexpr int kNameColumn = 16;
-
-class SilentDialogs : public quillet::form::Dialogs
-{
-public:
-    bool confirm(QWidget *, const QString &, const QString &) override { return false; }
-    FontChoice chooseFont(QWidget *, const QFont &, int cancelledSize) override
-    {
-        return { QString(), cancelledSize };
-    }
-    QString chooseFolder(QWidget *, const QString &, const QString &) override { return {}; }
-    QColor chooseColour(QWidget *, const QColor &) override { return {}; }
-};
-
-class OfflineProbe : public quillet::system::NetworkProbe
-{
-public:
-    std::optional<qint64> establishedTcpConnections() override { return 0; }
-    QString lookupHost(const QString &, int) override { return {}; }
-};
 
 void copyFolder(const QString &from, const QString &to)
 {
@@ -117,7 +99,8 @@ int main(int argc, char **argv)
     QDir().mkpath(programFolder + u"/sys"_s);
     QDir().mkpath(desktop);
 
-    SilentDialogs dialogs;
+    AnsweringDialogs dialogs;
+    dialogs.confirmAnswer = false;
     OfflineProbe probe;
     DesignerProgram program({ dialogs, probe, programFolder, desktop, u"quillet"_s });
     program.start();

@@ -15,6 +15,7 @@
 #include "platform/form/intervaltimer.h"
 #include "platform/system/networkprobe.h"
 #include "ui/designerwindow.h"
+#include "benchservices.h"
 
 #include <QApplication>
 #include <QDir>
@@ -44,26 +45,6 @@ constexpr double kLimitMb = 5;
 constexpr double kKbPerMb = 1024;
 constexpr double kBytesPerMb = 1024.0 * 1024.0;
 constexpr double kNsPerMs = 1e6;
-
-class AnsweringDialogs : public quillet::form::Dialogs
-{
-public:
-    QString folder;
-    bool confirm(QWidget *, const QString &, const QString &) override { return true; }
-    FontChoice chooseFont(QWidget *, const QFont &, int cancelledSize) override
-    {
-        return { QString(), cancelledSize };
-    }
-    QString chooseFolder(QWidget *, const QString &, const QString &) override { return folder; }
-    QColor chooseColour(QWidget *, const QColor &) override { return {}; }
-};
-
-class OfflineProbe : public quillet::system::NetworkProbe
-{
-public:
-    std::optional<qint64> establishedTcpConnections() override { return 0; }
-    QString lookupHost(const QString &, int) override { return {}; }
-};
 
 double residentMb()
 {

@@ -24,6 +24,7 @@
 #include "ui/designerwindow.h"
 #if QUILLET_HAVE_WEBENGINE
 #include "platform/browser/webenginebackend.h"
+#include "benchservices.h"
 #include <QWebEngineView>
 #endif
 
@@ -93,25 +94,6 @@ void say(const char *what, qint64 value)
 }
 
 // ---- child side ----
-
-class ConfirmingDialogs : public quillet::form::Dialogs
-{
-public:
-    bool confirm(QWidget *, const QString &, const QString &) override { return false; }
-    FontChoice chooseFont(QWidget *, const QFont &, int cancelledSize) override
-    {
-        return { QString(), cancelledSize };
-    }
-    QString chooseFolder(QWidget *, const QString &, const QString &) override { return {}; }
-    QColor chooseColour(QWidget *, const QColor &) override { return {}; }
-};
-
-class OfflineProbe : public quillet::system::NetworkProbe
-{
-public:
-    std::optional<qint64> establishedTcpConnections() override { return 0; }
-    QString lookupHost(const QString &, int) override { return {}; }
-};
 
 // Tells the driver when the window first paints and when the child has settled.
 class Reporter : public QObject
@@ -186,7 +168,8 @@ int runChild(int argc, char **argv, Mode mode, const QString &programFolder, con
 
     QApplication::setApplicationName(u"Quillet3.0"_s);
     quillet::form::FontSetup::install();
-    ConfirmingDialogs dialogs;
+    AnsweringDialogs dialogs;
+    dialogs.confirmAnswer = false;
     OfflineProbe probe;
     quillet::app::DesignerProgram program({ dialogs, probe, programFolder, desktop, u"quillet"_s });
     const bool waitForPage = mode == Mode::WebEngine;
