@@ -2,6 +2,7 @@
 
 #include "app/lifecycle.h"
 #include "app/pagethread.h"
+#include "app/programpaths.h"
 #include "app/skinswitcher.h"
 #include "integration/infopanel.h"
 #include "output/exporter.h"
@@ -35,7 +36,7 @@ DesignerProgram::DesignerProgram(const Services &services)
     m_eventMap = std::make_unique<ui::EventMap>(ui::EventMap::Handlers{
         *m_window, *m_controls, *m_geometry, *m_preview, *m_skins, [this] { windDown(); },
         [this] { m_exporter->exportImages(); }, [this] { openAbout(); },
-        [this] { m_infoPanel->onHelp(Lifecycle::localPage(m_state.programFolder)); },
+        [this] { m_infoPanel->onHelp(ProgramPaths::localPage(m_state.programFolder)); },
         [this] { m_infoPanel->onTick(); }});
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "app/pagethread.h"
+#include "app/programpaths.h"
 #include "app/settingsfile.h"
 #include "app/settingslocation.h"
 #include "app/skincatalogue.h"
@@ -21,16 +22,6 @@ Lifecycle::Lifecycle(const Parts &parts)
 {
 }
 
-QString Lifecycle::skinsFolder(const QString &programFolder)
-{
-    return programFolder + QStringLiteral("/skins/");
-}
-
-QString Lifecycle::localPage(const QString &programFolder)
-{
-    return programFolder + QStringLiteral("/sys/Untitled.htm");
-}
-
 void Lifecycle::onCreated(const QString &programFolder)
 {
     AppState &state = m_parts.state;
@@ -38,7 +29,7 @@ void Lifecycle::onCreated(const QString &programFolder)
 
     state.programFolder = programFolder;
     state.currentSkinIndex = SettingsFile::readSkinIndex(SettingsLocation::readPath(state.programFolder));
-    SkinCatalogue::fill(skinsFolder(state.programFolder), state.skinFiles, ui.列表框1,
+    SkinCatalogue::fill(ProgramPaths::skinsFolder(state.programFolder), state.skinFiles, ui.列表框1,
                         &form::FormRuntime::processEvents);
     m_parts.skins.applyCurrentSkin();
     form::FormRuntime::setCurrentItemIndex(ui.列表框1, state.currentSkinIndex - 1);
@@ -50,7 +41,7 @@ void Lifecycle::onCreated(const QString &programFolder)
     ui.组合框3->setEditText(form::NumberText::toText(state.buttonHeight));
     state.extensionTable = {QStringLiteral(".bmp"), QStringLiteral(".jpg"), QStringLiteral(".gif"),
                             QStringLiteral(".png")};
-    m_parts.pageThread.start(localPage(state.programFolder));
+    m_parts.pageThread.start(ProgramPaths::localPage(state.programFolder));
 }
 
 void Lifecycle::onAboutToBeDestroyed(const QString &desktopFolder, const QString &executableName)

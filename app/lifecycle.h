@@ -37,9 +37,6 @@ public:
     void onCreated(const QString &programFolder);
     void onAboutToBeDestroyed(const QString &desktopFolder, const QString &executableName);
 
-    static QString skinsFolder(const QString &programFolder);
-    static QString localPage(const QString &programFolder);
-
 private:
     Parts m_parts;
 };

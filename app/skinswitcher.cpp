@@ -1,6 +1,7 @@
 #include "app/skinswitcher.h"
 
 #include "app/appstate.h"
+#include "app/programpaths.h"
 #include "platform/form/intervaltimer.h"
 #include "platform/skin/skinengine.h"
 #include "ui/designerwindow.h"
@@ -31,8 +32,8 @@ void SkinSwitcher::applyCurrentSkin()
         return;
     if (m_state.currentSkinIndex < 1 || m_state.currentSkinIndex > count)
         m_state.currentSkinIndex = 1;
-    const QString path = m_state.programFolder + QStringLiteral("/skins/")
-        + m_state.skinFiles.at(m_state.currentSkinIndex - 1);
+    const QString path
+        = ProgramPaths::skinFile(m_state.programFolder, m_state.skinFiles.at(m_state.currentSkinIndex - 1));
     m_engine.apply(path, &m_window);
     m_state.backgroundColour = m_engine.colour();
     spreadBackgroundColour(true);

@@ -33,17 +33,6 @@ constexpr double kWaitsBorderOnMs = 70;
 constexpr char16_t kFirstWideCharacter = 0x1100;
 constexpr int kNameColumn = 16;
 
-void copyFolder(const QString &from, const QString &to)
-{
-    QDir().mkpath(to);
-    for (const QFileInfo &entry : QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (entry.isDir())
-            copyFolder(entry.filePath(), to + u'/' + entry.fileName());
-        else
-            QFile::copy(entry.filePath(), to + u'/' + entry.fileName());
-    }
-}
-
 struct Timing
 {
     double averageMs = 0;

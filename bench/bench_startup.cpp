@@ -384,17 +384,6 @@ QString number(double value, int decimals = 1)
     return QString::number(value, 'f', decimals);
 }
 
-void copyFolder(const QString &from, const QString &to)
-{
-    QDir().mkpath(to);
-    for (const QFileInfo &entry : QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (entry.isDir())
-            copyFolder(entry.filePath(), to + u'/' + entry.fileName());
-        else
-            QFile::copy(entry.filePath(), to + u'/' + entry.fileName());
-    }
-}
-
 int runDriver(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);

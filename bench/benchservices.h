@@ -3,6 +3,10 @@
 #include "platform/form/dialogs.h"
 #include "platform/system/networkprobe.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 // The outside services of a designer run under a benchmark: dialogs that answer at once
 // (OK or Cancel to the confirmation, one fixed folder) and a network that is offline.
 class AnsweringDialogs : public quillet::form::Dialogs
@@ -26,3 +30,15 @@ public:
     std::optional<qint64> establishedTcpConnections() override { return 0; }
     QString lookupHost(const QString &, int) override { return {}; }
 };
+
+// Copies a folder tree, as the skins folder with its picture folders.
+inline void copyFolder(const QString &from, const QString &to)
+{
+    QDir().mkpath(to);
+    for (const QFileInfo &entry : QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (entry.isDir())
+            copyFolder(entry.filePath(), to + u'/' + entry.fileName());
+        else
+            QFile::copy(entry.filePath(), to + u'/' + entry.fileName());
+    }
+}

@@ -13,6 +13,7 @@
 #include "image/externaldecoder.h"
 #include "support/fakedialogs.h"
 #include "support/programfolder.h"
+#include "support/testfiles.h"
 
 #include <QDirIterator>
 #include <QSet>
@@ -157,12 +158,6 @@ QStringList tree(const QString &root)
         entries.append(QDir(root).relativeFilePath(it.next()));
     entries.sort();
     return entries;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QImage bmpToPnm(const QString &path)

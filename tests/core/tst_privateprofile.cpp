@@ -1,5 +1,6 @@
 #include "app/privateprofile.h"
 #include "platform/system/gbkcodec.h"
+#include "support/testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -18,18 +19,6 @@ namespace {
 
 const QString kSection = QStringLiteral("皮肤");
 const QString kKey = QStringLiteral("当前皮肤");
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 } // namespace
 

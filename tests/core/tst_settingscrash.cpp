@@ -1,3 +1,5 @@
+#include "support/testfiles.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -36,12 +38,6 @@ QByteArray settingsWith(const QByteArray &index)
         bytes += "entry" + QByteArray::number(i) + "=/home/user/buttons/" + QByteArray::number(i * 7919)
             + "\r\n";
     return bytes;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 QString describeMismatch(const QByteArray &found, const QByteArray &first, const QByteArray &second)

@@ -1,4 +1,5 @@
 #include "app/settingsfile.h"
+#include "support/testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -16,18 +17,6 @@ namespace {
 
 constexpr int kMaxInt = std::numeric_limits<int>::max();
 constexpr int kMinInt = std::numeric_limits<int>::min();
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 } // namespace
 

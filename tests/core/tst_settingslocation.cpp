@@ -1,5 +1,6 @@
 #include "app/settingsfile.h"
 #include "app/settingslocation.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,18 +16,6 @@ namespace {
 
 enum class Sys { Missing, Writable, ReadOnly };
 enum class Installed { Missing, Writable, ReadOnly, Folder };
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // A program folder and a user folder in a throw-away place; paths listed as read-only
 // answer "not writable", since the tests may run as root, who may write anything.

@@ -5,6 +5,7 @@
 
 #include "image/externaldecoder.h"
 #include "image/testpictures.h"
+#include "support/testfiles.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -52,12 +53,6 @@ Difference difference(const QImage &a, const QImage &b)
     return d;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Every entry below a folder, so that a stray temporary file anywhere shows up.
 QStringList tree(const QString &root)
 {
@@ -70,11 +65,6 @@ QStringList tree(const QString &root)
     return entries;
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 } // namespace
 
 class TestImageConverter : public QObject
@@ -337,10 +327,10 @@ private Q_SLOTS:
         const QString root = m_dir.path();
         QVERIFY(QDir(root).mkpath(QStringLiteral("folder")));
         QVERIFY(QDir(root).mkpath(QStringLiteral("locked")));
-        QVERIFY(writeFile(root + "/plain.txt", "plain"));
+        QVERIFY(writeAll(root + "/plain.txt", "plain"));
         const QByteArray good("an older file that must survive");
         if (existing)
-            QVERIFY(writeFile(path, good));
+            QVERIFY(writeAll(path, good));
         QFile locked(root + "/locked");
         QVERIFY(locked.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
         const auto unlock = qScopeGuard(
@@ -365,7 +355,7 @@ private Q_SLOTS:
     void saveReplacesExistingFile()
     {
         const QString path = m_dir.filePath(QStringLiteral("replace.png"));
-        QVERIFY(writeFile(path, QByteArray(5000, 'x')));
+        QVERIFY(writeAll(path, QByteArray(5000, 'x')));
         ImageConverter converter;
         const QImage source = TestPictures::withColours(16, 20, 3);
         QVERIFY(converter.loadFromMemory(BmpCodec::encode(source)));
