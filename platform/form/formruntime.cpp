@@ -9,7 +9,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
@@ -151,11 +150,6 @@ void FormRuntime::setCurrentItemIndex(QListWidget *list, int index)
     const QSignalBlocker quiet(list);
     list->setCurrentRow(index);
     list->viewport()->update();
-}
-
-bool FormRuntime::fileExists(const QString &path)
-{
-    return !path.isEmpty() && QFileInfo::exists(path);
 }
 
 bool FormRuntime::writeFile(const QString &path, const QByteArray &bytes)

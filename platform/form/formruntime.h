@@ -50,7 +50,6 @@ public:
     // write does not count as the user's choice.
     static void setCurrentItemIndex(QListWidget *list, int index);
 
-    static bool fileExists(const QString &path);
     // Writes (creates or replaces) the file atomically; false when it could not be written.
     static bool writeFile(const QString &path, const QByteArray &bytes);
 };
