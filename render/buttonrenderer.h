@@ -1,0 +1,75 @@
+#pragma once
+
+#include "platform/skin/skin.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+
+namespace quillet::skin {
+class SkinStyle;
+}
+
+namespace quillet::render {
+
+enum class SampleControl { PushButton, DropButton, CheckBox };
+enum class SampleState { Normal, Pressed, Hot, Disabled, Checked };
+
+// One picture of one sample control in one state.
+struct RenderRequest
+{
+    SampleControl control = SampleControl::PushButton;
+    SampleState state = SampleState::Normal;
+    // Logical size of the picture: the button; the drop button's width by the combo's
+    // height; the check box's side twice.
+    QSize size;
+    // The combo's own height when its drop button picture shows only part of it (the
+    // designer's canvases can be lower than the combo); 0 takes the picture's height.
+    int comboHeight = 0;
+    QString caption;
+    // Push button: the caption's font. Drop button: the combo's font.
+    QFont font;
+    // The push button drawn two pixels larger and its outer pixel ring cut away.
+    bool borderRemoval = false;
+    // An opaque colour, or a transparent one for a picture with an alpha channel.
+    QColor background = Qt::white;
+    // Everything is drawn again at this ratio, never scaled up from ratio 1.
+    qreal devicePixelRatio = 1.0;
+};
+
+// Paints the sample controls through the skin's own style without any widget or window,
+// so pictures can be made at any ratio, on any background, in any number. At ratio 1 on
+// an opaque background a picture holds exactly the pixels the designer's capture gives.
+class ButtonRenderer
+{
+public:
+    // Largest logical side drawn; larger requests give a null image.
+    static constexpr int kMaxSide = 16384;
+
+    explicit ButtonRenderer(const skin::Skin &skin);
+    // A file that cannot be read gives the default look, as the designer shows it.
+    static ButtonRenderer fromSkinFile(const QString &path);
+    ButtonRenderer(ButtonRenderer &&) noexcept;
+    ButtonRenderer &operator=(ButtonRenderer &&) noexcept;
+    ~ButtonRenderer();
+
+    const skin::Skin &skin() const;
+
+    // ARGB32 premultiplied, size times the ratio, with the ratio set. Needs a running
+    // QApplication (the offscreen platform will do).
+    QImage render(const RenderRequest &request) const;
+
+private:
+    void paintPushButton(QPainter &painter, const RenderRequest &request, const QSize &size) const;
+    void paintCombo(QPainter &painter, const RenderRequest &request, const QSize &size) const;
+    void paintCheckBox(QPainter &painter, const RenderRequest &request, const QSize &size) const;
+    QPalette palette(const QColor &background) const;
+
+    std::unique_ptr<skin::SkinStyle> m_style;
+};
+
+} // namespace quillet::render
