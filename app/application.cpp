@@ -29,7 +29,7 @@ int Application::run(int argc, char **argv)
                              QFileInfo(executable).fileName()});
     program.start();
     const int result = QApplication::exec();
-    program.state().releaseAtExit();
+    program.releaseAtExit();
     return result;
 }
 

@@ -1,16 +1,16 @@
 #include "app/designerprogram.h"
 
 #include "app/lifecycle.h"
-#include "app/pagethread.h"
-#include "app/programpaths.h"
-#include "app/skinswitcher.h"
+#include "catalogue/programpaths.h"
+#include "catalogue/skinswitcher.h"
 #include "integration/infopanel.h"
+#include "integration/pagethread.h"
 #include "output/exporter.h"
 #include "platform/skin/skinengine.h"
 #include "render/samplegeometry.h"
 #include "render/samplepreview.h"
-#include "ui/designercontrols.h"
 #include "ui/aboutwindow.h"
+#include "ui/designercontrols.h"
 #include "ui/designerwindow.h"
 #include "ui/eventmap.h"
 
@@ -20,24 +20,23 @@ DesignerProgram::DesignerProgram(const Services &services)
     : m_services(services)
     , m_window(std::make_unique<ui::DesignerWindow>())
     , m_engine(std::make_unique<skin::SkinEngine>())
-    , m_skins(std::make_unique<SkinSwitcher>(m_state, *m_window, *m_engine))
+    , m_skins(std::make_unique<catalogue::SkinSwitcher>(m_state, *m_engine))
     , m_geometry(std::make_unique<render::SampleGeometry>(m_state, *m_window))
     , m_preview(std::make_unique<render::SamplePreview>(m_state, *m_window))
-    , m_controls(std::make_unique<ui::DesignerControls>(m_state, *m_window, services.dialogs, *m_geometry,
-                                                        *m_preview, *m_skins))
-    , m_exporter(std::make_unique<output::Exporter>(m_state, *m_window, services.dialogs, *m_preview,
-                                                    [this] { return m_services.desktopFolder; }))
+    , m_controls(std::make_unique<ui::DesignerControls>(
+          m_state, *m_window, services.dialogs, *m_geometry, *m_preview, *m_skins))
+    , m_exporter(std::make_unique<output::Exporter>(
+          *m_window, services.dialogs, *m_preview, [this] { return m_services.desktopFolder; }))
     , m_infoPanel(std::make_unique<integration::InfoPanel>(*m_window, services.network))
-    , m_pageThread(std::make_unique<PageThread>(m_window->controls().WebBrowser1, m_window->时钟2()))
-    , m_lifecycle(std::make_unique<Lifecycle>(
-          Lifecycle::Parts{m_state, *m_window, *m_skins, *m_engine, *m_controls, *m_pageThread}))
+    , m_pageThread(std::make_unique<integration::PageThread>(m_window->browserPanel(), m_window->infoTimer()))
+    , m_lifecycle(std::make_unique<Lifecycle>(Lifecycle::Parts {
+          m_state, m_exporter->state(), *m_window, *m_engine, *m_controls, *m_pageThread }))
 {
-    m_window->controls().颜色选择器1->setDialogs(&services.dialogs);
-    m_eventMap = std::make_unique<ui::EventMap>(ui::EventMap::Handlers{
-        *m_window, *m_controls, *m_geometry, *m_preview, *m_skins, [this] { windDown(); },
-        [this] { m_exporter->exportImages(); }, [this] { openAbout(); },
-        [this] { m_infoPanel->onHelp(ProgramPaths::localPage(m_state.programFolder)); },
-        [this] { m_infoPanel->onTick(); }});
+    m_window->colourPicker()->setDialogs(&services.dialogs);
+    m_eventMap = std::make_unique<ui::EventMap>(ui::EventMap::Handlers { *m_window, *m_controls, *m_geometry,
+        *m_preview, [this] { windDown(); }, [this] { m_exporter->exportImages(); }, [this] { openAbout(); },
+        [this] { m_infoPanel->onHelp(catalogue::ProgramPaths::localPage(m_state.programFolder)); },
+        [this] { m_infoPanel->onTick(); } });
 }
 
 DesignerProgram::~DesignerProgram()
@@ -51,8 +50,14 @@ DesignerProgram::~DesignerProgram()
 void DesignerProgram::start()
 {
     m_lifecycle->onCreated(m_services.programFolder);
-    m_window->setOuterSize({ui::DesignerWindow::kLayoutWidth, ui::DesignerWindow::kLayoutHeight});
+    m_window->setOuterSize({ ui::DesignerWindow::kLayoutWidth, ui::DesignerWindow::kLayoutHeight });
     m_window->show();
+}
+
+void DesignerProgram::releaseAtExit()
+{
+    m_state.releaseAtExit();
+    m_exporter->state().releaseAtExit();
 }
 
 void DesignerProgram::openAbout()

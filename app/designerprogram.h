@@ -1,11 +1,14 @@
 #pragma once
 
-#include "app/appstate.h"
+#include "model/appstate.h"
 
 #include <QString>
 
 #include <memory>
 
+namespace quillet::catalogue {
+class SkinSwitcher;
+}
 namespace quillet::form {
 class Dialogs;
 }
@@ -17,25 +20,24 @@ class NetworkProbe;
 }
 namespace quillet::integration {
 class InfoPanel;
-}
+class PageThread;
+} // namespace quillet::integration
 namespace quillet::output {
 class Exporter;
 }
 namespace quillet::render {
 class SampleGeometry;
 class SamplePreview;
-}
+} // namespace quillet::render
 namespace quillet::ui {
 class DesignerControls;
 class DesignerWindow;
 class EventMap;
-}
+} // namespace quillet::ui
 
 namespace quillet::app {
 
 class Lifecycle;
-class PageThread;
-class SkinSwitcher;
 
 // One run of the designer: the application state, the designer window and the handlers of
 // its event map, wired together. The outside services come in, so tests can answer them.
@@ -58,13 +60,14 @@ public:
 
     // Runs the created handler, then shows the window.
     void start();
+    // The exit clean-up's part: what the application state and the export hold.
+    void releaseAtExit();
 
-    AppState &state() { return m_state; }
+    model::AppState &state() { return m_state; }
     ui::DesignerWindow &window() { return *m_window; }
     render::SamplePreview &preview() { return *m_preview; }
     render::SampleGeometry &geometry() { return *m_geometry; }
     ui::DesignerControls &controls() { return *m_controls; }
-    SkinSwitcher &skins() { return *m_skins; }
     output::Exporter &exporter() { return *m_exporter; }
     integration::InfoPanel &infoPanel() { return *m_infoPanel; }
 
@@ -73,16 +76,16 @@ private:
     void openAbout();
 
     Services m_services;
-    AppState m_state;
+    model::AppState m_state;
     std::unique_ptr<ui::DesignerWindow> m_window;
     std::unique_ptr<skin::SkinEngine> m_engine;
-    std::unique_ptr<SkinSwitcher> m_skins;
+    std::unique_ptr<catalogue::SkinSwitcher> m_skins;
     std::unique_ptr<render::SampleGeometry> m_geometry;
     std::unique_ptr<render::SamplePreview> m_preview;
     std::unique_ptr<ui::DesignerControls> m_controls;
     std::unique_ptr<output::Exporter> m_exporter;
     std::unique_ptr<integration::InfoPanel> m_infoPanel;
-    std::unique_ptr<PageThread> m_pageThread;
+    std::unique_ptr<integration::PageThread> m_pageThread;
     std::unique_ptr<Lifecycle> m_lifecycle;
     std::unique_ptr<ui::EventMap> m_eventMap;
 };

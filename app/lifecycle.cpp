@@ -1,13 +1,14 @@
 #include "app/lifecycle.h"
 
-#include "app/appstate.h"
-#include "app/pagethread.h"
-#include "app/programpaths.h"
-#include "app/settingsfile.h"
-#include "app/settingslocation.h"
-#include "app/skincatalogue.h"
-#include "app/skinswitcher.h"
+#include "catalogue/programpaths.h"
+#include "catalogue/settingsfile.h"
+#include "catalogue/settingslocation.h"
+#include "catalogue/skincatalogue.h"
 #include "integration/desktoplauncher.h"
+#include "integration/pagethread.h"
+#include "model/appstate.h"
+#include "model/samplemetrics.h"
+#include "output/exportstate.h"
 #include "platform/form/formruntime.h"
 #include "platform/form/intervaltimer.h"
 #include "platform/form/numbertext.h"
@@ -17,6 +18,10 @@
 
 namespace quillet::app {
 
+using catalogue::ProgramPaths;
+using catalogue::SettingsFile;
+using catalogue::SettingsLocation;
+
 Lifecycle::Lifecycle(const Parts &parts)
     : m_parts(parts)
 {
@@ -24,29 +29,28 @@ Lifecycle::Lifecycle(const Parts &parts)
 
 void Lifecycle::onCreated(const QString &programFolder)
 {
-    AppState &state = m_parts.state;
-    auto &ui = m_parts.window.controls();
+    model::AppState &state = m_parts.state;
+    ui::DesignerWindow &window = m_parts.window;
 
     state.programFolder = programFolder;
     state.currentSkinIndex = SettingsFile::readSkinIndex(SettingsLocation::readPath(state.programFolder));
-    SkinCatalogue::fill(ProgramPaths::skinsFolder(state.programFolder), state.skinFiles, ui.列表框1,
-                        &form::FormRuntime::processEvents);
-    m_parts.skins.applyCurrentSkin();
-    form::FormRuntime::setCurrentItemIndex(ui.列表框1, state.currentSkinIndex - 1);
-    m_parts.window.时钟1()->setInterval(kFirstPreviewDelay);
+    catalogue::SkinCatalogue::fill(ProgramPaths::skinsFolder(state.programFolder), state.skinFiles,
+        window.skinList(), &form::FormRuntime::processEvents);
+    m_parts.controls.applyCurrentSkin();
+    form::FormRuntime::setCurrentItemIndex(window.skinList(), state.currentSkinIndex - 1);
+    window.previewTimer()->setInterval(model::SampleMetrics::kFirstPreviewDelayMs);
     m_parts.controls.showSampleFont();
-    state.buttonWidth = ui.样本按钮->width();
-    ui.组合框2->setEditText(form::NumberText::toText(state.buttonWidth));
-    state.buttonHeight = ui.样本按钮->height();
-    ui.组合框3->setEditText(form::NumberText::toText(state.buttonHeight));
-    state.extensionTable = {QStringLiteral(".bmp"), QStringLiteral(".jpg"), QStringLiteral(".gif"),
-                            QStringLiteral(".png")};
+    state.buttonWidth = window.sampleButton()->width();
+    window.widthBox()->setEditText(form::NumberText::toText(state.buttonWidth));
+    state.buttonHeight = window.sampleButton()->height();
+    window.heightBox()->setEditText(form::NumberText::toText(state.buttonHeight));
+    m_parts.exportState.fillExtensionTable();
     m_parts.pageThread.start(ProgramPaths::localPage(state.programFolder));
 }
 
 void Lifecycle::onAboutToBeDestroyed(const QString &desktopFolder, const QString &executableName)
 {
-    AppState &state = m_parts.state;
+    model::AppState &state = m_parts.state;
     SettingsFile::writeSkinIndex(SettingsLocation::writePath(state.programFolder), state.currentSkinIndex);
     m_parts.engine.release();
     integration::DesktopLauncher::ensureOnDesktop(desktopFolder, state.programFolder, executableName);

@@ -2,34 +2,37 @@
 
 #include <QString>
 
+namespace quillet::integration {
+class PageThread;
+}
+namespace quillet::model {
+struct AppState;
+}
+namespace quillet::output {
+struct ExportState;
+}
 namespace quillet::skin {
 class SkinEngine;
 }
 namespace quillet::ui {
 class DesignerControls;
 class DesignerWindow;
-}
+} // namespace quillet::ui
 
 namespace quillet::app {
-
-struct AppState;
-class PageThread;
-class SkinSwitcher;
 
 // The designer window's set-up, once its controls exist, and its wind-down before it goes.
 class Lifecycle
 {
 public:
-    static constexpr int kFirstPreviewDelay = 1000;
-
     struct Parts
     {
-        AppState &state;
+        model::AppState &state;
+        output::ExportState &exportState;
         ui::DesignerWindow &window;
-        SkinSwitcher &skins;
         skin::SkinEngine &engine;
         ui::DesignerControls &controls;
-        PageThread &pageThread;
+        integration::PageThread &pageThread;
     };
 
     explicit Lifecycle(const Parts &parts);

@@ -2,8 +2,8 @@
 // sort, list items) and the sort alone, for names presorted ascending, descending and
 // shuffled. A first-element-pivot quicksort goes quadratic on presorted
 // names; the target is under a second for each case.
-#include "app/skincatalogue.h"
-#include "app/skinorder.h"
+#include "catalogue/skincatalogue.h"
+#include "catalogue/skinorder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,8 +17,8 @@
 #include <cstdio>
 #include <limits>
 
-using quillet::app::SkinCatalogue;
-using quillet::app::SkinOrder;
+using quillet::catalogue::SkinCatalogue;
+using quillet::catalogue::SkinOrder;
 
 namespace {
 

@@ -12,7 +12,9 @@
 #include "render/samplepreview.h"
 #include "render/stateimages.h"
 #include "ui/designerwindow.h"
-#include "benchservices.h"
+#include "support/fakedialogs.h"
+#include "support/fakenetworkprobe.h"
+#include "support/testfiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -124,16 +126,17 @@ int main(int argc, char **argv)
     QDir().mkpath(out);
     QFile::copy(QStringLiteral(QUILLET_SOURCE_DIR "/skins/经典.an"), programFolder + u"/skins/经典.an"_s);
 
-    AnsweringDialogs dialogs;
-    dialogs.folder = out;
-    OfflineProbe probe;
+    FakeDialogs dialogs;
+    dialogs.standingConfirm = true;
+    dialogs.standingFolder = out;
+    FakeNetworkProbe probe;
     DesignerProgram program({ dialogs, probe, programFolder, desktop + u'/', u"quillet"_s });
     program.start();
     program.preview().onPreviewTimerTick();
-    auto &ui = program.window().controls();
-    ui.编辑框1->setText(u"下载"_s);
-    for (QCheckBox *option : { ui.选择框1, ui.选择框2, ui.选择框3, ui.选择框5 })
-        option->setChecked(true);
+    program.window().captionBox()->setText(u"下载"_s);
+    for (quillet::model::OutputGroup group : {quillet::model::OutputGroup::ButtonStates, quillet::model::OutputGroup::ComboButton,
+                                              quillet::model::OutputGroup::CheckBox, quillet::model::OutputGroup::WholeWindow})
+        program.window().outputGroupBox(group)->setChecked(true);
 
     // The capture alone: compositions and snapshots into a sink that only keeps the bytes.
     QList<QByteArray> captures;
@@ -160,7 +163,7 @@ int main(int argc, char **argv)
 
     for (int index = 0; index < int(std::size(kFormats)); ++index) {
         const FormatRow &format = kFormats[index];
-        ui.组合框6->setCurrentIndex(index);
+        program.window().formatBox()->setCurrentIndex(index);
 
         const qint64 exportNs = bestOf([&] {
             emptyFolder(out);

@@ -9,7 +9,9 @@
 #include "render/samplegeometry.h"
 #include "render/samplepreview.h"
 #include "ui/designerwindow.h"
-#include "benchservices.h"
+#include "support/fakedialogs.h"
+#include "support/fakenetworkprobe.h"
+#include "support/testfiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,7 +67,7 @@ QString padded(const QString &text)
 
 void setBorderRemoval(DesignerProgram &program, bool on)
 {
-    program.window().controls().选择框7->setChecked(on);
+    program.window().borderRemovalBox()->setChecked(on);
     program.geometry().applyButtonWidth();
     program.geometry().applyButtonHeight();
 }
@@ -88,13 +90,13 @@ int main(int argc, char **argv)
     QDir().mkpath(programFolder + u"/sys"_s);
     QDir().mkpath(desktop);
 
-    AnsweringDialogs dialogs;
-    dialogs.confirmAnswer = false;
-    OfflineProbe probe;
+    FakeDialogs dialogs;
+    
+    FakeNetworkProbe probe;
     DesignerProgram program({ dialogs, probe, programFolder, desktop, u"quillet"_s });
     program.start();
-    program.window().时钟1()->setInterval(0);
-    QListWidget *skins = program.window().controls().列表框1;
+    program.window().previewTimer()->setInterval(0);
+    QListWidget *skins = program.window().skinList();
 
     std::printf(
         "ComposePreview per skin, %d runs each; beyond = total minus the fixed waits (%.0f / %.0f ms)\n",
@@ -107,7 +109,7 @@ int main(int argc, char **argv)
     double bestBeyondOn = 1e300;
     for (int row = 0; row < skins->count(); ++row) {
         skins->setCurrentRow(row);
-        program.window().时钟1()->setInterval(0);
+        program.window().previewTimer()->setInterval(0);
         setBorderRemoval(program, false);
         program.preview().composePreview(); // warm the skin's caches
         const Timing off = timeCompositions(program.preview());

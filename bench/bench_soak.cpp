@@ -15,7 +15,9 @@
 #include "platform/form/intervaltimer.h"
 #include "platform/system/networkprobe.h"
 #include "ui/designerwindow.h"
-#include "benchservices.h"
+#include "support/fakedialogs.h"
+#include "support/fakenetworkprobe.h"
+#include "support/testfiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -100,15 +102,16 @@ int main(int argc, char **argv)
     QFile::copy(
         QStringLiteral(QUILLET_SOURCE_DIR "/sys/Untitled.htm"), programFolder + u"/sys/Untitled.htm"_s);
 
-    AnsweringDialogs dialogs;
-    dialogs.folder = out;
-    OfflineProbe probe;
+    FakeDialogs dialogs;
+    dialogs.standingConfirm = true;
+    dialogs.standingFolder = out;
+    FakeNetworkProbe probe;
     quillet::app::DesignerProgram program({ dialogs, probe, programFolder, desktop, u"quillet"_s });
     program.start();
-    auto &ui = program.window().controls();
-    ui.编辑框1->setText(u"下载"_s);
-    for (QCheckBox *option : { ui.选择框1, ui.选择框2, ui.选择框3, ui.选择框5 })
-        option->setChecked(true);
+    program.window().captionBox()->setText(u"下载"_s);
+    for (quillet::model::OutputGroup group : {quillet::model::OutputGroup::ButtonStates, quillet::model::OutputGroup::ComboButton,
+                                              quillet::model::OutputGroup::CheckBox, quillet::model::OutputGroup::WholeWindow})
+        program.window().outputGroupBox(group)->setChecked(true);
 
     QStringList written;
     program.exporter().setWriteObserver([&written](const QString &path) { written.append(path); });
@@ -119,7 +122,7 @@ int main(int argc, char **argv)
     QElapsedTimer clock;
     clock.start();
     for (int i = 1; i <= exports; ++i) {
-        ui.组合框6->setCurrentIndex((i - 1) % kFormats);
+        program.window().formatBox()->setCurrentIndex((i - 1) % kFormats);
         written.clear();
         program.exporter().exportImages();
         if (written.size() != kImagesPerExport)

@@ -24,7 +24,9 @@
 #include "ui/designerwindow.h"
 #if QUILLET_HAVE_WEBENGINE
 #include "platform/browser/webenginebackend.h"
-#include "benchservices.h"
+#include "support/fakedialogs.h"
+#include "support/fakenetworkprobe.h"
+#include "support/testfiles.h"
 #include <QWebEngineView>
 #endif
 
@@ -168,16 +170,16 @@ int runChild(int argc, char **argv, Mode mode, const QString &programFolder, con
 
     QApplication::setApplicationName(u"Quillet3.0"_s);
     quillet::form::FontSetup::install();
-    AnsweringDialogs dialogs;
-    dialogs.confirmAnswer = false;
-    OfflineProbe probe;
+    FakeDialogs dialogs;
+    
+    FakeNetworkProbe probe;
     quillet::app::DesignerProgram program({ dialogs, probe, programFolder, desktop, u"quillet"_s });
     const bool waitForPage = mode == Mode::WebEngine;
     Reporter reporter(&program.window(), waitForPage);
     if (waitForPage) {
 #if QUILLET_HAVE_WEBENGINE
         auto *engine = dynamic_cast<quillet::browser::WebEngineBackend *>(
-            program.window().controls().WebBrowser1->backend());
+            program.window().browserPanel()->backend());
         if (!engine) {
             std::fprintf(stderr, "the browser panel is not on WebEngine\n");
             return 1;

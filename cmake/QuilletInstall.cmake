@@ -69,7 +69,3 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # GPL-3.0-or-later; the licence text itself ships with every Debian system.
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/COPYING)
 include(CPack)
-
-if(QUILLET_TESTS)
-  add_subdirectory(${CMAKE_SOURCE_DIR}/tests/tools ${CMAKE_BINARY_DIR}/tests/tools)
-endif()

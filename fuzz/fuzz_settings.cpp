@@ -1,7 +1,7 @@
 // Any bytes as the settings file: reading never fails, and a write either stores the
 // value so that it reads back, or leaves the file exactly as it was.
-#include "app/privateprofile.h"
-#include "app/settingsfile.h"
+#include "catalogue/privateprofile.h"
+#include "catalogue/settingsfile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
-using quillet::app::PrivateProfile;
-using quillet::app::SettingsFile;
+using quillet::catalogue::PrivateProfile;
+using quillet::catalogue::SettingsFile;
 
 namespace {
 

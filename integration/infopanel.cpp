@@ -1,6 +1,7 @@
 #include "integration/infopanel.h"
 
 #include "integration/onlinecheck.h"
+#include "model/samplemetrics.h"
 #include "platform/browser/browserpanel.h"
 #include "platform/form/intervaltimer.h"
 #include "ui/designerwindow.h"
@@ -17,15 +18,15 @@ void InfoPanel::onTick()
 {
     if (m_ticker.tick(m_probe) != InformationTicker::Action::ShowInformationPage)
         return;
-    m_window.controls().WebBrowser1->navigate(OnlineCheck::informationPage());
-    m_window.时钟2()->setInterval(0);
+    m_window.browserPanel()->navigate(OnlineCheck::informationPage());
+    m_window.infoTimer()->setInterval(0);
 }
 
 void InfoPanel::onHelp(const QString &localPage)
 {
-    m_window.controls().WebBrowser1->navigate(localPage);
+    m_window.browserPanel()->navigate(localPage);
     m_ticker.reset();
-    m_window.时钟2()->setInterval(InformationTicker::TimerIntervalMs);
+    m_window.infoTimer()->setInterval(model::SampleMetrics::kInfoTimerIntervalMs);
 }
 
 } // namespace quillet::integration

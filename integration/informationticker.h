@@ -12,7 +12,6 @@ class InformationTicker
 public:
     enum class Action { None, ShowInformationPage };
 
-    static constexpr int TimerIntervalMs = 6000;
     static constexpr int TicksPerCheck = 10;
 
     // On ShowInformationPage the caller shows the information page and stops the timer.

@@ -1,6 +1,5 @@
 #include "output/exporter.h"
 
-#include "app/appstate.h"
 #include "output/exportnaming.h"
 #include "output/outputfolder.h"
 #include "platform/form/dialogs.h"
@@ -20,10 +19,9 @@ enum FormatIndex { Bmp = 0, Jpg = 1, Gif = 2, Png = 3 };
 const QString Exporter::kConfirmCaption = QStringLiteral("确定保存下述文件?");
 const QString Exporter::kFolderTitle = QStringLiteral("请选择图片保存的目录！");
 
-Exporter::Exporter(app::AppState &state, ui::DesignerWindow &window, form::Dialogs &dialogs,
-                   render::SamplePreview &preview, std::function<QString()> desktopFolder)
-    : m_state(state)
-    , m_window(window)
+Exporter::Exporter(ui::DesignerWindow &window, form::Dialogs &dialogs, render::SamplePreview &preview,
+                   std::function<QString()> desktopFolder)
+    : m_window(window)
     , m_dialogs(dialogs)
     , m_preview(preview)
     , m_desktopFolder(std::move(desktopFolder))
@@ -32,17 +30,17 @@ Exporter::Exporter(app::AppState &state, ui::DesignerWindow &window, form::Dialo
 
 void Exporter::exportImages()
 {
-    auto &ui = m_window.controls();
     const auto extension = [&] {
-        const int index = ui.组合框6->currentIndex();
+        const int index = m_window.formatBox()->currentIndex();
         return index >= 0 && index < m_state.extensionTable.size() ? m_state.extensionTable.at(index) : QString();
     };
 
     ++m_state.exportCounter;
-    const ExportOptions listed{ui.选择框1->isChecked(), ui.选择框2->isChecked(), ui.选择框3->isChecked(),
-                               ui.选择框5->isChecked()};
-    const QString list
-        = ExportNaming::confirmationText(listed, ui.样本按钮->text(), m_state.exportCounter, extension());
+    const auto ticked = [&](OutputGroup group) { return m_window.outputGroupBox(group)->isChecked(); };
+    const ExportOptions listed{ticked(OutputGroup::ButtonStates), ticked(OutputGroup::ComboButton),
+                               ticked(OutputGroup::CheckBox), ticked(OutputGroup::WholeWindow)};
+    const QString list = ExportNaming::confirmationText(listed, m_window.sampleButton()->text(),
+                                                        m_state.exportCounter, extension());
     if (!m_dialogs.confirm(&m_window, list, kConfirmCaption)) {
         --m_state.exportCounter;
         return;
@@ -55,7 +53,7 @@ void Exporter::exportImages()
 
     render::StateImages images(m_window, m_preview);
     images.take([&](const render::StateImages::Image &image) {
-        const int formatIndex = ui.组合框6->currentIndex();
+        const int formatIndex = m_window.formatBox()->currentIndex();
         const QList<ExportImageName> names
             = ExportNaming::groupImages(image.group, image.caption, m_state.exportCounter, extension());
         if (image.indexInGroup >= names.size())

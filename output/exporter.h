@@ -1,12 +1,11 @@
 #pragma once
 
+#include "output/exportstate.h"
+
 #include <QString>
 
 #include <functional>
 
-namespace quillet::app {
-struct AppState;
-}
 namespace quillet::form {
 class Dialogs;
 }
@@ -28,8 +27,10 @@ public:
     static const QString kConfirmCaption;
     static const QString kFolderTitle;
 
-    Exporter(app::AppState &state, ui::DesignerWindow &window, form::Dialogs &dialogs,
-             render::SamplePreview &preview, std::function<QString()> desktopFolder);
+    Exporter(ui::DesignerWindow &window, form::Dialogs &dialogs, render::SamplePreview &preview,
+             std::function<QString()> desktopFolder);
+
+    ExportState &state() { return m_state; }
 
     void exportImages();
     // Told the full path of every file written, in writing order.
@@ -38,7 +39,7 @@ public:
 private:
     bool write(const QString &path, const QByteArray &bmp, int formatIndex);
 
-    app::AppState &m_state;
+    ExportState m_state;
     ui::DesignerWindow &m_window;
     form::Dialogs &m_dialogs;
     render::SamplePreview &m_preview;

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "model/outputgroup.h"
+
 #include <QList>
 #include <QString>
 
 namespace quillet::output {
 
-// The four output groups, in the order their images are taken and listed.
-enum class OutputGroup { ButtonStates, ComboButton, CheckBox, WholeWindow };
+using model::OutputGroup;
 
 // Which output groups the user has ticked.
 struct ExportOptions

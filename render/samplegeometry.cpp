@@ -1,7 +1,15 @@
 #include "render/samplegeometry.h"
 
-#include "app/appstate.h"
-#include "ui/designerwindow.h"
+#include "model/appstate.h"
+#include "model/samplemetrics.h"
+#include "platform/form/canvas.h"
+#include "render/sampleface.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 
 #include <cmath>
 
@@ -31,9 +39,9 @@ int nonNegative(double value)
 
 } // namespace
 
-SampleGeometry::SampleGeometry(app::AppState &state, ui::DesignerWindow &window)
+SampleGeometry::SampleGeometry(model::AppState &state, SampleFace &face)
     : m_state(state)
-    , m_window(window)
+    , m_face(face)
 {
 }
 
@@ -51,9 +59,9 @@ void SampleGeometry::sizeButtonWidth(bool borderRemoval)
     const int width = m_state.buttonWidth;
     if (!isApplicableSide(width))
         return;
-    auto &ui = m_window.controls();
-    ui.样本按钮->resize(width + (borderRemoval ? kBorderAllowance : 0), ui.样本按钮->height());
-    for (form::Canvas *canvas : {ui.画板1, ui.画板2, ui.画板3, ui.画板4})
+    QPushButton *sample = m_face.sampleButton();
+    sample->resize(width + (borderRemoval ? model::SampleMetrics::kBorderAllowance : 0), sample->height());
+    for (form::Canvas *canvas : m_face.buttonCanvases())
         canvas->resize(width, canvas->height());
     arrangePanels();
 }
@@ -63,25 +71,25 @@ void SampleGeometry::sizeButtonHeight(bool borderRemoval)
     const int height = m_state.buttonHeight;
     if (!isApplicableSide(height))
         return;
-    auto &ui = m_window.controls();
-    ui.样本按钮->resize(ui.样本按钮->width(), height + (borderRemoval ? kBorderAllowance : 0));
-    for (form::Canvas *canvas : {ui.画板1, ui.画板2, ui.画板3, ui.画板4})
+    QPushButton *sample = m_face.sampleButton();
+    sample->resize(sample->width(), height + (borderRemoval ? model::SampleMetrics::kBorderAllowance : 0));
+    for (form::Canvas *canvas : m_face.buttonCanvases())
         canvas->resize(canvas->width(), height);
 }
 
 void SampleGeometry::applyButtonWidth()
 {
-    sizeButtonWidth(m_window.controls().选择框7->isChecked());
+    sizeButtonWidth(m_face.borderRemovalBox()->isChecked());
 }
 
 void SampleGeometry::applyButtonHeight()
 {
-    sizeButtonHeight(m_window.controls().选择框7->isChecked());
+    sizeButtonHeight(m_face.borderRemovalBox()->isChecked());
 }
 
 void SampleGeometry::applyBorderToggle()
 {
-    const bool removalAfterClick = !m_window.controls().选择框7->isChecked();
+    const bool removalAfterClick = !m_face.borderRemovalBox()->isChecked();
     sizeButtonWidth(removalAfterClick);
     sizeButtonHeight(removalAfterClick);
 }
@@ -90,30 +98,31 @@ void SampleGeometry::applyComboFontSize(int size)
 {
     if (size < 1)
         return;
-    auto &ui = m_window.controls();
-    QFont font = ui.组合框1->font();
+    QComboBox *combo = m_face.comboSample();
+    QFont font = combo->font();
     font.setPointSize(qMin(size, kComboFontSizeCap));
-    ui.组合框1->setFont(font);
-    const int height = comboHeightForFontSize(ui.组合框1->font().pointSize());
+    combo->setFont(font);
+    const int height = comboHeightForFontSize(combo->font().pointSize());
     if (height == 0)
         return;
-    for (form::Canvas *canvas : {ui.画板5, ui.画板6, ui.画板7})
+    for (form::Canvas *canvas : m_face.comboCanvases())
         canvas->resize(canvas->width(), height);
-    ui.组合框1->resize(ui.组合框1->width(), height);
+    combo->resize(combo->width(), height);
 }
 
 void SampleGeometry::arrangePanels()
 {
-    auto &ui = m_window.controls();
-    QLabel *left = ui.标签1;
-    QLabel *right = ui.标签8;
-    QWidget *browser = ui.WebBrowser1;
+    QLabel *left = m_face.settingsPanel();
+    QLabel *right = m_face.browserFrame();
+    QWidget *browser = m_face.browserPanel();
+    QListWidget *list = m_face.skinList();
+    const QPushButton *sample = m_face.sampleButton();
 
-    left->resize(left->width(), nonNegative(double(m_window.outerHeight()) - kWindowHeightMargin));
-    ui.列表框1->resize(ui.列表框1->width(), nonNegative(double(left->height()) - kListHeightMargin));
-    left->resize(nonNegative(double(ui.样本按钮->x()) + ui.样本按钮->width() + kLeftPanelSpacing), left->height());
+    left->resize(left->width(), nonNegative(double(m_face.outerHeight()) - kWindowHeightMargin));
+    list->resize(list->width(), nonNegative(double(left->height()) - kListHeightMargin));
+    left->resize(nonNegative(double(sample->x()) + sample->width() + kLeftPanelSpacing), left->height());
     right->move(nonNegative(double(left->x()) + left->width() + kPanelGap), right->y());
-    right->resize(nonNegative(double(m_window.outerWidth()) - right->x() - kRightMargin), right->height());
+    right->resize(nonNegative(double(m_face.outerWidth()) - right->x() - kRightMargin), right->height());
     right->resize(right->width(), left->height());
     browser->setGeometry(right->x(), browser->y(), right->width(),
                          nonNegative(double(right->height()) - kBrowserHeightInset));

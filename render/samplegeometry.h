@@ -1,13 +1,12 @@
 #pragma once
 
-namespace quillet::app {
+namespace quillet::model {
 struct AppState;
-}
-namespace quillet::ui {
-class DesignerWindow;
 }
 
 namespace quillet::render {
+
+class SampleFace;
 
 // The sizes that follow the button size and the options: the sample button and its state
 // canvases, the border-removal option, the combo sample's height by font size, and the
@@ -18,10 +17,9 @@ public:
     // A sample side outside 1..kMaxButtonSide is not applied: the sample keeps its last size.
     // Nothing may get a negative size, and a capture of an absurd size must not be tried.
     static constexpr int kMaxButtonSide = 16384;
-    static constexpr int kBorderAllowance = 2;
     static constexpr int kComboFontSizeCap = 22;
 
-    SampleGeometry(app::AppState &state, ui::DesignerWindow &window);
+    SampleGeometry(model::AppState &state, SampleFace &face);
 
     static bool isApplicableSide(int side) { return side >= 1 && side <= kMaxButtonSide; }
 
@@ -39,8 +37,8 @@ private:
     void sizeButtonWidth(bool borderRemoval);
     void sizeButtonHeight(bool borderRemoval);
 
-    app::AppState &m_state;
-    ui::DesignerWindow &m_window;
+    model::AppState &m_state;
+    SampleFace &m_face;
 };
 
 } // namespace quillet::render

@@ -1,24 +1,30 @@
 #include "render/samplepreview.h"
 
-#include "app/appstate.h"
+#include "model/appstate.h"
+#include "model/samplemetrics.h"
+#include "platform/form/canvas.h"
 #include "platform/form/formruntime.h"
 #include "platform/form/intervaltimer.h"
-#include "ui/designerwindow.h"
+#include "render/sampleface.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QPushButton>
 
 namespace quillet::render {
 
 using form::FormRuntime;
+using model::SampleMetrics;
 
 namespace {
 constexpr double kTolerance = 1e-7;
 constexpr double kNanosecondsPerMillisecond = 1e6;
 }
 
-SamplePreview::SamplePreview(app::AppState &state, ui::DesignerWindow &window)
+SamplePreview::SamplePreview(model::AppState &state, SampleFace &face)
     : m_state(state)
-    , m_window(window)
+    , m_face(face)
 {
 }
 
@@ -43,103 +49,100 @@ void SamplePreview::captureInto(QWidget *control, form::Canvas *canvas)
 
 void SamplePreview::captureButtonTrimmed(form::Canvas *target)
 {
-    auto &ui = m_window.controls();
-    captureInto(ui.样本按钮, ui.源画板);
-    FormRuntime::canvasCopy(ui.源画板, 1, 1, ui.画板1->width(), ui.画板1->height(), target, 0, 0);
+    form::Canvas *scratch = m_face.scratchCanvas();
+    const form::Canvas *normal = m_face.buttonCanvases().front();
+    const int inset = SampleMetrics::kBorderAllowance / 2;
+    captureInto(m_face.sampleButton(), scratch);
+    FormRuntime::canvasCopy(scratch, inset, inset, normal->width(), normal->height(), target, 0, 0);
 }
 
 void SamplePreview::composeButtonStates()
 {
-    auto &ui = m_window.controls();
-    QPushButton *sample = ui.样本按钮;
-    ui.源画板->resize(sample->width(), sample->height());
+    QPushButton *sample = m_face.sampleButton();
+    const auto [normal, pressed, hot, disabled] = m_face.buttonCanvases();
+    m_face.scratchCanvas()->resize(sample->width(), sample->height());
 
-    if (ui.选择框7->isChecked()) {
+    const bool trimmed = m_face.borderRemovalBox()->isChecked();
+    const auto capture = [&](form::Canvas *target) {
+        if (trimmed)
+            captureButtonTrimmed(target);
+        else
+            captureInto(sample, target);
+    };
+    if (trimmed)
         waitWithEvents(kSettleMilliseconds);
-        captureButtonTrimmed(ui.画板1);
-        FormRuntime::sendWindowMessage(sample, FormRuntime::LeftButtonDown, 0, 0);
-        captureButtonTrimmed(ui.画板2);
-        FormRuntime::sendWindowMessage(sample, FormRuntime::LeftButtonUp, 0, 0);
-        captureButtonTrimmed(ui.画板3);
-        FormRuntime::setEnabled(sample, false);
-        captureButtonTrimmed(ui.画板4);
-        FormRuntime::setEnabled(sample, true);
-    } else {
-        captureInto(sample, ui.画板1);
-        FormRuntime::sendWindowMessage(sample, FormRuntime::LeftButtonDown, 0, 0);
-        captureInto(sample, ui.画板2);
-        FormRuntime::sendWindowMessage(sample, FormRuntime::LeftButtonUp, 0, 0);
-        captureInto(sample, ui.画板3);
-        FormRuntime::setEnabled(sample, false);
-        captureInto(sample, ui.画板4);
-        FormRuntime::setEnabled(sample, true);
-    }
-    FormRuntime::giveFocus(ui.保存图片按钮);
+    capture(normal);
+    FormRuntime::sendWindowMessage(sample, FormRuntime::LeftButtonDown, 0, 0);
+    capture(pressed);
+    FormRuntime::sendWindowMessage(sample, FormRuntime::LeftButtonUp, 0, 0);
+    capture(hot);
+    FormRuntime::setEnabled(sample, false);
+    capture(disabled);
+    FormRuntime::setEnabled(sample, true);
+    FormRuntime::giveFocus(m_face.saveButton());
 }
 
 int SamplePreview::comboButtonWidth() const
 {
-    const QComboBox *widths = m_window.controls().组合框4;
+    const QComboBox *widths = m_face.dropWidthBox();
     return FormRuntime::itemValue(widths, widths->currentIndex());
 }
 
 void SamplePreview::composeComboButton()
 {
-    auto &ui = m_window.controls();
-    QComboBox *combo = ui.组合框1;
-    ui.源画板->resize(kScratchWidth, kScratchHeight);
-    for (form::Canvas *canvas : {ui.画板5, ui.画板6, ui.画板7})
+    QComboBox *combo = m_face.comboSample();
+    form::Canvas *scratch = m_face.scratchCanvas();
+    const auto [normal, pressed, disabled] = m_face.comboCanvases();
+    scratch->resize(kScratchWidth, kScratchHeight);
+    for (form::Canvas *canvas : m_face.comboCanvases())
         canvas->resize(comboButtonWidth(), canvas->height());
     FormRuntime::setEnabled(combo, true);
 
-    const auto copyDropButton = [&](form::Canvas *target) {
-        FormRuntime::canvasCopy(ui.源画板, kDropButtonLeft, 0, comboButtonWidth(), combo->height(), target, 0, 0);
+    const auto captureDropButton = [&](form::Canvas *target) {
+        captureInto(combo, scratch);
+        waitWithEvents(kSettleMilliseconds);
+        FormRuntime::canvasCopy(scratch, SampleMetrics::kDropButtonLeft, 0, comboButtonWidth(), combo->height(),
+                                target, 0, 0);
     };
-    captureInto(combo, ui.源画板);
-    waitWithEvents(kSettleMilliseconds);
-    copyDropButton(ui.画板5);
-
+    captureDropButton(normal);
     FormRuntime::sendWindowMessage(combo, FormRuntime::LeftButtonDown, 0, 0);
-    captureInto(combo, ui.源画板);
-    waitWithEvents(kSettleMilliseconds);
-    copyDropButton(ui.画板6);
-
+    captureDropButton(pressed);
     FormRuntime::sendWindowMessage(combo, FormRuntime::LeftButtonUp, 0, 0);
     FormRuntime::setEnabled(combo, false);
-    captureInto(combo, ui.源画板);
-    waitWithEvents(kSettleMilliseconds);
-    copyDropButton(ui.画板7);
+    captureDropButton(disabled);
 }
 
 void SamplePreview::composeCheckBox()
 {
-    auto &ui = m_window.controls();
-    QCheckBox *box = ui.选择框4;
-    const QComboBox *sizes = ui.组合框5;
+    QCheckBox *box = m_face.checkSample();
+    form::Canvas *scratch = m_face.scratchCanvas();
+    const QComboBox *sizes = m_face.checkSideBox();
+    const auto [normal, checked, disabled] = m_face.checkCanvases();
     const int side = FormRuntime::itemValue(sizes, sizes->currentIndex());
-    ui.源画板->resize(kScratchWidth, kScratchHeight);
+    scratch->resize(kScratchWidth, kScratchHeight);
     box->resize(side, box->height());
     box->resize(side, side);
-    for (form::Canvas *canvas : {ui.画板8, ui.画板9, ui.画板10}) {
+    for (form::Canvas *canvas : m_face.checkCanvases()) {
         canvas->resize(side, canvas->height());
         canvas->resize(side, side);
     }
+    const auto copyCapture = [&](form::Canvas *target) {
+        waitWithEvents(kSettleMilliseconds);
+        FormRuntime::canvasCopy(scratch, 0, 0, side, side, target, 0, 0);
+    };
 
     box->setChecked(false);
-    captureInto(box, ui.源画板);
-    waitWithEvents(kSettleMilliseconds);
-    FormRuntime::canvasCopy(ui.源画板, 0, 0, side, side, ui.画板8, 0, 0);
+    captureInto(box, scratch);
+    copyCapture(normal);
 
     box->setChecked(true);
-    captureInto(box, ui.源画板);
+    captureInto(box, scratch);
     box->setChecked(false);
-    waitWithEvents(kSettleMilliseconds);
-    FormRuntime::canvasCopy(ui.源画板, 0, 0, side, side, ui.画板9, 0, 0);
+    copyCapture(checked);
 
     FormRuntime::setEnabled(box, false);
-    captureInto(box, ui.源画板);
-    waitWithEvents(kSettleMilliseconds);
-    FormRuntime::canvasCopy(ui.源画板, 0, 0, side, side, ui.画板10, 0, 0);
+    captureInto(box, scratch);
+    copyCapture(disabled);
     FormRuntime::setEnabled(box, true);
 }
 
@@ -153,11 +156,11 @@ void SamplePreview::composePreview()
 void SamplePreview::onPreviewTimerTick()
 {
     if (!m_state.firstPreviewDone) {
-        m_window.setOuterWidth(kFirstPreviewWindowWidth);
+        m_face.setOuterWidth(kFirstPreviewWindowWidth);
         m_state.firstPreviewDone = true;
     }
     composePreview();
-    m_window.时钟1()->setInterval(0);
+    m_face.previewTimer()->setInterval(0);
 }
 
 } // namespace quillet::render

@@ -1,17 +1,16 @@
 #pragma once
 
-namespace quillet::app {
+namespace quillet::model {
 struct AppState;
 }
 namespace quillet::form {
 class Canvas;
 }
-namespace quillet::ui {
-class DesignerWindow;
-}
 class QWidget;
 
 namespace quillet::render {
+
+class SampleFace;
 
 // Drives the three sample controls through their states and photographs each state onto
 // its state canvas.
@@ -21,10 +20,9 @@ public:
     static constexpr int kSettleMilliseconds = 10;
     static constexpr int kScratchWidth = 64;
     static constexpr int kScratchHeight = 48;
-    static constexpr int kDropButtonLeft = 29;
     static constexpr int kFirstPreviewWindowWidth = 798;
 
-    SamplePreview(app::AppState &state, ui::DesignerWindow &window);
+    SamplePreview(model::AppState &state, SampleFace &face);
 
     // Lets pending events run until n milliseconds have passed, sleeping 1 ms per turn.
     static void waitWithEvents(int milliseconds);
@@ -40,8 +38,8 @@ private:
     void captureButtonTrimmed(form::Canvas *target);
     int comboButtonWidth() const;
 
-    app::AppState &m_state;
-    ui::DesignerWindow &m_window;
+    model::AppState &m_state;
+    SampleFace &m_face;
 };
 
 } // namespace quillet::render

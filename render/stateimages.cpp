@@ -1,52 +1,57 @@
 #include "render/stateimages.h"
 
+#include "platform/form/canvas.h"
 #include "platform/form/formruntime.h"
+#include "render/sampleface.h"
 #include "render/samplepreview.h"
-#include "ui/designerwindow.h"
+
+#include <QCheckBox>
+#include <QPushButton>
 
 namespace quillet::render {
 
 using form::FormRuntime;
-using output::OutputGroup;
+using model::OutputGroup;
 
-StateImages::StateImages(ui::DesignerWindow &window, SamplePreview &preview)
-    : m_window(window)
+StateImages::StateImages(SampleFace &face, SamplePreview &preview)
+    : m_face(face)
     , m_preview(preview)
 {
 }
 
 void StateImages::take(const Sink &sink)
 {
-    auto &ui = m_window.controls();
     QByteArray capture;
     QString caption;
 
-    const auto captureGroup = [&](OutputGroup group, std::initializer_list<form::Canvas *> canvases) {
-        const form::Canvas *first = *canvases.begin();
+    const auto captureGroup = [&](OutputGroup group, const auto &canvases) {
+        const form::Canvas *first = canvases.front();
         int index = 0;
         for (form::Canvas *canvas : canvases) {
-            capture = FormRuntime::snapshot(FormRuntime::windowHandleOf(canvas), first->width(), first->height());
-            sink({group, index++, capture, caption});
+            capture
+                = FormRuntime::snapshot(FormRuntime::windowHandleOf(canvas), first->width(), first->height());
+            sink({ group, index++, capture, caption });
         }
     };
+    const auto ticked = [&](OutputGroup group) { return m_face.outputGroupBox(group)->isChecked(); };
 
-    if (ui.选择框1->isChecked()) {
+    if (ticked(OutputGroup::ButtonStates)) {
         m_preview.composeButtonStates();
-        caption = ui.样本按钮->text();
-        captureGroup(OutputGroup::ButtonStates, {ui.画板1, ui.画板2, ui.画板3, ui.画板4});
+        caption = m_face.sampleButton()->text();
+        captureGroup(OutputGroup::ButtonStates, m_face.buttonCanvases());
     }
-    if (ui.选择框2->isChecked()) {
+    if (ticked(OutputGroup::ComboButton)) {
         m_preview.composeComboButton();
-        captureGroup(OutputGroup::ComboButton, {ui.画板5, ui.画板6, ui.画板7});
+        captureGroup(OutputGroup::ComboButton, m_face.comboCanvases());
     }
-    if (ui.选择框3->isChecked()) {
+    if (ticked(OutputGroup::CheckBox)) {
         m_preview.composeCheckBox();
-        captureGroup(OutputGroup::CheckBox, {ui.画板8, ui.画板9, ui.画板10});
+        captureGroup(OutputGroup::CheckBox, m_face.checkCanvases());
     }
-    if (ui.选择框5->isChecked()) {
-        capture = FormRuntime::snapshot(FormRuntime::windowHandleOf(&m_window), m_window.outerWidth(),
-                                        m_window.outerHeight());
-        sink({OutputGroup::WholeWindow, 0, capture, caption});
+    if (ticked(OutputGroup::WholeWindow)) {
+        capture = FormRuntime::snapshot(
+            FormRuntime::windowHandleOf(m_face.wholeWindow()), m_face.outerWidth(), m_face.outerHeight());
+        sink({ OutputGroup::WholeWindow, 0, capture, caption });
     }
     capture.clear();
 }

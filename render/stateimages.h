@@ -1,17 +1,15 @@
 #pragma once
 
-#include "output/exportnaming.h"
+#include "model/outputgroup.h"
 
 #include <QByteArray>
+#include <QString>
 
 #include <functional>
 
-namespace quillet::ui {
-class DesignerWindow;
-}
-
 namespace quillet::render {
 
+class SampleFace;
 class SamplePreview;
 
 // Takes the state images of one export, group by group in their fixed order: each group's
@@ -23,20 +21,20 @@ class StateImages
 public:
     struct Image
     {
-        output::OutputGroup group;
+        model::OutputGroup group;
         int indexInGroup;
         const QByteArray &bmp;
         const QString &caption; // the sample button's caption after the group's composition
     };
     using Sink = std::function<void(const Image &)>;
 
-    StateImages(ui::DesignerWindow &window, SamplePreview &preview);
+    StateImages(SampleFace &face, SamplePreview &preview);
 
     // The options are read from their check boxes now, not when the export began.
     void take(const Sink &sink);
 
 private:
-    ui::DesignerWindow &m_window;
+    SampleFace &m_face;
     SamplePreview &m_preview;
 };
 

@@ -1,9 +1,11 @@
 #include "ui/designercontrols.h"
 
-#include "app/appstate.h"
-#include "app/skinswitcher.h"
+#include "model/appstate.h"
+#include "model/samplemetrics.h"
+#include "catalogue/skinswitcher.h"
 #include "platform/form/dialogs.h"
 #include "platform/form/formruntime.h"
+#include "platform/form/intervaltimer.h"
 #include "platform/form/numbertext.h"
 #include "render/samplegeometry.h"
 #include "render/samplepreview.h"
@@ -30,9 +32,9 @@ int listedNumber(const QComboBox *box)
 }
 } // namespace
 
-DesignerControls::DesignerControls(app::AppState &state, DesignerWindow &window, form::Dialogs &dialogs,
+DesignerControls::DesignerControls(model::AppState &state, DesignerWindow &window, form::Dialogs &dialogs,
                                    render::SampleGeometry &geometry, render::SamplePreview &preview,
-                                   app::SkinSwitcher &skins)
+                                   catalogue::SkinSwitcher &skins)
     : m_state(state)
     , m_window(window)
     , m_dialogs(dialogs)
@@ -40,6 +42,22 @@ DesignerControls::DesignerControls(app::AppState &state, DesignerWindow &window,
     , m_preview(preview)
     , m_skins(skins)
 {
+}
+
+void DesignerControls::applyCurrentSkin()
+{
+    if (m_skins.applyCurrentSkin(&m_window))
+        m_window.spreadBackgroundColour(m_state.backgroundColour, true);
+}
+
+void DesignerControls::skinChosen()
+{
+    QListWidget *list = m_window.skinList();
+    if (list->count() == 0 || list->currentRow() < 0)
+        return;
+    m_state.currentSkinIndex = list->currentRow() + 1;
+    applyCurrentSkin();
+    m_window.previewTimer()->setInterval(model::SampleMetrics::kPreviewDelayAfterChoiceMs);
 }
 
 void DesignerControls::widthStep(int delta)
@@ -138,7 +156,7 @@ void DesignerControls::chooseComboFont()
 void DesignerControls::colourPicked()
 {
     m_state.backgroundColour = m_window.controls().颜色选择器1->colour();
-    m_skins.spreadBackgroundColour(false);
+    m_window.spreadBackgroundColour(m_state.backgroundColour, false);
 }
 
 void DesignerControls::borderBoxReleased()

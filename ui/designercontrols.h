@@ -2,9 +2,11 @@
 
 #include <QString>
 
-namespace quillet::app {
-struct AppState;
+namespace quillet::catalogue {
 class SkinSwitcher;
+}
+namespace quillet::model {
+struct AppState;
 }
 namespace quillet::form {
 class Dialogs;
@@ -32,8 +34,14 @@ public:
     static constexpr int kMaxSteppedHeight = 48;
     static constexpr int kComboFontCancelled = -1;
 
-    DesignerControls(app::AppState &state, DesignerWindow &window, form::Dialogs &dialogs,
-                     render::SampleGeometry &geometry, render::SamplePreview &preview, app::SkinSwitcher &skins);
+    DesignerControls(model::AppState &state, DesignerWindow &window, form::Dialogs &dialogs,
+                     render::SampleGeometry &geometry, render::SamplePreview &preview,
+                     catalogue::SkinSwitcher &skins);
+
+    // The current skin applied and its colour spread over the window.
+    void applyCurrentSkin();
+    // The user chose an item of the skin list.
+    void skinChosen();
 
     void widthStep(int delta);
     void widthFromList();
@@ -58,12 +66,12 @@ public:
     static const QString kEchoUnchecked;
 
 private:
-    app::AppState &m_state;
+    model::AppState &m_state;
     DesignerWindow &m_window;
     form::Dialogs &m_dialogs;
     render::SampleGeometry &m_geometry;
     render::SamplePreview &m_preview;
-    app::SkinSwitcher &m_skins;
+    catalogue::SkinSwitcher &m_skins;
 };
 
 } // namespace quillet::ui

@@ -16,6 +16,14 @@ namespace quillet::ui {
 
 namespace {
 
+void setWidgetBackground(QWidget *widget, const QColor &colour)
+{
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, colour);
+    widget->setPalette(pal);
+    widget->setAutoFillBackground(true);
+}
+
 // Item values that the preview reads; the texts are only what the user sees.
 constexpr int kComboButtonWidths[] = {15, 16, 17, 18};
 constexpr int kCheckBoxSides[] = {13, 14, 15};
@@ -97,10 +105,34 @@ void DesignerWindow::setOuterSize(const QSize &size)
 
 void DesignerWindow::setBackgroundColour(const QColor &colour)
 {
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, colour);
-    setPalette(pal);
-    setAutoFillBackground(true);
+    setWidgetBackground(this, colour);
+}
+
+void DesignerWindow::spreadBackgroundColour(const QColor &colour, bool includingPicker)
+{
+    auto &ui = m_ui;
+    setBackgroundColour(colour);
+    for (QLabel *label : {ui.标签1, ui.标签2, ui.标签3, ui.标签4, ui.标签5, ui.标签6, ui.标签7, ui.标签8, ui.标签9,
+                          ui.标签10, ui.标签11, ui.标签12, ui.标签13, ui.标签14, ui.标签15, ui.标签16})
+        setWidgetBackground(label, colour);
+    ui.画板a->setBackgroundColour(colour);
+    if (includingPicker)
+        ui.颜色选择器1->setColour(colour);
+}
+
+QCheckBox *DesignerWindow::outputGroupBox(model::OutputGroup group) const
+{
+    switch (group) {
+    case model::OutputGroup::ButtonStates:
+        return m_ui.选择框1;
+    case model::OutputGroup::ComboButton:
+        return m_ui.选择框2;
+    case model::OutputGroup::CheckBox:
+        return m_ui.选择框3;
+    case model::OutputGroup::WholeWindow:
+        break;
+    }
+    return m_ui.选择框5;
 }
 
 void DesignerWindow::resizeEvent(QResizeEvent *event)

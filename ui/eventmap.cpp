@@ -1,6 +1,5 @@
 #include "ui/eventmap.h"
 
-#include "app/skinswitcher.h"
 #include "platform/form/intervaltimer.h"
 #include "render/samplegeometry.h"
 #include "render/samplepreview.h"
@@ -20,7 +19,7 @@ EventMap::EventMap(const Handlers &h)
                      [geometry = &h.geometry] { geometry->arrangePanels(); });
     QObject::connect(window, &DesignerWindow::aboutToBeDestroyed, window, h.windDown);
     QObject::connect(ui.列表框1, &QListWidget::currentRowChanged, window,
-                     [skins = &h.skins] { skins->onSkinSelected(); });
+                     [controls] { controls->skinChosen(); });
     QObject::connect(ui.按钮1, &QPushButton::clicked, window, [controls] { controls->widthStep(+1); });
     QObject::connect(ui.按钮2, &QPushButton::clicked, window, [controls] { controls->widthStep(-1); });
     QObject::connect(ui.组合框2, &QComboBox::activated, window, [controls] { controls->widthFromList(); });
@@ -39,7 +38,7 @@ EventMap::EventMap(const Handlers &h)
     new MouseButtonHook(ui.选择框3, MouseButtonHook::Moment::ClickRelease, [controls] { controls->checkOptionReleased(); });
 
     QObject::connect(ui.确认制作按钮, &QPushButton::clicked, window, [preview = &h.preview] { preview->composePreview(); });
-    QObject::connect(window->时钟1(), &form::IntervalTimer::tick, window,
+    QObject::connect(window->previewTimer(), &form::IntervalTimer::tick, window,
                      [preview = &h.preview] { preview->onPreviewTimerTick(); });
     if (h.exportImages)
         QObject::connect(ui.保存图片按钮, &QPushButton::clicked, window, h.exportImages);
@@ -48,7 +47,7 @@ EventMap::EventMap(const Handlers &h)
     if (h.helpPressed)
         QObject::connect(ui.按钮7, &QPushButton::clicked, window, h.helpPressed);
     if (h.infoTick)
-        QObject::connect(window->时钟2(), &form::IntervalTimer::tick, window, h.infoTick);
+        QObject::connect(window->infoTimer(), &form::IntervalTimer::tick, window, h.infoTick);
 }
 
 } // namespace quillet::ui

@@ -2,9 +2,6 @@
 
 #include <functional>
 
-namespace quillet::app {
-class SkinSwitcher;
-}
 namespace quillet::render {
 class SampleGeometry;
 class SamplePreview;
@@ -25,7 +22,6 @@ public:
         DesignerControls &controls;
         render::SampleGeometry &geometry;
         render::SamplePreview &preview;
-        app::SkinSwitcher &skins;
         std::function<void()> windDown;
         std::function<void()> exportImages = {};
         std::function<void()> openAbout = {};

@@ -5,7 +5,8 @@
 #include <QList>
 #include <QStringList>
 
-// Answers the program's dialogs from queued replies and records what was asked.
+// Answers the program's dialogs from queued replies, or with a standing answer once the
+// queue is empty, and records what was asked.
 class FakeDialogs : public quillet::form::Dialogs
 {
 public:
@@ -19,6 +20,8 @@ public:
     QList<FontChoice> fontAnswers;
     QStringList folderAnswers;
     QList<QColor> colourAnswers;
+    bool standingConfirm = false;
+    QString standingFolder;
 
     QList<Confirmation> confirmations;
     QStringList folderStarts;
@@ -29,7 +32,7 @@ public:
     bool confirm(QWidget *, const QString &text, const QString &caption) override
     {
         confirmations.append({text, caption});
-        return confirmAnswers.isEmpty() ? false : confirmAnswers.takeFirst();
+        return confirmAnswers.isEmpty() ? standingConfirm : confirmAnswers.takeFirst();
     }
     FontChoice chooseFont(QWidget *, const QFont &, int cancelledSize) override
     {
@@ -41,7 +44,7 @@ public:
         folderOwners.append(owner);
         folderStarts.append(startFolder);
         folderTitles.append(title);
-        return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
+        return folderAnswers.isEmpty() ? standingFolder : folderAnswers.takeFirst();
     }
     QColor chooseColour(QWidget *, const QColor &) override
     {

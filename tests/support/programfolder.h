@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/testfiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -55,17 +57,5 @@ public:
     }
 
 private:
-    static void copyFolder(const QString &from, const QString &to)
-    {
-        QDir().mkpath(to);
-        const QDir source(from);
-        for (const QFileInfo &entry : source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-            if (entry.isDir())
-                copyFolder(entry.filePath(), to + u'/' + entry.fileName());
-            else
-                QFile::copy(entry.filePath(), to + u'/' + entry.fileName());
-        }
-    }
-
     QTemporaryDir m_dir;
 };

@@ -1,5 +1,5 @@
-#include "app/settingsfile.h"
-#include "app/settingslocation.h"
+#include "catalogue/settingsfile.h"
+#include "catalogue/settingslocation.h"
 
 #include <QString>
 
@@ -19,8 +19,8 @@ int main(int argc, char **argv)
     const QString programFolder = QString::fromLocal8Bit(argv[1]);
     const int values[2] = { std::atoi(argv[2]), std::atoi(argv[3]) };
     for (unsigned long long round = 0;; ++round) {
-        if (!quillet::app::SettingsFile::writeSkinIndex(
-                quillet::app::SettingsLocation::writePath(programFolder), values[round % 2])) {
+        if (!quillet::catalogue::SettingsFile::writeSkinIndex(
+                quillet::catalogue::SettingsLocation::writePath(programFolder), values[round % 2])) {
             std::fputs("settings write failed\n", stderr);
             return EXIT_FAILURE;
         }

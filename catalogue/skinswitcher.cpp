@@ -1,0 +1,29 @@
+#include "catalogue/skinswitcher.h"
+
+#include "catalogue/programpaths.h"
+#include "model/appstate.h"
+#include "platform/skin/skinengine.h"
+
+namespace quillet::catalogue {
+
+SkinSwitcher::SkinSwitcher(model::AppState &state, skin::SkinEngine &engine)
+    : m_state(state)
+    , m_engine(engine)
+{
+}
+
+bool SkinSwitcher::applyCurrentSkin(QWidget *window)
+{
+    const int count = int(m_state.skinFiles.size());
+    if (count == 0)
+        return false;
+    if (m_state.currentSkinIndex < 1 || m_state.currentSkinIndex > count)
+        m_state.currentSkinIndex = 1;
+    const QString path
+        = ProgramPaths::skinFile(m_state.programFolder, m_state.skinFiles.at(m_state.currentSkinIndex - 1));
+    m_engine.apply(path, window);
+    m_state.backgroundColour = m_engine.colour();
+    return true;
+}
+
+} // namespace quillet::catalogue

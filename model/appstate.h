@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+namespace quillet::model {
+
+// The program-wide variables that the button's settings share: the button's size, the
+// background colour and the current skin. Caption, fonts and the options stay in their
+// controls, which are the working state; the export keeps its own state.
+struct AppState
+{
+    QColor backgroundColour = QColor(0, 0, 0);
+    int buttonWidth = 0;
+    int buttonHeight = 0;
+    QString programFolder;
+    int currentSkinIndex = 0;
+    QStringList skinFiles;
+    bool firstPreviewDone = false;
+
+    // Releases what the exit clean-up releases; safe to call twice.
+    void releaseAtExit();
+};
+
+} // namespace quillet::model

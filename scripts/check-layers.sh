@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Checks what the build alone cannot: that every include of the program points to its own
+# layer or one below it (the build catches these too, but only for headers it compiles),
+# and that no code outside ui/ names a control of the windows by its layout name.
+set -uo pipefail
+root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
+cd "$root" || exit 2
+
+# What each folder may include, its own folder first.
+declare -A allowed=(
+  [platform/image]="platform/image"
+  [platform/skin]="platform/skin"
+  [platform/form]="platform"
+  [platform/system]="platform"
+  [platform/browser]="platform"
+  [model]="model platform"
+  [catalogue]="catalogue model platform"
+  [render]="render model platform"
+  [ui]="ui render catalogue model platform"
+  [output]="output ui render catalogue model platform"
+  [integration]="integration ui render catalogue model platform"
+  [app]="app output integration ui render catalogue model platform"
+)
+layers="platform/image platform/skin platform/form platform/system platform/browser model catalogue render ui output integration app"
+
+status=0
+for folder in ${layers}; do
+  [ -d "$folder" ] || continue
+  while IFS=: read -r file line include; do
+    target=${include#*\"}
+    target=${target%%\"*}
+    case "$target" in */*) ;; *) continue ;; esac
+    ok=0
+    for prefix in ${allowed[$folder]}; do
+      case "$target" in "$prefix"/*) ok=1 ;; esac
+    done
+    if [ "$ok" = 0 ]; then
+      echo "layering: $file:$line includes $target, which is not below $folder"
+      status=1
+    fi
+  done < <(grep -n '^#include "' "$folder"/*.h "$folder"/*.cpp 2>/dev/null | grep -v '"ui_[a-z_]*\.h"' | grep -v '\.moc"')
+done
+
+# The layout names of the windows' controls: class word (Chinese) plus a number or letter,
+# and the few named ones.
+names='(标签|按钮|组合框|选择框|画板|列表框|编辑框|颜色选择器|超级链接框|时钟)[0-9a-z]+|源画板|样本按钮|确认制作按钮|保存图片按钮|WebBrowser1'
+outside=$(grep -rnE "\b(ui|m_ui|controls\(\))\.|->($names)\b|\.($names)\b" \
+  --include='*.h' --include='*.cpp' model catalogue render output integration app 2>/dev/null \
+  | grep -E "$names")
+if [ -n "$outside" ]; then
+  echo "layering: code outside ui/ names controls by their layout names:"
+  echo "$outside"
+  status=1
+fi
+
+[ "$status" = 0 ] && echo "layering: includes go downward only; no layout names outside ui/"
+exit $status
