@@ -134,12 +134,23 @@ public:
         return image;
     }
 
+    // Captures at this device pixel ratio from now on, as on a dense screen.
+    void setPixelRatio(qreal ratio) { m_ratio = ratio; }
+
 private:
-    static QImage grab(QWidget &widget)
+    QImage grab(QWidget &widget) const
     {
         widget.repaint();
-        return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        if (m_ratio == 1.0)
+            return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QImage image((QSizeF(widget.size()) * m_ratio).toSize(), QImage::Format_RGB32);
+        image.setDevicePixelRatio(m_ratio);
+        image.fill(widget.palette().window().color());
+        widget.render(&image);
+        return image;
     }
+
+    qreal m_ratio = 1.0;
 
     QWidget m_host;
     QPushButton m_button;

@@ -135,9 +135,10 @@ QImage capture(SampleRig &rig, Sample sample, SampleRig::ButtonState s)
 }
 
 // The four states of one sample, measured.
-std::array<Legibility, 4> measureSkin(const Skin &skin, Sample sample)
+std::array<Legibility, 4> measureSkin(const Skin &skin, Sample sample, qreal ratio = 1.0)
 {
     SampleRig rig;
+    rig.setPixelRatio(ratio);
     std::array<QImage, 4> with;
     std::array<QImage, 4> plain;
     install(skin, &rig.host());
@@ -196,6 +197,8 @@ private Q_SLOTS:
     void measure();
     void shippedSkins_data();
     void shippedSkins();
+    void doublePixelRatio_data();
+    void doublePixelRatio();
     void catchesUnmendedSkins_data();
     void catchesUnmendedSkins();
 };
@@ -322,6 +325,26 @@ void LegibilityTest::shippedSkins()
     const auto m = measureSkin(skin, static_cast<Sample>(sample));
     if (qEnvironmentVariableIsSet("QUILLET_LEGIBILITY_TABLE"))
         qInfo("| %s | %s | %.2f | %.2f | %.2f | %.2f |", qPrintable(QFileInfo(path).completeBaseName()),
+            sampleName(static_cast<Sample>(sample)), m[0].contrast, m[1].contrast, m[2].contrast,
+            m[3].contrast);
+    const QString fault = verdict(m);
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
+}
+
+void LegibilityTest::doublePixelRatio_data()
+{
+    shippedSkins_data();
+}
+
+// Painted for a dense screen (pixel ratio 2) the captions stay as readable.
+void LegibilityTest::doublePixelRatio()
+{
+    QFETCH(QString, path);
+    QFETCH(int, sample);
+    const Skin skin = SkinParser::parseFile(path);
+    const auto m = measureSkin(skin, static_cast<Sample>(sample), 2.0);
+    if (qEnvironmentVariableIsSet("QUILLET_LEGIBILITY_TABLE"))
+        qInfo("| %s | %s 2x | %.2f | %.2f | %.2f | %.2f |", qPrintable(QFileInfo(path).completeBaseName()),
             sampleName(static_cast<Sample>(sample)), m[0].contrast, m[1].contrast, m[2].contrast,
             m[3].contrast);
     const QString fault = verdict(m);
