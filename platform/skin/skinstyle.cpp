@@ -401,8 +401,8 @@ void SkinStyle::drawComboBox(
     const Look &button = look(Element::ComboButton, buttonState);
     const QRect arrowRect = subControlRect(CC_ComboBox, option, SC_ComboBoxArrow, widget);
     m_painter.panel(painter, arrowRect, button);
-    m_painter.arrow(
-        painter, arrowRect.marginsRemoved(button.margin).translated(button.textShift), Qt::DownArrow, button.mark);
+    m_painter.arrow(painter, arrowRect.marginsRemoved(button.margin).translated(button.textShift),
+        Qt::DownArrow, button.mark);
 }
 
 void SkinStyle::drawComboLabel(const QStyleOption *option, QPainter *painter, const QWidget *widget) const

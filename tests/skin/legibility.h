@@ -42,7 +42,7 @@ inline qreal contrastRatio(QRgb a, QRgb b)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-inline bool near(QRgb a, QRgb b, int tolerance = kGlyphTolerance)
+inline bool nearColour(QRgb a, QRgb b, int tolerance = kGlyphTolerance)
 {
     return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance
         && std::abs(qBlue(a) - qBlue(b)) <= tolerance;
@@ -84,7 +84,8 @@ inline QRect differingBox(const QImage &a, const QImage &b)
 // from plain, grown by one pixel so the ground right around the glyph is in it.
 // glyph: the glyph's colour; an invalid colour means the differing pixel whose luminance lies
 // furthest from the plain ground's (this needs plain, and plain must differ only by the glyph).
-inline Legibility measureLegibility(const QImage &picture, const QImage &plainPicture, QRect box, QColor glyph)
+inline Legibility measureLegibility(
+    const QImage &picture, const QImage &plainPicture, QRect box, QColor glyph)
 {
     Legibility result;
     const QImage image = picture.convertToFormat(QImage::Format_RGB32);
@@ -126,7 +127,7 @@ inline Legibility measureLegibility(const QImage &picture, const QImage &plainPi
     for (int y = box.top(); y <= box.bottom(); ++y) {
         for (int x = box.left(); x <= box.right(); ++x) {
             const QRgb p = image.pixel(x, y);
-            if (differs(x, y) && near(p, glyph.rgb()))
+            if (differs(x, y) && nearColour(p, glyph.rgb()))
                 glyphs << p;
             else if (!hasPlain || !differs(x, y))
                 ground << p;

@@ -161,7 +161,9 @@ QString verdict(const std::array<Legibility, 4> &m)
         const bool disabled = kStates[i] == SampleRig::ButtonDisabled;
         const qreal minimum = disabled ? kDisabledMinimum : kEnabledMinimum;
         if (m[i].glyphPixels < kMinGlyphPixels)
-            faults << QStringLiteral("%1: no glyph found (%2 pixels)").arg(stateName(kStates[i])).arg(m[i].glyphPixels);
+            faults << QStringLiteral("%1: no glyph found (%2 pixels)")
+                          .arg(stateName(kStates[i]))
+                          .arg(m[i].glyphPixels);
         else if (m[i].contrast < minimum)
             faults << QStringLiteral("%1: %2:1 < %3:1 (%4 on %5)")
                           .arg(stateName(kStates[i]))
@@ -205,7 +207,9 @@ private Q_SLOTS:
 
 void LegibilityTest::cleanup()
 {
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QStyle *plain = QStyleFactory::create(QStringLiteral("Fusion"));
+    QApplication::setStyle(plain);
+    QApplication::setPalette(plain->standardPalette());
 }
 
 void LegibilityTest::contrastRatio_data()
@@ -254,15 +258,15 @@ void LegibilityTest::measure_data()
         << drawn(qRgb(255, 255, 255), qRgb(0, 0, 0)) << white << QRect() << QColor(Qt::black) << 21.0 << 24;
     QTest::newRow("black on white, colour found")
         << drawn(qRgb(255, 255, 255), qRgb(0, 0, 0)) << white << QRect() << QColor() << 21.0 << 24;
-    QTest::newRow("no plain picture, box given")
-        << drawn(qRgb(255, 255, 255), qRgb(0, 0, 0)) << QImage() << QRect(5, 1, 10, 8) << QColor(Qt::black)
-        << 21.0 << 24;
+    QTest::newRow("no plain picture, box given") << drawn(qRgb(255, 255, 255), qRgb(0, 0, 0)) << QImage()
+                                                 << QRect(5, 1, 10, 8) << QColor(Qt::black) << 21.0 << 24;
     // Grey fringe pixels around the glyph are blends: they must not become the ground.
-    const auto fringe = [&](QPainter &p) { p.fillRect(block.adjusted(-1, -1, 1, 1), QColor(0x80, 0x80, 0x80)); };
+    const auto fringe
+        = [&](QPainter &p) { p.fillRect(block.adjusted(-1, -1, 1, 1), QColor(0x80, 0x80, 0x80)); };
     QImage plainWithFringe = filled(size, qRgb(255, 255, 255));
     QTest::newRow("anti-aliased fringe left out")
-        << drawn(qRgb(255, 255, 255), qRgb(0, 0, 0), fringe) << plainWithFringe << QRect() << QColor(Qt::black)
-        << 21.0 << 24;
+        << drawn(qRgb(255, 255, 255), qRgb(0, 0, 0), fringe) << plainWithFringe << QRect()
+        << QColor(Qt::black) << 21.0 << 24;
     // A dark shadow under a white glyph is in the plain picture too: it is ground, and the
     // found colour is the glyph's, not the darker shadow's.
     const auto shadow = [&](QPainter &p) { p.fillRect(block.translated(0, 1), QColor(0x20, 0x20, 0x20)); };
@@ -286,10 +290,10 @@ void LegibilityTest::measure_data()
         QPainter p(&twoToneGlyph);
         p.fillRect(block, Qt::white);
     }
-    QTest::newRow("median of a two-tone ground") << twoToneGlyph << twoTone << QRect() << QColor(Qt::white) << 4.48
-                                                 << 24;
-    QTest::newRow("glyph colour absent") << drawn(qRgb(255, 255, 255), qRgb(0, 0, 0)) << white << QRect()
-                                         << QColor(Qt::red) << 0.0 << 0;
+    QTest::newRow("median of a two-tone ground")
+        << twoToneGlyph << twoTone << QRect() << QColor(Qt::white) << 4.48 << 24;
+    QTest::newRow("glyph colour absent")
+        << drawn(qRgb(255, 255, 255), qRgb(0, 0, 0)) << white << QRect() << QColor(Qt::red) << 0.0 << 0;
     QTest::newRow("identical pictures") << white << white << QRect() << QColor(Qt::black) << 0.0 << 0;
 }
 
@@ -360,7 +364,8 @@ void LegibilityTest::catchesUnmendedSkins_data()
     QTest::newRow("Aqua caption") << "Aqua.an" << int(Sample::Caption) << QStringList { "normal:", "hot:" };
     QTest::newRow("Aqua arrow") << "Aqua.an" << int(Sample::Arrow) << QStringList { "normal:", "hot:" };
     QTest::newRow("Flat caption") << "Flat.an" << int(Sample::Caption) << QStringList { "hot:" };
-    QTest::newRow("Sunset caption") << "Sunset.an" << int(Sample::Caption) << QStringList { "normal:", "hot:" };
+    QTest::newRow("Sunset caption") << "Sunset.an" << int(Sample::Caption)
+                                    << QStringList { "normal:", "hot:" };
     QTest::newRow("Aqua Glass caption, pictures")
         << "Aqua Glass.an" << int(Sample::Caption) << QStringList { "normal:", "hot:" };
 }
@@ -370,7 +375,8 @@ void LegibilityTest::catchesUnmendedSkins()
     QFETCH(QString, file);
     QFETCH(int, sample);
     QFETCH(QStringList, failing);
-    const Skin skin = SkinParser::parseFile(QStringLiteral(QUILLET_SOURCE_DIR "/tests/skin/data/unmended/") + file);
+    const Skin skin
+        = SkinParser::parseFile(QStringLiteral(QUILLET_SOURCE_DIR "/tests/skin/data/unmended/") + file);
     const QString fault = verdict(measureSkin(skin, static_cast<Sample>(sample)));
     for (const QString &state : failing)
         QVERIFY2(fault.contains(state), qPrintable(fault));

@@ -284,20 +284,23 @@ void SkinPainterTest::marginAndShadow_data()
     const QColor white(Qt::white);
     const QColor ring(0xff, 0x80, 0x00);
     const QColor none;
-    QTest::newRow("margin left free") << QMargins(3, 3, 3, 3) << none << QPoint() << 0 << QPoint(2, 10) << white;
-    QTest::newRow("face inside margin") << QMargins(3, 3, 3, 3) << none << QPoint() << 0 << QPoint(3, 10) << face;
+    QTest::newRow("margin left free")
+        << QMargins(3, 3, 3, 3) << none << QPoint() << 0 << QPoint(2, 10) << white;
+    QTest::newRow("face inside margin")
+        << QMargins(3, 3, 3, 3) << none << QPoint() << 0 << QPoint(3, 10) << face;
     QTest::newRow("hard shadow below") << QMargins(0, 0, 0, 3) << QColor(Qt::black) << QPoint(0, 2) << 0
                                        << QPoint(30, 18) << QColor(Qt::black);
     QTest::newRow("shadow under the face is hidden")
         << QMargins(0, 0, 0, 3) << QColor(Qt::black) << QPoint(0, 2) << 0 << QPoint(30, 16) << face;
     QTest::newRow("shadow stays in the rectangle")
-        << QMargins(0, 0, 0, 1) << QColor(Qt::black) << QPoint(0, 5) << 0 << QPoint(30, 19) << QColor(Qt::black);
+        << QMargins(0, 0, 0, 1) << QColor(Qt::black) << QPoint(0, 5) << 0 << QPoint(30, 19)
+        << QColor(Qt::black);
     QTest::newRow("translucent shadow") << QMargins(0, 0, 0, 3) << QColor(0, 0, 0, 128) << QPoint(0, 2) << 0
                                         << QPoint(30, 18) << QColor(127, 127, 127);
-    QTest::newRow("spread makes a ring") << QMargins(2, 2, 2, 2) << ring << QPoint(0, 0) << 2 << QPoint(0, 10)
-                                         << ring;
-    QTest::newRow("ring around the top") << QMargins(2, 2, 2, 2) << ring << QPoint(0, 0) << 2 << QPoint(30, 1)
-                                         << ring;
+    QTest::newRow("spread makes a ring")
+        << QMargins(2, 2, 2, 2) << ring << QPoint(0, 0) << 2 << QPoint(0, 10) << ring;
+    QTest::newRow("ring around the top")
+        << QMargins(2, 2, 2, 2) << ring << QPoint(0, 0) << 2 << QPoint(30, 1) << ring;
 }
 
 void SkinPainterTest::marginAndShadow()

@@ -175,18 +175,20 @@ void SkinParserTest::values_data()
     QTest::newRow("margin four") << QByteArray("margin = 2,1,2,4") << "margin" << QVariant(QRect(2, 1, 2, 4));
     QTest::newRow("margin too wide") << QByteArray("margin = 2,1,2,17") << "margin" << QVariant(QRect());
     QTest::newRow("margin negative") << QByteArray("margin = -1") << "margin" << QVariant(QRect());
-    QTest::newRow("shadow") << QByteArray("shadow = #00000040") << "shadow" << QVariant(QColor(0, 0, 0, 0x40));
+    QTest::newRow("shadow") << QByteArray("shadow = #00000040") << "shadow"
+                            << QVariant(QColor(0, 0, 0, 0x40));
     QTest::newRow("no shadow by default") << QByteArray() << "shadow" << QVariant(QColor());
     QTest::newRow("bad shadow") << QByteArray("shadow = grey") << "shadow" << QVariant(QColor());
     QTest::newRow("shadow offset default") << QByteArray() << "shadowOffset" << QVariant(QPoint(0, 1));
-    QTest::newRow("shadow offset given") << QByteArray("shadow-offset = -1,3") << "shadowOffset"
-                                         << QVariant(QPoint(-1, 3));
-    QTest::newRow("shadow offset too far") << QByteArray("shadow-offset = 0,9") << "shadowOffset"
-                                           << QVariant(QPoint(0, 1));
+    QTest::newRow("shadow offset given")
+        << QByteArray("shadow-offset = -1,3") << "shadowOffset" << QVariant(QPoint(-1, 3));
+    QTest::newRow("shadow offset too far")
+        << QByteArray("shadow-offset = 0,9") << "shadowOffset" << QVariant(QPoint(0, 1));
     QTest::newRow("shadow blur") << QByteArray("shadow-blur = 4") << "shadowBlur" << QVariant(4);
     QTest::newRow("shadow blur too big") << QByteArray("shadow-blur = 17") << "shadowBlur" << QVariant(0);
     QTest::newRow("shadow spread") << QByteArray("shadow-spread = 2") << "shadowSpread" << QVariant(2);
-    QTest::newRow("shadow spread too big") << QByteArray("shadow-spread = 9") << "shadowSpread" << QVariant(0);
+    QTest::newRow("shadow spread too big")
+        << QByteArray("shadow-spread = 9") << "shadowSpread" << QVariant(0);
 }
 
 void SkinParserTest::values()
