@@ -23,6 +23,9 @@ enum class Bevel { None, Raised, Sunken };
 // derived look are already changed by the parser.
 enum class Effect { None, Lighter, Darker, Faded };
 
+// A radius that always rounds the short sides into half circles (the painter clamps it).
+inline constexpr int kPillRadius = 0x7fff;
+
 // Everything needed to paint one element in one state. Resolved by the parser, so the
 // painter never looks anything up.
 struct Look
@@ -47,6 +50,12 @@ struct Look
     QColor focus;
     QString image;
     QMargins slice;
+    // The face sits this far inside the control, leaving room for a shadow or ring.
+    QMargins margin;
+    QColor shadow;
+    QPoint shadowOffset { 0, 1 };
+    int shadowBlur = 0;
+    int shadowSpread = 0;
     Effect effect = Effect::None;
 
     bool operator==(const Look &) const = default;

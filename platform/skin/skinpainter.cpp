@@ -7,6 +7,7 @@
 #include <QSvgRenderer>
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace quillet::skin {
 
@@ -108,15 +109,60 @@ std::array<std::pair<qreal, qreal>, 3> spans(qreal size, qreal first, qreal last
         std::pair { size - last, last } };
 }
 
+qreal pixelRatio(const QPainter *p)
+{
+    return p->device() ? p->device()->devicePixelRatioF() : 1.0;
+}
+
+// One box blur pass of the given radius along rows (or columns), on premultiplied pixels
+// so that colour and coverage spread together; outside the image is transparent.
+void boxBlur(QImage &image, int radius, bool rows)
+{
+    if (radius <= 0)
+        return;
+    const int lines = rows ? image.height() : image.width();
+    const int length = rows ? image.width() : image.height();
+    const int window = 2 * radius + 1;
+    std::vector<QRgb> in(static_cast<size_t>(length));
+    for (int l = 0; l < lines; ++l) {
+        const auto at = [&](int i) -> QRgb & {
+            return rows ? reinterpret_cast<QRgb *>(image.scanLine(l))[i]
+                        : reinterpret_cast<QRgb *>(image.scanLine(i))[l];
+        };
+        for (int i = 0; i < length; ++i)
+            in[static_cast<size_t>(i)] = at(i);
+        std::array<int, 4> sum {};
+        const auto add = [&](int i, int sign) {
+            if (i < 0 || i >= length)
+                return;
+            const QRgb c = in[static_cast<size_t>(i)];
+            sum[0] += sign * qAlpha(c);
+            sum[1] += sign * qRed(c);
+            sum[2] += sign * qGreen(c);
+            sum[3] += sign * qBlue(c);
+        };
+        for (int i = -radius; i < radius; ++i)
+            add(i, 1);
+        for (int i = 0; i < length; ++i) {
+            add(i + radius, 1);
+            at(i) = qRgba(sum[1] / window, sum[2] / window, sum[3] / window, sum[0] / window);
+            add(i - radius, -1);
+        }
+    }
+}
+
 } // namespace
 
 SkinPainter::SkinPainter() = default;
 SkinPainter::~SkinPainter() = default;
 
-void SkinPainter::panel(QPainter *p, const QRect &rect, const Look &look) const
+void SkinPainter::panel(QPainter *p, const QRect &whole, const Look &look) const
 {
+    const QRect rect = whole.marginsRemoved(look.margin);
     if (rect.width() <= 0 || rect.height() <= 0)
         return;
+    if (visible(look.shadow))
+        shadow(p, whole, rect, look);
     if (!look.image.isEmpty() && paintPicture(p, rect, look))
         return;
     p->save();
@@ -194,7 +240,7 @@ void SkinPainter::text(
     if (caption.isEmpty() || rect.isEmpty())
         return;
     p->save();
-    const QRect r = rect.translated(look.textShift);
+    const QRect r = rect.marginsRemoved(look.margin).translated(look.textShift);
     if (visible(look.textShadow) && !look.textShadowOffset.isNull()) {
         p->setPen(look.textShadow);
         p->drawText(r.translated(look.textShadowOffset), flags, caption);
@@ -295,6 +341,33 @@ QImage SkinPainter::raster(const QString &path) const
     return image;
 }
 
+void SkinPainter::shadow(QPainter *p, const QRect &whole, const QRect &body, const Look &look) const
+{
+    const qreal ratio = pixelRatio(p);
+    QImage canvas((QSizeF(whole.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    if (canvas.isNull())
+        return;
+    canvas.setDevicePixelRatio(ratio);
+    canvas.fill(Qt::transparent);
+    {
+        QPainter cp(&canvas);
+        cp.setRenderHint(QPainter::Antialiasing);
+        const int spread = look.shadowSpread;
+        const qreal radius = std::min<qreal>(look.radius, std::min(body.width(), body.height()) / 2.0);
+        const QRectF shape = QRectF(body.translated(look.shadowOffset - whole.topLeft()))
+                                 .adjusted(-spread, -spread, spread, spread);
+        cp.fillPath(rounded(shape, radius > 0 ? radius + spread : 0), look.shadow);
+    }
+    // Three box passes make a soft, nearly Gaussian edge that reaches shadowBlur pixels.
+    const int blur = qRound(look.shadowBlur * ratio);
+    for (int pass = 0; pass < 3; ++pass) {
+        const int radius = blur / 3 + (blur % 3 > pass ? 1 : 0);
+        boxBlur(canvas, radius, true);
+        boxBlur(canvas, radius, false);
+    }
+    p->drawImage(whole.topLeft(), canvas);
+}
+
 bool SkinPainter::paintPicture(QPainter *p, const QRect &rect, const Look &look) const
 {
     QSvgRenderer *renderer = nullptr;
@@ -314,7 +387,10 @@ bool SkinPainter::paintPicture(QPainter *p, const QRect &rect, const Look &look)
     if (source.isEmpty() || source.width() > kMaxPictureSide || source.height() > kMaxPictureSide)
         return false;
 
-    QImage canvas(rect.size(), QImage::Format_ARGB32_Premultiplied);
+    // Drawn at the device's pixel ratio, so vector pieces stay sharp on dense screens.
+    const qreal ratio = pixelRatio(p);
+    QImage canvas((QSizeF(rect.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    canvas.setDevicePixelRatio(ratio);
     canvas.fill(Qt::transparent);
     {
         QPainter cp(&canvas);

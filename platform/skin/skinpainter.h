@@ -22,9 +22,10 @@ public:
     SkinPainter(const SkinPainter &) = delete;
     SkinPainter &operator=(const SkinPainter &) = delete;
 
-    // Border, bevel, fill, gloss and highlight, or the look's picture when it has one.
+    // Shadow, then border, bevel, fill, gloss and highlight, or the look's picture when it
+    // has one; the face keeps the look's margin free.
     void panel(QPainter *painter, const QRect &rect, const Look &look) const;
-    // Caption with the look's colour, shadow and pressed shift.
+    // Caption centred on the face (inside the margin) with the look's colour, shadow and shift.
     void text(QPainter *painter, const QRect &rect, int flags, const QString &text, const Look &look) const;
     // Solid pixel arrow centred in rect: the tip column is rect.left() + (width - 1) / 2.
     void arrow(QPainter *painter, const QRect &rect, Qt::ArrowType type, const QColor &colour) const;
@@ -32,6 +33,7 @@ public:
     void focusRect(QPainter *painter, const QRect &rect, const QColor &colour) const;
 
 private:
+    void shadow(QPainter *painter, const QRect &whole, const QRect &body, const Look &look) const;
     bool paintPicture(QPainter *painter, const QRect &rect, const Look &look) const;
     QSvgRenderer *svg(const QString &path) const;
     QImage raster(const QString &path) const;

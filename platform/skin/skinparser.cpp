@@ -18,6 +18,9 @@ constexpr int kMaxRadius = 64;
 constexpr int kMaxBevelWidth = 4;
 constexpr int kMaxOffset = 8;
 constexpr int kMaxSlice = 1024;
+constexpr int kMaxMargin = 16;
+constexpr int kMaxShadowBlur = 16;
+constexpr int kMaxShadowSpread = 8;
 
 // How far derived states move from the look they are derived from.
 constexpr qreal kHotLighten = 0.22;
@@ -73,14 +76,14 @@ std::optional<QPoint> parsePoint(QStringView text)
     return QPoint(*x, *y);
 }
 
-std::optional<QMargins> parseMargins(QStringView text)
+std::optional<QMargins> parseMargins(QStringView text, int high)
 {
     const auto parts = text.split(u',');
     if (parts.size() != 1 && parts.size() != 4)
         return std::nullopt;
     std::array<int, 4> v {};
     for (qsizetype i = 0; i < 4; ++i) {
-        const auto n = parseInt(parts[parts.size() == 1 ? 0 : i], 0, kMaxSlice);
+        const auto n = parseInt(parts[parts.size() == 1 ? 0 : i], 0, high);
         if (!n)
             return std::nullopt;
         v[static_cast<size_t>(i)] = *n;
@@ -325,7 +328,11 @@ void SkinParser::applyKeys(Look &look, const Section &section, const QString &im
     }
     colourKey("border", look.border);
     intKey("border-width", look.borderWidth, 0, kMaxBorderWidth);
-    intKey("radius", look.radius, 0, kMaxRadius);
+    if (const auto it = section.constFind(QStringLiteral("radius"));
+        it != section.constEnd() && it->trimmed().compare(u"pill", Qt::CaseInsensitive) == 0)
+        look.radius = kPillRadius;
+    else
+        intKey("radius", look.radius, 0, kMaxRadius);
     if (const auto it = section.constFind(QStringLiteral("bevel")); it != section.constEnd()) {
         const QString v = it->trimmed().toLower();
         if (v == u"none")
@@ -367,9 +374,20 @@ void SkinParser::applyKeys(Look &look, const Section &section, const QString &im
         }
     }
     if (const auto it = section.constFind(QStringLiteral("slice")); it != section.constEnd()) {
-        if (const auto m = parseMargins(*it))
+        if (const auto m = parseMargins(*it, kMaxSlice))
             look.slice = *m;
     }
+    if (const auto it = section.constFind(QStringLiteral("margin")); it != section.constEnd()) {
+        if (const auto m = parseMargins(*it, kMaxMargin))
+            look.margin = *m;
+    }
+    colourKey("shadow", look.shadow);
+    if (const auto it = section.constFind(QStringLiteral("shadow-offset")); it != section.constEnd()) {
+        if (const auto p = parsePoint(*it))
+            look.shadowOffset = *p;
+    }
+    intKey("shadow-blur", look.shadowBlur, 0, kMaxShadowBlur);
+    intKey("shadow-spread", look.shadowSpread, 0, kMaxShadowSpread);
 }
 
 Look SkinParser::derive(const Look &from, State state, const QColor &base)
@@ -402,6 +420,7 @@ Look SkinParser::derive(const Look &from, State state, const QColor &base)
         look.text = mix(greyOf(from.text), base, kDisabledTextFade);
         look.mark = mix(greyOf(from.mark), base, kDisabledTextFade);
         look.textShadow = QColor();
+        look.shadow = greyOf(from.shadow);
         look.gloss /= 2.0;
         look.effect = Effect::Faded;
         return look;

@@ -319,7 +319,8 @@ void SkinStyle::drawCheckIndicator(const QStyleOption *option, QPainter *painter
     m_painter.panel(painter, option->rect, box);
     if (option->state & (State_On | State_NoChange)) {
         const int inset = std::max(1, box.borderWidth) + (box.bevel != Bevel::None ? box.bevelWidth : 0);
-        m_painter.checkMark(painter, option->rect.adjusted(inset, inset, -inset, -inset), box.mark);
+        m_painter.checkMark(painter,
+            option->rect.marginsRemoved(box.margin).adjusted(inset, inset, -inset, -inset), box.mark);
     }
 }
 
@@ -400,7 +401,8 @@ void SkinStyle::drawComboBox(
     const Look &button = look(Element::ComboButton, buttonState);
     const QRect arrowRect = subControlRect(CC_ComboBox, option, SC_ComboBoxArrow, widget);
     m_painter.panel(painter, arrowRect, button);
-    m_painter.arrow(painter, arrowRect.translated(button.textShift), Qt::DownArrow, button.mark);
+    m_painter.arrow(painter, arrowRect.marginsRemoved(button.margin).translated(button.textShift),
+        Qt::DownArrow, button.mark);
 }
 
 void SkinStyle::drawComboLabel(const QStyleOption *option, QPainter *painter, const QWidget *widget) const
@@ -443,7 +445,8 @@ void SkinStyle::drawScrollBar(
         const Look &handle = look(Element::ScrollHandle, state);
         m_painter.panel(painter, r, handle);
         if (part.arrow != Qt::NoArrow)
-            m_painter.arrow(painter, r.translated(handle.textShift), part.arrow, handle.mark);
+            m_painter.arrow(painter, r.marginsRemoved(handle.margin).translated(handle.textShift), part.arrow,
+                handle.mark);
     }
 }
 

@@ -96,6 +96,34 @@ public:
         return combo(state).copy(kDropLeft, 0, width, m_combo.height());
     }
 
+    // The whole combo box with its drop button in one of the button states.
+    QImage combo(ButtonState state)
+    {
+        m_combo.setEnabled(state != ButtonDisabled);
+        m_combo.setProperty(kPressedProperty, state == ButtonPressed);
+        m_combo.setAttribute(Qt::WA_UnderMouse, state == ButtonHot);
+        const QImage image = grab(m_combo);
+        m_combo.setEnabled(true);
+        m_combo.setProperty(kPressedProperty, false);
+        m_combo.setAttribute(Qt::WA_UnderMouse, false);
+        return image;
+    }
+
+    // The checked box in one of the button states.
+    QImage checked(ButtonState state)
+    {
+        m_check.setChecked(true);
+        m_check.setEnabled(state != ButtonDisabled);
+        m_check.setDown(state == ButtonPressed);
+        m_check.setAttribute(Qt::WA_UnderMouse, state == ButtonHot);
+        const QImage image = grab(m_check);
+        m_check.setEnabled(true);
+        m_check.setChecked(false);
+        m_check.setDown(false);
+        m_check.setAttribute(Qt::WA_UnderMouse, false);
+        return image;
+    }
+
     QImage check(CheckState state)
     {
         m_check.setChecked(state == CheckChecked);
@@ -106,12 +134,23 @@ public:
         return image;
     }
 
+    // Captures at this device pixel ratio from now on, as on a dense screen.
+    void setPixelRatio(qreal ratio) { m_ratio = ratio; }
+
 private:
-    static QImage grab(QWidget &widget)
+    QImage grab(QWidget &widget) const
     {
         widget.repaint();
-        return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        if (m_ratio == 1.0)
+            return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QImage image((QSizeF(widget.size()) * m_ratio).toSize(), QImage::Format_RGB32);
+        image.setDevicePixelRatio(m_ratio);
+        image.fill(widget.palette().window().color());
+        widget.render(&image);
+        return image;
     }
+
+    qreal m_ratio = 1.0;
 
     QWidget m_host;
     QPushButton m_button;

@@ -3,6 +3,7 @@
 #include "platform/skin/skinpainter.h"
 
 #include <QPainter>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -64,6 +65,13 @@ private Q_SLOTS:
     void nineSliceKeepsCorners();
     void missingPictureFallsBack();
     void derivedPictureEffects();
+    void marginAndShadow_data();
+    void marginAndShadow();
+    void softShadowFades_data();
+    void softShadowFades();
+    void pillRadius_data();
+    void pillRadius();
+    void picturesAtDoubleRatio();
 };
 
 void SkinPainterTest::arrowStaysCentredInCopies_data()
@@ -262,6 +270,176 @@ void SkinPainterTest::derivedPictureEffects()
     QVERIFY(darker.lightness() < plain.lightness());
     QCOMPARE(faded.red(), faded.green());
     QCOMPARE(faded.green(), faded.blue());
+}
+
+void SkinPainterTest::marginAndShadow_data()
+{
+    QTest::addColumn<QMargins>("margin");
+    QTest::addColumn<QColor>("shadow");
+    QTest::addColumn<QPoint>("offset");
+    QTest::addColumn<int>("spread");
+    QTest::addColumn<QPoint>("probe");
+    QTest::addColumn<QColor>("expected");
+    const QColor face(0x20, 0x60, 0xc0);
+    const QColor white(Qt::white);
+    const QColor ring(0xff, 0x80, 0x00);
+    const QColor none;
+    QTest::newRow("margin left free")
+        << QMargins(3, 3, 3, 3) << none << QPoint() << 0 << QPoint(2, 10) << white;
+    QTest::newRow("face inside margin")
+        << QMargins(3, 3, 3, 3) << none << QPoint() << 0 << QPoint(3, 10) << face;
+    QTest::newRow("hard shadow below") << QMargins(0, 0, 0, 3) << QColor(Qt::black) << QPoint(0, 2) << 0
+                                       << QPoint(30, 18) << QColor(Qt::black);
+    QTest::newRow("shadow under the face is hidden")
+        << QMargins(0, 0, 0, 3) << QColor(Qt::black) << QPoint(0, 2) << 0 << QPoint(30, 16) << face;
+    QTest::newRow("shadow stays in the rectangle")
+        << QMargins(0, 0, 0, 1) << QColor(Qt::black) << QPoint(0, 5) << 0 << QPoint(30, 19)
+        << QColor(Qt::black);
+    QTest::newRow("translucent shadow") << QMargins(0, 0, 0, 3) << QColor(0, 0, 0, 128) << QPoint(0, 2) << 0
+                                        << QPoint(30, 18) << QColor(127, 127, 127);
+    QTest::newRow("spread makes a ring")
+        << QMargins(2, 2, 2, 2) << ring << QPoint(0, 0) << 2 << QPoint(0, 10) << ring;
+    QTest::newRow("ring around the top")
+        << QMargins(2, 2, 2, 2) << ring << QPoint(0, 0) << 2 << QPoint(30, 1) << ring;
+}
+
+void SkinPainterTest::marginAndShadow()
+{
+    QFETCH(QMargins, margin);
+    QFETCH(QColor, shadow);
+    QFETCH(QPoint, offset);
+    QFETCH(int, spread);
+    QFETCH(QPoint, probe);
+    QFETCH(QColor, expected);
+    Look look = solid(QColor(0x20, 0x60, 0xc0), QColor(), 0);
+    look.margin = margin;
+    look.shadow = shadow;
+    look.shadowOffset = offset;
+    look.shadowSpread = spread;
+    QImage image = blank(60, 20);
+    {
+        QPainter p(&image);
+        SkinPainter().panel(&p, image.rect(), look);
+    }
+    const QColor actual = image.pixelColor(probe);
+    QVERIFY2(qAbs(actual.red() - expected.red()) <= 1 && qAbs(actual.green() - expected.green()) <= 1
+            && qAbs(actual.blue() - expected.blue()) <= 1,
+        qPrintable(actual.name()));
+}
+
+void SkinPainterTest::softShadowFades_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("1x") << 1.0;
+    QTest::newRow("2x") << 2.0;
+}
+
+// A blurred shadow darkens less with every pixel away from the face and reaches as far in
+// logical pixels at any pixel ratio.
+void SkinPainterTest::softShadowFades()
+{
+    QFETCH(qreal, ratio);
+    Look look = solid(QColor(Qt::white), QColor(), 0, 6);
+    look.margin = QMargins(6, 2, 6, 8);
+    look.shadow = QColor(0, 0, 0, 160);
+    look.shadowOffset = QPoint(0, 2);
+    look.shadowBlur = 4;
+    QImage image(QSize(80, 30) * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    {
+        QPainter p(&image);
+        SkinPainter().panel(&p, QRect(0, 0, 80, 30), look);
+    }
+    const int x = image.width() / 2;
+    const int faceBottom = qRound(22 * ratio); // first device row below the face
+    QList<int> below;
+    for (int y = faceBottom; y < image.height(); ++y)
+        below << qGray(image.pixel(x, y));
+    QVERIFY(below.first() < 200);
+    int shaded = 0;
+    for (qsizetype i = 1; i < below.size(); ++i) {
+        QVERIFY2(below[i] >= below[i - 1], qPrintable(QString::number(i)));
+        if (below[i - 1] < 255)
+            ++shaded;
+    }
+    // offset 2 + blur 4 logical pixels below the face, give or take the edge pixel
+    QVERIFY2(qAbs(shaded - qRound(6 * ratio)) <= qRound(ratio) + 1, qPrintable(QString::number(shaded)));
+    // and not a hard edge: several grey levels on the way
+    QVERIFY(QSet<int>(below.begin(), below.end()).size() >= 4);
+}
+
+void SkinPainterTest::pillRadius_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::newRow("24") << 24;
+    QTest::newRow("60") << 60;
+    QTest::newRow("200, beyond the largest number") << 200;
+}
+
+void SkinPainterTest::pillRadius()
+{
+    QFETCH(int, height);
+    const QColor face(0x20, 0x60, 0xc0);
+    const Look look = solid(face, QColor(), 0, kPillRadius);
+    QImage image = blank(height * 3, height);
+    {
+        QPainter p(&image);
+        SkinPainter().panel(&p, image.rect(), look);
+    }
+    // The ends are half circles of radius height / 2.
+    const int outside = height / 10;
+    const int inside = height / 5;
+    QCOMPARE(image.pixelColor(outside, outside), QColor(Qt::white));
+    QCOMPARE(image.pixelColor(image.width() - 1 - outside, height - 1 - outside), QColor(Qt::white));
+    QCOMPARE(image.pixelColor(inside, inside), face);
+    QCOMPARE(image.pixelColor(1, height / 2), face);
+    QCOMPARE(image.pixelColor(height / 2, 0).red(), face.red());
+}
+
+// A picture drawn on a device of pixel ratio 2 is rendered from its vectors at that ratio,
+// not drawn at 1x and enlarged.
+void SkinPainterTest::picturesAtDoubleRatio()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("round.svg"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(R"(<svg xmlns="http://www.w3.org/2000/svg" width="40" height="24" viewBox="0 0 40 24">
+        <rect x="0.5" y="0.5" width="39" height="23" rx="9" fill="#2060c0" stroke="#000000"/></svg>)");
+    f.close();
+    Look look;
+    look.image = path;
+    QImage image(QSize(40, 24) * 2, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2);
+    image.fill(Qt::white);
+    {
+        QPainter p(&image);
+        SkinPainter().panel(&p, QRect(0, 0, 40, 24), look);
+    }
+    QImage direct(QSize(40, 24) * 2, QImage::Format_ARGB32_Premultiplied);
+    direct.fill(Qt::white);
+    {
+        QPainter p(&direct);
+        p.setRenderHint(QPainter::Antialiasing);
+        QSvgRenderer(path).render(&p, QRectF(0, 0, 80, 48));
+    }
+    QImage once = blank(40, 24);
+    {
+        QPainter p(&once);
+        SkinPainter().panel(&p, once.rect(), look);
+    }
+    const QImage enlarged = once.scaled(80, 48, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const auto distance = [](const QImage &a, const QImage &b) {
+        qint64 sum = 0;
+        for (int y = 0; y < a.height(); ++y) {
+            for (int x = 0; x < a.width(); ++x)
+                sum += qAbs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y)));
+        }
+        return sum;
+    };
+    QVERIFY2(distance(image, direct) * 4 < distance(enlarged, direct),
+        qPrintable(QStringLiteral("%1 vs %2").arg(distance(image, direct)).arg(distance(enlarged, direct))));
 }
 
 QTEST_MAIN(SkinPainterTest)

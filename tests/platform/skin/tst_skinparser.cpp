@@ -170,6 +170,25 @@ void SkinParserTest::values_data()
     QTest::newRow("slice one") << QByteArray("slice = 5") << "slice" << QVariant(QRect(5, 5, 5, 5));
     QTest::newRow("slice four") << QByteArray("slice = 1,2,3,4") << "slice" << QVariant(QRect(1, 2, 3, 4));
     QTest::newRow("slice two") << QByteArray("slice = 1,2") << "slice" << QVariant(QRect(0, 0, 0, 0));
+    QTest::newRow("pill radius") << QByteArray("radius = Pill") << "radius" << QVariant(kPillRadius);
+    QTest::newRow("margin one") << QByteArray("margin = 3") << "margin" << QVariant(QRect(3, 3, 3, 3));
+    QTest::newRow("margin four") << QByteArray("margin = 2,1,2,4") << "margin" << QVariant(QRect(2, 1, 2, 4));
+    QTest::newRow("margin too wide") << QByteArray("margin = 2,1,2,17") << "margin" << QVariant(QRect());
+    QTest::newRow("margin negative") << QByteArray("margin = -1") << "margin" << QVariant(QRect());
+    QTest::newRow("shadow") << QByteArray("shadow = #00000040") << "shadow"
+                            << QVariant(QColor(0, 0, 0, 0x40));
+    QTest::newRow("no shadow by default") << QByteArray() << "shadow" << QVariant(QColor());
+    QTest::newRow("bad shadow") << QByteArray("shadow = grey") << "shadow" << QVariant(QColor());
+    QTest::newRow("shadow offset default") << QByteArray() << "shadowOffset" << QVariant(QPoint(0, 1));
+    QTest::newRow("shadow offset given")
+        << QByteArray("shadow-offset = -1,3") << "shadowOffset" << QVariant(QPoint(-1, 3));
+    QTest::newRow("shadow offset too far")
+        << QByteArray("shadow-offset = 0,9") << "shadowOffset" << QVariant(QPoint(0, 1));
+    QTest::newRow("shadow blur") << QByteArray("shadow-blur = 4") << "shadowBlur" << QVariant(4);
+    QTest::newRow("shadow blur too big") << QByteArray("shadow-blur = 17") << "shadowBlur" << QVariant(0);
+    QTest::newRow("shadow spread") << QByteArray("shadow-spread = 2") << "shadowSpread" << QVariant(2);
+    QTest::newRow("shadow spread too big")
+        << QByteArray("shadow-spread = 9") << "shadowSpread" << QVariant(0);
 }
 
 void SkinParserTest::values()
@@ -200,6 +219,16 @@ void SkinParserTest::values()
         actual = look.horizontalFill;
     else if (field == u"slice")
         actual = QRect(look.slice.left(), look.slice.top(), look.slice.right(), look.slice.bottom());
+    else if (field == u"margin")
+        actual = QRect(look.margin.left(), look.margin.top(), look.margin.right(), look.margin.bottom());
+    else if (field == u"shadow")
+        actual = look.shadow;
+    else if (field == u"shadowOffset")
+        actual = look.shadowOffset;
+    else if (field == u"shadowBlur")
+        actual = look.shadowBlur;
+    else if (field == u"shadowSpread")
+        actual = look.shadowSpread;
     QCOMPARE(actual, expected);
 }
 
@@ -227,6 +256,14 @@ void SkinParserTest::derivedStates()
     // Disabled: greyer, and the caption moves toward the window colour.
     QVERIFY(saturation(disabled.fill.first().colour) < saturation(normal.fill.first().colour));
     QVERIFY(saturation(disabled.text) < saturation(normal.text));
+    // A shadow stays in hot and pressed, and turns grey when disabled.
+    const Skin shadowed = SkinParser::parse(skinText("[button]\nmargin = 2\nshadow = #2040a080\n"));
+    QCOMPARE(shadowed.look(Element::Button, State::Hot).shadow, QColor(0x20, 0x40, 0xa0, 0x80));
+    QCOMPARE(shadowed.look(Element::Button, State::Pressed).shadow, QColor(0x20, 0x40, 0xa0, 0x80));
+    const QColor greyShadow = shadowed.look(Element::Button, State::Disabled).shadow;
+    QCOMPARE(saturation(greyShadow), 0);
+    QCOMPARE(greyShadow.alpha(), 0x80);
+    QCOMPARE(shadowed.look(Element::Button, State::Disabled).margin, QMargins(2, 2, 2, 2));
     // Focused and default have nothing to change by themselves.
     QCOMPARE(skin.look(Element::Button, State::Focused), normal);
     QCOMPARE(skin.look(Element::Button, State::Default), normal);

@@ -69,7 +69,7 @@ void SkinStyleTest::cleanup()
 void SkinStyleTest::shippedSkinsExist()
 {
     const QStringList skins = shippedSkins();
-    QVERIFY(skins.size() >= 16);
+    QVERIFY(skins.size() >= 22);
     int pictureSkins = 0;
     for (const QString &path : skins) {
         const QFileInfo info(path);
@@ -77,7 +77,7 @@ void SkinStyleTest::shippedSkinsExist()
         if (!pictures.entryList({ QStringLiteral("*.svg") }, QDir::Files).isEmpty())
             ++pictureSkins;
     }
-    QVERIFY(pictureSkins >= 4);
+    QVERIFY(pictureSkins >= 5);
 }
 
 void SkinStyleTest::statesAreDistinct_data()

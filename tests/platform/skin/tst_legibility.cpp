@@ -1,0 +1,386 @@
+// Every shipped skin's captions, drop arrows and check marks must be readable: WCAG 2
+// contrast of at least 4.5:1 in the enabled states, and a disabled state that is still
+// legible (2:1) but clearly fainter than the normal one.
+//
+// QUILLET_LEGIBILITY_TABLE=1 prints one line per skin and sample with the four contrasts.
+#include "support/legibility.h"
+#include "support/samplerig.h"
+
+#include "platform/skin/skinparser.h"
+#include "platform/skin/skinstyle.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QPainter>
+#include <QStyleFactory>
+#include <QtTest>
+
+#include <array>
+#include <functional>
+
+using namespace quillet::skin;
+using namespace quillet::skin::testing;
+
+namespace {
+
+constexpr qreal kEnabledMinimum = 4.5;
+constexpr qreal kDisabledMinimum = 2.0;
+// Disabled must lose at least a fifth of the normal contrast to read as switched off.
+constexpr qreal kDisabledAtMost = 0.8;
+// Fewer glyph pixels than this means the measure found no glyph, not a faint one.
+constexpr int kMinGlyphPixels = 8;
+
+enum class Sample { Caption, Arrow, Mark };
+
+constexpr std::array<SampleRig::ButtonState, 4> kStates { SampleRig::ButtonNormal, SampleRig::ButtonHot,
+    SampleRig::ButtonPressed, SampleRig::ButtonDisabled };
+
+const char *stateName(SampleRig::ButtonState s)
+{
+    switch (s) {
+    case SampleRig::ButtonNormal:
+        return "normal";
+    case SampleRig::ButtonHot:
+        return "hot";
+    case SampleRig::ButtonPressed:
+        return "pressed";
+    default:
+        return "disabled";
+    }
+}
+
+const char *sampleName(Sample s)
+{
+    switch (s) {
+    case Sample::Caption:
+        return "caption";
+    case Sample::Arrow:
+        return "arrow";
+    default:
+        return "mark";
+    }
+}
+
+Element elementOf(Sample s)
+{
+    switch (s) {
+    case Sample::Caption:
+        return Element::Button;
+    case Sample::Arrow:
+        return Element::ComboButton;
+    default:
+        return Element::Check;
+    }
+}
+
+State skinStateOf(Sample sample, SampleRig::ButtonState s)
+{
+    const bool checked = sample == Sample::Mark;
+    switch (s) {
+    case SampleRig::ButtonHot:
+        return checked ? State::CheckedHot : State::Hot;
+    case SampleRig::ButtonPressed:
+        return checked ? State::CheckedPressed : State::Pressed;
+    case SampleRig::ButtonDisabled:
+        return checked ? State::CheckedDisabled : State::Disabled;
+    default:
+        return checked ? State::Checked : State::Normal;
+    }
+}
+
+QColor glyphColour(const Skin &skin, Sample sample, SampleRig::ButtonState s)
+{
+    const Look &look = skin.look(elementOf(sample), skinStateOf(sample, s));
+    return sample == Sample::Caption ? look.text : look.mark;
+}
+
+// The same skin with the sample's glyph painted in a transparent colour: shadows, faces and
+// everything else stay, so the two captures differ by the glyph alone.
+Skin withoutGlyph(Skin skin, Sample sample)
+{
+    const Element element = elementOf(sample);
+    for (int s = 0; s < kStateCount; ++s) {
+        Look look = skin.look(element, static_cast<State>(s));
+        (sample == Sample::Caption ? look.text : look.mark) = QColor(0, 0, 0, 0);
+        skin.setLook(element, static_cast<State>(s), look);
+    }
+    return skin;
+}
+
+// Installs the skin the way the engine does, without reading a file.
+void install(const Skin &skin, QWidget *window)
+{
+    auto *style = new SkinStyle(skin);
+    QApplication::setStyle(style);
+    QApplication::setPalette(style->standardPalette());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::ApplicationPaletteChange);
+    QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    widgets.prepend(window);
+    for (QWidget *w : widgets) {
+        style->unpolish(w);
+        style->polish(w);
+    }
+}
+
+QImage capture(SampleRig &rig, Sample sample, SampleRig::ButtonState s)
+{
+    switch (sample) {
+    case Sample::Caption:
+        return rig.button(s);
+    case Sample::Arrow:
+        return rig.combo(s);
+    default:
+        return rig.checked(s);
+    }
+}
+
+// The four states of one sample, measured.
+std::array<Legibility, 4> measureSkin(const Skin &skin, Sample sample, qreal ratio = 1.0)
+{
+    SampleRig rig;
+    rig.setPixelRatio(ratio);
+    std::array<QImage, 4> with;
+    std::array<QImage, 4> plain;
+    install(skin, &rig.host());
+    for (size_t i = 0; i < kStates.size(); ++i)
+        with[i] = capture(rig, sample, kStates[i]);
+    install(withoutGlyph(skin, sample), &rig.host());
+    for (size_t i = 0; i < kStates.size(); ++i)
+        plain[i] = capture(rig, sample, kStates[i]);
+    std::array<Legibility, 4> result;
+    for (size_t i = 0; i < kStates.size(); ++i)
+        result[i] = measureLegibility(with[i], plain[i], QRect(), glyphColour(skin, sample, kStates[i]));
+    return result;
+}
+
+// What is wrong with the measured states, or an empty string.
+QString verdict(const std::array<Legibility, 4> &m)
+{
+    QStringList faults;
+    for (size_t i = 0; i < kStates.size(); ++i) {
+        const bool disabled = kStates[i] == SampleRig::ButtonDisabled;
+        const qreal minimum = disabled ? kDisabledMinimum : kEnabledMinimum;
+        if (m[i].glyphPixels < kMinGlyphPixels)
+            faults << QStringLiteral("%1: no glyph found (%2 pixels)")
+                          .arg(stateName(kStates[i]))
+                          .arg(m[i].glyphPixels);
+        else if (m[i].contrast < minimum)
+            faults << QStringLiteral("%1: %2:1 < %3:1 (%4 on %5)")
+                          .arg(stateName(kStates[i]))
+                          .arg(m[i].contrast, 0, 'f', 2)
+                          .arg(minimum)
+                          .arg(m[i].glyph.name(), m[i].background.name());
+    }
+    if (m[3].contrast > m[0].contrast * kDisabledAtMost)
+        faults << QStringLiteral("disabled %1:1 is not fainter than normal %2:1")
+                      .arg(m[3].contrast, 0, 'f', 2)
+                      .arg(m[0].contrast, 0, 'f', 2);
+    return faults.join(QStringLiteral("; "));
+}
+
+QImage filled(QSize size, QRgb colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+} // namespace
+
+class LegibilityTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup();
+    void contrastRatio_data();
+    void contrastRatio();
+    void measure_data();
+    void measure();
+    void shippedSkins_data();
+    void shippedSkins();
+    void doublePixelRatio_data();
+    void doublePixelRatio();
+    void catchesUnmendedSkins_data();
+    void catchesUnmendedSkins();
+};
+
+void LegibilityTest::cleanup()
+{
+    QStyle *plain = QStyleFactory::create(QStringLiteral("Fusion"));
+    QApplication::setStyle(plain);
+    QApplication::setPalette(plain->standardPalette());
+}
+
+void LegibilityTest::contrastRatio_data()
+{
+    QTest::addColumn<QColor>("a");
+    QTest::addColumn<QColor>("b");
+    QTest::addColumn<qreal>("ratio");
+    // Reference values of the WCAG 2 formula.
+    QTest::newRow("black on white") << QColor(Qt::black) << QColor(Qt::white) << 21.0;
+    QTest::newRow("same colour") << QColor(0x77, 0x77, 0x77) << QColor(0x77, 0x77, 0x77) << 1.0;
+    QTest::newRow("#777 on white") << QColor(0x77, 0x77, 0x77) << QColor(Qt::white) << 4.48;
+    QTest::newRow("white on #2a7be6") << QColor(Qt::white) << QColor(0x2a, 0x7b, 0xe6) << 4.14;
+    QTest::newRow("order does not matter") << QColor(Qt::white) << QColor(0x77, 0x77, 0x77) << 4.48;
+}
+
+void LegibilityTest::contrastRatio()
+{
+    QFETCH(QColor, a);
+    QFETCH(QColor, b);
+    QFETCH(qreal, ratio);
+    QCOMPARE(qRound(quillet::skin::testing::contrastRatio(a.rgb(), b.rgb()) * 100), qRound(ratio * 100));
+}
+
+void LegibilityTest::measure_data()
+{
+    QTest::addColumn<QImage>("image");
+    QTest::addColumn<QImage>("plain");
+    QTest::addColumn<QRect>("box");
+    QTest::addColumn<QColor>("glyph");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<int>("glyphPixels");
+
+    // A 20 x 10 ground with a 6 x 4 glyph block at (7,3).
+    const QSize size(20, 10);
+    const QRect block(7, 3, 6, 4);
+    const auto drawn = [&](QRgb ground, QRgb ink, const std::function<void(QPainter &)> &extra = {}) {
+        QImage image = filled(size, ground);
+        QPainter p(&image);
+        if (extra)
+            extra(p);
+        p.fillRect(block, QColor::fromRgb(ink));
+        return image;
+    };
+    const QImage white = filled(size, qRgb(255, 255, 255));
+    QTest::newRow("black on white, known colour")
+        << drawn(qRgb(255, 255, 255), qRgb(0, 0, 0)) << white << QRect() << QColor(Qt::black) << 21.0 << 24;
+    QTest::newRow("black on white, colour found")
+        << drawn(qRgb(255, 255, 255), qRgb(0, 0, 0)) << white << QRect() << QColor() << 21.0 << 24;
+    QTest::newRow("no plain picture, box given") << drawn(qRgb(255, 255, 255), qRgb(0, 0, 0)) << QImage()
+                                                 << QRect(5, 1, 10, 8) << QColor(Qt::black) << 21.0 << 24;
+    // Grey fringe pixels around the glyph are blends: they must not become the ground.
+    const auto fringe
+        = [&](QPainter &p) { p.fillRect(block.adjusted(-1, -1, 1, 1), QColor(0x80, 0x80, 0x80)); };
+    QImage plainWithFringe = filled(size, qRgb(255, 255, 255));
+    QTest::newRow("anti-aliased fringe left out")
+        << drawn(qRgb(255, 255, 255), qRgb(0, 0, 0), fringe) << plainWithFringe << QRect()
+        << QColor(Qt::black) << 21.0 << 24;
+    // A dark shadow under a white glyph is in the plain picture too: it is ground, and the
+    // found colour is the glyph's, not the darker shadow's.
+    const auto shadow = [&](QPainter &p) { p.fillRect(block.translated(0, 1), QColor(0x20, 0x20, 0x20)); };
+    QImage shadowed = filled(size, qRgb(0xd0, 0xd0, 0xd0));
+    {
+        QPainter p(&shadowed);
+        shadow(p);
+    }
+    const qreal onGrey = quillet::skin::testing::contrastRatio(qRgb(255, 255, 255), qRgb(0xd0, 0xd0, 0xd0));
+    QTest::newRow("shadow is ground, colour found")
+        << drawn(qRgb(0xd0, 0xd0, 0xd0), qRgb(255, 255, 255), shadow) << shadowed << QRect() << QColor()
+        << onGrey << 24;
+    // Ground of two tones: the median follows the tone that covers most of the box.
+    QImage twoTone = filled(size, qRgb(0x77, 0x77, 0x77));
+    {
+        QPainter p(&twoTone);
+        p.fillRect(0, 0, 20, 3, Qt::white);
+    }
+    QImage twoToneGlyph = twoTone;
+    {
+        QPainter p(&twoToneGlyph);
+        p.fillRect(block, Qt::white);
+    }
+    QTest::newRow("median of a two-tone ground")
+        << twoToneGlyph << twoTone << QRect() << QColor(Qt::white) << 4.48 << 24;
+    QTest::newRow("glyph colour absent")
+        << drawn(qRgb(255, 255, 255), qRgb(0, 0, 0)) << white << QRect() << QColor(Qt::red) << 0.0 << 0;
+    QTest::newRow("identical pictures") << white << white << QRect() << QColor(Qt::black) << 0.0 << 0;
+}
+
+void LegibilityTest::measure()
+{
+    QFETCH(QImage, image);
+    QFETCH(QImage, plain);
+    QFETCH(QRect, box);
+    QFETCH(QColor, glyph);
+    QFETCH(qreal, ratio);
+    QFETCH(int, glyphPixels);
+    const Legibility m = measureLegibility(image, plain, box, glyph);
+    QCOMPARE(m.glyphPixels, glyphPixels);
+    QCOMPARE(qRound(m.contrast * 100), qRound(ratio * 100));
+}
+
+void LegibilityTest::shippedSkins_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("sample");
+    for (const QString &path : quillet::skin::testing::shippedSkins()) {
+        for (const Sample s : { Sample::Caption, Sample::Arrow, Sample::Mark })
+            QTest::addRow("%s %s", qPrintable(QFileInfo(path).completeBaseName()), sampleName(s))
+                << path << int(s);
+    }
+}
+
+void LegibilityTest::shippedSkins()
+{
+    QFETCH(QString, path);
+    QFETCH(int, sample);
+    const Skin skin = SkinParser::parseFile(path);
+    const auto m = measureSkin(skin, static_cast<Sample>(sample));
+    if (qEnvironmentVariableIsSet("QUILLET_LEGIBILITY_TABLE"))
+        qInfo("| %s | %s | %.2f | %.2f | %.2f | %.2f |", qPrintable(QFileInfo(path).completeBaseName()),
+            sampleName(static_cast<Sample>(sample)), m[0].contrast, m[1].contrast, m[2].contrast,
+            m[3].contrast);
+    const QString fault = verdict(m);
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
+}
+
+void LegibilityTest::doublePixelRatio_data()
+{
+    shippedSkins_data();
+}
+
+// Painted for a dense screen (pixel ratio 2) the captions stay as readable.
+void LegibilityTest::doublePixelRatio()
+{
+    QFETCH(QString, path);
+    QFETCH(int, sample);
+    const Skin skin = SkinParser::parseFile(path);
+    const auto m = measureSkin(skin, static_cast<Sample>(sample), 2.0);
+    if (qEnvironmentVariableIsSet("QUILLET_LEGIBILITY_TABLE"))
+        qInfo("| %s | %s 2x | %.2f | %.2f | %.2f | %.2f |", qPrintable(QFileInfo(path).completeBaseName()),
+            sampleName(static_cast<Sample>(sample)), m[0].contrast, m[1].contrast, m[2].contrast,
+            m[3].contrast);
+    const QString fault = verdict(m);
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
+}
+
+void LegibilityTest::catchesUnmendedSkins_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("sample");
+    QTest::addColumn<QStringList>("failing");
+    // Copies of skins as they shipped before their captions were mended.
+    QTest::newRow("Aqua caption") << "Aqua.an" << int(Sample::Caption) << QStringList { "normal:", "hot:" };
+    QTest::newRow("Aqua arrow") << "Aqua.an" << int(Sample::Arrow) << QStringList { "normal:", "hot:" };
+    QTest::newRow("Flat caption") << "Flat.an" << int(Sample::Caption) << QStringList { "hot:" };
+    QTest::newRow("Sunset caption") << "Sunset.an" << int(Sample::Caption)
+                                    << QStringList { "normal:", "hot:" };
+    QTest::newRow("Aqua Glass caption, pictures")
+        << "Aqua Glass.an" << int(Sample::Caption) << QStringList { "normal:", "hot:" };
+}
+
+void LegibilityTest::catchesUnmendedSkins()
+{
+    QFETCH(QString, file);
+    QFETCH(int, sample);
+    QFETCH(QStringList, failing);
+    const Skin skin
+        = SkinParser::parseFile(QStringLiteral(QUILLET_SOURCE_DIR "/tests/platform/skin/data/unmended/") + file);
+    const QString fault = verdict(measureSkin(skin, static_cast<Sample>(sample)));
+    for (const QString &state : failing)
+        QVERIFY2(fault.contains(state), qPrintable(fault));
+}
+
+QTEST_MAIN(LegibilityTest)
+#include "tst_legibility.moc"
