@@ -1,5 +1,7 @@
 #include "ui/aboutwindow.h"
 
+#include "platform/form/outersize.h"
+
 namespace quillet::ui {
 
 namespace {
@@ -24,8 +26,10 @@ const QString AboutWindow::kMakerMail = QStringLiteral("pelorin@example.org");
 
 AboutWindow::AboutWindow(const QColor &backgroundColour, QWidget *parent)
     : QDialog(parent)
+    , m_outer(new form::OuterSize(this))
 {
     m_ui.setupUi(this);
+    m_outer->setSize(kOuterSize);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     m_ui.标签1->setText(kNotice);
     m_ui.超级链接框1->setTarget(kMakerSite);
@@ -37,6 +41,11 @@ AboutWindow::AboutWindow(const QColor &backgroundColour, QWidget *parent)
     setBackground(m_ui.标签1, backgroundColour);
     m_ui.超级链接框1->setBackgroundColour(backgroundColour);
     m_ui.超级链接框2->setBackgroundColour(backgroundColour);
+}
+
+QSize AboutWindow::outerSize() const
+{
+    return m_outer->size();
 }
 
 } // namespace quillet::ui

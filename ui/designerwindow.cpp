@@ -1,10 +1,10 @@
 #include "ui/designerwindow.h"
 
 #include "platform/form/intervaltimer.h"
+#include "platform/form/outersize.h"
 
 #include <QCloseEvent>
 #include <QIcon>
-#include <QWindow>
 
 // The icons live in the program library's resources; a static library needs them pulled in.
 static void initResources()
@@ -32,6 +32,7 @@ DesignerWindow::DesignerWindow(QWidget *parent)
     : QWidget(parent)
     , m_previewTimer(new form::IntervalTimer(this))
     , m_infoTimer(new form::IntervalTimer(this))
+    , m_outer(new form::OuterSize(this))
 {
     m_ui.setupUi(this);
     m_previewTimer->setObjectName(QStringLiteral("时钟1"));
@@ -63,24 +64,14 @@ void DesignerWindow::applyLayoutDetails()
     m_ui.确认制作按钮->setDefault(true);
 }
 
-QMargins DesignerWindow::frameMargins() const
-{
-    // Known once the platform window exists; before that the window has no frame yet.
-    if (const QWindow *handle = windowHandle())
-        return handle->frameMargins();
-    return {};
-}
-
 int DesignerWindow::outerWidth() const
 {
-    const QMargins frame = frameMargins();
-    return width() + frame.left() + frame.right();
+    return m_outer->size().width();
 }
 
 int DesignerWindow::outerHeight() const
 {
-    const QMargins frame = frameMargins();
-    return height() + frame.top() + frame.bottom();
+    return m_outer->size().height();
 }
 
 void DesignerWindow::setOuterWidth(int width)
@@ -90,9 +81,7 @@ void DesignerWindow::setOuterWidth(int width)
 
 void DesignerWindow::setOuterSize(const QSize &size)
 {
-    winId();
-    const QMargins frame = frameMargins();
-    resize(qMax(1, size.width() - frame.left() - frame.right()), qMax(1, size.height() - frame.top() - frame.bottom()));
+    m_outer->setSize(size);
 }
 
 void DesignerWindow::setBackgroundColour(const QColor &colour)

@@ -6,6 +6,7 @@
 
 namespace quillet::form {
 class IntervalTimer;
+class OuterSize;
 }
 
 namespace quillet::ui {
@@ -47,11 +48,11 @@ protected:
 
 private:
     void applyLayoutDetails();
-    QMargins frameMargins() const;
 
     Ui::DesignerWindow m_ui;
     form::IntervalTimer *m_previewTimer;
     form::IntervalTimer *m_infoTimer;
+    form::OuterSize *m_outer;
     bool m_closed = false;
 };
 

@@ -6,6 +6,7 @@
 #include "platform/form/fontsetup.h"
 #include "platform/form/intervaltimer.h"
 
+#include <QWindow>
 #include <QtTest>
 
 using quillet::ui::AboutWindow;
@@ -290,7 +291,10 @@ private Q_SLOTS:
         QFETCH(QRect, geometry);
         AboutWindow about(QColor(10, 20, 30));
         QCOMPARE(about.windowTitle(), QStringLiteral(" 关于"));
-        QCOMPARE(about.size(), QSize(270, 192));
+        // 270 x 192 is the outer size; the client area is what the frame leaves of it.
+        QCOMPARE(about.outerSize(), QSize(270, 192));
+        QVERIFY(about.windowHandle());
+        QCOMPARE(about.size(), QSize(270, 192).shrunkBy(about.windowHandle()->frameMargins()));
         QVERIFY(about.isModal());
         QWidget *widget = about.findChild<QWidget *>(name);
         QVERIFY(widget);
