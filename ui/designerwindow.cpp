@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 #include <QIcon>
+#include <QKeyEvent>
 
 // The icons live in the program library's resources; a static library needs them pulled in.
 static void initResources()
@@ -58,6 +59,10 @@ void DesignerWindow::applyLayoutDetails()
     m_ui.组合框2->setEditText(QString());
     m_ui.组合框3->setCurrentIndex(-1);
     m_ui.组合框3->setEditText(QString());
+    // Inline completion would turn a partly typed "2" into the item "218" on Tab or Enter;
+    // a typed size is taken as typed.
+    m_ui.组合框2->setCompleter(nullptr);
+    m_ui.组合框3->setCompleter(nullptr);
     m_ui.组合框1->setEditText(QStringLiteral("未选"));
     m_ui.列表框1->setCurrentRow(-1);
     m_ui.源画板->hide();
@@ -96,6 +101,22 @@ void DesignerWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     Q_EMIT sizeChanged();
+}
+
+void DesignerWindow::keyPressEvent(QKeyEvent *event)
+{
+    // The window is no dialog, so Qt leaves Enter to it: in an edit or combo box Enter
+    // presses the default button, as it does in the dialogs of the platform we follow.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    QWidget *focus = focusWidget();
+    const bool inTextOrChoice = qobject_cast<QLineEdit *>(focus) || qobject_cast<QComboBox *>(focus);
+    QPushButton *button = m_ui.确认制作按钮;
+    if (enter && inTextOrChoice && button->isDefault() && button->isVisible() && button->isEnabled()) {
+        event->accept();
+        button->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void DesignerWindow::closeEvent(QCloseEvent *event)
