@@ -16,7 +16,7 @@ void setBackground(QWidget *widget, const QColor &colour)
 }
 } // namespace
 
-const QString AboutWindow::kNotice = QStringLiteral("   ") + kParagraphEnd
+const QString AboutWindow::kNotice = QStringLiteral("   本软件为免费软件，可自由传播和使用。") + kParagraphEnd
     + QStringLiteral("   窗口右边有一个IE浏览框，里边显示最新版") + kParagraphEnd
     + QStringLiteral("本、帮助、和官方网站的一些信息，也可能放") + kParagraphEnd
     + QStringLiteral("一些广告连接。") + kParagraphEnd

@@ -306,12 +306,16 @@ private Q_SLOTS:
     void aboutNotice()
     {
         AboutWindow about(Qt::gray);
-        const QString expected = QString::fromUtf8("   \r\n\r\n"
+        const QString expected = QString::fromUtf8("   本软件为免费软件，可自由传播和使用。\r\n\r\n"
                                                    "   窗口右边有一个IE浏览框，里边显示最新版\r\n\r\n"
                                                    "本、帮助、和官方网站的一些信息，也可能放\r\n\r\n"
                                                    "一些广告连接。\r\n\r\n"
                                                    "   欢迎提出使用意见并反馈，以望得到改进。\r\n\r\n");
         QCOMPARE(about.controls().标签1->text(), expected);
+        // Every line, the first included, shows whole in the notice's width.
+        const QFontMetrics metrics(about.controls().标签1->font());
+        for (const QString &line : expected.split(QStringLiteral("\r\n")))
+            QVERIFY2(metrics.horizontalAdvance(line) <= about.controls().标签1->width(), qPrintable(line));
         QCOMPARE(about.palette().color(QPalette::Window), QColor(Qt::gray));
         QCOMPARE(about.controls().超级链接框2->target(), AboutWindow::kMakerMail);
         QCOMPARE(quillet::form::HyperLink::targetUrl(AboutWindow::kMakerMail).scheme(), QStringLiteral("mailto"));
