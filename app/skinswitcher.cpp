@@ -28,8 +28,12 @@ SkinSwitcher::SkinSwitcher(AppState &state, ui::DesignerWindow &window, skin::Sk
 void SkinSwitcher::applyCurrentSkin()
 {
     const int count = int(m_state.skinFiles.size());
-    if (count == 0)
+    if (count == 0) {
+        // Nothing to apply: the plain look stays, and so must its colour, not the start value.
+        m_state.backgroundColour = skin::SkinEngine::plainColour();
+        spreadBackgroundColour(true);
         return;
+    }
     if (m_state.currentSkinIndex < 1 || m_state.currentSkinIndex > count)
         m_state.currentSkinIndex = 1;
     const QString path
