@@ -233,7 +233,7 @@ private Q_SLOTS:
         const XWindow x = settled(&r.window());
         QVERIFY(x.frame && !x.frame->isNull());
         r.window().activateWindow();
-        QTest::qWait(200);
+        QTest::qWait(500);
 
         QWidget cover;
         if (covered) {
@@ -243,6 +243,7 @@ private Q_SLOTS:
             QVERIFY(QTest::qWaitForWindowExposed(&cover));
             cover.windowHandle()->setFramePosition(x.outerRect().topLeft() + QPoint(100, 100));
             cover.raise();
+            QTRY_VERIFY(XWindow::of(cover.winId()).outerRect().intersects(x.outerRect()));
             QTest::qWait(300);
         }
 
