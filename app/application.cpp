@@ -2,6 +2,7 @@
 
 #include "app/designerprogram.h"
 #include "output/outputfolder.h"
+#include "platform/form/dialoglanguage.h"
 #include "platform/form/fontsetup.h"
 #include "platform/form/qtdialogs.h"
 #include "platform/system/processenvironment.h"
@@ -21,6 +22,7 @@ int Application::run(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Quillet3.0"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLET_VERSION));
     form::FontSetup::install();
+    form::DialogLanguage::install();
 
     form::QtDialogs dialogs;
     system::SystemNetworkProbe network;

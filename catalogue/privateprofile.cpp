@@ -21,6 +21,8 @@ constexpr unsigned char kDbcsLeadLast = 0xFE;
 constexpr char16_t kCtrlZ = 0x1A;
 constexpr qint64 kReadChunkBytes = 64 * 1024;
 
+constexpr char kCr[] = "\r";
+
 enum class TextForm { Gbk, Utf8, Utf16 };
 
 unsigned char byteAt(const QByteArray &bytes, qsizetype i)
@@ -160,16 +162,20 @@ Line classify(const QByteArray &bytes, TextForm form, qsizetype start, qsizetype
     return line;
 }
 
+// A line ends at CR LF, LF or a lone CR, as the Windows reader ends it.
 std::vector<Line> splitLines(const QByteArray &bytes, TextForm form)
 {
     std::vector<Line> lines;
     qsizetype start = bodyStart(form);
     while (start < bytes.size()) {
-        const qsizetype newline = bytes.indexOf('\n', start);
-        const qsizetype end = newline < 0 ? bytes.size() : newline + 1;
-        qsizetype contentEnd = newline < 0 ? bytes.size() : newline;
-        if (newline >= 0 && contentEnd > start && bytes.at(contentEnd - 1) == '\r')
-            --contentEnd;
+        qsizetype contentEnd = start;
+        while (contentEnd < bytes.size() && bytes.at(contentEnd) != '\n' && bytes.at(contentEnd) != '\r')
+            ++contentEnd;
+        qsizetype end = contentEnd;
+        if (end < bytes.size() && bytes.at(end) == '\r')
+            ++end;
+        if (end < bytes.size() && bytes.at(end) == '\n')
+            ++end;
         lines.push_back(classify(bytes, form, start, contentEnd, end));
         start = end;
     }
@@ -217,12 +223,55 @@ QString decodeFor(TextForm form, const QByteArray &bytes)
     return form == TextForm::Utf8 ? QString::fromUtf8(bytes) : system::GbkCodec::fromGbk(bytes);
 }
 
+// The file's own line end, from its first line; CR LF for a file that has none yet.
 QByteArray lineEndOf(const QByteArray &bytes)
 {
-    const qsizetype newline = bytes.indexOf('\n');
-    if (newline > 0 && bytes.at(newline - 1) != '\r')
-        return kLf;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes.at(i) == '\n')
+            return kLf;
+        if (bytes.at(i) == '\r')
+            return i + 1 < bytes.size() && bytes.at(i + 1) == '\n' ? kCrLf : kCr;
+    }
     return kCrLf;
+}
+
+// UTF-16 files are handled as their UTF-8 form (with a UTF-8 mark, so that it reads as
+// UTF-8) and written back in the file's own byte order. nullopt for text that does not
+// survive the round trip unchanged (a lone surrogate), so it is never rewritten.
+struct Utf16Form
+{
+    bool bigEndian = false;
+};
+
+std::optional<QByteArray> utf16AsUtf8(const QByteArray &content, Utf16Form &form)
+{
+    form.bigEndian = content.startsWith("\xFE\xFF");
+    const QByteArray body = content.mid(2);
+    if (body.size() % 2 != 0)
+        return std::nullopt;
+    QString text(body.size() / 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const auto hi = byteAt(body, 2 * i + (form.bigEndian ? 0 : 1));
+        const auto lo = byteAt(body, 2 * i + (form.bigEndian ? 1 : 0));
+        text[i] = QChar(char16_t((hi << 8) | lo));
+    }
+    QByteArray utf8 = QByteArray(kUtf8Bom) + text.toUtf8();
+    if (QString::fromUtf8(utf8.mid(kUtf8BomSize)) != text)
+        return std::nullopt;
+    return utf8;
+}
+
+QByteArray utf8AsUtf16(const QByteArray &utf8, const Utf16Form &form)
+{
+    const QString text = QString::fromUtf8(utf8.mid(kUtf8BomSize));
+    QByteArray bytes(form.bigEndian ? "\xFE\xFF" : "\xFF\xFE");
+    bytes.reserve(2 + 2 * text.size());
+    for (const QChar c : text) {
+        const char hi = char(c.unicode() >> 8);
+        const char lo = char(c.unicode() & 0xFF);
+        bytes.append(form.bigEndian ? hi : lo).append(form.bigEndian ? lo : hi);
+    }
+    return bytes;
 }
 
 bool hasLineBreakOrNul(const QString &text)
@@ -281,9 +330,14 @@ std::optional<QByteArray> readContent(const QString &filePath)
 QString PrivateProfile::valueIn(const QByteArray &content, const QString &section, const QString &key)
 {
     const TextForm form = textFormOf(content);
+    if (form == TextForm::Utf16) {
+        Utf16Form utf16;
+        const std::optional<QByteArray> utf8 = utf16AsUtf8(content, utf16);
+        return utf8 ? valueIn(*utf8, section, key) : QString();
+    }
     const QString sectionName = trimmedName(section);
     const QString keyName = trimmedName(key);
-    if (form == TextForm::Utf16 || sectionName.isEmpty() || keyName.isEmpty())
+    if (sectionName.isEmpty() || keyName.isEmpty())
         return {};
     const Lookup found = find(content, form, encodeFor(form, sectionName), encodeFor(form, keyName));
     if (found.key < 0)
@@ -308,10 +362,15 @@ std::optional<QByteArray> PrivateProfile::withValue(
     const QByteArray &content, const QString &section, const QString &key, const QString &value)
 {
     const TextForm form = textFormOf(content);
+    if (form == TextForm::Utf16) {
+        Utf16Form utf16;
+        const std::optional<QByteArray> utf8 = utf16AsUtf8(content, utf16);
+        const std::optional<QByteArray> updated = utf8 ? withValue(*utf8, section, key, value) : std::nullopt;
+        return updated ? std::optional<QByteArray>(utf8AsUtf16(*updated, utf16)) : std::nullopt;
+    }
     const QString sectionName = trimmedName(section);
     const QString keyName = trimmedName(key);
-    if (form == TextForm::Utf16 || !isStorableSection(sectionName) || !isStorableKey(keyName)
-        || hasLineBreakOrNul(value))
+    if (!isStorableSection(sectionName) || !isStorableKey(keyName) || hasLineBreakOrNul(value))
         return std::nullopt;
     const QByteArray sectionBytes = encodeFor(form, sectionName);
     const QByteArray keyBytes = encodeFor(form, keyName);

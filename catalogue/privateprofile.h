@@ -10,10 +10,11 @@ namespace quillet::catalogue {
 // Windows initialisation files ("[section]" lines, "key=value" lines) read and written
 // with the private-profile rules: section and key names match without regard to ASCII
 // case, whitespace around names and values is ignored, the first of duplicate sections
-// or keys wins, a value in matching quotes loses them. Text is GBK on disk; a file that
-// starts with a UTF-8 byte order mark is read and written as UTF-8. A write changes
-// only the bytes of the one value (or inserts the one missing line or section) and
-// keeps every other byte, line ends included.
+// or keys wins, a value in matching quotes loses them. Lines end in CR LF, LF or a lone
+// CR. Text is GBK on disk; a file that starts with a byte order mark is read and written
+// in that form: UTF-8, or UTF-16 in either byte order. A write changes only the one value
+// (or inserts the one missing line or section, with the file's own line end) and keeps
+// every other character, the mark and line ends included.
 class PrivateProfile
 {
 public:
@@ -26,7 +27,8 @@ public:
     // Creates the file when its folder exists, never a folder. Replaced atomically, so
     // the old or the new file survives any crash. False, with the file untouched, when
     // the folder is missing, the file or folder is read-only, the file is not a regular
-    // file, too large, UTF-16, or when a name or the value cannot be stored in a line.
+    // file, too large, UTF-16 that is not valid text, or when a name or the value cannot
+    // be stored in a line.
     static bool write(
         const QString &filePath, const QString &section, const QString &key, const QString &value);
 

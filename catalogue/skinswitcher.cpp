@@ -12,18 +12,20 @@ SkinSwitcher::SkinSwitcher(model::AppState &state, skin::SkinEngine &engine)
 {
 }
 
-bool SkinSwitcher::applyCurrentSkin(QWidget *window)
+void SkinSwitcher::applyCurrentSkin(QWidget *window)
 {
     const int count = int(m_state.skinFiles.size());
-    if (count == 0)
-        return false;
+    if (count == 0) {
+        // Nothing to apply: the plain look stays, and so must its colour, not the start value.
+        m_state.backgroundColour = skin::SkinEngine::plainColour();
+        return;
+    }
     if (m_state.currentSkinIndex < 1 || m_state.currentSkinIndex > count)
         m_state.currentSkinIndex = 1;
     const QString path
         = ProgramPaths::skinFile(m_state.programFolder, m_state.skinFiles.at(m_state.currentSkinIndex - 1));
     m_engine.apply(path, window);
     m_state.backgroundColour = m_engine.colour();
-    return true;
 }
 
 } // namespace quillet::catalogue

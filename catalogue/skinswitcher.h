@@ -21,9 +21,9 @@ public:
     SkinSwitcher(model::AppState &state, skin::SkinEngine &engine);
 
     // An index outside the list (nothing stored, skins removed since) designates the first
-    // skin; with no skins at all nothing is applied and the plain look stays. Answers
-    // whether a skin was applied.
-    bool applyCurrentSkin(QWidget *window);
+    // skin; with no skins at all nothing is applied and the plain look stays, and so does
+    // its colour.
+    void applyCurrentSkin(QWidget *window);
 
 private:
     model::AppState &m_state;

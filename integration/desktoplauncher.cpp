@@ -119,6 +119,16 @@ QString DesktopLauncher::iconValue(const ShortcutFields &fields, const LauncherS
     return settings.programIcon;
 }
 
+QString DesktopLauncher::programIcon(const QString &programFolder, const QString &themeIcon)
+{
+    if (programFolder.isEmpty())
+        return themeIcon;
+    const QFileInfo icon(programFolder + u'/' + QString::fromLatin1(IconFileName));
+    if (!icon.isFile() || !icon.isAbsolute())
+        return themeIcon;
+    return icon.absoluteFilePath();
+}
+
 QByteArray DesktopLauncher::launcherText(const ShortcutFields &fields, const LauncherSettings &settings)
 {
     QString exec = execArgument(fields.targetPath);
@@ -188,7 +198,10 @@ void DesktopLauncher::ensureOnDesktop(const QString &desktopFolder, const QStrin
     fields.shortcutPath = existing.filePath();
     fields.workingFolder = programFolder;
     fields.targetPath = programFolder + u'/' + executableName;
-    createShortcut(fields, settings);
+    // A theme name resolves only for an installed program; a copy elsewhere shows its own file.
+    LauncherSettings chosen = settings;
+    chosen.programIcon = programIcon(programFolder, settings.programIcon);
+    createShortcut(fields, chosen);
 }
 
 } // namespace quillet::integration

@@ -1,5 +1,7 @@
 #include "ui/aboutwindow.h"
 
+#include "platform/form/outersize.h"
+
 namespace quillet::ui {
 
 namespace {
@@ -14,7 +16,7 @@ void setBackground(QWidget *widget, const QColor &colour)
 }
 } // namespace
 
-const QString AboutWindow::kNotice = QStringLiteral("   ") + kParagraphEnd
+const QString AboutWindow::kNotice = QStringLiteral("   本软件为免费软件，可自由传播和使用。") + kParagraphEnd
     + QStringLiteral("   窗口右边有一个IE浏览框，里边显示最新版") + kParagraphEnd
     + QStringLiteral("本、帮助、和官方网站的一些信息，也可能放") + kParagraphEnd
     + QStringLiteral("一些广告连接。") + kParagraphEnd
@@ -24,8 +26,10 @@ const QString AboutWindow::kMakerMail = QStringLiteral("pelorin@example.org");
 
 AboutWindow::AboutWindow(const QColor &backgroundColour, QWidget *parent)
     : QDialog(parent)
+    , m_outer(new form::OuterSize(this))
 {
     m_ui.setupUi(this);
+    m_outer->setSize(kOuterSize);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     m_ui.标签1->setText(kNotice);
     m_ui.超级链接框1->setTarget(kMakerSite);
@@ -37,6 +41,11 @@ AboutWindow::AboutWindow(const QColor &backgroundColour, QWidget *parent)
     setBackground(m_ui.标签1, backgroundColour);
     m_ui.超级链接框1->setBackgroundColour(backgroundColour);
     m_ui.超级链接框2->setBackgroundColour(backgroundColour);
+}
+
+QSize AboutWindow::outerSize() const
+{
+    return m_outer->size();
 }
 
 } // namespace quillet::ui

@@ -4,6 +4,10 @@
 
 #include <QDialog>
 
+namespace quillet::form {
+class OuterSize;
+} // namespace quillet::form
+
 namespace quillet::ui {
 
 // The modal About window: the free-software notice and two links to the maker.
@@ -12,6 +16,9 @@ class AboutWindow : public QDialog
     Q_OBJECT
 
 public:
+    // Frame and title bar included.
+    static constexpr QSize kOuterSize { 270, 192 };
+
     static const QString kNotice;
     static const QString kMakerSite;
     static const QString kMakerMail;
@@ -20,9 +27,11 @@ public:
     AboutWindow(const QColor &backgroundColour, QWidget *parent = nullptr);
 
     Ui::AboutWindow &controls() { return m_ui; }
+    QSize outerSize() const;
 
 private:
     Ui::AboutWindow m_ui;
+    form::OuterSize *m_outer;
 };
 
 } // namespace quillet::ui

@@ -46,8 +46,8 @@ DesignerControls::DesignerControls(model::AppState &state, DesignerWindow &windo
 
 void DesignerControls::applyCurrentSkin()
 {
-    if (m_skins.applyCurrentSkin(&m_window))
-        m_window.spreadBackgroundColour(m_state.backgroundColour, true);
+    m_skins.applyCurrentSkin(&m_window);
+    m_window.spreadBackgroundColour(m_state.backgroundColour, true);
 }
 
 void DesignerControls::skinChosen()

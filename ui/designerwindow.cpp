@@ -1,10 +1,11 @@
 #include "ui/designerwindow.h"
 
 #include "platform/form/intervaltimer.h"
+#include "platform/form/outersize.h"
 
 #include <QCloseEvent>
 #include <QIcon>
-#include <QWindow>
+#include <QKeyEvent>
 
 // The icons live in the program library's resources; a static library needs them pulled in.
 static void initResources()
@@ -40,6 +41,7 @@ DesignerWindow::DesignerWindow(QWidget *parent)
     : QWidget(parent)
     , m_previewTimer(new form::IntervalTimer(this))
     , m_infoTimer(new form::IntervalTimer(this))
+    , m_outer(new form::OuterSize(this))
 {
     m_ui.setupUi(this);
     m_previewTimer->setObjectName(QStringLiteral("时钟1"));
@@ -65,30 +67,24 @@ void DesignerWindow::applyLayoutDetails()
     m_ui.组合框2->setEditText(QString());
     m_ui.组合框3->setCurrentIndex(-1);
     m_ui.组合框3->setEditText(QString());
+    // Inline completion would turn a partly typed "2" into the item "218" on Tab or Enter;
+    // a typed size is taken as typed.
+    m_ui.组合框2->setCompleter(nullptr);
+    m_ui.组合框3->setCompleter(nullptr);
     m_ui.组合框1->setEditText(QStringLiteral("未选"));
     m_ui.列表框1->setCurrentRow(-1);
     m_ui.源画板->hide();
     m_ui.确认制作按钮->setDefault(true);
 }
 
-QMargins DesignerWindow::frameMargins() const
-{
-    // Known once the platform window exists; before that the window has no frame yet.
-    if (const QWindow *handle = windowHandle())
-        return handle->frameMargins();
-    return {};
-}
-
 int DesignerWindow::outerWidth() const
 {
-    const QMargins frame = frameMargins();
-    return width() + frame.left() + frame.right();
+    return m_outer->size().width();
 }
 
 int DesignerWindow::outerHeight() const
 {
-    const QMargins frame = frameMargins();
-    return height() + frame.top() + frame.bottom();
+    return m_outer->size().height();
 }
 
 void DesignerWindow::setOuterWidth(int width)
@@ -98,9 +94,7 @@ void DesignerWindow::setOuterWidth(int width)
 
 void DesignerWindow::setOuterSize(const QSize &size)
 {
-    winId();
-    const QMargins frame = frameMargins();
-    resize(qMax(1, size.width() - frame.left() - frame.right()), qMax(1, size.height() - frame.top() - frame.bottom()));
+    m_outer->setSize(size);
 }
 
 void DesignerWindow::setBackgroundColour(const QColor &colour)
@@ -139,6 +133,22 @@ void DesignerWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     Q_EMIT sizeChanged();
+}
+
+void DesignerWindow::keyPressEvent(QKeyEvent *event)
+{
+    // The window is no dialog, so Qt leaves Enter to it: in an edit or combo box Enter
+    // presses the default button, as it does in the dialogs of the platform we follow.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    QWidget *focus = focusWidget();
+    const bool inTextOrChoice = qobject_cast<QLineEdit *>(focus) || qobject_cast<QComboBox *>(focus);
+    QPushButton *button = m_ui.确认制作按钮;
+    if (enter && inTextOrChoice && button->isDefault() && button->isVisible() && button->isEnabled()) {
+        event->accept();
+        button->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void DesignerWindow::closeEvent(QCloseEvent *event)

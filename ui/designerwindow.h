@@ -9,6 +9,7 @@ class DesignerRun;
 
 namespace quillet::form {
 class IntervalTimer;
+class OuterSize;
 }
 
 namespace quillet::ui {
@@ -78,6 +79,7 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -87,12 +89,12 @@ private:
     Ui::DesignerWindow &controls() { return m_ui; }
 
     void applyLayoutDetails();
-    QMargins frameMargins() const;
     void setBackgroundColour(const QColor &colour);
 
     Ui::DesignerWindow m_ui;
     form::IntervalTimer *m_previewTimer;
     form::IntervalTimer *m_infoTimer;
+    form::OuterSize *m_outer;
     bool m_closed = false;
 };
 

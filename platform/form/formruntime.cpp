@@ -1,6 +1,7 @@
 #include "platform/form/formruntime.h"
 
 #include "platform/form/canvas.h"
+#include "platform/form/windowpicture.h"
 #include "platform/image/atomicfile.h"
 #include "platform/image/bmpcodec.h"
 #include "platform/skin/statehints.h"
@@ -50,6 +51,8 @@ QByteArray FormRuntime::snapshot(QWidget *control, int width, int height)
 {
     if (!control || width <= 0 || height <= 0 || width > kMaxSnapshotSide || height > kMaxSnapshotSide)
         return {};
+    if (control->isWindow())
+        return image::BmpCodec::encode(WindowPicture::take(control, QSize(width, height)));
     QImage picture(width, height, QImage::Format_RGB32);
     picture.fill(Qt::white);
     // Paint the control into the picture ourselves: a grab from the screen would depend on

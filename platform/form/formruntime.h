@@ -24,7 +24,8 @@ public:
     // Qt has no separate handle type that the program needs: the widget stands for it.
     static QWidget *windowHandleOf(QWidget *control) { return control; }
     // A complete BMP file of the control as it shows now, exactly width x height pixels;
-    // what lies beyond the control is white. Empty for sizes that cannot be captured.
+    // what lies beyond the control is white. A top-level window is taken with its frame
+    // (see WindowPicture). Empty for sizes that cannot be captured.
     static QByteArray snapshot(QWidget *control, int width, int height);
     // Largest capture side the runtime agrees to take, so absurd sizes cannot exhaust memory.
     static constexpr int kMaxSnapshotSide = 16384;

@@ -4,6 +4,7 @@
 
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QMessageBox>
 
 namespace quillet::form {
@@ -11,17 +12,30 @@ namespace quillet::form {
 bool QtDialogs::confirm(QWidget *owner, const QString &text, const QString &caption)
 {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok | QMessageBox::Cancel, owner);
+    // A caption such as "a<b>c" would otherwise make the whole list read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok;
 }
 
 Dialogs::FontChoice QtDialogs::chooseFont(QWidget *owner, const QFont &initial, int cancelledSize)
 {
+    // The dialog lists real families only: a name that fontconfig maps to another family
+    // ("宋体") would open on the first family of the list in some style. Start on what the
+    // font really is, in the size it really has.
+    const QFontInfo shown(initial);
+    QFont start = initial;
+    start.setFamilies({ shown.family() });
+    start.setStyleName(shown.styleName());
+    if (start.pointSizeF() <= 0)
+        start.setPointSizeF(shown.pointSizeF());
     bool chosen = false;
-    const QFont font = QFontDialog::getFont(&chosen, initial, owner);
+    const QFont font = QFontDialog::getFont(&chosen, start, owner);
     if (!chosen)
         return {QString(), cancelledSize};
-    return {font.family(), font.pointSize()};
+    // Keeping the family keeps the name the caller gave it.
+    const QString family = font.family() == shown.family() ? initial.family() : font.family();
+    return { family, font.pointSize() };
 }
 
 QString QtDialogs::chooseFolder(QWidget *owner, const QString &startFolder, const QString &title)

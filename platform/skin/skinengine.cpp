@@ -8,6 +8,8 @@
 #include <QStyleFactory>
 #include <QWidget>
 
+#include <memory>
+
 namespace quillet::skin {
 
 namespace {
@@ -48,6 +50,12 @@ bool SkinEngine::apply(const QString &skinFilePath, QWidget *window)
 QColor SkinEngine::colour() const
 {
     return m_colour.isValid() ? m_colour : Skin().base();
+}
+
+QColor SkinEngine::plainColour()
+{
+    const std::unique_ptr<QStyle> plain(QStyleFactory::create(QStringLiteral("Fusion")));
+    return plain ? plain->standardPalette().color(QPalette::Window) : QColor(Qt::lightGray);
 }
 
 void SkinEngine::release()

@@ -26,6 +26,8 @@ public:
     QColor colour() const;
     // Back to the plain Fusion style and its palette.
     void release();
+    // The window colour of that plain style: the background while no skin is applied.
+    static QColor plainColour();
 
 private:
     QPointer<SkinStyle> m_style;

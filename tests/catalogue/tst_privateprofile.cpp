@@ -8,6 +8,7 @@
 
 using quillet::catalogue::PrivateProfile;
 using quillet::system::GbkCodec;
+using namespace Qt::StringLiterals;
 
 // GBK bytes of the settings file's names, as a Windows program writes them:
 // 皮肤 (section), 当前皮肤 (key), 青春 (another section).
@@ -19,6 +20,18 @@ namespace {
 
 const QString kSection = QStringLiteral("皮肤");
 const QString kKey = QStringLiteral("当前皮肤");
+
+// What a Windows editor saves as "Unicode" (little-endian) or "Unicode big endian".
+QByteArray utf16(const QString &text, bool bigEndian = false)
+{
+    QByteArray bytes(bigEndian ? "\xFE\xFF" : "\xFF\xFE");
+    for (const QChar c : text) {
+        const char hi = char(c.unicode() >> 8);
+        const char lo = char(c.unicode() & 0xFF);
+        bytes.append(bigEndian ? hi : lo).append(bigEndian ? lo : hi);
+    }
+    return bytes;
+}
 
 } // namespace
 
@@ -161,9 +174,21 @@ void TestPrivateProfile::valueIn_data()
                                        << "12";
     QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBF[皮肤]\r\n当前皮肤=8\r\n") << kSection << kKey
                                << "8";
-    QTest::newRow("utf-16 not read") << QByteArray("\xFF\xFE[\0s\0]\0", 8) << "s"
-                                     << "k"
-                                     << "";
+    QTest::newRow("utf-16 without the key") << QByteArray("\xFF\xFE[\0s\0]\0", 8) << "s"
+                                            << "k"
+                                            << "";
+    QTest::newRow("utf-16le bom") << utf16(u"[皮肤]\r\n当前皮肤=4\r\n"_s) << kSection << kKey << "4";
+    QTest::newRow("utf-16be bom") << utf16(u"[皮肤]\r\n当前皮肤=4\r\n"_s, true) << kSection << kKey << "4";
+    QTest::newRow("utf-16 lone surrogate is no text")
+        << utf16(u"[皮肤]\r\n当前皮肤=4\r\n"_s) + QByteArray("\x00\xD8", 2) << kSection << kKey << "";
+    QTest::newRow("cr only") << QByteArray("[x]\ry=1\r[" SEC "]\r" KEY "=6\rz=2\r") << kSection << kKey
+                             << "6";
+    QTest::newRow("cr only, key of the next line not joined")
+        << QByteArray("[" SEC "]\rq=1\r" KEY "=6") << kSection << "q"
+        << "1";
+    QTest::newRow("cr only, utf-16") << utf16(u"[皮肤]\r当前皮肤=7\r"_s) << kSection << kKey << "7";
+    QTest::newRow("lone cr before crlf")
+        << QByteArray("[" SEC "]\r\r\n" KEY "=8\r\n") << kSection << kKey << "8";
     // A trail byte 0x5D (']') or a letter inside a Chinese name must not end or fold it.
     QTest::newRow("trail byte like ]")
         << QByteArray("[\x81\x5D]\nk=1\n") << GbkCodec::fromGbk("\x81\x5D") << "k"
@@ -211,6 +236,22 @@ void TestPrivateProfile::withValue_data()
                                    << QByteArray("[" SEC "]\r\n" KEY "=5\r\n");
     QTest::newRow("utf-8 bom kept") << QByteArray("\xEF\xBB\xBF[x]\r\n") << kSection << kKey
                                     << QByteArray("\xEF\xBB\xBF[x]\r\n[皮肤]\r\n当前皮肤=5\r\n");
+    QTest::newRow("utf-16le value replaced")
+        << utf16(u"[其他]\r\nx=1\r\n[皮肤]\r\n当前皮肤 = 3\r\ny=2\r\n"_s) << kSection << kKey
+        << utf16(u"[其他]\r\nx=1\r\n[皮肤]\r\n当前皮肤 = 5\r\ny=2\r\n"_s);
+    QTest::newRow("utf-16be section appended")
+        << utf16(u"[a]\r\n"_s, true) << kSection << kKey << utf16(u"[a]\r\n[皮肤]\r\n当前皮肤=5\r\n"_s, true);
+    QTest::newRow("utf-16le astral text kept") << utf16(u"[😀]\nk=1\n[皮肤]\n当前皮肤=3\n"_s) << kSection
+                                               << kKey << utf16(u"[😀]\nk=1\n[皮肤]\n当前皮肤=5\n"_s);
+    QTest::newRow("cr only value replaced") << QByteArray("[" SEC "]\r" KEY "=3\rz=1\r") << kSection << kKey
+                                            << QByteArray("[" SEC "]\r" KEY "=5\rz=1\r");
+    QTest::newRow("cr only key added") << QByteArray("[" SEC "]\ra=1\r\r[b]\r") << kSection << kKey
+                                       << QByteArray("[" SEC "]\ra=1\r" KEY "=5\r\r[b]\r");
+    QTest::newRow("cr only section appended")
+        << QByteArray("[a]\rx=1") << kSection << kKey << QByteArray("[a]\rx=1\r[" SEC "]\r" KEY "=5\r");
+    QTest::newRow("utf-8 bom value replaced")
+        << QByteArray("\xEF\xBB\xBF; 设置\r\n[皮肤]\r\n当前皮肤=3\r\n其他=1\r\n") << kSection << kKey
+        << QByteArray("\xEF\xBB\xBF; 设置\r\n[皮肤]\r\n当前皮肤=5\r\n其他=1\r\n");
     QTest::newRow("odd bytes kept") << QByteArray("\xFF\x80\0junk\n[s]\nk=1\n", 16) << "s"
                                     << "k" << QByteArray("\xFF\x80\0junk\n[s]\nk=5\n", 16);
 }
@@ -248,9 +289,12 @@ void TestPrivateProfile::refusedWrites_data()
     QTest::newRow("empty section") << QByteArray() << ""
                                    << "k"
                                    << "1";
-    QTest::newRow("utf-16 file") << QByteArray("\xFF\xFE[\0s\0]\0", 8) << "s"
-                                 << "k"
-                                 << "1";
+    QTest::newRow("utf-16 lone surrogate") << QByteArray("\xFF\xFE[\0s\0]\0\x00\xD8", 10) << "s"
+                                           << "k"
+                                           << "1";
+    QTest::newRow("utf-16 odd length") << QByteArray("\xFF\xFE[\0s\0]", 7) << "s"
+                                       << "k"
+                                       << "1";
 }
 
 void TestPrivateProfile::refusedWrites()

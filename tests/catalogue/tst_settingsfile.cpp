@@ -8,6 +8,7 @@
 #include <limits>
 
 using quillet::catalogue::SettingsFile;
+using namespace Qt::StringLiterals;
 
 // GBK bytes of 皮肤 (section) and 当前皮肤 (key), as a Windows program writes them.
 #define SEC "\xC6\xA4\xB7\xF4"
@@ -17,6 +18,17 @@ namespace {
 
 constexpr int kMaxInt = std::numeric_limits<int>::max();
 constexpr int kMinInt = std::numeric_limits<int>::min();
+
+QByteArray utf16(const QString &text, bool bigEndian = false)
+{
+    QByteArray bytes(bigEndian ? "\xFE\xFF" : "\xFF\xFE");
+    for (const QChar c : text) {
+        const char hi = char(c.unicode() >> 8);
+        const char lo = char(c.unicode() & 0xFF);
+        bytes.append(bigEndian ? hi : lo).append(bigEndian ? lo : hi);
+    }
+    return bytes;
+}
 
 } // namespace
 
@@ -31,6 +43,8 @@ private Q_SLOTS:
     void readSkinIndex();
     void writeKeepsTheRest_data();
     void writeKeepsTheRest();
+    void otherTextFormsReadAndKept_data();
+    void otherTextFormsReadAndKept();
     void writeReadRoundTrip_data();
     void writeReadRoundTrip();
     void failedWriteKeepsOldFile();
@@ -125,6 +139,47 @@ void TestSettingsFile::writeKeepsTheRest()
     const QString path = dir.filePath("setup.dat");
     if (!before.isEmpty())
         QVERIFY(writeAll(path, before));
+    QVERIFY(SettingsFile::writeSkinIndex(path, 5));
+    QCOMPARE(readAll(path), after);
+    QCOMPARE(SettingsFile::readSkinIndex(path), 5);
+}
+
+// Files a Windows editor saves: "Unicode" (UTF-16 with a mark), UTF-8 with a mark, and old
+// Mac line ends. Read as the Windows functions read them; a write keeps the file's form.
+void TestSettingsFile::otherTextFormsReadAndKept_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<QByteArray>("after");
+    const QString other = QStringLiteral("; 设置\r\n[窗口]\r\n左 = 10\r\n\r\n");
+    QTest::newRow("utf-16le") << utf16(other + u"[皮肤]\r\n当前皮肤=3\r\n[x]\r\ny=1\r\n") << 3
+                              << utf16(other + u"[皮肤]\r\n当前皮肤=5\r\n[x]\r\ny=1\r\n");
+    QTest::newRow("utf-16le cr only")
+        << utf16(u"[皮肤]\r当前皮肤=2\r"_s) << 2 << utf16(u"[皮肤]\r当前皮肤=5\r"_s);
+    QTest::newRow("utf-16be") << utf16(u"[皮肤]\n当前皮肤=4\n"_s, true) << 4
+                              << utf16(u"[皮肤]\n当前皮肤=5\n"_s, true);
+    QTest::newRow("utf-16le key added")
+        << utf16(u"[皮肤]\r\nx=1\r\n"_s) << 0 << utf16(u"[皮肤]\r\nx=1\r\n当前皮肤=5\r\n"_s);
+    QTest::newRow("utf-16le no final line end")
+        << utf16(u"[a]\r\nb=1"_s) << 0 << utf16(u"[a]\r\nb=1\r\n[皮肤]\r\n当前皮肤=5\r\n"_s);
+    QTest::newRow("gbk cr only") << QByteArray("[x]\ry=1\r[" SEC "]\r" KEY " = 7\rz=2\r") << 7
+                                 << QByteArray("[x]\ry=1\r[" SEC "]\r" KEY " = 5\rz=2\r");
+    QTest::newRow("gbk cr only, section added")
+        << QByteArray("[x]\ry=1") << 0 << QByteArray("[x]\ry=1\r[" SEC "]\r" KEY "=5\r");
+    QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBF[皮肤]\r\n当前皮肤=6\r\n其他=1\r\n") << 6
+                               << QByteArray("\xEF\xBB\xBF[皮肤]\r\n当前皮肤=5\r\n其他=1\r\n");
+}
+
+void TestSettingsFile::otherTextFormsReadAndKept()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(int, stored);
+    QFETCH(QByteArray, after);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath("setup.dat");
+    QVERIFY(writeAll(path, before));
+    QCOMPARE(SettingsFile::readSkinIndex(path), stored);
     QVERIFY(SettingsFile::writeSkinIndex(path, 5));
     QCOMPARE(readAll(path), after);
     QCOMPARE(SettingsFile::readSkinIndex(path), 5);

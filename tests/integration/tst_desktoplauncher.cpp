@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -51,6 +52,8 @@ private Q_SLOTS:
     void earlyFailures_data();
     void earlyFailures();
     void ensureOnDesktop();
+    void programIconFollowsTheCopy_data();
+    void programIconFollowsTheCopy();
     void existingNamePreventsWriting_data();
     void existingNamePreventsWriting();
     void trustingNeverHangs();
@@ -216,6 +219,57 @@ void TestDesktopLauncher::ensureOnDesktop()
     DesktopLauncher::ensureOnDesktop(QString(), u"/opt/q"_s, u"quillet"_s, untrusted());
     QVERIFY(QDir::setCurrent(before));
     QVERIFY(!QFileInfo::exists(root.path() + u"/Quillet 3.0.desktop"_s));
+}
+
+void TestDesktopLauncher::programIconFollowsTheCopy_data()
+{
+    QTest::addColumn<QString>("folderName"); // below a temporary root; empty: the build tree
+    QTest::addColumn<bool>("iconBeside");
+    QTest::newRow("installed") << u"lib/quillet"_s << false;
+    QTest::newRow("portable copy") << u"U 盘/Quillet 50%"_s << true;
+    QTest::newRow("build tree") << QString() << true;
+}
+
+// A theme name resolves only where the program is installed; a copy that carries its icon
+// file points its launcher at that file, and the launcher stays valid.
+void TestDesktopLauncher::programIconFollowsTheCopy()
+{
+    QFETCH(QString, folderName);
+    QFETCH(bool, iconBeside);
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    QString program = QStringLiteral(QUILLET_BINARY_DIR "/bin");
+    if (!folderName.isEmpty()) {
+        program = root.path() + u'/' + folderName;
+        QVERIFY(QDir().mkpath(program));
+        if (iconBeside)
+            QVERIFY(QFile::copy(
+                QStringLiteral(QUILLET_SOURCE_DIR "/ui/icons/quillet-64.png"), program + u"/quillet.png"_s));
+    }
+    const QString desktop = root.path() + u"/Desktop"_s;
+    QVERIFY(QDir().mkpath(desktop));
+    DesktopLauncher::ensureOnDesktop(desktop, program, u"quillet"_s, untrusted());
+    const QString launcher = desktop + u"/Quillet 3.0.desktop"_s;
+    const QStringList lines = readText(launcher).split(u'\n');
+    const QString iconFile = QFileInfo(program + u"/quillet.png"_s).absoluteFilePath();
+    if (iconBeside) {
+        QVERIFY2(QImage(iconFile).width() > 0, qPrintable(iconFile));
+        const QString escaped = QString(iconFile).replace(u"\\"_s, u"\\\\"_s);
+        QVERIFY2(lines.contains(u"Icon="_s + escaped), qPrintable(lines.join(u'|')));
+    } else {
+        QVERIFY2(lines.contains(u"Icon=quillet"_s), qPrintable(lines.join(u'|')));
+    }
+
+    const QString validator = QStandardPaths::findExecutable(u"desktop-file-validate"_s);
+    if (validator.isEmpty())
+        QSKIP("desktop-file-validate is not installed");
+    QProcess validate;
+    validate.setProcessChannelMode(QProcess::MergedChannels);
+    validate.start(validator, { launcher });
+    QVERIFY(validate.waitForFinished(30000));
+    const QByteArray output = validate.readAll();
+    QVERIFY2(validate.exitCode() == 0, output.constData());
+    QVERIFY2(!output.contains("error"), output.constData());
 }
 
 void TestDesktopLauncher::existingNamePreventsWriting_data()

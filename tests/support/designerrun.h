@@ -20,10 +20,13 @@ class DesignerRun
 public:
     enum class Start { Now, Later };
 
-    explicit DesignerRun(const QStringList &skins = { QStringLiteral("经典.an") }, Start start = Start::Now)
+    // The fakes answer the dialogs unless the test brings its own (the real ones).
+    explicit DesignerRun(const QStringList &skins = { QStringLiteral("经典.an") }, Start start = Start::Now,
+        quillet::form::Dialogs *ownDialogs = nullptr)
         : m_ownFolder(std::make_unique<ProgramFolder>(skins))
         , m_folder(*m_ownFolder)
-        , program({ dialogs, network, m_folder.path(), m_folder.desktop() + u'/', QStringLiteral("quillet") })
+        , program({ ownDialogs ? *ownDialogs : dialogs, network, m_folder.path(), m_folder.desktop() + u'/',
+              QStringLiteral("quillet") })
     {
         if (start == Start::Now)
             this->start();

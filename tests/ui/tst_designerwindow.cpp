@@ -8,6 +8,7 @@
 
 #include "support/designerrun.h"
 
+#include <QWindow>
 #include <QtTest>
 
 using quillet::ui::AboutWindow;
@@ -292,7 +293,10 @@ private Q_SLOTS:
         QFETCH(QRect, geometry);
         AboutWindow about(QColor(10, 20, 30));
         QCOMPARE(about.windowTitle(), QStringLiteral(" 关于"));
-        QCOMPARE(about.size(), QSize(270, 192));
+        // 270 x 192 is the outer size; the client area is what the frame leaves of it.
+        QCOMPARE(about.outerSize(), QSize(270, 192));
+        QVERIFY(about.windowHandle());
+        QCOMPARE(about.size(), QSize(270, 192).shrunkBy(about.windowHandle()->frameMargins()));
         QVERIFY(about.isModal());
         QWidget *widget = about.findChild<QWidget *>(name);
         QVERIFY(widget);
@@ -304,12 +308,16 @@ private Q_SLOTS:
     void aboutNotice()
     {
         AboutWindow about(Qt::gray);
-        const QString expected = QString::fromUtf8("   \r\n\r\n"
+        const QString expected = QString::fromUtf8("   本软件为免费软件，可自由传播和使用。\r\n\r\n"
                                                    "   窗口右边有一个IE浏览框，里边显示最新版\r\n\r\n"
                                                    "本、帮助、和官方网站的一些信息，也可能放\r\n\r\n"
                                                    "一些广告连接。\r\n\r\n"
                                                    "   欢迎提出使用意见并反馈，以望得到改进。\r\n\r\n");
         QCOMPARE(about.controls().标签1->text(), expected);
+        // Every line, the first included, shows whole in the notice's width.
+        const QFontMetrics metrics(about.controls().标签1->font());
+        for (const QString &line : expected.split(QStringLiteral("\r\n")))
+            QVERIFY2(metrics.horizontalAdvance(line) <= about.controls().标签1->width(), qPrintable(line));
         QCOMPARE(about.palette().color(QPalette::Window), QColor(Qt::gray));
         QCOMPARE(about.controls().超级链接框2->target(), AboutWindow::kMakerMail);
         QCOMPARE(quillet::form::HyperLink::targetUrl(AboutWindow::kMakerMail).scheme(), QStringLiteral("mailto"));
