@@ -17,7 +17,7 @@ PACKAGES=(
   pngcheck gifsicle libjpeg-turbo-progs netpbm zopfli desktop-file-utils
   libpng-dev zlib1g-dev clang libclang-rt-14-dev
   appstream dpkg-dev
-  openbox x11-utils qt6-translations-l10n libxcb1-dev
+  openbox x11-utils qt6-translations-l10n libxcb1-dev ccache
 )
 
 stamp=/var/tmp/quillet-deps.stamp
