@@ -21,18 +21,6 @@ namespace {
 const QString kSection = QStringLiteral("皮肤");
 const QString kKey = QStringLiteral("当前皮肤");
 
-// What a Windows editor saves as "Unicode" (little-endian) or "Unicode big endian".
-QByteArray utf16(const QString &text, bool bigEndian = false)
-{
-    QByteArray bytes(bigEndian ? "\xFE\xFF" : "\xFF\xFE");
-    for (const QChar c : text) {
-        const char hi = char(c.unicode() >> 8);
-        const char lo = char(c.unicode() & 0xFF);
-        bytes.append(bigEndian ? hi : lo).append(bigEndian ? lo : hi);
-    }
-    return bytes;
-}
-
 } // namespace
 
 class TestPrivateProfile : public QObject

@@ -19,17 +19,6 @@ namespace {
 constexpr int kMaxInt = std::numeric_limits<int>::max();
 constexpr int kMinInt = std::numeric_limits<int>::min();
 
-QByteArray utf16(const QString &text, bool bigEndian = false)
-{
-    QByteArray bytes(bigEndian ? "\xFE\xFF" : "\xFF\xFE");
-    for (const QChar c : text) {
-        const char hi = char(c.unicode() >> 8);
-        const char lo = char(c.unicode() & 0xFF);
-        bytes.append(bigEndian ? hi : lo).append(bigEndian ? lo : hi);
-    }
-    return bytes;
-}
-
 } // namespace
 
 class TestSettingsFile : public QObject

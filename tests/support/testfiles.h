@@ -31,3 +31,16 @@ inline void copyFolder(const QString &from, const QString &to)
             QFile::copy(entry.filePath(), to + u'/' + entry.fileName());
     }
 }
+
+// Text with a byte-order mark, as a Windows editor saves "Unicode" (little-endian) or
+// "Unicode big endian".
+inline QByteArray utf16(const QString &text, bool bigEndian = false)
+{
+    QByteArray bytes(bigEndian ? "\xFE\xFF" : "\xFF\xFE");
+    for (const QChar c : text) {
+        const char hi = char(c.unicode() >> 8);
+        const char lo = char(c.unicode() & 0xFF);
+        bytes.append(bigEndian ? hi : lo).append(bigEndian ? lo : hi);
+    }
+    return bytes;
+}
