@@ -21,6 +21,8 @@ public:
     static QString styleSheet();
 
 private:
+    void sizeHeadings();
+
     QTextBrowser m_view;
     LoadedHandler m_loaded;
 };
