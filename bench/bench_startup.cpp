@@ -188,7 +188,6 @@ void quitOnInput(QWidget *window)
 int runChild(int argc, char **argv, Mode mode, const QString &programFolder, const QString &desktop)
 {
     quillet::system::ProcessEnvironment::prepare();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
 
     if (mode == Mode::Bare || mode == Mode::BareLinked) {

@@ -15,6 +15,6 @@ extern "C" Q_DECL_EXPORT quillet::browser::BrowserBackend *quillet_webengine_cre
         return refuse("the web-engine panel needs a widget application");
     // The engine renders with the application's shared GL context and crashes without one.
     if (!QOpenGLContext::globalShareContext())
-        return refuse("the application was started without Qt::AA_ShareOpenGLContexts");
+        return refuse("no shared GL context for the web engine");
     return new quillet::browser::WebEngineBackend;
 }

@@ -7,6 +7,11 @@
 #include <QLibrary>
 #include <QLibraryInfo>
 #include <QLoggingCategory>
+#include <QOpenGLContext>
+
+// Qt's own setter of the context that QOpenGLContext::globalShareContext() returns; public
+// headers do not declare it, the library exports it.
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
 
 namespace quillet::browser {
 
@@ -18,6 +23,40 @@ QString &overriddenPath()
 {
     static QString path;
     return path;
+}
+
+// The web engine renders with a GL context shared with the application's. Made at start
+// (Qt::AA_ShareOpenGLContexts) it costs every run a GL driver, tens of megabytes; made here,
+// only runs that show a web page pay for it.
+bool ensureSharedGlContext(QString &reason)
+{
+    if (QOpenGLContext::globalShareContext())
+        return true;
+    auto *context = new QOpenGLContext(QCoreApplication::instance());
+    if (!context->create()) {
+        delete context;
+        reason = QStringLiteral("no OpenGL context for the web engine");
+        return false;
+    }
+    qt_gl_set_global_share_context(context);
+    return true;
+}
+
+BrowserBackend *load(const QString &path, QString &reason)
+{
+    // The library stays loaded for the rest of the run: the backend's code lives in it.
+    auto *library = new QLibrary(path);
+    if (!library->load()) {
+        reason = library->errorString();
+        delete library;
+        return nullptr;
+    }
+    const auto entry = reinterpret_cast<WebEngineModule::EntryPoint>(library->resolve(WebEngineModule::kEntryPoint));
+    if (!entry) {
+        reason = QStringLiteral("%1 has no %2").arg(library->fileName(), QString::fromLatin1(WebEngineModule::kEntryPoint));
+        return nullptr;
+    }
+    return entry(&reason);
 }
 
 } // namespace
@@ -60,25 +99,13 @@ QString WebEngineModule::helperProcess()
 std::unique_ptr<BrowserBackend> WebEngineModule::create(QString *whyNot)
 {
     QString reason;
-    if (helperProcess().isEmpty()) {
+    BrowserBackend *backend = nullptr;
+    if (helperProcess().isEmpty())
         reason = QStringLiteral("the web engine's helper program QtWebEngineProcess is missing");
-        qCInfo(lcModule).noquote() << "web pages stay in the light panel:" << reason;
-        if (whyNot)
-            *whyNot = reason;
-        return nullptr;
-    }
-    // The library stays loaded for the rest of the run: the backend's code lives in it.
-    auto *library = new QLibrary(path());
-    EntryPoint entry = nullptr;
-    if (library->load())
-        entry = reinterpret_cast<EntryPoint>(library->resolve(kEntryPoint));
-    else
-        reason = library->errorString();
-    if (library->isLoaded() && !entry)
-        reason = QStringLiteral("%1 has no %2").arg(library->fileName(), QString::fromLatin1(kEntryPoint));
-    BrowserBackend *backend = entry ? entry(&reason) : nullptr;
-    if (!library->isLoaded())
-        delete library;
+    else if (!QFileInfo::exists(path()))
+        reason = QStringLiteral("no web-engine module at %1").arg(path());
+    else if (ensureSharedGlContext(reason))
+        backend = load(path(), reason);
     if (!backend)
         qCInfo(lcModule).noquote() << "web pages stay in the light panel:" << reason;
     if (whyNot)

@@ -142,12 +142,5 @@ private Q_SLOTS:
 #endif
 };
 
-// As the program starts: the web engine, loaded later, renders with the shared GL context.
-int main(int argc, char **argv)
-{
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication application(argc, argv);
-    TestBrowserWindow test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestBrowserWindow)
 #include "tst_browserwindow.moc"
