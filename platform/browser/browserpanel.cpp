@@ -2,8 +2,13 @@
 
 #include "platform/browser/browserbackend.h"
 
+#include <QEvent>
 #include <QFileInfo>
 #include <QStackedLayout>
+#include <QTimer>
+#include <QWindow>
+
+#include <utility>
 
 namespace quillet::browser {
 
@@ -39,6 +44,34 @@ void BrowserPanel::navigate(const QString &address)
 {
     m_requested = address;
     Q_EMIT navigationRequested(address);
+    // Parsing the page and loading its fonts is no part of the window's first picture.
+    QWindow *surface = window()->windowHandle();
+    if (isVisible() && surface && !surface->isExposed()) {
+        if (m_pending.isEmpty())
+            surface->installEventFilter(this);
+        m_pending = address;
+        return;
+    }
+    m_pending.clear();
+    load(address);
+}
+
+bool BrowserPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *surface = qobject_cast<QWindow *>(watched);
+    if (event->type() == QEvent::Expose && surface && surface->isExposed()) {
+        surface->removeEventFilter(this);
+        // The expose paints the window right after this filter; the page comes next.
+        QTimer::singleShot(0, this, [this] {
+            if (!m_pending.isEmpty())
+                load(std::exchange(m_pending, QString()));
+        });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void BrowserPanel::load(const QString &address)
+{
     BrowserBackend *target = m_light.get();
     if (isWebAddress(urlFor(address))) {
         if (BrowserBackend *web = webEngine())

@@ -39,12 +39,16 @@ public:
     static QUrl urlFor(const QString &address);
     static bool isWebAddress(const QUrl &url);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 Q_SIGNALS:
     void navigationRequested(const QString &address);
     // The page asked for last has loaded (ok) or failed to.
     void pageLoaded(bool ok);
 
 private:
+    void load(const QString &address);
     BrowserBackend *webEngine();
     void showBackend(BrowserBackend *backend);
 
@@ -55,6 +59,9 @@ private:
     BrowserBackend *m_current = nullptr;
     bool m_webFailed = false;
     QString m_requested;
+    // Asked for while the panel's window was shown but not yet on screen: loaded once the
+    // window has been exposed and painted.
+    QString m_pending;
 };
 
 } // namespace quillet::browser

@@ -123,6 +123,7 @@ private Q_SLOTS:
     {
         Panel p;
         p.panel->show();
+        QVERIFY(QTest::qWaitForWindowExposed(p.panel.get()));
         p.panel->navigate(localPage());
         p.panel->navigate(localPage());
         QCOMPARE(p.webEngineRequests, 0);
@@ -144,6 +145,27 @@ private Q_SLOTS:
         QCOMPARE(p.webEngineRequests, 1);
         QCOMPARE(p.web, first);
         QCOMPARE(p.web->addresses, QStringList({QStringLiteral("http://127.0.0.1:9/a"), QStringLiteral("https://127.0.0.1:9/b")}));
+    }
+
+    // The page thread asks for the local page before the window is on screen: the page
+    // waits for the window's first picture, the address is taken at once.
+    void pageOfAnUnexposedWindowWaitsForTheExpose()
+    {
+        Panel p;
+        QSignalSpy loaded(p.panel.get(), &BrowserPanel::pageLoaded);
+        p.panel->show();
+        QVERIFY(!p.panel->windowHandle()->isExposed());
+        p.panel->navigate(localPage());
+        QCOMPARE(p.panel->requestedAddress(), localPage());
+        QVERIFY(p.text->view().document()->isEmpty());
+        QVERIFY(loaded.isEmpty());
+        QVERIFY(QTest::qWaitForWindowExposed(p.panel.get()));
+        QTRY_COMPARE(loaded.size(), 1);
+        QCOMPARE(p.text->title(), QStringLiteral("Quillet 帮助"));
+        // Once on screen, pages load at once.
+        p.panel->navigate(QStringLiteral("http://127.0.0.1:9/"));
+        QCOMPARE(loaded.size(), 2);
+        QVERIFY(p.panel->showsWebEngine());
     }
 
     void withoutWebEngineWebAddressesStayLight()
@@ -229,7 +251,7 @@ private Q_SLOTS:
         program.start();
         const QString local = quillet::app::ProgramPaths::localPage(folder.path());
         QTRY_COMPARE(panel->requestedAddress(), local);
-        QCOMPARE(panel->backend()->title(), QStringLiteral("Quillet 帮助"));
+        QTRY_COMPARE(panel->backend()->title(), QStringLiteral("Quillet 帮助"));
 
         network.established = 1;
         network.resolvable = {QString::fromLatin1(quillet::integration::OnlineCheck::SecondProbeHost)};
