@@ -16,8 +16,6 @@ namespace quillet::app {
 int Application::run(int argc, char **argv)
 {
     system::ProcessEnvironment::prepare();
-    // The page engine shares GL contexts with the widgets; this must precede the application.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet3.0"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLET_VERSION));

@@ -9,6 +9,10 @@ set(QUILLET_APP_ID org.example.Quillet)
 set(QUILLET_ICON_SIZES 16 32 48 64 72)
 
 install(TARGETS quillet RUNTIME DESTINATION ${QUILLET_INSTALL_FOLDER})
+# The browser panel looks for its web-engine module beside the executable.
+if(TARGET quillet_webengine)
+  install(TARGETS quillet_webengine LIBRARY DESTINATION ${QUILLET_INSTALL_FOLDER})
+endif()
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/skins/ DESTINATION ${QUILLET_INSTALL_FOLDER}/skins)
 install(FILES ${CMAKE_SOURCE_DIR}/sys/Untitled.htm DESTINATION ${QUILLET_INSTALL_FOLDER}/sys)
 # An installed sys/ carries no write bits, so even a program run as root keeps its
@@ -60,7 +64,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.example.org/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Fonts are looked up by name at run time, and the page engine renders in a helper
-# process: no library link tells dpkg-shlibdeps of them.
+# process: no library link tells dpkg-shlibdeps of them. The web-engine module's own
+# libraries are found by dpkg-shlibdeps, which reads every installed ELF file.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-zenhei, xfonts-wqy")
 if(QUILLET_WEBENGINE)
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libqt6webenginecore6-bin")

@@ -8,7 +8,8 @@
 # Settings (environment):
 #   BUILD_DIR     build folder (default: <project>/build-bench)
 #   JOBS          parallel compile jobs (default 2)
-#   WEBENGINE     ON|OFF, the browser panel of the build (default ON)
+#   WEBENGINE     ON|OFF, build the browser panel's web-engine module (default ON); the
+#                 start-up bench then also shows a web page loaded in it
 #   RUNS          start-up runs per variant, the median is shown (default 5)
 #   SOAK_EXPORTS  exports in the soak run (default 1000)
 #   SKIP          space-separated bench names not to run, e.g. "soak"
@@ -48,8 +49,8 @@ fi
 mkdir -p "$RESULTS"
 : >"$TABLE"
 
-# As the test suite runs them: a program that starts a WebEngine panel, also by default,
-# needs the sandbox off as root and no GPU under Xvfb or offscreen.
+# As the test suite runs them: a program that loads the web-engine module needs the
+# sandbox off as root and no GPU under Xvfb or offscreen.
 export QTWEBENGINE_DISABLE_SANDBOX=1
 export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:---disable-gpu}"
 export QT_FONT_DPI="${QT_FONT_DPI:-96}"

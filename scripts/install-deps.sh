@@ -13,11 +13,11 @@ PACKAGES=(
   libgl-dev libxkbcommon-dev
   libgif-dev libimagequant-dev
   xfonts-wqy fonts-wqy-zenhei fontconfig
-  xvfb xauth x11-apps imagemagick
+  xvfb xauth x11-apps x11-utils openbox imagemagick
   pngcheck gifsicle libjpeg-turbo-progs netpbm zopfli desktop-file-utils
   libpng-dev zlib1g-dev clang libclang-rt-14-dev
   appstream dpkg-dev
-  openbox x11-utils qt6-translations-l10n libxcb1-dev ccache
+  qt6-translations-l10n libxcb1-dev ccache
 )
 
 stamp=/var/tmp/quillet-deps.stamp

@@ -14,4 +14,11 @@ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$build" -j"$(nproc)"
 rm -f "$build"/quillet_*.deb
 (cd "$build" && cpack -G DEB)
+# The browser panel loads its web engine from beside the executable: a package built with
+# it must carry the module there.
+if grep -q '^QUILLET_WEBENGINE:BOOL=ON$' "$build/CMakeCache.txt" &&
+    ! dpkg-deb -c "$build"/quillet_*.deb | grep -q '/lib/quillet/quillet_webengine\.so$'; then
+  echo "the package lacks lib/quillet/quillet_webengine.so" >&2
+  exit 1
+fi
 ls "$build"/quillet_*.deb

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test headless: the full build
-# (WebEngine browser panel, warnings as errors), then the light build under
+# (with the web-engine module, warnings as errors), then the build without it under
 # AddressSanitizer (leak detection on) and UndefinedBehaviorSanitizer.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)

@@ -12,6 +12,8 @@ class NullBackend : public BrowserBackend
 public:
     QWidget *widget() override { return &m_blank; }
     void navigate(const QString &) override { }
+    void setLoadedHandler(LoadedHandler) override { }
+    QString title() const override { return {}; }
 
 private:
     QWidget m_blank;
