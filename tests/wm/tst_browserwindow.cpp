@@ -23,7 +23,6 @@ using quillet::browser::BrowserPanel;
 
 namespace {
 
-constexpr QRgb kServedBackground = 0xff00c000;
 
 struct Run
 {
@@ -36,6 +35,9 @@ struct Run
     quillet::app::DesignerProgram program;
     BrowserPanel *panel() { return program.window().controls().WebBrowser1; }
 };
+
+#if QUILLET_HAVE_WEBENGINE
+constexpr QRgb kServedBackground = 0xff00c000;
 
 // The colour the X server shows at the middle of the panel.
 QRgb panelMiddleOnScreen(quint64 windowId, BrowserPanel *panel)
@@ -51,6 +53,7 @@ QRgb panelMiddleOnScreen(quint64 windowId, BrowserPanel *panel)
     const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
     return screen.isNull() ? 0 : screen.pixel(middle);
 }
+#endif
 
 } // namespace
 
