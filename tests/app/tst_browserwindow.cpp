@@ -22,8 +22,10 @@ using quillet::browser::BrowserPanel;
 
 namespace {
 
-constexpr QRgb kServedBackground = 0xff00c000;
 
+
+#if QUILLET_HAVE_WEBENGINE
+constexpr QRgb kServedBackground = 0xff00c000;
 
 // The colour the X server shows at the middle of the panel.
 QRgb panelMiddleOnScreen(quint64 windowId, BrowserPanel *panel)
@@ -39,6 +41,7 @@ QRgb panelMiddleOnScreen(quint64 windowId, BrowserPanel *panel)
     const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
     return screen.isNull() ? 0 : screen.pixel(middle);
 }
+#endif
 
 } // namespace
 
