@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/designerprogram.h"
+#include "batch/batchmain.h"
 #include "output/outputfolder.h"
 #include "platform/form/fontsetup.h"
 #include "platform/form/qtdialogs.h"
@@ -14,6 +15,8 @@ namespace quillet::app {
 
 int Application::run(int argc, char **argv)
 {
+    if (batch::BatchMain::isBatch(argc, argv))
+        return batch::BatchMain::run(argc, argv);
     system::ProcessEnvironment::prepare();
     // The page engine shares GL contexts with the widgets; this must precede the application.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

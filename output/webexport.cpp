@@ -1,0 +1,148 @@
+#include "output/webexport.h"
+
+#include "output/captionfont.h"
+#include "output/cssclassname.h"
+#include "output/spritecss.h"
+#include "output/spritepage.h"
+#include "output/spritesheet.h"
+#include "output/webnames.h"
+#include "render/buttonrenderer.h"
+
+namespace quillet::output {
+
+using render::RenderRequest;
+using render::SampleControl;
+using render::SampleState;
+
+namespace {
+
+// The states of each group in the order of ExportNaming::suffixes.
+SampleState stateOf(OutputGroup group, int index)
+{
+    static constexpr SampleState kButton[] = {SampleState::Normal, SampleState::Pressed, SampleState::Hot,
+                                              SampleState::Disabled};
+    static constexpr SampleState kCombo[] = {SampleState::Normal, SampleState::Pressed, SampleState::Disabled};
+    static constexpr SampleState kCheck[] = {SampleState::Normal, SampleState::Checked, SampleState::Disabled};
+    switch (group) {
+    case OutputGroup::ButtonStates:
+        return kButton[qBound(0, index, 3)];
+    case OutputGroup::ComboButton:
+        return kCombo[qBound(0, index, 2)];
+    case OutputGroup::CheckBox:
+        return kCheck[qBound(0, index, 2)];
+    case OutputGroup::WholeWindow:
+        break;
+    }
+    return SampleState::Normal;
+}
+
+RenderRequest requestFor(const ButtonJob &job, OutputGroup group, SampleState state, int ratio, bool alpha)
+{
+    RenderRequest request;
+    request.state = state;
+    request.devicePixelRatio = ratio;
+    request.background = alpha ? QColor(Qt::transparent) : job.background;
+    switch (group) {
+    case OutputGroup::ComboButton:
+        request.control = SampleControl::DropButton;
+        request.size = job.dropSize;
+        request.font = job.comboFont;
+        break;
+    case OutputGroup::CheckBox:
+        request.control = SampleControl::CheckBox;
+        request.size = QSize(job.checkSide, job.checkSide);
+        break;
+    case OutputGroup::ButtonStates:
+    case OutputGroup::WholeWindow:
+        request.control = SampleControl::PushButton;
+        request.size = job.buttonSize;
+        request.caption = job.caption;
+        request.font = CaptionFont::forRatio(job.font, ratio);
+        request.borderRemoval = job.borderRemoval;
+        break;
+    }
+    return request;
+}
+
+QList<OutputGroup> groupsOf(const ButtonJob &job)
+{
+    QList<OutputGroup> groups;
+    if (job.button)
+        groups.append(OutputGroup::ButtonStates);
+    if (job.combo)
+        groups.append(OutputGroup::ComboButton);
+    if (job.check)
+        groups.append(OutputGroup::CheckBox);
+    return groups;
+}
+
+QString sheetName(const ButtonJob &job, int ratio)
+{
+    return job.ratios.contains(ratio) ? WebNames::sprite(WebExport::spriteStem(job), ratio) : QString();
+}
+
+} // namespace
+
+QString WebExport::spriteStem(const ButtonJob &job)
+{
+    return ExportNaming::stem(OutputGroup::ButtonStates, job.caption, job.exportNumber);
+}
+
+QList<WebExport::File> WebExport::plan(const ButtonJob &job)
+{
+    QList<File> files;
+    const QString extension = PictureBytes::extension(job.format);
+    for (OutputGroup group : groupsOf(job)) {
+        const QList<ExportImageName> names
+            = ExportNaming::groupImages(group, job.caption, job.exportNumber, extension);
+        for (int ratio : job.ratios) {
+            for (int i = 0; i < names.size(); ++i)
+                files.append({Kind::State, group, i, ratio, WebNames::scaled(names[i].fileName, ratio)});
+        }
+    }
+    if (job.sprite && job.button) {
+        const QString stem = spriteStem(job);
+        for (int ratio : job.ratios)
+            files.append({Kind::Sprite, OutputGroup::ButtonStates, 0, ratio, WebNames::sprite(stem, ratio)});
+        files.append({Kind::Css, OutputGroup::ButtonStates, 0, 1, WebNames::css(stem)});
+        files.append({Kind::Html, OutputGroup::ButtonStates, 0, 1, WebNames::html(stem)});
+    }
+    return files;
+}
+
+QByteArray WebExport::produce(const File &file, const ButtonJob &job, const render::ButtonRenderer &renderer)
+{
+    switch (file.kind) {
+    case Kind::State: {
+        const bool alpha = job.transparent && PictureBytes::keepsAlpha(job.format);
+        const QImage picture
+            = renderer.render(requestFor(job, file.group, stateOf(file.group, file.indexInGroup), file.ratio, alpha));
+        return alpha ? PictureBytes::transparent(picture, job.format, job.background)
+                     : PictureBytes::opaque(picture, job.format, job.background);
+    }
+    case Kind::Sprite: {
+        QList<QImage> states;
+        for (SampleState state : {SampleState::Normal, SampleState::Hot, SampleState::Pressed, SampleState::Disabled})
+            states.append(renderer.render(
+                requestFor(job, OutputGroup::ButtonStates, state, file.ratio, job.transparent)));
+        const QImage sheet = SpriteSheet::assemble(states);
+        return job.transparent ? PictureBytes::transparent(sheet, PictureFormat::Png, job.background)
+                               : PictureBytes::opaque(sheet, PictureFormat::Png, job.background);
+    }
+    case Kind::Css: {
+        const QString oneX = sheetName(job, 1);
+        const QString twoX = sheetName(job, 2);
+        // A job of 2x pictures only still needs a 1x band to lay the page out: the 2x sheet
+        // serves both then, drawn at the logical size.
+        const SpriteCss::Sheet sheet {CssClassName::fromCaption(job.caption), oneX.isEmpty() ? twoX : oneX,
+                                      oneX.isEmpty() ? QString() : twoX, job.buttonSize};
+        return SpriteCss::text(sheet).toUtf8();
+    }
+    case Kind::Html:
+        return SpritePage::html(job.caption, CssClassName::fromCaption(job.caption), WebNames::css(spriteStem(job)))
+            .toUtf8();
+    }
+    return {};
+}
+
+} // namespace quillet::output
