@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/outputfolder.h"
+#include "output/weboptions.h"
 
 #include <QColor>
 #include <QString>
@@ -35,6 +36,8 @@ struct AppState
     int currentSkinIndex = 0;
     QStringList skinFiles;
     bool firstPreviewDone = false;
+    // The save button's context menu options, remembered in the settings file.
+    output::WebOptions webOptions;
 
     // Releases what the exit clean-up releases; safe to call twice.
     void releaseAtExit();

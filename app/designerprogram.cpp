@@ -13,6 +13,7 @@
 #include "ui/aboutwindow.h"
 #include "ui/designerwindow.h"
 #include "ui/eventmap.h"
+#include "ui/saveoptionsmenu.h"
 
 namespace quillet::app {
 
@@ -33,6 +34,7 @@ DesignerProgram::DesignerProgram(const Services &services)
           Lifecycle::Parts{m_state, *m_window, *m_skins, *m_engine, *m_controls, *m_pageThread}))
 {
     m_window->controls().颜色选择器1->setDialogs(&services.dialogs);
+    m_saveOptions = new ui::SaveOptionsMenu(m_window->controls().保存图片按钮, m_state.webOptions);
     m_eventMap = std::make_unique<ui::EventMap>(ui::EventMap::Handlers{
         *m_window, *m_controls, *m_geometry, *m_preview, *m_skins, [this] { windDown(); },
         [this] { m_exporter->exportImages(); }, [this] { openAbout(); },
@@ -51,6 +53,7 @@ DesignerProgram::~DesignerProgram()
 void DesignerProgram::start()
 {
     m_lifecycle->onCreated(m_services.programFolder);
+    m_saveOptions->showOptions();
     m_window->setOuterSize({ui::DesignerWindow::kLayoutWidth, ui::DesignerWindow::kLayoutHeight});
     m_window->show();
 }

@@ -29,6 +29,7 @@ namespace quillet::ui {
 class DesignerControls;
 class DesignerWindow;
 class EventMap;
+class SaveOptionsMenu;
 }
 
 namespace quillet::app {
@@ -67,6 +68,7 @@ public:
     SkinSwitcher &skins() { return *m_skins; }
     output::Exporter &exporter() { return *m_exporter; }
     integration::InfoPanel &infoPanel() { return *m_infoPanel; }
+    ui::SaveOptionsMenu &saveOptions() { return *m_saveOptions; }
 
 private:
     void windDown();
@@ -85,6 +87,7 @@ private:
     std::unique_ptr<PageThread> m_pageThread;
     std::unique_ptr<Lifecycle> m_lifecycle;
     std::unique_ptr<ui::EventMap> m_eventMap;
+    ui::SaveOptionsMenu *m_saveOptions = nullptr; // owned by the save button
 };
 
 } // namespace quillet::app

@@ -7,6 +7,7 @@
 #include "app/settingslocation.h"
 #include "app/skincatalogue.h"
 #include "app/skinswitcher.h"
+#include "app/webexportsettings.h"
 #include "integration/desktoplauncher.h"
 #include "platform/form/formruntime.h"
 #include "platform/form/intervaltimer.h"
@@ -28,7 +29,9 @@ void Lifecycle::onCreated(const QString &programFolder)
     auto &ui = m_parts.window.controls();
 
     state.programFolder = programFolder;
-    state.currentSkinIndex = SettingsFile::readSkinIndex(SettingsLocation::readPath(state.programFolder));
+    const QString settings = SettingsLocation::readPath(state.programFolder);
+    state.currentSkinIndex = SettingsFile::readSkinIndex(settings);
+    state.webOptions = WebExportSettings::read(settings);
     SkinCatalogue::fill(ProgramPaths::skinsFolder(state.programFolder), state.skinFiles, ui.列表框1,
                         &form::FormRuntime::processEvents);
     m_parts.skins.applyCurrentSkin();
@@ -47,7 +50,9 @@ void Lifecycle::onCreated(const QString &programFolder)
 void Lifecycle::onAboutToBeDestroyed(const QString &desktopFolder, const QString &executableName)
 {
     AppState &state = m_parts.state;
-    SettingsFile::writeSkinIndex(SettingsLocation::writePath(state.programFolder), state.currentSkinIndex);
+    const QString settings = SettingsLocation::writePath(state.programFolder);
+    SettingsFile::writeSkinIndex(settings, state.currentSkinIndex);
+    WebExportSettings::write(settings, state.webOptions);
     m_parts.engine.release();
     integration::DesktopLauncher::ensureOnDesktop(desktopFolder, state.programFolder, executableName);
 }

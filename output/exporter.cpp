@@ -1,7 +1,12 @@
 #include "output/exporter.h"
 
 #include "app/appstate.h"
+#include "output/designerjob.h"
 #include "output/exportnaming.h"
+#include "output/picturebytes.h"
+#include "output/webexport.h"
+#include "platform/image/atomicfile.h"
+#include "render/buttonrenderer.h"
 #include "output/outputfolder.h"
 #include "platform/form/dialogs.h"
 #include "platform/form/formruntime.h"
@@ -41,8 +46,20 @@ void Exporter::exportImages()
     ++m_state.exportCounter;
     const ExportOptions listed{ui.选择框1->isChecked(), ui.选择框2->isChecked(), ui.选择框3->isChecked(),
                                ui.选择框5->isChecked()};
-    const QString list
-        = ExportNaming::confirmationText(listed, ui.样本按钮->text(), m_state.exportCounter, extension());
+    QString list = ExportNaming::confirmationText(listed, ui.样本按钮->text(), m_state.exportCounter, extension());
+    if (m_state.webOptions.any()) {
+        // The extra files are listed too: nothing is written that was not shown.
+        QStringList extra;
+        for (const WebExport::File &file : WebExport::plan(DesignerJob::fromWindow(m_state, m_window))) {
+            if (file.kind != WebExport::Kind::State || file.ratio != 1)
+                extra.append(file.name);
+        }
+        if (!extra.isEmpty()) {
+            if (!list.isEmpty() && !list.endsWith(u"\r\n"))
+                list += u"\r\n";
+            list += extra.join(u"   ") + u"\r\n";
+        }
+    }
     if (!m_dialogs.confirm(&m_window, list, kConfirmCaption)) {
         --m_state.exportCounter;
         return;
@@ -52,6 +69,11 @@ void Exporter::exportImages()
                                                          kFolderTitle);
     if (folder.isEmpty())
         return;
+
+    if (m_state.webOptions.any()) {
+        exportRendered(folder);
+        return;
+    }
 
     render::StateImages images(m_window, m_preview);
     images.take([&](const render::StateImages::Image &image) {
@@ -64,6 +86,31 @@ void Exporter::exportImages()
         if (!path.isEmpty() && write(path, image.bmp, formatIndex) && m_written)
             m_written(path);
     });
+}
+
+void Exporter::exportRendered(const QString &folder)
+{
+    auto &ui = m_window.controls();
+    const ButtonJob job = DesignerJob::fromWindow(m_state, m_window);
+    const render::ButtonRenderer renderer = render::ButtonRenderer::fromSkinFile(DesignerJob::currentSkinFile(m_state));
+    for (const WebExport::File &file : WebExport::plan(job)) {
+        const QString path = ExportNaming::fullPath(folder, file.name);
+        // Writing through a link would put the picture outside the chosen folder.
+        if (path.isEmpty() || QFileInfo(path).isSymLink())
+            continue;
+        const QByteArray bytes = WebExport::produce(file, job, renderer);
+        if (!bytes.isEmpty() && image::AtomicFile::write(path, bytes) && m_written)
+            m_written(path);
+    }
+    if (!ui.选择框5->isChecked())
+        return;
+    const QList<ExportImageName> names = ExportNaming::groupImages(
+        OutputGroup::WholeWindow, job.caption, m_state.exportCounter, PictureBytes::extension(job.format));
+    const QString path = ExportNaming::fullPath(folder, names.first().fileName);
+    const QByteArray capture = form::FormRuntime::snapshot(form::FormRuntime::windowHandleOf(&m_window),
+                                                           m_window.outerWidth(), m_window.outerHeight());
+    if (!path.isEmpty() && write(path, capture, int(job.format)) && m_written)
+        m_written(path);
 }
 
 bool Exporter::write(const QString &path, const QByteArray &bmp, int formatIndex)

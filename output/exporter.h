@@ -22,6 +22,7 @@ namespace quillet::output {
 // The save command: list the files, ask for confirmation and a folder, then take each
 // state image and write it at once in the chosen format. Nothing is reported at the end;
 // an image that cannot be written, or whose name could not be written as listed, is skipped.
+// With the save button's output options all off, the files are exactly the captures.
 class Exporter
 {
 public:
@@ -36,6 +37,9 @@ public:
     void setWriteObserver(std::function<void(const QString &path)> observer) { m_written = std::move(observer); }
 
 private:
+    // With output options on: the sample controls' pictures come from the renderer, as the
+    // render command draws them; the whole window is still a capture.
+    void exportRendered(const QString &folder);
     bool write(const QString &path, const QByteArray &bmp, int formatIndex);
 
     app::AppState &m_state;

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "output/weboptions.h"
+
+#include <QString>
+
+namespace quillet::app {
+
+// The save button's output options in their own section of the settings file: keys
+// "透明背景", "同时输出2x", "精灵图" of section "输出选项", "1" for on and "0" for off.
+// A missing or unreadable value is off.
+class WebExportSettings
+{
+public:
+    static constexpr QStringView kSection = u"输出选项";
+    static constexpr QStringView kTransparentKey = u"透明背景";
+    static constexpr QStringView kTwoXKey = u"同时输出2x";
+    static constexpr QStringView kSpriteKey = u"精灵图";
+
+    static output::WebOptions read(const QString &settingsPath);
+    // False when a value could not be written; each value is replaced atomically.
+    static bool write(const QString &settingsPath, const output::WebOptions &options);
+};
+
+} // namespace quillet::app
