@@ -6,6 +6,7 @@
 #include "output/spritepage.h"
 #include "output/spritesheet.h"
 #include "output/webnames.h"
+#include "platform/image/alphapicture.h"
 #include "render/buttonrenderer.h"
 
 namespace quillet::output {
@@ -64,6 +65,22 @@ RenderRequest requestFor(const ButtonJob &job, OutputGroup group, SampleState st
     return request;
 }
 
+// A see-through picture from two opaque ones: it blends to exactly what the renderer
+// draws on black and on white, whatever the renderer's own rounding of layers.
+QImage renderSeeThrough(const render::ButtonRenderer &renderer, RenderRequest request)
+{
+    request.background = Qt::black;
+    const QImage onBlack = renderer.render(request);
+    request.background = Qt::white;
+    const QImage onWhite = renderer.render(request);
+    return image::AlphaPicture::fromGrounds(onBlack, onWhite);
+}
+
+QImage renderPicture(const render::ButtonRenderer &renderer, const RenderRequest &request, bool alpha)
+{
+    return alpha ? renderSeeThrough(renderer, request) : renderer.render(request);
+}
+
 QList<OutputGroup> groupsOf(const ButtonJob &job)
 {
     QList<OutputGroup> groups;
@@ -115,16 +132,17 @@ QByteArray WebExport::produce(const File &file, const ButtonJob &job, const rend
     switch (file.kind) {
     case Kind::State: {
         const bool alpha = job.transparent && PictureBytes::keepsAlpha(job.format);
-        const QImage picture
-            = renderer.render(requestFor(job, file.group, stateOf(file.group, file.indexInGroup), file.ratio, alpha));
+        const QImage picture = renderPicture(
+            renderer, requestFor(job, file.group, stateOf(file.group, file.indexInGroup), file.ratio, alpha), alpha);
         return alpha ? PictureBytes::transparent(picture, job.format, job.background)
                      : PictureBytes::opaque(picture, job.format, job.background);
     }
     case Kind::Sprite: {
         QList<QImage> states;
         for (SampleState state : {SampleState::Normal, SampleState::Hot, SampleState::Pressed, SampleState::Disabled})
-            states.append(renderer.render(
-                requestFor(job, OutputGroup::ButtonStates, state, file.ratio, job.transparent)));
+            states.append(renderPicture(
+                renderer, requestFor(job, OutputGroup::ButtonStates, state, file.ratio, job.transparent),
+                job.transparent));
         const QImage sheet = SpriteSheet::assemble(states);
         return job.transparent ? PictureBytes::transparent(sheet, PictureFormat::Png, job.background)
                                : PictureBytes::opaque(sheet, PictureFormat::Png, job.background);

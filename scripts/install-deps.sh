@@ -17,6 +17,7 @@ PACKAGES=(
   pngcheck gifsicle libjpeg-turbo-progs netpbm zopfli desktop-file-utils
   libpng-dev zlib1g-dev clang libclang-rt-14-dev
   appstream dpkg-dev
+  python3-tinycss2 chromium python3-websocket
 )
 
 stamp=/var/tmp/quillet-deps.stamp

@@ -145,6 +145,31 @@ QByteArray AlphaPicture::encodeGif(const QImage &picture, const QColor &matte)
     return transparentIndex < 0 ? GifEncoder::encode(indexed) : GifEncoder::encode(indexed, transparentIndex);
 }
 
+QImage AlphaPicture::fromGrounds(const QImage &onBlack, const QImage &onWhite)
+{
+    if (onBlack.isNull() || onBlack.size() != onWhite.size())
+        return {};
+    const QImage black = onBlack.convertToFormat(QImage::Format_RGB32);
+    const QImage white = onWhite.convertToFormat(QImage::Format_RGB32);
+    QImage out(black.size(), QImage::Format_ARGB32_Premultiplied);
+    if (out.isNull())
+        return {};
+    for (int y = 0; y < out.height(); ++y) {
+        const auto *b = reinterpret_cast<const QRgb *>(black.constScanLine(y));
+        const auto *w = reinterpret_cast<const QRgb *>(white.constScanLine(y));
+        auto *o = reinterpret_cast<QRgb *>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            // Every channel lets the same share through; the mean keeps each within a level.
+            const int through = (qRed(w[x]) - qRed(b[x]) + qGreen(w[x]) - qGreen(b[x]) + qBlue(w[x]) - qBlue(b[x]) + 1) / 3;
+            const int a = qBound(0, kOpaque - through, kOpaque);
+            // On black the premultiplied colour is what shows; it can never exceed the alpha.
+            o[x] = qRgba(qMin(qRed(b[x]), a), qMin(qGreen(b[x]), a), qMin(qBlue(b[x]), a), a);
+        }
+    }
+    out.setDevicePixelRatio(onBlack.devicePixelRatio());
+    return out;
+}
+
 QImage AlphaPicture::composite(const QImage &picture, const QColor &background)
 {
     QImage out(picture.size(), QImage::Format_RGB32);

@@ -24,6 +24,10 @@ public:
     // matte and opaque; the rest share one table entry of alpha 0, returned through
     // transparentIndex (-1 when no pixel is transparent). Null on failure.
     static QImage gifPalette(const QImage &picture, const QColor &matte, int *transparentIndex);
+    // The see-through picture whose blend on black is onBlack and on white is onWhite (to
+    // within one level): what shows through is the difference between the two. Both must
+    // be opaque pictures of one size; the result is ARGB32_Premultiplied with their ratio.
+    static QImage fromGrounds(const QImage &onBlack, const QImage &onWhite);
     // The picture blended on an opaque colour, as RGB32.
     static QImage composite(const QImage &picture, const QColor &background);
 };
