@@ -1,35 +1,49 @@
 #include "render/buttonrenderer.h"
 
+#include "model/samplemetrics.h"
 #include "platform/skin/skinparser.h"
 #include "platform/skin/skinstyle.h"
 
 #include <QFileInfo>
 #include <QPainter>
-#include <QStyleOptionButton>
-#include <QStyleOptionComboBox>
+#include <QStyleOption>
 
 namespace quillet::render {
 
-namespace {
-// The designer photographs the combo box and copies its drop button from this column on.
-constexpr int kDropButtonLeft = 29;
+using model::SampleMetrics;
 
-QStyle::State styleState(SampleState state)
+namespace {
+
+bool opaque(const QColor &colour)
 {
-    switch (state) {
-    case SampleState::Normal:
-        return QStyle::State_Enabled;
-    case SampleState::Pressed:
-        return QStyle::State_Enabled | QStyle::State_Sunken | QStyle::State_MouseOver;
-    case SampleState::Hot:
-        return QStyle::State_Enabled | QStyle::State_MouseOver;
-    case SampleState::Disabled:
-        return QStyle::State_None;
-    case SampleState::Checked:
-        return QStyle::State_Enabled | QStyle::State_On;
-    }
-    return QStyle::State_Enabled;
+    return colour.isValid() && colour.alpha() == 255;
 }
+
+// What lies beyond a control in a capture: white on an opaque picture, nothing otherwise.
+QColor beyondControl(const QColor &background)
+{
+    return opaque(background) ? QColor(Qt::white) : QColor(Qt::transparent);
+}
+
+void initOption(QStyleOption &option, const QRect &rect, const QPalette &palette, const QFont &font,
+    bool enabled, bool hot)
+{
+    option.rect = rect;
+    option.palette = palette;
+    option.fontMetrics = QFontMetrics(font);
+    option.direction = Qt::LeftToRight;
+    option.state = QStyle::State_None;
+    option.state.setFlag(QStyle::State_Enabled, enabled);
+    option.state.setFlag(QStyle::State_MouseOver, enabled && hot);
+}
+
+// A painter set up as a widget's own painter starts: its font and foreground pen.
+void preparePainter(QPainter &painter, const QFont &font, const QPalette &palette)
+{
+    painter.setFont(font);
+    painter.setPen(palette.color(QPalette::ButtonText));
+}
+
 } // namespace
 
 ButtonRenderer::ButtonRenderer(const skin::Skin &skin)
@@ -40,69 +54,117 @@ ButtonRenderer::ButtonRenderer(const skin::Skin &skin)
 ButtonRenderer ButtonRenderer::fromSkinFile(const QString &path)
 {
     const QFileInfo info(path);
-    return ButtonRenderer(info.isFile() && info.isReadable() ? skin::SkinParser::parseFile(path)
-                                                             : skin::SkinParser::parse(QByteArray()));
+    const bool readable = info.isFile() && info.isReadable();
+    return ButtonRenderer(
+        readable ? skin::SkinParser::parseFile(path) : skin::SkinParser::parse(QByteArray()));
 }
 
-ButtonRenderer::~ButtonRenderer() = default;
 ButtonRenderer::ButtonRenderer(ButtonRenderer &&) noexcept = default;
 ButtonRenderer &ButtonRenderer::operator=(ButtonRenderer &&) noexcept = default;
+ButtonRenderer::~ButtonRenderer() = default;
+
+const skin::Skin &ButtonRenderer::skin() const
+{
+    return m_style->skin();
+}
+
+QPalette ButtonRenderer::palette(const QColor &background) const
+{
+    // The samples take the skin's palette and the window's background colour.
+    QPalette pal = m_style->standardPalette();
+    for (const auto group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
+        pal.setColor(group, QPalette::Window, background);
+    return pal;
+}
 
 QImage ButtonRenderer::render(const RenderRequest &request) const
 {
     const QSize size = request.size;
     const qreal ratio = request.devicePixelRatio;
-    if (!m_style || size.isEmpty() || size.width() > kMaxSide || size.height() > kMaxSide || ratio < 1
-        || ratio > 4)
+    if (size.width() < 1 || size.height() < 1 || size.width() > kMaxSide || size.height() > kMaxSide
+        || !(ratio >= 1.0 && ratio <= 4.0))
         return {};
-    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
+    QImage picture(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    if (picture.isNull())
         return {};
-    image.setDevicePixelRatio(ratio);
-    image.fill(request.background);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(beyondControl(request.background));
 
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    const QPalette palette = m_style->skinPalette();
-    const QStyle::State state = styleState(request.state);
+    QPainter painter(&picture);
     switch (request.control) {
-    case SampleControl::PushButton: {
-        QStyleOptionButton option;
-        option.rect = request.borderRemoval ? QRect(-1, -1, size.width() + 2, size.height() + 2)
-                                            : QRect(QPoint(0, 0), size);
-        option.state = state;
-        option.text = request.caption;
-        option.palette = palette;
-        option.fontMetrics = QFontMetrics(request.font);
-        painter.setFont(request.font);
-        m_style->drawControl(QStyle::CE_PushButton, &option, &painter, nullptr);
+    case SampleControl::PushButton:
+        paintPushButton(painter, request, size);
+        break;
+    case SampleControl::DropButton:
+        paintCombo(painter, request, size);
+        break;
+    case SampleControl::CheckBox:
+        paintCheckBox(painter, request, size);
         break;
     }
-    case SampleControl::DropButton: {
-        QStyleOptionComboBox option;
-        option.rect = QRect(-kDropButtonLeft, 0, kDropButtonLeft + size.width(), size.height());
-        option.state = state;
-        option.editable = true;
-        option.palette = palette;
-        option.fontMetrics = QFontMetrics(request.font);
-        option.subControls = QStyle::SC_All;
-        if (request.state == SampleState::Pressed)
-            option.activeSubControls = QStyle::SC_ComboBoxArrow;
-        painter.setFont(request.font);
-        m_style->drawComplexControl(QStyle::CC_ComboBox, &option, &painter, nullptr);
-        break;
+    return picture;
+}
+
+void ButtonRenderer::paintPushButton(QPainter &painter, const RenderRequest &request, const QSize &size) const
+{
+    const int allowance = request.borderRemoval ? SampleMetrics::kBorderAllowance : 0;
+    const QRect control(0, 0, size.width() + allowance, size.height() + allowance);
+    const QPalette pal = palette(request.background);
+    const SampleState state = request.state;
+
+    // The designer leaves a released button hot, and a pressed one is hot as well.
+    QStyleOptionButton option;
+    initOption(option, control, pal, request.font, state != SampleState::Disabled,
+        state == SampleState::Pressed || state == SampleState::Hot);
+    option.state |= state == SampleState::Pressed ? QStyle::State_Sunken : QStyle::State_Raised;
+    option.text = request.caption;
+
+    painter.translate(-allowance / 2, -allowance / 2);
+    painter.fillRect(control, request.background);
+    preparePainter(painter, request.font, pal);
+    m_style->drawControl(QStyle::CE_PushButton, &option, &painter, nullptr);
+}
+
+void ButtonRenderer::paintCombo(QPainter &painter, const RenderRequest &request, const QSize &size) const
+{
+    const int height = request.comboHeight > 0 ? qMin(request.comboHeight, kMaxSide) : size.height();
+    const QRect control(0, 0, SampleMetrics::kComboSampleWidth, height);
+    const QPalette pal = palette(request.background);
+    const SampleState state = request.state;
+    const bool pressed = state == SampleState::Pressed;
+
+    QStyleOptionComboBox option;
+    initOption(option, control, pal, request.font, state != SampleState::Disabled,
+        pressed || state == SampleState::Hot);
+    option.editable = true;
+    option.frame = true;
+    option.subControls = QStyle::SC_All;
+    option.activeSubControls = QStyle::SC_None;
+    if (pressed) {
+        option.state |= QStyle::State_Sunken;
+        option.activeSubControls = QStyle::SC_ComboBoxArrow;
     }
-    case SampleControl::CheckBox: {
-        QStyleOptionButton option;
-        option.rect = QRect(QPoint(0, 0), size);
-        option.state = state | (request.state == SampleState::Checked ? QStyle::State_On : QStyle::State_Off);
-        option.palette = palette;
-        m_style->drawControl(QStyle::CE_CheckBox, &option, &painter, nullptr);
-        break;
-    }
-    }
-    painter.end();
-    return image;
+
+    painter.translate(-SampleMetrics::kDropButtonLeft, 0);
+    painter.fillRect(control, request.background);
+    preparePainter(painter, request.font, pal);
+    m_style->drawComplexControl(QStyle::CC_ComboBox, &option, &painter, nullptr);
+}
+
+void ButtonRenderer::paintCheckBox(QPainter &painter, const RenderRequest &request, const QSize &size) const
+{
+    const QRect control(QPoint(0, 0), size);
+    const QPalette pal = palette(request.background);
+    const SampleState state = request.state;
+
+    QStyleOptionButton option;
+    initOption(option, control, pal, request.font, state != SampleState::Disabled, state == SampleState::Hot);
+    option.state |= state == SampleState::Checked ? QStyle::State_On : QStyle::State_Off;
+    option.state.setFlag(QStyle::State_Sunken, state == SampleState::Pressed);
+
+    painter.fillRect(control, request.background);
+    preparePainter(painter, request.font, pal);
+    m_style->drawControl(QStyle::CE_CheckBox, &option, &painter, nullptr);
 }
 
 } // namespace quillet::render

@@ -19,38 +19,56 @@ namespace quillet::render {
 enum class SampleControl { PushButton, DropButton, CheckBox };
 enum class SampleState { Normal, Pressed, Hot, Disabled, Checked };
 
+// One picture of one sample control in one state.
 struct RenderRequest
 {
     SampleControl control = SampleControl::PushButton;
     SampleState state = SampleState::Normal;
-    // Picture size in logical pixels: push button width x height; drop button width x
-    // combo height; check box side x side.
+    // Logical size of the picture: the button; the drop button's width by the combo's
+    // height; the check box's side twice.
     QSize size;
-    QString caption; // push button only
-    QFont font;      // push button: caption font; drop button: the combo's font
-    bool borderRemoval = false;     // push button: draw at +2 px and cut the 1 px border off
-    QColor background = Qt::white;  // opaque colour, or Qt::transparent for a picture with alpha
-    qreal devicePixelRatio = 1.0;   // 2 redraws everything at double resolution
+    // The combo's own height when its drop button picture shows only part of it (the
+    // designer's canvases can be lower than the combo); 0 takes the picture's height.
+    int comboHeight = 0;
+    QString caption;
+    // Push button: the caption's font. Drop button: the combo's font.
+    QFont font;
+    // The push button drawn two pixels larger and its outer pixel ring cut away.
+    bool borderRemoval = false;
+    // An opaque colour, or a transparent one for a picture with an alpha channel.
+    QColor background = Qt::white;
+    // Everything is drawn again at this ratio, never scaled up from ratio 1.
+    qreal devicePixelRatio = 1.0;
 };
 
-// Paints the sample controls' states straight from a skin, with no widget and no window.
-// Stand-in of the shared renderer until that one is merged; same interface.
+// Paints the sample controls through the skin's own style without any widget or window,
+// so pictures can be made at any ratio, on any background, in any number. At ratio 1 on
+// an opaque background a picture holds exactly the pixels the designer's capture gives.
 class ButtonRenderer
 {
 public:
+    // Largest logical side drawn; larger requests give a null image.
     static constexpr int kMaxSide = 16384;
 
     explicit ButtonRenderer(const skin::Skin &skin);
-    static ButtonRenderer fromSkinFile(const QString &path); // unreadable file -> default look
-    ~ButtonRenderer();
+    // A file that cannot be read gives the default look, as the designer shows it.
+    static ButtonRenderer fromSkinFile(const QString &path);
     ButtonRenderer(ButtonRenderer &&) noexcept;
     ButtonRenderer &operator=(ButtonRenderer &&) noexcept;
+    ~ButtonRenderer();
 
-    // ARGB32_Premultiplied picture of size * devicePixelRatio with that ratio set; null
-    // for an empty or oversized request. Needs a QGuiApplication (offscreen is fine).
+    const skin::Skin &skin() const;
+
+    // ARGB32 premultiplied, size times the ratio, with the ratio set. Needs a running
+    // QApplication (the offscreen platform will do).
     QImage render(const RenderRequest &request) const;
 
 private:
+    void paintPushButton(QPainter &painter, const RenderRequest &request, const QSize &size) const;
+    void paintCombo(QPainter &painter, const RenderRequest &request, const QSize &size) const;
+    void paintCheckBox(QPainter &painter, const RenderRequest &request, const QSize &size) const;
+    QPalette palette(const QColor &background) const;
+
     std::unique_ptr<skin::SkinStyle> m_style;
 };
 
