@@ -15,12 +15,12 @@ bool readFlag(const QString &path, QStringView key)
 bool writeFlag(const QString &path, QStringView key, bool on)
 {
     const QString section = WebExportSettings::kSection.toString();
-    const QString value = on ? QStringLiteral("1") : QStringLiteral("0");
-    // A value already stored is not rewritten: a settings file that is never changed
-    // is never replaced.
-    if (PrivateProfile::read(path, section, key.toString()) == value)
+    // A value that already says the same is not rewritten: a settings file whose options
+    // did not change is never replaced.
+    const QString stored = PrivateProfile::read(path, section, key.toString());
+    if (!stored.isEmpty() && (SettingsFile::toIndex(stored) != 0) == on)
         return true;
-    return PrivateProfile::write(path, section, key.toString(), value);
+    return PrivateProfile::write(path, section, key.toString(), on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 } // namespace
 

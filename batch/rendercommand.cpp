@@ -12,6 +12,7 @@
 #include "platform/skin/skinparser.h"
 #include "render/buttonrenderer.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -126,8 +127,8 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
                          skin::SkinParser::parseFile(app::ProgramPaths::skinFile(context.programFolder, skinFile)));
         QFont font;
         EntryValues::parseFont(entry.font, &font);
-        QFont comboFont(QStringLiteral("宋体"));
-        comboFont.setPointSize(9);
+        // The combo and the check box keep the designer's own font.
+        const QFont controlFont = QApplication::font();
         for (const QString &caption : entry.captions) {
             PlannedJob planned;
             output::ButtonJob &job = planned.job;
@@ -138,7 +139,8 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
             job.button = entry.button;
             job.combo = entry.combo;
             job.check = entry.check;
-            job.comboFont = comboFont;
+            job.comboFont = controlFont;
+            job.checkFont = controlFont;
             job.format = entry.format;
             job.ratios = entry.ratios;
             job.transparent = entry.transparent;

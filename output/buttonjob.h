@@ -19,6 +19,7 @@ struct ButtonJob
     // The designer's drop button and check box when nothing else is chosen.
     static constexpr int kDefaultDropWidth = 16;
     static constexpr int kDefaultDropHeight = 20;
+    static constexpr int kDefaultComboHeight = 32;
     static constexpr int kDefaultCheckSide = 13;
 
     QString caption;
@@ -29,8 +30,11 @@ struct ButtonJob
     bool combo = false;
     bool check = false;
     QSize dropSize {kDefaultDropWidth, kDefaultDropHeight};
+    // The combo's own height, when the drop button picture shows only its top part.
+    int comboHeight = kDefaultComboHeight;
     QFont comboFont;
-    int checkSide = kDefaultCheckSide;
+    QSize checkSize {kDefaultCheckSide, kDefaultCheckSide};
+    QFont checkFont;
     PictureFormat format = PictureFormat::Png;
     QList<int> ratios {1};
     bool transparent = false;

@@ -2,7 +2,6 @@
 
 #include "app/appstate.h"
 #include "app/programpaths.h"
-#include "platform/form/formruntime.h"
 #include "ui/designerwindow.h"
 
 namespace quillet::output {
@@ -19,9 +18,12 @@ ButtonJob DesignerJob::fromWindow(const app::AppState &state, ui::DesignerWindow
     job.button = ui.选择框1->isChecked();
     job.combo = ui.选择框2->isChecked();
     job.check = ui.选择框3->isChecked();
-    job.dropSize = QSize(form::FormRuntime::itemValue(ui.组合框4, ui.组合框4->currentIndex()), ui.组合框1->height());
+    // Each group is drawn at the size of its first canvas, as the capture takes it.
+    job.dropSize = ui.画板5->size();
+    job.comboHeight = ui.组合框1->height();
     job.comboFont = ui.组合框1->font();
-    job.checkSide = form::FormRuntime::itemValue(ui.组合框5, ui.组合框5->currentIndex());
+    job.checkSize = ui.画板8->size();
+    job.checkFont = ui.选择框4->font();
     const int format = ui.组合框6->currentIndex();
     job.format = format >= 0 && format <= int(PictureFormat::Png) ? PictureFormat(format) : PictureFormat::Png;
     job.ratios = state.webOptions.twoX ? QList<int> {1, 2} : QList<int> {1};

@@ -47,11 +47,13 @@ RenderRequest requestFor(const ButtonJob &job, OutputGroup group, SampleState st
     case OutputGroup::ComboButton:
         request.control = SampleControl::DropButton;
         request.size = job.dropSize;
+        request.comboHeight = job.comboHeight;
         request.font = job.comboFont;
         break;
     case OutputGroup::CheckBox:
         request.control = SampleControl::CheckBox;
-        request.size = QSize(job.checkSide, job.checkSide);
+        request.size = job.checkSize;
+        request.font = job.checkFont;
         break;
     case OutputGroup::ButtonStates:
     case OutputGroup::WholeWindow:
