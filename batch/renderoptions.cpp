@@ -28,7 +28,9 @@ QString RenderOptions::usage()
         "  --manifest FILE.json  an array of objects with the keys skin, text, width, height,\n"
         "                        font, border-removal, controls, format, scale, transparent, sprite\n"
         "  --list-skins          print the skin names in list order\n"
-        "  --help, --version\n");
+        "  --help, --version\n"
+        "\n"
+        "A value that starts with \"--\" is given as --option=VALUE.\n");
 }
 
 RenderOptions RenderOptions::parse(const QStringList &arguments)
@@ -52,7 +54,8 @@ RenderOptions RenderOptions::parse(const QStringList &arguments)
         const auto takeValue = [&]() -> bool {
             if (inlineValue)
                 return true;
-            if (i + 1 >= arguments.size())
+            // A following option is not a value: "--width --out x" lacks the width.
+            if (i + 1 >= arguments.size() || arguments.at(i + 1).startsWith(QStringLiteral("--")))
                 return false;
             value = arguments.at(++i);
             return true;
