@@ -20,7 +20,14 @@ QString ProgressBar::line(int done, int total)
 
 void ProgressBar::step()
 {
-    ++m_done;
+    show(m_done + 1);
+}
+
+void ProgressBar::show(int done)
+{
+    if (done == m_done && m_shownPercent >= 0)
+        return;
+    m_done = done;
     if (!m_enabled)
         return;
     // Redraw only when the percentage moves: thousands of writes per second would

@@ -16,6 +16,8 @@ public:
 
     ProgressBar(QTextStream &stream, int total, bool terminal);
     void step();
+    // Shows done files of the total; a count that has not moved is not redrawn.
+    void show(int done);
     void finish();
     bool enabled() const { return m_enabled; }
     // The line for done of total files, without the carriage return.

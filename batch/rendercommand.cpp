@@ -17,9 +17,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QMutex>
+#include <QSemaphore>
+#include <QThreadPool>
 #include <QSet>
 #include <QTextStream>
 
+#include <atomic>
 #include <map>
 
 namespace quillet::batch {
@@ -27,6 +31,9 @@ namespace quillet::batch {
 namespace {
 
 constexpr QStringView kCommand = u"quillet render: ";
+// Writers wait on the disk (every file is synced) more than on the processor.
+constexpr int kWriters = 8;
+constexpr int kPicturesInFlight = 64;
 
 struct PlannedJob
 {
@@ -170,22 +177,44 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
         return fail(context, QStringLiteral("--out: cannot create the folder \"") + options.out + u'"');
 
+    // Drawing needs this thread; encoding and writing go to a pool, where the wait of
+    // one file's write to disk overlaps the work on the next ones.
     std::map<QString, render::ButtonRenderer> renderers;
     ProgressBar progress(context.err, int(fileCount), context.errorIsTerminal);
+    QThreadPool pool;
+    pool.setMaxThreadCount(kWriters);
+    QSemaphore room(kPicturesInFlight);
+    std::atomic<int> done {0};
+    std::atomic<bool> failed {false};
+    QMutex failureLock;
+    QString failedPath;
     for (const PlannedJob &planned : std::as_const(jobs)) {
         auto found = renderers.find(planned.skinFile);
         if (found == renderers.end())
             found = renderers.emplace(planned.skinFile, render::ButtonRenderer(skins.value(planned.skinFile))).first;
-        for (qsizetype i = 0; i < planned.files.size(); ++i) {
-            const QByteArray bytes = output::WebExport::produce(planned.files[i], planned.job, found->second);
-            if (bytes.isEmpty() || !image::AtomicFile::write(planned.paths[i], bytes)) {
-                progress.finish();
-                return fail(context, QStringLiteral("cannot write \"") + planned.paths[i] + u'"', WriteFailed);
-            }
-            progress.step();
+        for (qsizetype i = 0; i < planned.files.size() && !failed; ++i) {
+            const output::WebExport::File file = planned.files[i];
+            const QString path = planned.paths[i];
+            const QImage drawn = output::WebExport::draw(file, planned.job, found->second);
+            room.acquire();
+            pool.start([&, file, path, drawn, job = &planned.job] {
+                const QByteArray bytes = output::WebExport::encode(file, *job, drawn);
+                if (bytes.isEmpty() || !image::AtomicFile::write(path, bytes)) {
+                    const QMutexLocker lock(&failureLock);
+                    if (!failed.exchange(true))
+                        failedPath = path;
+                }
+                ++done;
+                room.release();
+            });
+            progress.show(done);
         }
     }
+    pool.waitForDone();
+    progress.show(done);
     progress.finish();
+    if (failed)
+        return fail(context, QStringLiteral("cannot write \"") + failedPath + u'"', WriteFailed);
     return Success;
 }
 

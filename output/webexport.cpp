@@ -129,15 +129,13 @@ QList<WebExport::File> WebExport::plan(const ButtonJob &job)
     return files;
 }
 
-QByteArray WebExport::produce(const File &file, const ButtonJob &job, const render::ButtonRenderer &renderer)
+QImage WebExport::draw(const File &file, const ButtonJob &job, const render::ButtonRenderer &renderer)
 {
     switch (file.kind) {
     case Kind::State: {
         const bool alpha = job.transparent && PictureBytes::keepsAlpha(job.format);
-        const QImage picture = renderPicture(
+        return renderPicture(
             renderer, requestFor(job, file.group, stateOf(file.group, file.indexInGroup), file.ratio, alpha), alpha);
-        return alpha ? PictureBytes::transparent(picture, job.format, job.background)
-                     : PictureBytes::opaque(picture, job.format, job.background);
     }
     case Kind::Sprite: {
         QList<QImage> states;
@@ -145,10 +143,26 @@ QByteArray WebExport::produce(const File &file, const ButtonJob &job, const rend
             states.append(renderPicture(
                 renderer, requestFor(job, OutputGroup::ButtonStates, state, file.ratio, job.transparent),
                 job.transparent));
-        const QImage sheet = SpriteSheet::assemble(states);
-        return job.transparent ? PictureBytes::transparent(sheet, PictureFormat::Png, job.background)
-                               : PictureBytes::opaque(sheet, PictureFormat::Png, job.background);
+        return SpriteSheet::assemble(states);
     }
+    case Kind::Css:
+    case Kind::Html:
+        break;
+    }
+    return {};
+}
+
+QByteArray WebExport::encode(const File &file, const ButtonJob &job, const QImage &drawn)
+{
+    switch (file.kind) {
+    case Kind::State: {
+        const bool alpha = job.transparent && PictureBytes::keepsAlpha(job.format);
+        return alpha ? PictureBytes::transparent(drawn, job.format, job.background)
+                     : PictureBytes::opaque(drawn, job.format, job.background);
+    }
+    case Kind::Sprite:
+        return job.transparent ? PictureBytes::transparent(drawn, PictureFormat::Png, job.background)
+                               : PictureBytes::opaque(drawn, PictureFormat::Png, job.background);
     case Kind::Css: {
         const QString oneX = sheetName(job, 1);
         const QString twoX = sheetName(job, 2);
@@ -163,6 +177,11 @@ QByteArray WebExport::produce(const File &file, const ButtonJob &job, const rend
             .toUtf8();
     }
     return {};
+}
+
+QByteArray WebExport::produce(const File &file, const ButtonJob &job, const render::ButtonRenderer &renderer)
+{
+    return encode(file, job, draw(file, job, renderer));
 }
 
 } // namespace quillet::output

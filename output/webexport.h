@@ -3,6 +3,7 @@
 #include "output/buttonjob.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QString>
 
@@ -33,6 +34,10 @@ public:
     static QList<File> plan(const ButtonJob &job);
     // Empty bytes when the picture cannot be drawn or encoded.
     static QByteArray produce(const File &file, const ButtonJob &job, const render::ButtonRenderer &renderer);
+    // produce() in two steps: draw() needs the renderer's thread (the GUI thread); encode()
+    // needs nothing but its arguments and may run on any thread. Pages draw nothing.
+    static QImage draw(const File &file, const ButtonJob &job, const render::ButtonRenderer &renderer);
+    static QByteArray encode(const File &file, const ButtonJob &job, const QImage &drawn);
     // The stem the sprite files share: the push button's group stem.
     static QString spriteStem(const ButtonJob &job);
 };
