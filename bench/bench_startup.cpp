@@ -22,9 +22,9 @@
 #include "platform/system/networkprobe.h"
 #include "platform/system/processenvironment.h"
 #include "ui/designerwindow.h"
+#include "benchservices.h"
 #if QUILLET_HAVE_WEBENGINE
 #include "platform/browser/webenginebackend.h"
-#include "benchservices.h"
 #include <QWebEngineView>
 #endif
 
