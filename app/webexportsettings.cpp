@@ -8,19 +8,21 @@ namespace quillet::app {
 namespace {
 bool readFlag(const QString &path, QStringView key)
 {
-    return SettingsFile::toIndex(PrivateProfile::read(path, WebExportSettings::kSection.toString(), key.toString()))
+    return SettingsFile::toIndex(
+               PrivateProfile::read(path, WebExportSettings::kSection.toString(), key.toString()))
         != 0;
 }
 
 bool writeFlag(const QString &path, QStringView key, bool on)
 {
     const QString section = WebExportSettings::kSection.toString();
-    // A value that already says the same is not rewritten: a settings file whose options
-    // did not change is never replaced.
+    // A value that already says the same (a missing one says off) is not written: the
+    // settings file of a user who never turns an option on stays as it was.
     const QString stored = PrivateProfile::read(path, section, key.toString());
-    if (!stored.isEmpty() && (SettingsFile::toIndex(stored) != 0) == on)
+    if ((SettingsFile::toIndex(stored) != 0) == on)
         return true;
-    return PrivateProfile::write(path, section, key.toString(), on ? QStringLiteral("1") : QStringLiteral("0"));
+    return PrivateProfile::write(
+        path, section, key.toString(), on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 } // namespace
 

@@ -8,7 +8,8 @@ namespace quillet::app {
 
 // The save button's output options in their own section of the settings file: keys
 // "透明背景", "同时输出2x", "精灵图" of section "输出选项", "1" for on and "0" for off.
-// A missing or unreadable value is off.
+// A missing or unreadable value is off, and an option that is off is written only over
+// a stored value that says on.
 class WebExportSettings
 {
 public:

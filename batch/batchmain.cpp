@@ -8,8 +8,8 @@
 #include <QApplication>
 #include <QTextStream>
 
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 
 namespace quillet::batch {
 
@@ -32,8 +32,8 @@ int BatchMain::run(int argc, char **argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList arguments = QApplication::arguments().mid(2);
-    return RenderCommand::run(arguments, {QApplication::applicationDirPath(), out, err,
-                                          system::Terminal::errorIsTerminal()});
+    return RenderCommand::run(
+        arguments, { QApplication::applicationDirPath(), out, err, system::Terminal::errorIsTerminal() });
 }
 
 } // namespace quillet::batch

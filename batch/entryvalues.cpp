@@ -16,8 +16,8 @@ QString EntryValues::setSide(const QString &option, const QString &text, int *si
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
     if (!ok || value < 1 || value > kMaxSide)
-        return option + QStringLiteral(": ") + quoted(text) + QStringLiteral(" is not a whole number from 1 to ")
-            + QString::number(kMaxSide);
+        return option + QStringLiteral(": ") + quoted(text)
+            + QStringLiteral(" is not a whole number from 1 to ") + QString::number(kMaxSide);
     *side = value;
     return {};
 }
@@ -47,8 +47,10 @@ QString EntryValues::setControls(const QString &text, RenderEntry &entry)
 
 QString EntryValues::setFormat(const QString &text, RenderEntry &entry)
 {
-    if (!output::PictureBytes::formatFromName(text.trimmed(), &entry.format) || text.trimmed().startsWith(u'.'))
-        return QStringLiteral("--format: unknown format ") + quoted(text) + QStringLiteral(" (use png, gif, jpg, bmp)");
+    if (!output::PictureBytes::formatFromName(text.trimmed(), &entry.format)
+        || text.trimmed().startsWith(u'.'))
+        return QStringLiteral("--format: unknown format ") + quoted(text)
+            + QStringLiteral(" (use png, gif, jpg, bmp)");
     return {};
 }
 
@@ -88,7 +90,8 @@ bool EntryValues::parseFont(const QString &text, QFont *font)
 QString EntryValues::setFont(const QString &text, RenderEntry &entry)
 {
     if (!parseFont(text, nullptr))
-        return QStringLiteral("--font: ") + quoted(text) + QStringLiteral(" is not \"FAMILY SIZE\" with a size from 1 to ")
+        return QStringLiteral("--font: ") + quoted(text)
+            + QStringLiteral(" is not \"FAMILY SIZE\" with a size from 1 to ")
             + QString::number(kMaxPointSize);
     entry.font = text.trimmed();
     return {};
@@ -110,7 +113,8 @@ QString EntryValues::check(const RenderEntry &entry)
             return QStringLiteral("--text: caption ") + quoted(caption)
                 + QStringLiteral(" contains \"/\", \"\\\" or \"..\"");
         if (!output::ExportNaming::isSafeFileName(caption))
-            return QStringLiteral("--text: caption ") + quoted(caption) + QStringLiteral(" cannot be a file name");
+            return QStringLiteral("--text: caption ") + quoted(caption)
+                + QStringLiteral(" cannot be a file name");
     }
     return {};
 }

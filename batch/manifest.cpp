@@ -73,12 +73,13 @@ QString readEntry(const QJsonObject &object, RenderEntry &entry)
         } else if (key == u"width" || key == u"height") {
             if (!value.isDouble() || value.toDouble() != double(value.toInt()))
                 return u'"' + key + QStringLiteral("\" is not a whole number");
-            problem = EntryValues::setSide(option, QString::number(value.toInt()),
-                                           key == u"width" ? &entry.width : &entry.height);
+            problem = EntryValues::setSide(
+                option, QString::number(value.toInt()), key == u"width" ? &entry.width : &entry.height);
         } else if (key == u"controls" || key == u"scale") {
             if (!listText(value, &text))
                 return wrongType;
-            problem = key == u"controls" ? EntryValues::setControls(text, entry) : EntryValues::setScale(text, entry);
+            problem = key == u"controls" ? EntryValues::setControls(text, entry)
+                                         : EntryValues::setScale(text, entry);
         } else if (key == u"border-removal" || key == u"transparent" || key == u"sprite") {
             if (!value.isBool())
                 return u'"' + key + QStringLiteral("\" is not true or false");
@@ -102,8 +103,8 @@ QList<RenderEntry> Manifest::read(const QByteArray &json, const RenderEntry &def
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
-        *error = QStringLiteral("manifest is not JSON: ") + parseError.errorString() + QStringLiteral(" at byte ")
-            + QString::number(parseError.offset);
+        *error = QStringLiteral("manifest is not JSON: ") + parseError.errorString()
+            + QStringLiteral(" at byte ") + QString::number(parseError.offset);
         return {};
     }
     if (!document.isArray()) {

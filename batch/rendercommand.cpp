@@ -19,9 +19,9 @@
 #include <QHash>
 #include <QMutex>
 #include <QSemaphore>
-#include <QThreadPool>
 #include <QSet>
 #include <QTextStream>
+#include <QThreadPool>
 
 #include <atomic>
 #include <map>
@@ -114,7 +114,8 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
 
     const QFileInfo outInfo(options.out);
     if (outInfo.exists() && !outInfo.isDir())
-        return fail(context, QStringLiteral("--out: \"") + options.out + QStringLiteral("\" is not a folder"));
+        return fail(
+            context, QStringLiteral("--out: \"") + options.out + QStringLiteral("\" is not a folder"));
     if (outInfo.isDir() && !outInfo.isWritable())
         return fail(context, QStringLiteral("--out: cannot write into \"") + options.out + u'"');
     const QString folder = outInfo.absoluteFilePath();
@@ -127,11 +128,12 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
     for (const RenderEntry &entry : std::as_const(entries)) {
         const QString skinFile = skinFileFor(entry.skin, skinFiles);
         if (skinFile.isEmpty())
-            return fail(context, entry.origin + QStringLiteral(": unknown skin \"") + entry.skin
-                                     + QStringLiteral("\" (see --list-skins)"));
+            return fail(context,
+                entry.origin + QStringLiteral(": unknown skin \"") + entry.skin
+                    + QStringLiteral("\" (see --list-skins)"));
         if (!skins.contains(skinFile))
             skins.insert(skinFile,
-                         skin::SkinParser::parseFile(app::ProgramPaths::skinFile(context.programFolder, skinFile)));
+                skin::SkinParser::parseFile(app::ProgramPaths::skinFile(context.programFolder, skinFile)));
         QFont font;
         EntryValues::parseFont(entry.font, &font);
         // The combo and the check box keep the designer's own font.
@@ -159,14 +161,17 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
             for (const output::WebExport::File &file : std::as_const(planned.files)) {
                 const QString path = output::ExportNaming::fullPath(folder, file.name);
                 if (path.isEmpty())
-                    return fail(context, entry.origin + QStringLiteral(": \"") + file.name
-                                             + QStringLiteral("\" cannot be a file name"));
+                    return fail(context,
+                        entry.origin + QStringLiteral(": \"") + file.name
+                            + QStringLiteral("\" cannot be a file name"));
                 if (paths.contains(path))
-                    return fail(context, entry.origin + QStringLiteral(": \"") + file.name
-                                             + QStringLiteral("\" would be written twice"));
+                    return fail(context,
+                        entry.origin + QStringLiteral(": \"") + file.name
+                            + QStringLiteral("\" would be written twice"));
                 if (QFileInfo(path).isSymLink())
-                    return fail(context, entry.origin + QStringLiteral(": \"") + file.name
-                                             + QStringLiteral("\" is a link; nothing is written through links"));
+                    return fail(context,
+                        entry.origin + QStringLiteral(": \"") + file.name
+                            + QStringLiteral("\" is a link; nothing is written through links"));
                 paths.insert(path);
                 planned.paths.append(path);
             }
@@ -184,14 +189,15 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
     QThreadPool pool;
     pool.setMaxThreadCount(kWriters);
     QSemaphore room(kPicturesInFlight);
-    std::atomic<int> done {0};
-    std::atomic<bool> failed {false};
+    std::atomic<int> done { 0 };
+    std::atomic<bool> failed { false };
     QMutex failureLock;
     QString failedPath;
     for (const PlannedJob &planned : std::as_const(jobs)) {
         auto found = renderers.find(planned.skinFile);
         if (found == renderers.end())
-            found = renderers.emplace(planned.skinFile, render::ButtonRenderer(skins.value(planned.skinFile))).first;
+            found = renderers.emplace(planned.skinFile, render::ButtonRenderer(skins.value(planned.skinFile)))
+                        .first;
         for (qsizetype i = 0; i < planned.files.size() && !failed; ++i) {
             const output::WebExport::File file = planned.files[i];
             const QString path = planned.paths[i];

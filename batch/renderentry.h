@@ -24,7 +24,7 @@ struct RenderEntry
     bool combo = false;
     bool check = false;
     output::PictureFormat format = output::PictureFormat::Png;
-    QList<int> ratios {1};
+    QList<int> ratios { 1 };
     bool transparent = false;
     bool sprite = false;
     // Where the entry came from, for messages: "the command line" or "manifest entry 3".

@@ -87,8 +87,8 @@ RenderOptions RenderOptions::parse(const QStringList &arguments)
         } else if (name == u"--sprite") {
             problem = flag(options.entry.sprite);
         } else if (name == u"--skin" || name == u"--text" || name == u"--width" || name == u"--height"
-                   || name == u"--font" || name == u"--controls" || name == u"--format" || name == u"--scale"
-                   || name == u"--out" || name == u"--manifest") {
+            || name == u"--font" || name == u"--controls" || name == u"--format" || name == u"--scale"
+            || name == u"--out" || name == u"--manifest") {
             if (!takeValue())
                 return fail(name + QStringLiteral(" needs a value"));
             if (name == u"--skin") {
@@ -116,7 +116,8 @@ RenderOptions RenderOptions::parse(const QStringList &arguments)
                 options.manifestPath = value;
             }
         } else {
-            return fail(QStringLiteral("unknown option \"") + arguments.at(i) + QStringLiteral("\" (see --help)"));
+            return fail(
+                QStringLiteral("unknown option \"") + arguments.at(i) + QStringLiteral("\" (see --help)"));
         }
         if (!problem.isEmpty())
             return fail(problem);
@@ -125,7 +126,8 @@ RenderOptions RenderOptions::parse(const QStringList &arguments)
         return options;
     if (!options.manifestPath.isEmpty()) {
         if (textGiven)
-            return fail(QStringLiteral("--text cannot be used with --manifest: the manifest gives the captions"));
+            return fail(
+                QStringLiteral("--text cannot be used with --manifest: the manifest gives the captions"));
         return options;
     }
     const QString problem = EntryValues::check(options.entry);

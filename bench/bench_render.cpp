@@ -4,11 +4,11 @@
 // is built beside this program, as the real executable (process start included).
 #include "app/designerprogram.h"
 #include "batch/rendercommand.h"
+#include "benchservices.h"
 #include "output/exporter.h"
 #include "platform/form/fontsetup.h"
 #include "render/samplepreview.h"
 #include "ui/designerwindow.h"
-#include "benchservices.h"
 
 #include <QApplication>
 #include <QDir>
@@ -40,7 +40,7 @@ QByteArray manifest(const QStringList &skins)
         // Captions differ per skin: the pictures of all skins land in one folder.
         for (int i = 0; i < kCaptions; ++i)
             captions.append(QString(skin + u" 按钮"_s + QString::number(i)));
-        entries.append(QJsonObject {{u"skin"_s, skin}, {u"text"_s, captions}});
+        entries.append(QJsonObject { { u"skin"_s, skin }, { u"text"_s, captions } });
     }
     return QJsonDocument(entries).toJson(QJsonDocument::Compact);
 }
@@ -80,8 +80,9 @@ int main(int argc, char **argv)
     const QString inProcessOut = work.filePath(u"in-process"_s);
     QElapsedTimer timer;
     timer.start();
-    const int code = quillet::batch::RenderCommand::run({u"--manifest"_s, manifestPath, u"--out"_s, inProcessOut},
-                                                        {programFolder, outStream, errStream, false});
+    const int code
+        = quillet::batch::RenderCommand::run({ u"--manifest"_s, manifestPath, u"--out"_s, inProcessOut },
+            { programFolder, outStream, errStream, false });
     const double inProcessS = double(timer.nsecsElapsed()) / 1e9;
     if (code != 0 || QDir(inProcessOut).entryList(QDir::Files).size() != pictures) {
         errStream.flush();
@@ -98,9 +99,9 @@ int main(int argc, char **argv)
         QProcess process;
         // The executable finds its skins beside itself: the build's skins folder.
         timer.restart();
-        process.start(executable, {u"render"_s, u"--manifest"_s, manifestPath, u"--out"_s, processOut});
-        if (process.waitForFinished(600000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0
-            && QDir(processOut).entryList(QDir::Files).size() == pictures)
+        process.start(executable, { u"render"_s, u"--manifest"_s, manifestPath, u"--out"_s, processOut });
+        if (process.waitForFinished(600000) && process.exitStatus() == QProcess::NormalExit
+            && process.exitCode() == 0 && QDir(processOut).entryList(QDir::Files).size() == pictures)
             processS = double(timer.nsecsElapsed()) / 1e9;
     }
 
@@ -110,13 +111,14 @@ int main(int argc, char **argv)
     QDir().mkpath(designerOut);
     dialogs.folder = designerOut;
     OfflineProbe probe;
-    quillet::app::DesignerProgram program({dialogs, probe, programFolder, work.path() + u'/', u"quillet"_s});
+    quillet::app::DesignerProgram program(
+        { dialogs, probe, programFolder, work.path() + u'/', u"quillet"_s });
     program.start();
     program.preview().onPreviewTimerTick();
     auto &ui = program.window().controls();
     ui.编辑框1->setText(u"下载"_s);
     ui.选择框1->setChecked(true);
-    for (QCheckBox *option : {ui.选择框2, ui.选择框3, ui.选择框5})
+    for (QCheckBox *option : { ui.选择框2, ui.选择框3, ui.选择框5 })
         option->setChecked(false);
     ui.组合框6->setCurrentIndex(3);
     double designerMs = 1e300;
@@ -133,7 +135,9 @@ int main(int argc, char **argv)
                               .arg(kStates)
                               .arg(pictures);
     row("quillet render, pictures per second (in process)", perSecond, "pictures/s",
-        setup + u"; goal %1/s: %2"_s.arg(kGoalPerSecond).arg(perSecond >= kGoalPerSecond ? u"met"_s : u"NOT met"_s));
+        setup
+            + u"; goal %1/s: %2"_s.arg(kGoalPerSecond)
+                  .arg(perSecond >= kGoalPerSecond ? u"met"_s : u"NOT met"_s));
     row("quillet render, time per picture (in process)", inProcessS * 1000 / pictures, "ms",
         u"designer export %1 ms per picture (4 states, best of %2)"_s.arg(designerPerPicture, 0, 'f', 3)
             .arg(kDesignerRuns));
@@ -144,6 +148,7 @@ int main(int argc, char **argv)
             u"designer export %1 ms per picture"_s.arg(designerPerPicture, 0, 'f', 3));
     }
     row("designer export, time per picture", designerPerPicture, "ms",
-        u"one export of 4 PNG states through captures and their fixed waits, best of %1"_s.arg(kDesignerRuns));
+        u"one export of 4 PNG states through captures and their fixed waits, best of %1"_s.arg(
+            kDesignerRuns));
     return perSecond >= kGoalPerSecond ? 0 : 2;
 }

@@ -23,20 +23,20 @@ struct ButtonJob
     static constexpr int kDefaultCheckSide = 13;
 
     QString caption;
-    QSize buttonSize {104, 24};
+    QSize buttonSize { 104, 24 };
     QFont font;
     bool borderRemoval = false;
     bool button = true;
     bool combo = false;
     bool check = false;
-    QSize dropSize {kDefaultDropWidth, kDefaultDropHeight};
+    QSize dropSize { kDefaultDropWidth, kDefaultDropHeight };
     // The combo's own height, when the drop button picture shows only its top part.
     int comboHeight = kDefaultComboHeight;
     QFont comboFont;
-    QSize checkSize {kDefaultCheckSide, kDefaultCheckSide};
+    QSize checkSize { kDefaultCheckSide, kDefaultCheckSide };
     QFont checkFont;
     PictureFormat format = PictureFormat::Png;
-    QList<int> ratios {1};
+    QList<int> ratios { 1 };
     bool transparent = false;
     bool sprite = false;
     QColor background = Qt::white;

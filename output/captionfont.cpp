@@ -17,7 +17,7 @@ QFont CaptionFont::forRatio(const QFont &font, int ratio)
     if (ratio <= 1 || !resolvesToBitmap(font))
         return font;
     QFont scalable(font);
-    scalable.setFamilies(QStringList{kScalableFace.toString()});
+    scalable.setFamilies(QStringList { kScalableFace.toString() });
     return scalable;
 }
 

@@ -1,6 +1,5 @@
 #include "output/cssclassname.h"
 
-
 namespace quillet::output {
 
 bool CssClassName::isIdentifierCodePoint(char32_t c)

@@ -25,8 +25,9 @@ ButtonJob DesignerJob::fromWindow(const app::AppState &state, ui::DesignerWindow
     job.checkSize = ui.画板8->size();
     job.checkFont = ui.选择框4->font();
     const int format = ui.组合框6->currentIndex();
-    job.format = format >= 0 && format <= int(PictureFormat::Png) ? PictureFormat(format) : PictureFormat::Png;
-    job.ratios = state.webOptions.twoX ? QList<int> {1, 2} : QList<int> {1};
+    job.format
+        = format >= 0 && format <= int(PictureFormat::Png) ? PictureFormat(format) : PictureFormat::Png;
+    job.ratios = state.webOptions.twoX ? QList<int> { 1, 2 } : QList<int> { 1 };
     job.transparent = state.webOptions.transparent;
     job.sprite = state.webOptions.sprite;
     job.background = state.backgroundColour;

@@ -26,7 +26,8 @@ QString PictureBytes::extension(PictureFormat format)
 bool PictureBytes::formatFromName(const QString &name, PictureFormat *format)
 {
     const QString bare = (name.startsWith(u'.') ? name.mid(1) : name).toLower();
-    for (PictureFormat f : {PictureFormat::Bmp, PictureFormat::Jpg, PictureFormat::Gif, PictureFormat::Png}) {
+    for (PictureFormat f :
+        { PictureFormat::Bmp, PictureFormat::Jpg, PictureFormat::Gif, PictureFormat::Png }) {
         if (extension(f).mid(1) == bare) {
             if (format)
                 *format = f;

@@ -19,7 +19,10 @@ public:
     // The format whose extension (with or without the dot, any case) this is.
     static bool formatFromName(const QString &name, PictureFormat *format);
     // Whether this format can keep a see-through background.
-    static bool keepsAlpha(PictureFormat format) { return format == PictureFormat::Png || format == PictureFormat::Gif; }
+    static bool keepsAlpha(PictureFormat format)
+    {
+        return format == PictureFormat::Png || format == PictureFormat::Gif;
+    }
 
     // The picture on the background colour, written as the designer writes a capture.
     static QByteArray opaque(const QImage &picture, PictureFormat format, const QColor &background);

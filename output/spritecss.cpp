@@ -6,7 +6,8 @@ namespace quillet::output {
 
 QString SpriteCss::url(const QString &fileName)
 {
-    return QStringLiteral("url(\"") + QString::fromLatin1(QUrl::toPercentEncoding(fileName)) + QStringLiteral("\")");
+    return QStringLiteral("url(\"") + QString::fromLatin1(QUrl::toPercentEncoding(fileName))
+        + QStringLiteral("\")");
 }
 
 QString SpriteCss::text(const Sheet &sheet)
@@ -14,7 +15,9 @@ QString SpriteCss::text(const Sheet &sheet)
     const QString selector = u'.' + sheet.className;
     const int width = sheet.buttonSize.width();
     const int height = sheet.buttonSize.height();
-    const auto px = [](int value) -> QString { return value == 0 ? QStringLiteral("0") : QString::number(value) + u"px"; };
+    const auto px = [](int value) -> QString {
+        return value == 0 ? QStringLiteral("0") : QString::number(value) + u"px";
+    };
     const auto band = [&](int index) -> QString { return QStringLiteral("0 ") + px(-index * height); };
     const QString one = url(sheet.sheetFile);
 
@@ -37,8 +40,10 @@ QString SpriteCss::text(const Sheet &sheet)
     css += QStringLiteral("  background-position: ") + band(0) + QStringLiteral(";\n");
     css += QStringLiteral("  cursor: pointer;\n");
     css += QStringLiteral("}\n");
-    css += selector + QStringLiteral(":hover {\n  background-position: ") + band(1) + QStringLiteral(";\n}\n");
-    css += selector + QStringLiteral(":active {\n  background-position: ") + band(2) + QStringLiteral(";\n}\n");
+    css += selector + QStringLiteral(":hover {\n  background-position: ") + band(1)
+        + QStringLiteral(";\n}\n");
+    css += selector + QStringLiteral(":active {\n  background-position: ") + band(2)
+        + QStringLiteral(";\n}\n");
     // Last, so that a disabled button under the mouse keeps its disabled band.
     css += selector + QStringLiteral(":disabled,\n") + selector + QStringLiteral(".disabled {\n");
     css += QStringLiteral("  background-position: ") + band(3) + QStringLiteral(";\n");

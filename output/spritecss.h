@@ -14,9 +14,9 @@ public:
     struct Sheet
     {
         QString className;
-        QString sheetFile;   // the 1x sheet, a name in the same folder as the style sheet
+        QString sheetFile; // the 1x sheet, a name in the same folder as the style sheet
         QString sheet2xFile; // empty when no 2x sheet is written
-        QSize buttonSize;    // logical pixels
+        QSize buttonSize; // logical pixels
     };
 
     static QString text(const Sheet &sheet);

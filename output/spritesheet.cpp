@@ -10,7 +10,8 @@ QImage SpriteSheet::assemble(const QList<QImage> &states)
         return {};
     const QImage &first = states.first();
     for (const QImage &state : states) {
-        if (state.isNull() || state.size() != first.size() || state.devicePixelRatio() != first.devicePixelRatio())
+        if (state.isNull() || state.size() != first.size()
+            || state.devicePixelRatio() != first.devicePixelRatio())
             return {};
     }
     QImage sheet(first.width(), first.height() * kStates, QImage::Format_ARGB32_Premultiplied);

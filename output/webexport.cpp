@@ -20,10 +20,12 @@ namespace {
 // The states of each group in the order of ExportNaming::suffixes.
 SampleState stateOf(OutputGroup group, int index)
 {
-    static constexpr SampleState kButton[] = {SampleState::Normal, SampleState::Pressed, SampleState::Hot,
-                                              SampleState::Disabled};
-    static constexpr SampleState kCombo[] = {SampleState::Normal, SampleState::Pressed, SampleState::Disabled};
-    static constexpr SampleState kCheck[] = {SampleState::Normal, SampleState::Checked, SampleState::Disabled};
+    static constexpr SampleState kButton[]
+        = { SampleState::Normal, SampleState::Pressed, SampleState::Hot, SampleState::Disabled };
+    static constexpr SampleState kCombo[]
+        = { SampleState::Normal, SampleState::Pressed, SampleState::Disabled };
+    static constexpr SampleState kCheck[]
+        = { SampleState::Normal, SampleState::Checked, SampleState::Disabled };
     switch (group) {
     case OutputGroup::ButtonStates:
         return kButton[qBound(0, index, 3)];
@@ -116,15 +118,16 @@ QList<WebExport::File> WebExport::plan(const ButtonJob &job)
             = ExportNaming::groupImages(group, job.caption, job.exportNumber, extension);
         for (int ratio : job.ratios) {
             for (int i = 0; i < names.size(); ++i)
-                files.append({Kind::State, group, i, ratio, WebNames::scaled(names[i].fileName, ratio)});
+                files.append({ Kind::State, group, i, ratio, WebNames::scaled(names[i].fileName, ratio) });
         }
     }
     if (job.sprite && job.button) {
         const QString stem = spriteStem(job);
         for (int ratio : job.ratios)
-            files.append({Kind::Sprite, OutputGroup::ButtonStates, 0, ratio, WebNames::sprite(stem, ratio)});
-        files.append({Kind::Css, OutputGroup::ButtonStates, 0, 1, WebNames::css(stem)});
-        files.append({Kind::Html, OutputGroup::ButtonStates, 0, 1, WebNames::html(stem)});
+            files.append(
+                { Kind::Sprite, OutputGroup::ButtonStates, 0, ratio, WebNames::sprite(stem, ratio) });
+        files.append({ Kind::Css, OutputGroup::ButtonStates, 0, 1, WebNames::css(stem) });
+        files.append({ Kind::Html, OutputGroup::ButtonStates, 0, 1, WebNames::html(stem) });
     }
     return files;
 }
@@ -134,14 +137,15 @@ QImage WebExport::draw(const File &file, const ButtonJob &job, const render::But
     switch (file.kind) {
     case Kind::State: {
         const bool alpha = job.transparent && PictureBytes::keepsAlpha(job.format);
-        return renderPicture(
-            renderer, requestFor(job, file.group, stateOf(file.group, file.indexInGroup), file.ratio, alpha), alpha);
+        return renderPicture(renderer,
+            requestFor(job, file.group, stateOf(file.group, file.indexInGroup), file.ratio, alpha), alpha);
     }
     case Kind::Sprite: {
         QList<QImage> states;
-        for (SampleState state : {SampleState::Normal, SampleState::Hot, SampleState::Pressed, SampleState::Disabled})
-            states.append(renderPicture(
-                renderer, requestFor(job, OutputGroup::ButtonStates, state, file.ratio, job.transparent),
+        for (SampleState state :
+            { SampleState::Normal, SampleState::Hot, SampleState::Pressed, SampleState::Disabled })
+            states.append(renderPicture(renderer,
+                requestFor(job, OutputGroup::ButtonStates, state, file.ratio, job.transparent),
                 job.transparent));
         return SpriteSheet::assemble(states);
     }
@@ -168,12 +172,13 @@ QByteArray WebExport::encode(const File &file, const ButtonJob &job, const QImag
         const QString twoX = sheetName(job, 2);
         // A job of 2x pictures only still needs a 1x band to lay the page out: the 2x sheet
         // serves both then, drawn at the logical size.
-        const SpriteCss::Sheet sheet {CssClassName::fromCaption(job.caption), oneX.isEmpty() ? twoX : oneX,
-                                      oneX.isEmpty() ? QString() : twoX, job.buttonSize};
+        const SpriteCss::Sheet sheet { CssClassName::fromCaption(job.caption), oneX.isEmpty() ? twoX : oneX,
+            oneX.isEmpty() ? QString() : twoX, job.buttonSize };
         return SpriteCss::text(sheet).toUtf8();
     }
     case Kind::Html:
-        return SpritePage::html(job.caption, CssClassName::fromCaption(job.caption), WebNames::css(spriteStem(job)))
+        return SpritePage::html(
+            job.caption, CssClassName::fromCaption(job.caption), WebNames::css(spriteStem(job)))
             .toUtf8();
     }
     return {};

@@ -17,7 +17,7 @@ PACKAGES=(
   pngcheck gifsicle libjpeg-turbo-progs netpbm zopfli desktop-file-utils
   libpng-dev zlib1g-dev clang libclang-rt-14-dev
   appstream dpkg-dev
-  python3-tinycss2 chromium python3-websocket
+  python3-tinycss2 chromium python3-websocket xdotool
 )
 
 stamp=/var/tmp/quillet-deps.stamp

@@ -160,7 +160,8 @@ QImage AlphaPicture::fromGrounds(const QImage &onBlack, const QImage &onWhite)
         auto *o = reinterpret_cast<QRgb *>(out.scanLine(y));
         for (int x = 0; x < out.width(); ++x) {
             // Every channel lets the same share through; the mean keeps each within a level.
-            const int through = (qRed(w[x]) - qRed(b[x]) + qGreen(w[x]) - qGreen(b[x]) + qBlue(w[x]) - qBlue(b[x]) + 1) / 3;
+            const int through
+                = (qRed(w[x]) - qRed(b[x]) + qGreen(w[x]) - qGreen(b[x]) + qBlue(w[x]) - qBlue(b[x]) + 1) / 3;
             const int a = qBound(0, kOpaque - through, kOpaque);
             // On black the premultiplied colour is what shows; it can never exceed the alpha.
             o[x] = qRgba(qMin(qRed(b[x]), a), qMin(qGreen(b[x]), a), qMin(qBlue(b[x]), a), a);

@@ -32,7 +32,7 @@ Result run(const QString &programFolder, const QStringList &arguments)
     Result result;
     QTextStream out(&result.out);
     QTextStream err(&result.err);
-    result.code = RenderCommand::run(arguments, {programFolder, out, err, false});
+    result.code = RenderCommand::run(arguments, { programFolder, out, err, false });
     out.flush();
     err.flush();
     return result;
@@ -42,7 +42,7 @@ QStringList tree(const QString &root)
 {
     QStringList entries;
     QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
+        QDirIterator::Subdirectories);
     while (it.hasNext())
         entries.append(QDir(root).relativeFilePath(it.next()));
     entries.sort();
@@ -67,7 +67,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         quillet::form::FontSetup::install();
-        m_folder = new ProgramFolder({u"翡翠.an"_s, u"Aqua.an"_s, u"经典.an"_s});
+        m_folder = new ProgramFolder({ u"翡翠.an"_s, u"Aqua.an"_s, u"经典.an"_s });
     }
     void cleanupTestCase() { delete m_folder; }
 
@@ -76,41 +76,52 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("manifest");
         QTest::addColumn<QString>("message");
-        const QStringList ok {u"--skin"_s, u"翡翠"_s, u"--text"_s, u"确定"_s};
+        const QStringList ok { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"确定"_s };
         const QByteArray none;
-        QTest::newRow("unknown skin") << QStringList {u"--skin"_s, u"nope"_s, u"--text"_s, u"a"_s} << none
+        QTest::newRow("unknown skin") << QStringList { u"--skin"_s, u"nope"_s, u"--text"_s, u"a"_s } << none
                                       << u"the command line: unknown skin \"nope\""_s;
-        QTest::newRow("width 0") << ok + QStringList {u"--width"_s, u"0"_s} << none << u"--width: \"0\""_s;
-        QTest::newRow("width 99999") << ok + QStringList {u"--width"_s, u"99999"_s} << none << u"--width: \"99999\""_s;
-        QTest::newRow("height not a number") << ok + QStringList {u"--height=2x"_s} << none << u"--height: \"2x\""_s;
-        QTest::newRow("width without value") << ok + QStringList {u"--width"_s} << none << u"--width needs a value"_s;
-        QTest::newRow("width before an option")
-            << QStringList {u"--skin"_s, u"翡翠"_s, u"--width"_s, u"--text"_s, u"a"_s} << none << u"--width needs a value"_s;
-        QTest::newRow("caption with slash") << QStringList {u"--skin"_s, u"翡翠"_s, u"--text"_s, u"a/b"_s} << none
-                                            << u"--text: caption \"a/b\""_s;
-        QTest::newRow("caption up") << QStringList {u"--skin"_s, u"翡翠"_s, u"--text"_s, u"../x"_s} << none
+        QTest::newRow("width 0") << ok + QStringList { u"--width"_s, u"0"_s } << none << u"--width: \"0\""_s;
+        QTest::newRow("width 99999") << ok + QStringList { u"--width"_s, u"99999"_s } << none
+                                     << u"--width: \"99999\""_s;
+        QTest::newRow("height not a number")
+            << ok + QStringList { u"--height=2x"_s } << none << u"--height: \"2x\""_s;
+        QTest::newRow("width without value")
+            << ok + QStringList { u"--width"_s } << none << u"--width needs a value"_s;
+        QTest::newRow("width before an option") << QStringList { u"--skin"_s, u"翡翠"_s, u"--width"_s,
+            u"--text"_s, u"a"_s } << none << u"--width needs a value"_s;
+        QTest::newRow("caption with slash") << QStringList { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"a/b"_s }
+                                            << none << u"--text: caption \"a/b\""_s;
+        QTest::newRow("caption up") << QStringList { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"../x"_s } << none
                                     << u"--text: caption \"../x\""_s;
-        QTest::newRow("caption dots") << QStringList {u"--skin"_s, u"翡翠"_s, u"--text"_s, u".."_s} << none
+        QTest::newRow("caption dots") << QStringList { u"--skin"_s, u"翡翠"_s, u"--text"_s, u".."_s } << none
                                       << u"--text: caption \"..\""_s;
-        QTest::newRow("second caption bad") << ok + QStringList {u"--text"_s, u"a\\b"_s} << none
-                                            << u"--text: caption \"a\\b\""_s;
-        QTest::newRow("caption too long") << QStringList {u"--skin"_s, u"翡翠"_s, u"--text"_s, QString(100, u'确')}
-                                          << none << u"cannot be a file name"_s;
-        QTest::newRow("no caption") << QStringList {u"--skin"_s, u"翡翠"_s} << none << u"--text is missing"_s;
-        QTest::newRow("unknown option") << ok + QStringList {u"--colour"_s, u"red"_s} << none
-                                        << u"unknown option \"--colour\""_s;
-        QTest::newRow("flag with value") << ok + QStringList {u"--sprite=yes"_s} << none << u"--sprite takes no value"_s;
-        QTest::newRow("format") << ok + QStringList {u"--format"_s, u"tiff"_s} << none << u"--format: unknown format"_s;
-        QTest::newRow("scale") << ok + QStringList {u"--scale"_s, u"3"_s} << none << u"--scale: \"3\""_s;
-        QTest::newRow("controls") << ok + QStringList {u"--controls"_s, u"button,radio"_s} << none
+        QTest::newRow("second caption bad")
+            << ok + QStringList { u"--text"_s, u"a\\b"_s } << none << u"--text: caption \"a\\b\""_s;
+        QTest::newRow("caption too long") << QStringList { u"--skin"_s, u"翡翠"_s, u"--text"_s,
+            QString(100, u'确') } << none << u"cannot be a file name"_s;
+        QTest::newRow("no caption") << QStringList { u"--skin"_s, u"翡翠"_s } << none
+                                    << u"--text is missing"_s;
+        QTest::newRow("unknown option")
+            << ok + QStringList { u"--colour"_s, u"red"_s } << none << u"unknown option \"--colour\""_s;
+        QTest::newRow("flag with value")
+            << ok + QStringList { u"--sprite=yes"_s } << none << u"--sprite takes no value"_s;
+        QTest::newRow("format") << ok + QStringList { u"--format"_s, u"tiff"_s } << none
+                                << u"--format: unknown format"_s;
+        QTest::newRow("scale") << ok + QStringList { u"--scale"_s, u"3"_s } << none << u"--scale: \"3\""_s;
+        QTest::newRow("controls") << ok + QStringList { u"--controls"_s, u"button,radio"_s } << none
                                   << u"--controls: unknown control \"radio\""_s;
-        QTest::newRow("sprite without button") << ok + QStringList {u"--sprite"_s, u"--controls"_s, u"combo"_s} << none
-                                               << u"--sprite needs the button control"_s;
-        QTest::newRow("font without size") << ok + QStringList {u"--font"_s, u"宋体"_s} << none << u"--font: \"宋体\""_s;
-        QTest::newRow("manifest not JSON") << QStringList() << QByteArray("[{\"skin\": ") << u"manifest is not JSON"_s;
+        QTest::newRow("sprite without button")
+            << ok + QStringList { u"--sprite"_s, u"--controls"_s, u"combo"_s } << none
+            << u"--sprite needs the button control"_s;
+        QTest::newRow("font without size")
+            << ok + QStringList { u"--font"_s, u"宋体"_s } << none << u"--font: \"宋体\""_s;
+        QTest::newRow("manifest not JSON")
+            << QStringList() << QByteArray("[{\"skin\": ") << u"manifest is not JSON"_s;
         QTest::newRow("manifest not an array") << QStringList() << QByteArray("{}") << u"not a JSON array"_s;
         QTest::newRow("manifest entry key")
-            << QStringList() << QByteArray("[{\"skin\":\"翡翠\",\"text\":\"a\"},{\"skin\":\"翡翠\",\"text\":\"b\",\"colour\":1}]")
+            << QStringList()
+            << QByteArray(
+                   "[{\"skin\":\"翡翠\",\"text\":\"a\"},{\"skin\":\"翡翠\",\"text\":\"b\",\"colour\":1}]")
             << u"manifest entry 2: unknown key \"colour\""_s;
         QTest::newRow("manifest entry width")
             << QStringList() << QByteArray("[{\"skin\":\"翡翠\",\"text\":\"a\",\"width\":0}]")
@@ -119,11 +130,13 @@ private Q_SLOTS:
             << QStringList() << QByteArray("[{\"skin\":\"翡翠\",\"text\":[\"a\", 2]}]")
             << u"manifest entry 1: \"text\" has a value of the wrong type"_s;
         QTest::newRow("manifest entry skin")
-            << QStringList() << QByteArray("[{\"skin\":\"翡翠\",\"text\":\"a\"},{\"skin\":\"x\",\"text\":\"b\"}]")
+            << QStringList()
+            << QByteArray("[{\"skin\":\"翡翠\",\"text\":\"a\"},{\"skin\":\"x\",\"text\":\"b\"}]")
             << u"manifest entry 2: unknown skin \"x\""_s;
-        QTest::newRow("manifest with text") << QStringList {u"--text"_s, u"a"_s} << QByteArray("[]")
+        QTest::newRow("manifest with text") << QStringList { u"--text"_s, u"a"_s } << QByteArray("[]")
                                             << u"--text cannot be used with --manifest"_s;
-        QTest::newRow("same file twice") << ok + QStringList {u"--text"_s, u"确定"_s} << none << u"would be written twice"_s;
+        QTest::newRow("same file twice")
+            << ok + QStringList { u"--text"_s, u"确定"_s } << none << u"would be written twice"_s;
     }
     void badInputIsRefused()
     {
@@ -141,7 +154,8 @@ private Q_SLOTS:
         const QStringList before = tree(root.path());
         const Result result = run(m_folder->path(), full);
         QCOMPARE(result.code, int(RenderCommand::BadInput));
-        QVERIFY2(result.err.startsWith(u"quillet render: "_s) && result.err.contains(message), qPrintable(result.err));
+        QVERIFY2(result.err.startsWith(u"quillet render: "_s) && result.err.contains(message),
+            qPrintable(result.err));
         QVERIFY(result.out.isEmpty());
         QCOMPARE(tree(root.path()), before);
     }
@@ -161,10 +175,11 @@ private Q_SLOTS:
         QTemporaryDir root;
         QVERIFY(writeAll(root.filePath(u"file"_s), "x"));
         const QString target = out.startsWith(u'/') ? out : root.filePath(out);
-        const Result result = run(m_folder->path(), {u"--skin"_s, u"翡翠"_s, u"--text"_s, u"a"_s, u"--out"_s, target});
+        const Result result
+            = run(m_folder->path(), { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"a"_s, u"--out"_s, target });
         QCOMPARE(result.code, int(RenderCommand::BadInput));
         QVERIFY2(result.err.contains(message), qPrintable(result.err));
-        QCOMPARE(tree(root.path()), QStringList {u"file"_s});
+        QCOMPARE(tree(root.path()), QStringList { u"file"_s });
         QCOMPARE(readAll(root.filePath(u"file"_s)), QByteArray("x"));
     }
 
@@ -174,12 +189,12 @@ private Q_SLOTS:
         QDir(root.path()).mkdir(u"out"_s);
         QVERIFY(writeAll(root.filePath(u"outside.png"_s), "keep"));
         QVERIFY(QFile::link(root.filePath(u"outside.png"_s), root.filePath(u"out/a_正常.png"_s)));
-        const Result result
-            = run(m_folder->path(), {u"--skin"_s, u"翡翠"_s, u"--text"_s, u"a"_s, u"--out"_s, root.filePath(u"out"_s)});
+        const Result result = run(m_folder->path(),
+            { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"a"_s, u"--out"_s, root.filePath(u"out"_s) });
         QCOMPARE(result.code, int(RenderCommand::BadInput));
         QVERIFY2(result.err.contains(u"is a link"_s), qPrintable(result.err));
         QCOMPARE(readAll(root.filePath(u"outside.png"_s)), QByteArray("keep"));
-        QCOMPARE(tree(root.filePath(u"out"_s)), QStringList {u"a_正常.png"_s});
+        QCOMPARE(tree(root.filePath(u"out"_s)), QStringList { u"a_正常.png"_s });
     }
 
     void writesTheDesignersNames_data()
@@ -187,35 +202,39 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("manifest");
         QTest::addColumn<QStringList>("files");
-        QTest::newRow("defaults") << QStringList {u"--skin"_s, u"翡翠"_s, u"--text"_s, u"确定"_s} << QByteArray()
-                                  << QStringList {u"确定_正常.png"_s, u"确定_按下.png"_s, u"确定_点燃.png"_s, u"确定_禁止.png"_s};
+        QTest::newRow("defaults") << QStringList { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"确定"_s }
+                                  << QByteArray()
+                                  << QStringList { u"确定_正常.png"_s, u"确定_按下.png"_s, u"确定_点燃.png"_s,
+                                         u"确定_禁止.png"_s };
         QTest::newRow("two captions, all controls, gif")
-            << QStringList {u"--skin"_s, u"Aqua"_s, u"--text"_s, u"OK"_s, u"--text"_s, u"取消"_s, u"--controls"_s,
-                            u"button,combo,check"_s, u"--format"_s, u"gif"_s}
+            << QStringList { u"--skin"_s, u"Aqua"_s, u"--text"_s, u"OK"_s, u"--text"_s, u"取消"_s,
+                   u"--controls"_s, u"button,combo,check"_s, u"--format"_s, u"gif"_s }
             << QByteArray()
-            << QStringList {u"OK_正常.gif"_s, u"OK_按下.gif"_s, u"OK_点燃.gif"_s, u"OK_禁止.gif"_s,
-                            u"组合1_正常.gif"_s, u"组合1_按下.gif"_s, u"组合1_禁止.gif"_s,
-                            u"选择1_正常.gif"_s, u"选择1_选中.gif"_s, u"选择1_禁止.gif"_s,
-                            u"取消_正常.gif"_s, u"取消_按下.gif"_s, u"取消_点燃.gif"_s, u"取消_禁止.gif"_s,
-                            u"组合2_正常.gif"_s, u"组合2_按下.gif"_s, u"组合2_禁止.gif"_s,
-                            u"选择2_正常.gif"_s, u"选择2_选中.gif"_s, u"选择2_禁止.gif"_s};
+            << QStringList { u"OK_正常.gif"_s, u"OK_按下.gif"_s, u"OK_点燃.gif"_s, u"OK_禁止.gif"_s,
+                   u"组合1_正常.gif"_s, u"组合1_按下.gif"_s, u"组合1_禁止.gif"_s, u"选择1_正常.gif"_s,
+                   u"选择1_选中.gif"_s, u"选择1_禁止.gif"_s, u"取消_正常.gif"_s, u"取消_按下.gif"_s,
+                   u"取消_点燃.gif"_s, u"取消_禁止.gif"_s, u"组合2_正常.gif"_s, u"组合2_按下.gif"_s,
+                   u"组合2_禁止.gif"_s, u"选择2_正常.gif"_s, u"选择2_选中.gif"_s, u"选择2_禁止.gif"_s };
         QTest::newRow("2x only, by file name")
-            << QStringList {u"--skin=经典.an"_s, u"--text=a b"_s, u"--scale=2"_s, u"--format=JPG"_s} << QByteArray()
-            << QStringList {u"a b_正常@2x.jpg"_s, u"a b_按下@2x.jpg"_s, u"a b_点燃@2x.jpg"_s, u"a b_禁止@2x.jpg"_s};
-        QTest::newRow("sprite at both ratios")
-            << QStringList {u"--skin"_s, u"翡翠"_s, u"--text"_s, u"确定"_s, u"--scale"_s, u"1,2"_s, u"--sprite"_s,
-                            u"--transparent"_s}
+            << QStringList { u"--skin=经典.an"_s, u"--text=a b"_s, u"--scale=2"_s, u"--format=JPG"_s }
             << QByteArray()
-            << QStringList {u"确定_正常.png"_s, u"确定_按下.png"_s, u"确定_点燃.png"_s, u"确定_禁止.png"_s,
-                            u"确定_正常@2x.png"_s, u"确定_按下@2x.png"_s, u"确定_点燃@2x.png"_s, u"确定_禁止@2x.png"_s,
-                            u"确定_sprite.png"_s, u"确定_sprite@2x.png"_s, u"确定.css"_s, u"确定.html"_s};
+            << QStringList { u"a b_正常@2x.jpg"_s, u"a b_按下@2x.jpg"_s, u"a b_点燃@2x.jpg"_s,
+                   u"a b_禁止@2x.jpg"_s };
+        QTest::newRow("sprite at both ratios")
+            << QStringList { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"确定"_s, u"--scale"_s, u"1,2"_s,
+                   u"--sprite"_s, u"--transparent"_s }
+            << QByteArray()
+            << QStringList { u"确定_正常.png"_s, u"确定_按下.png"_s, u"确定_点燃.png"_s, u"确定_禁止.png"_s,
+                   u"确定_正常@2x.png"_s, u"确定_按下@2x.png"_s, u"确定_点燃@2x.png"_s, u"确定_禁止@2x.png"_s,
+                   u"确定_sprite.png"_s, u"确定_sprite@2x.png"_s, u"确定.css"_s, u"确定.html"_s };
         QTest::newRow("manifest with defaults from the command line")
-            << QStringList {u"--format"_s, u"bmp"_s}
+            << QStringList { u"--format"_s, u"bmp"_s }
             << QByteArray("[{\"skin\":\"翡翠\",\"text\":[\"a\",\"b\"],\"controls\":[\"check\"]},"
-                          "{\"skin\":\"Aqua\",\"text\":\"c\",\"format\":\"png\",\"scale\":2,\"border-removal\":true}]")
-            << QStringList {u"选择1_正常.bmp"_s, u"选择1_选中.bmp"_s, u"选择1_禁止.bmp"_s,
-                            u"选择2_正常.bmp"_s, u"选择2_选中.bmp"_s, u"选择2_禁止.bmp"_s,
-                            u"c_正常@2x.png"_s, u"c_按下@2x.png"_s, u"c_点燃@2x.png"_s, u"c_禁止@2x.png"_s};
+                          "{\"skin\":\"Aqua\",\"text\":\"c\",\"format\":\"png\",\"scale\":2,\"border-"
+                          "removal\":true}]")
+            << QStringList { u"选择1_正常.bmp"_s, u"选择1_选中.bmp"_s, u"选择1_禁止.bmp"_s,
+                   u"选择2_正常.bmp"_s, u"选择2_选中.bmp"_s, u"选择2_禁止.bmp"_s, u"c_正常@2x.png"_s,
+                   u"c_按下@2x.png"_s, u"c_点燃@2x.png"_s, u"c_禁止@2x.png"_s };
     }
     void writesTheDesignersNames()
     {
@@ -243,7 +262,7 @@ private Q_SLOTS:
 
     void listsSkinsInCatalogueOrder()
     {
-        const Result result = run(m_folder->path(), {u"--list-skins"_s});
+        const Result result = run(m_folder->path(), { u"--list-skins"_s });
         QCOMPARE(result.code, 0);
         QStringList files;
         quillet::app::SkinCatalogue::fill(m_folder->skins(), files, nullptr, {});
@@ -251,7 +270,7 @@ private Q_SLOTS:
         for (const QString &file : files)
             names.append(quillet::app::SkinCatalogue::displayName(file));
         QCOMPARE(result.out, names.join(u'\n') + u'\n');
-        QCOMPARE(names, (QStringList {u"翡翠"_s, u"经典"_s, u"Aqua"_s}));
+        QCOMPARE(names, (QStringList { u"翡翠"_s, u"经典"_s, u"Aqua"_s }));
     }
 
     void helpAndVersion_data()
@@ -265,7 +284,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, argument);
         QFETCH(QString, starts);
-        const Result result = run(m_folder->path(), {argument});
+        const Result result = run(m_folder->path(), { argument });
         QCOMPARE(result.code, 0);
         QVERIFY2(result.out.startsWith(starts), qPrintable(result.out));
         QVERIFY(result.err.isEmpty());
@@ -311,10 +330,11 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("code");
         QTest::addColumn<int>("files");
-        QTest::newRow("writes") << QStringList {u"--skin"_s, u"翡翠"_s, u"--text"_s, u"确定"_s, u"--scale"_s, u"1,2"_s,
-                                                u"--transparent"_s, u"--sprite"_s}
+        QTest::newRow("writes") << QStringList { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"确定"_s, u"--scale"_s,
+            u"1,2"_s, u"--transparent"_s, u"--sprite"_s }
                                 << 0 << 12;
-        QTest::newRow("refuses") << QStringList {u"--skin"_s, u"翡翠"_s, u"--text"_s, u"确定"_s, u"--width"_s, u"99999"_s}
+        QTest::newRow("refuses") << QStringList { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"确定"_s,
+            u"--width"_s, u"99999"_s }
                                  << int(RenderCommand::BadInput) << 0;
     }
     void runsWithoutADisplay()
@@ -332,7 +352,8 @@ private Q_SLOTS:
         environment.remove(u"WAYLAND_DISPLAY"_s);
         environment.remove(u"QT_QPA_PLATFORM"_s);
         process.setProcessEnvironment(environment);
-        process.start(program, QStringList {u"render"_s} + arguments + QStringList {u"--out"_s, root.filePath(u"out"_s)});
+        process.start(program,
+            QStringList { u"render"_s } + arguments + QStringList { u"--out"_s, root.filePath(u"out"_s) });
         QVERIFY(process.waitForFinished(60000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         const QString err = QString::fromUtf8(process.readAllStandardError());

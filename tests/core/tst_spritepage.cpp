@@ -24,20 +24,25 @@ bool browserReady()
     if (QStandardPaths::findExecutable(u"chromium"_s).isEmpty() || !QFileInfo::exists(u"/usr/bin/python3"_s))
         return false;
     QProcess python;
-    python.start(u"/usr/bin/python3"_s, {u"-c"_s, u"import websocket"_s});
-    return python.waitForFinished(30000) && python.exitStatus() == QProcess::NormalExit && python.exitCode() == 0;
+    python.start(u"/usr/bin/python3"_s, { u"-c"_s, u"import websocket"_s });
+    return python.waitForFinished(30000) && python.exitStatus() == QProcess::NormalExit
+        && python.exitCode() == 0;
 }
 
 QString firstDifference(const QImage &expected, const QImage &actual)
 {
     if (expected.size() != actual.size())
-        return u"size %1x%2, expected %3x%4"_s.arg(actual.width()).arg(actual.height()).arg(expected.width()).arg(
-            expected.height());
+        return u"size %1x%2, expected %3x%4"_s.arg(actual.width())
+            .arg(actual.height())
+            .arg(expected.width())
+            .arg(expected.height());
     for (int y = 0; y < expected.height(); ++y)
         for (int x = 0; x < expected.width(); ++x)
             if ((expected.pixel(x, y) & 0xFFFFFF) != (actual.pixel(x, y) & 0xFFFFFF))
-                return u"pixel (%1, %2) is %3, expected %4"_s.arg(x).arg(y).arg(actual.pixel(x, y), 0, 16).arg(
-                    expected.pixel(x, y), 0, 16);
+                return u"pixel (%1, %2) is %3, expected %4"_s.arg(x)
+                    .arg(y)
+                    .arg(actual.pixel(x, y), 0, 16)
+                    .arg(expected.pixel(x, y), 0, 16);
     return {};
 }
 
@@ -66,18 +71,19 @@ private Q_SLOTS:
         QFETCH(int, ratio);
         if (!browserReady())
             QSKIP("chromium or python3-websocket missing");
-        ProgramFolder folder({skin + u".an"_s});
+        ProgramFolder folder({ skin + u".an"_s });
         QTemporaryDir out;
         QString text;
         QTextStream stream(&text);
-        QCOMPARE(RenderCommand::run({u"--skin"_s, skin, u"--text"_s, caption, u"--sprite"_s, u"--scale"_s, u"1,2"_s,
-                                     u"--out"_s, out.path()},
-                                    {folder.path(), stream, stream, false}),
-                 0);
+        QCOMPARE(RenderCommand::run({ u"--skin"_s, skin, u"--text"_s, caption, u"--sprite"_s, u"--scale"_s,
+                                        u"1,2"_s, u"--out"_s, out.path() },
+                     { folder.path(), stream, stream, false }),
+            0);
 
         QProcess browser;
-        browser.start(u"/usr/bin/python3"_s, {QStringLiteral(QUILLET_SOURCE_DIR "/tests/support/hoverpage.py"),
-                                               out.filePath(caption + u".html"_s), QString::number(ratio)});
+        browser.start(u"/usr/bin/python3"_s,
+            { QStringLiteral(QUILLET_SOURCE_DIR "/tests/support/hoverpage.py"),
+                out.filePath(caption + u".html"_s), QString::number(ratio) });
         QVERIFY(browser.waitForFinished(120000));
         QVERIFY2(browser.exitCode() == 0, browser.readAllStandardError().constData());
         const QJsonObject shots = QJsonDocument::fromJson(browser.readAllStandardOutput()).object();
@@ -90,15 +96,16 @@ private Q_SLOTS:
         {
             const char *shot;
             QString picture;
-        } states[] = {{"normal", u"_正常"_s}, {"hot", u"_点燃"_s}, {"disabled", u"_禁止"_s}};
+        } states[] = { { "normal", u"_正常"_s }, { "hot", u"_点燃"_s }, { "disabled", u"_禁止"_s } };
         for (const auto &state : states) {
             const QImage shown = QImage::fromData(
                 QByteArray::fromBase64(shots.value(QLatin1String(state.shot)).toString().toLatin1()), "PNG");
             const QImage expected(out.filePath(caption + state.picture + mark + u".png"_s));
             QVERIFY(!expected.isNull());
-            const QString difference = firstDifference(expected.convertToFormat(QImage::Format_RGB32),
-                                                       shown.convertToFormat(QImage::Format_RGB32));
-            QVERIFY2(difference.isEmpty(), qPrintable(QString::fromLatin1(state.shot) + u": "_s + difference));
+            const QString difference = firstDifference(
+                expected.convertToFormat(QImage::Format_RGB32), shown.convertToFormat(QImage::Format_RGB32));
+            QVERIFY2(
+                difference.isEmpty(), qPrintable(QString::fromLatin1(state.shot) + u": "_s + difference));
         }
     }
 };

@@ -59,7 +59,7 @@ QString python3()
 QJsonDocument readCss(const QString &css)
 {
     QProcess python;
-    python.start(python3(), {u"-c"_s, QString::fromLatin1(kCssReader)});
+    python.start(python3(), { u"-c"_s, QString::fromLatin1(kCssReader) });
     if (!python.waitForStarted())
         return {};
     python.write(css.toUtf8());
@@ -71,8 +71,9 @@ QJsonDocument readCss(const QString &css)
 bool haveTinycss()
 {
     QProcess python;
-    python.start(python3(), {u"-c"_s, u"import tinycss2"_s});
-    return python.waitForFinished(30000) && python.exitStatus() == QProcess::NormalExit && python.exitCode() == 0;
+    python.start(python3(), { u"-c"_s, u"import tinycss2"_s });
+    return python.waitForFinished(30000) && python.exitStatus() == QProcess::NormalExit
+        && python.exitCode() == 0;
 }
 
 ButtonRenderer skinRenderer(const QString &name)
@@ -80,7 +81,8 @@ ButtonRenderer skinRenderer(const QString &name)
     return ButtonRenderer::fromSkinFile(QStringLiteral(QUILLET_SOURCE_DIR "/skins/") + name + u".an"_s);
 }
 
-RenderRequest buttonRequest(const QColor &background, qreal ratio = 1, SampleState state = SampleState::Normal)
+RenderRequest buttonRequest(
+    const QColor &background, qreal ratio = 1, SampleState state = SampleState::Normal)
 {
     RenderRequest request;
     request.size = QSize(104, 24);
@@ -133,7 +135,8 @@ double meanDifference(const QImage &a, const QImage &b)
 QStringList shippedSkins()
 {
     QStringList names;
-    for (const QString &file : QDir(QStringLiteral(QUILLET_SOURCE_DIR "/skins")).entryList({u"*.an"_s}, QDir::Files))
+    for (const QString &file :
+        QDir(QStringLiteral(QUILLET_SOURCE_DIR "/skins")).entryList({ u"*.an"_s }, QDir::Files))
         names.append(file.chopped(3));
     return names;
 }
@@ -152,7 +155,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("result");
         QTest::addColumn<QString>("expected");
         QTest::newRow("1x unchanged") << WebNames::scaled(u"确定_正常.png"_s, 1) << u"确定_正常.png"_s;
-        QTest::newRow("2x before the extension") << WebNames::scaled(u"确定_正常.png"_s, 2) << u"确定_正常@2x.png"_s;
+        QTest::newRow("2x before the extension")
+            << WebNames::scaled(u"确定_正常.png"_s, 2) << u"确定_正常@2x.png"_s;
         QTest::newRow("last dot only") << WebNames::scaled(u"v1.2_正常.gif"_s, 2) << u"v1.2_正常@2x.gif"_s;
         QTest::newRow("no extension") << WebNames::scaled(u"name"_s, 2) << u"name@2x"_s;
         QTest::newRow("only an extension") << WebNames::scaled(u".png"_s, 2) << u".png@2x"_s;
@@ -195,7 +199,8 @@ private Q_SLOTS:
     void classNamesKeepCaptionsApart()
     {
         // Encodings that could meet: a literal "_u20_" and a space, "_" and "__".
-        const QStringList captions {u"a b"_s, u"a_u20_b"_s, u"a_b"_s, u"a__b"_s, u"a-b"_s, u"ab"_s, u"A b"_s};
+        const QStringList captions { u"a b"_s, u"a_u20_b"_s, u"a_b"_s, u"a__b"_s, u"a-b"_s, u"ab"_s,
+            u"A b"_s };
         QSet<QString> names;
         for (const QString &caption : captions)
             names.insert(CssClassName::fromCaption(caption));
@@ -218,8 +223,8 @@ private Q_SLOTS:
         if (!haveTinycss())
             QSKIP("python3-tinycss2 missing");
         const QString className = CssClassName::fromCaption(caption);
-        const SpriteCss::Sheet sheet {className, WebNames::sprite(caption, 1),
-                                      twoX ? WebNames::sprite(caption, 2) : QString(), QSize(104, 24)};
+        const SpriteCss::Sheet sheet { className, WebNames::sprite(caption, 1),
+            twoX ? WebNames::sprite(caption, 2) : QString(), QSize(104, 24) };
         const QJsonDocument parsed = readCss(SpriteCss::text(sheet));
         QVERIFY2(parsed.isArray(), parsed.toJson().constData());
         const QJsonArray rules = parsed.array();
@@ -227,14 +232,15 @@ private Q_SLOTS:
 
         // Every selector names the class as one identifier, as a browser would read it.
         const QString selector = u'.' + className;
-        const QStringList expectedSelectors {selector, selector + u":hover"_s, selector + u":active"_s,
-                                             selector + u":disabled,\n"_s + selector + u".disabled"_s};
-        const QStringList positions {u"0 0"_s, u"0 -24px"_s, u"0 -48px"_s, u"0 -72px"_s};
+        const QStringList expectedSelectors { selector, selector + u":hover"_s, selector + u":active"_s,
+            selector + u":disabled,\n"_s + selector + u".disabled"_s };
+        const QStringList positions { u"0 0"_s, u"0 -24px"_s, u"0 -48px"_s, u"0 -72px"_s };
         for (int i = 0; i < 4; ++i) {
             const QJsonArray rule = rules.at(i).toArray();
             QCOMPARE(rule.at(0).toString(), expectedSelectors.at(i));
             QVERIFY(rule.at(2).toArray().contains(className));
-            QCOMPARE(rule.at(1).toObject().value(u"background-position"_s).toArray().last().toString(), positions.at(i));
+            QCOMPARE(rule.at(1).toObject().value(u"background-position"_s).toArray().last().toString(),
+                positions.at(i));
         }
         const QJsonObject base = rules.at(0).toArray().at(1).toObject();
         QCOMPARE(base.value(u"width"_s).toArray().first().toString(), u"104px"_s);
@@ -284,7 +290,7 @@ private Q_SLOTS:
     void sheetStacksTheStates()
     {
         QFETCH(qreal, ratio);
-        const QList<QColor> colours {Qt::red, Qt::green, QColor(0, 0, 255, 128), Qt::transparent};
+        const QList<QColor> colours { Qt::red, Qt::green, QColor(0, 0, 255, 128), Qt::transparent };
         QList<QImage> states;
         for (const QColor &c : colours) {
             states.append(solid(c));
@@ -299,12 +305,13 @@ private Q_SLOTS:
 
     void sheetRefusesMismatchedStates()
     {
-        QVERIFY(SpriteSheet::assemble({solid(Qt::red), solid(Qt::red), solid(Qt::red)}).isNull());
-        QVERIFY(SpriteSheet::assemble({solid(Qt::red), solid(Qt::red), solid(Qt::red), solid(Qt::red, 5)}).isNull());
+        QVERIFY(SpriteSheet::assemble({ solid(Qt::red), solid(Qt::red), solid(Qt::red) }).isNull());
+        QVERIFY(SpriteSheet::assemble({ solid(Qt::red), solid(Qt::red), solid(Qt::red), solid(Qt::red, 5) })
+                    .isNull());
         QImage twoX = solid(Qt::red);
         twoX.setDevicePixelRatio(2);
-        QVERIFY(SpriteSheet::assemble({solid(Qt::red), solid(Qt::red), solid(Qt::red), twoX}).isNull());
-        QVERIFY(SpriteSheet::assemble({solid(Qt::red), QImage(), solid(Qt::red), solid(Qt::red)}).isNull());
+        QVERIFY(SpriteSheet::assemble({ solid(Qt::red), solid(Qt::red), solid(Qt::red), twoX }).isNull());
+        QVERIFY(SpriteSheet::assemble({ solid(Qt::red), QImage(), solid(Qt::red), solid(Qt::red) }).isNull());
     }
 
     void twoXUsesAScalableFace()
@@ -324,8 +331,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("skin");
         // The shipped skins whose buttons have a radius of 3 or more: their corner pixel is
         // outside the shape.
-        for (const QString &skin : {u"Aqua"_s, u"Aqua Glass"_s, u"Candy"_s, u"Mono"_s, u"Neon"_s, u"Sunset"_s,
-                                    u"aqua2"_s, u"pastel"_s, u"玻璃"_s, u"翡翠"_s, u"青春"_s})
+        for (const QString &skin : { u"Aqua"_s, u"Aqua Glass"_s, u"Candy"_s, u"Mono"_s, u"Neon"_s,
+                 u"Sunset"_s, u"aqua2"_s, u"pastel"_s, u"玻璃"_s, u"翡翠"_s, u"青春"_s })
             QTest::newRow(qPrintable(skin)) << skin;
     }
     void roundedCornersAreSeeThrough()
@@ -347,14 +354,15 @@ private Q_SLOTS:
         const QImage alpha = ExternalDecoder::decodeAlpha(path);
         QCOMPARE(rgb.size(), QSize(104, 24));
         QCOMPARE(alpha.size(), QSize(104, 24));
-        for (const QPoint corner : {QPoint(0, 0), QPoint(103, 0), QPoint(0, 23), QPoint(103, 23)})
+        for (const QPoint corner : { QPoint(0, 0), QPoint(103, 0), QPoint(0, 23), QPoint(103, 23) })
             QCOMPARE(qRed(alpha.pixel(corner)), 0);
         QCOMPARE(qRed(alpha.pixel(52, 12)), 255);
 
         // The file blended on white and on black is the opaque picture drawn there.
         int edge = 0;
-        for (const QColor &ground : {QColor(Qt::white), QColor(Qt::black)}) {
-            const QImage opaque = renderer.render(buttonRequest(ground)).convertToFormat(QImage::Format_RGB32);
+        for (const QColor &ground : { QColor(Qt::white), QColor(Qt::black) }) {
+            const QImage opaque
+                = renderer.render(buttonRequest(ground)).convertToFormat(QImage::Format_RGB32);
             int worst = 0;
             for (int y = 0; y < opaque.height(); ++y)
                 for (int x = 0; x < opaque.width(); ++x) {
@@ -362,10 +370,11 @@ private Q_SLOTS:
                     edge += a > 0 && a < 255;
                     const QRgb p = opaque.pixel(x, y);
                     const QRgb c = rgb.pixel(x, y);
-                    const auto blend = [&](int channel, int g) { return (channel * a + g * (255 - a) + 127) / 255; };
-                    worst = std::max({worst, qAbs(qRed(p) - blend(qRed(c), ground.red())),
-                                  qAbs(qGreen(p) - blend(qGreen(c), ground.green())),
-                                  qAbs(qBlue(p) - blend(qBlue(c), ground.blue()))});
+                    const auto blend
+                        = [&](int channel, int g) { return (channel * a + g * (255 - a) + 127) / 255; };
+                    worst = std::max({ worst, qAbs(qRed(p) - blend(qRed(c), ground.red())),
+                        qAbs(qGreen(p) - blend(qGreen(c), ground.green())),
+                        qAbs(qBlue(p) - blend(qBlue(c), ground.blue())) });
                 }
             QVERIFY2(worst <= 1, qPrintable(u"worst channel difference %1 on "_s.arg(worst) + ground.name()));
         }
@@ -377,8 +386,8 @@ private Q_SLOTS:
         if (!ExternalDecoder::available(u"giftopnm"_s))
             QSKIP("netpbm missing");
         const ButtonRenderer renderer = skinRenderer(u"Aqua"_s);
-        const QImage alpha = quillet::image::AlphaPicture::fromGrounds(renderer.render(buttonRequest(Qt::black)),
-                                                                       renderer.render(buttonRequest(Qt::white)))
+        const QImage alpha = quillet::image::AlphaPicture::fromGrounds(
+            renderer.render(buttonRequest(Qt::black)), renderer.render(buttonRequest(Qt::white)))
                                  .convertToFormat(QImage::Format_ARGB32);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"b.gif"_s);
@@ -420,8 +429,10 @@ private Q_SLOTS:
         // The caption and the edges have detail at the finer pixel grid that neither
         // upscale has.
         QVERIFY2(mixedBlockShare(two) > 0.02, qPrintable(QString::number(mixedBlockShare(two))));
-        QVERIFY2(meanDifference(two, nearest) > 0.5, qPrintable(QString::number(meanDifference(two, nearest))));
-        QVERIFY2(meanDifference(two, bilinear) > 0.5, qPrintable(QString::number(meanDifference(two, bilinear))));
+        QVERIFY2(
+            meanDifference(two, nearest) > 0.5, qPrintable(QString::number(meanDifference(two, nearest))));
+        QVERIFY2(
+            meanDifference(two, bilinear) > 0.5, qPrintable(QString::number(meanDifference(two, bilinear))));
     }
 };
 

@@ -31,7 +31,8 @@ QImage roundedButton(int width, int height, int radius, int colours)
     for (int i = 0; i < colours; ++i) {
         const int left = width * i / colours;
         const int right = width * (i + 1) / colours;
-        p.fillRect(QRect(left, 0, right - left, height), QColor(40 + i * 200 / colours, 120 + i % 7, 220 - i * 150 / colours));
+        p.fillRect(QRect(left, 0, right - left, height),
+            QColor(40 + i * 200 / colours, 120 + i % 7, 220 - i * 150 / colours));
     }
     p.setClipping(false);
     p.setPen(QPen(QColor(20, 60, 40), 1));
@@ -66,14 +67,16 @@ private Q_SLOTS:
         QFETCH(int, width);
         QFETCH(int, colours);
         QFETCH(QByteArray, pngColourType);
-        if (!ExternalDecoder::available(QStringLiteral("pngtopnm")) || !ExternalDecoder::available(QStringLiteral("pngcheck")))
+        if (!ExternalDecoder::available(QStringLiteral("pngtopnm"))
+            || !ExternalDecoder::available(QStringLiteral("pngcheck")))
             QSKIP("netpbm or pngcheck missing");
         const QImage source = roundedButton(width, 24, 6, colours);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("b.png"));
         QVERIFY(writeAll(path, AlphaPicture::encodePng(source)));
 
-        const ExternalDecoder::Run check = ExternalDecoder::run(QStringLiteral("pngcheck"), {QStringLiteral("-v"), path});
+        const ExternalDecoder::Run check
+            = ExternalDecoder::run(QStringLiteral("pngcheck"), { QStringLiteral("-v"), path });
         QCOMPARE(check.exitCode, 0);
         QVERIFY2(check.out.contains(pngColourType), check.out.constData());
 
@@ -111,14 +114,16 @@ private Q_SLOTS:
     {
         QFETCH(int, colours);
         QFETCH(QColor, matte);
-        if (!ExternalDecoder::available(QStringLiteral("giftopnm")) || !ExternalDecoder::available(QStringLiteral("gifsicle")))
+        if (!ExternalDecoder::available(QStringLiteral("giftopnm"))
+            || !ExternalDecoder::available(QStringLiteral("gifsicle")))
             QSKIP("netpbm or gifsicle missing");
         const QImage source = roundedButton(120, 40, 10, colours);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("b.gif"));
         QVERIFY(writeAll(path, AlphaPicture::encodeGif(source, matte)));
 
-        const ExternalDecoder::Run info = ExternalDecoder::run(QStringLiteral("gifsicle"), {QStringLiteral("--info"), path});
+        const ExternalDecoder::Run info
+            = ExternalDecoder::run(QStringLiteral("gifsicle"), { QStringLiteral("--info"), path });
         QCOMPARE(info.exitCode, 0);
         QVERIFY2(info.out.contains("transparent"), info.out.constData());
 
@@ -177,7 +182,7 @@ private Q_SLOTS:
         QFETCH(int, index);
         QFETCH(bool, accepted);
         QImage indexed(4, 4, QImage::Format_Indexed8);
-        indexed.setColorTable({qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 0, 255)});
+        indexed.setColorTable({ qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 0, 255) });
         indexed.fill(1);
         const QByteArray bytes = GifEncoder::encode(indexed, index);
         QCOMPARE(!bytes.isEmpty(), accepted);
