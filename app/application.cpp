@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/designerprogram.h"
+#include "batch/batchmain.h"
 #include "output/outputfolder.h"
 #include "platform/form/dialoglanguage.h"
 #include "platform/form/fontsetup.h"
@@ -15,6 +16,8 @@ namespace quillet::app {
 
 int Application::run(int argc, char **argv)
 {
+    if (batch::BatchMain::isBatch(argc, argv))
+        return batch::BatchMain::run(argc, argv);
     system::ProcessEnvironment::prepare();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet3.0"));

@@ -13,6 +13,7 @@
 #include "ui/designercontrols.h"
 #include "ui/designerwindow.h"
 #include "ui/eventmap.h"
+#include "ui/saveoptionsmenu.h"
 
 namespace quillet::app {
 
@@ -26,13 +27,14 @@ DesignerProgram::DesignerProgram(const Services &services)
     , m_controls(std::make_unique<ui::DesignerControls>(
           m_state, *m_window, services.dialogs, *m_geometry, *m_preview, *m_skins))
     , m_exporter(std::make_unique<output::Exporter>(
-          *m_window, services.dialogs, *m_preview, [this] { return m_services.desktopFolder; }))
+          m_state, *m_window, services.dialogs, *m_preview, [this] { return m_services.desktopFolder; }))
     , m_infoPanel(std::make_unique<integration::InfoPanel>(*m_window, services.network))
     , m_pageThread(std::make_unique<integration::PageThread>(m_window->browserPanel(), m_window->infoTimer()))
     , m_lifecycle(std::make_unique<Lifecycle>(Lifecycle::Parts {
           m_state, m_exporter->state(), *m_window, *m_engine, *m_controls, *m_pageThread }))
 {
     m_window->colourPicker()->setDialogs(&services.dialogs);
+    m_saveOptions = new ui::SaveOptionsMenu(m_window->saveButton(), m_state.webOptions);
     m_eventMap = std::make_unique<ui::EventMap>(ui::EventMap::Handlers { *m_window, *m_controls, *m_geometry,
         *m_preview, [this] { windDown(); }, [this] { m_exporter->exportImages(); }, [this] { openAbout(); },
         [this] { m_infoPanel->onHelp(catalogue::ProgramPaths::localPage(m_state.programFolder)); },
@@ -50,6 +52,7 @@ DesignerProgram::~DesignerProgram()
 void DesignerProgram::start()
 {
     m_lifecycle->onCreated(m_services.programFolder);
+    m_saveOptions->showOptions();
     m_window->setOuterSize({ ui::DesignerWindow::kLayoutWidth, ui::DesignerWindow::kLayoutHeight });
     m_window->show();
 }

@@ -33,6 +33,7 @@ namespace quillet::ui {
 class DesignerControls;
 class DesignerWindow;
 class EventMap;
+class SaveOptionsMenu;
 } // namespace quillet::ui
 
 namespace quillet::app {
@@ -70,6 +71,7 @@ public:
     ui::DesignerControls &controls() { return *m_controls; }
     output::Exporter &exporter() { return *m_exporter; }
     integration::InfoPanel &infoPanel() { return *m_infoPanel; }
+    ui::SaveOptionsMenu &saveOptions() { return *m_saveOptions; }
 
 private:
     void windDown();
@@ -88,6 +90,7 @@ private:
     std::unique_ptr<integration::PageThread> m_pageThread;
     std::unique_ptr<Lifecycle> m_lifecycle;
     std::unique_ptr<ui::EventMap> m_eventMap;
+    ui::SaveOptionsMenu *m_saveOptions = nullptr; // owned by the save button
 };
 
 } // namespace quillet::app

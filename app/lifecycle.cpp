@@ -4,6 +4,7 @@
 #include "catalogue/settingsfile.h"
 #include "catalogue/settingslocation.h"
 #include "catalogue/skincatalogue.h"
+#include "catalogue/webexportsettings.h"
 #include "integration/desktoplauncher.h"
 #include "integration/pagethread.h"
 #include "model/appstate.h"
@@ -33,7 +34,9 @@ void Lifecycle::onCreated(const QString &programFolder)
     ui::DesignerWindow &window = m_parts.window;
 
     state.programFolder = programFolder;
-    state.currentSkinIndex = SettingsFile::readSkinIndex(SettingsLocation::readPath(state.programFolder));
+    const QString settings = SettingsLocation::readPath(state.programFolder);
+    state.currentSkinIndex = SettingsFile::readSkinIndex(settings);
+    state.webOptions = catalogue::WebExportSettings::read(settings);
     catalogue::SkinCatalogue::fill(ProgramPaths::skinsFolder(state.programFolder), state.skinFiles,
         window.skinList(), &form::FormRuntime::processEvents);
     m_parts.controls.applyCurrentSkin();
@@ -51,7 +54,9 @@ void Lifecycle::onCreated(const QString &programFolder)
 void Lifecycle::onAboutToBeDestroyed(const QString &desktopFolder, const QString &executableName)
 {
     model::AppState &state = m_parts.state;
-    SettingsFile::writeSkinIndex(SettingsLocation::writePath(state.programFolder), state.currentSkinIndex);
+    const QString settings = SettingsLocation::writePath(state.programFolder);
+    SettingsFile::writeSkinIndex(settings, state.currentSkinIndex);
+    catalogue::WebExportSettings::write(settings, state.webOptions);
     m_parts.engine.release();
     integration::DesktopLauncher::ensureOnDesktop(desktopFolder, state.programFolder, executableName);
 }

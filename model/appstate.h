@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/weboptions.h"
+
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -18,6 +20,8 @@ struct AppState
     int currentSkinIndex = 0;
     QStringList skinFiles;
     bool firstPreviewDone = false;
+    // The save button's context menu options, remembered in the settings file.
+    WebOptions webOptions;
 
     // Releases what the exit clean-up releases; safe to call twice.
     void releaseAtExit();

@@ -1,6 +1,12 @@
 #include "output/exporter.h"
 
+#include "model/appstate.h"
+#include "output/designerjob.h"
 #include "output/exportnaming.h"
+#include "output/picturebytes.h"
+#include "output/webexport.h"
+#include "platform/image/atomicfile.h"
+#include "render/buttonrenderer.h"
 #include "output/outputfolder.h"
 #include "platform/form/dialogs.h"
 #include "platform/form/formruntime.h"
@@ -19,9 +25,10 @@ enum FormatIndex { Bmp = 0, Jpg = 1, Gif = 2, Png = 3 };
 const QString Exporter::kConfirmCaption = QStringLiteral("确定保存下述文件?");
 const QString Exporter::kFolderTitle = QStringLiteral("请选择图片保存的目录！");
 
-Exporter::Exporter(ui::DesignerWindow &window, form::Dialogs &dialogs, render::SamplePreview &preview,
-                   std::function<QString()> desktopFolder)
-    : m_window(window)
+Exporter::Exporter(const model::AppState &model, ui::DesignerWindow &window, form::Dialogs &dialogs,
+                   render::SamplePreview &preview, std::function<QString()> desktopFolder)
+    : m_model(model)
+    , m_window(window)
     , m_dialogs(dialogs)
     , m_preview(preview)
     , m_desktopFolder(std::move(desktopFolder))
@@ -39,8 +46,22 @@ void Exporter::exportImages()
     const auto ticked = [&](OutputGroup group) { return m_window.outputGroupBox(group)->isChecked(); };
     const ExportOptions listed{ticked(OutputGroup::ButtonStates), ticked(OutputGroup::ComboButton),
                                ticked(OutputGroup::CheckBox), ticked(OutputGroup::WholeWindow)};
-    const QString list = ExportNaming::confirmationText(listed, m_window.sampleButton()->text(),
-                                                        m_state.exportCounter, extension());
+    QString list = ExportNaming::confirmationText(listed, m_window.sampleButton()->text(), m_state.exportCounter,
+                                                  extension());
+    if (m_model.webOptions.any()) {
+        // The extra files are listed too: nothing is written that was not shown.
+        QStringList extra;
+        for (const WebExport::File &file :
+             WebExport::plan(DesignerJob::fromWindow(m_model, m_state.exportCounter, m_window))) {
+            if (file.kind != WebExport::Kind::State || file.ratio != 1)
+                extra.append(file.name);
+        }
+        if (!extra.isEmpty()) {
+            if (!list.isEmpty() && !list.endsWith(u"\r\n"))
+                list += u"\r\n";
+            list += extra.join(u"   ") + u"\r\n";
+        }
+    }
     if (!m_dialogs.confirm(&m_window, list, kConfirmCaption)) {
         --m_state.exportCounter;
         return;
@@ -50,6 +71,11 @@ void Exporter::exportImages()
                                                          kFolderTitle);
     if (folder.isEmpty())
         return;
+
+    if (m_model.webOptions.any()) {
+        exportRendered(folder);
+        return;
+    }
 
     render::StateImages images(m_window, m_preview);
     images.take([&](const render::StateImages::Image &image) {
@@ -62,6 +88,31 @@ void Exporter::exportImages()
         if (!path.isEmpty() && write(path, image.bmp, formatIndex) && m_written)
             m_written(path);
     });
+}
+
+void Exporter::exportRendered(const QString &folder)
+{
+    const ButtonJob job = DesignerJob::fromWindow(m_model, m_state.exportCounter, m_window);
+    const render::ButtonRenderer renderer
+        = render::ButtonRenderer::fromSkinFile(DesignerJob::currentSkinFile(m_model));
+    for (const WebExport::File &file : WebExport::plan(job)) {
+        const QString path = ExportNaming::fullPath(folder, file.name);
+        // Writing through a link would put the picture outside the chosen folder.
+        if (path.isEmpty() || QFileInfo(path).isSymLink())
+            continue;
+        const QByteArray bytes = WebExport::produce(file, job, renderer);
+        if (!bytes.isEmpty() && image::AtomicFile::write(path, bytes) && m_written)
+            m_written(path);
+    }
+    if (!m_window.outputGroupBox(OutputGroup::WholeWindow)->isChecked())
+        return;
+    const QList<ExportImageName> names = ExportNaming::groupImages(
+        OutputGroup::WholeWindow, job.caption, m_state.exportCounter, PictureBytes::extension(job.format));
+    const QString path = ExportNaming::fullPath(folder, names.first().fileName);
+    const QByteArray capture = form::FormRuntime::snapshot(form::FormRuntime::windowHandleOf(&m_window),
+                                                           m_window.outerWidth(), m_window.outerHeight());
+    if (!path.isEmpty() && write(path, capture, int(job.format)) && m_written)
+        m_written(path);
 }
 
 bool Exporter::write(const QString &path, const QByteArray &bmp, int formatIndex)

@@ -6,6 +6,9 @@
 
 #include <functional>
 
+namespace quillet::model {
+struct AppState;
+}
 namespace quillet::form {
 class Dialogs;
 }
@@ -21,13 +24,16 @@ namespace quillet::output {
 // The save command: list the files, ask for confirmation and a folder, then take each
 // state image and write it at once in the chosen format. Nothing is reported at the end;
 // an image that cannot be written, or whose name could not be written as listed, is skipped.
+// With the save button's output options all off, the files are exactly the captures.
 class Exporter
 {
 public:
     static const QString kConfirmCaption;
     static const QString kFolderTitle;
 
-    Exporter(ui::DesignerWindow &window, form::Dialogs &dialogs, render::SamplePreview &preview,
+    // The button's shared settings come in for the pictures the renderer draws.
+    Exporter(const model::AppState &model, ui::DesignerWindow &window, form::Dialogs &dialogs,
+             render::SamplePreview &preview,
              std::function<QString()> desktopFolder);
 
     ExportState &state() { return m_state; }
@@ -37,8 +43,12 @@ public:
     void setWriteObserver(std::function<void(const QString &path)> observer) { m_written = std::move(observer); }
 
 private:
+    // With output options on: the sample controls' pictures come from the renderer, as the
+    // render command draws them; the whole window is still a capture.
+    void exportRendered(const QString &folder);
     bool write(const QString &path, const QByteArray &bmp, int formatIndex);
 
+    const model::AppState &m_model;
     ExportState m_state;
     ui::DesignerWindow &m_window;
     form::Dialogs &m_dialogs;

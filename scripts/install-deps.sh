@@ -18,6 +18,7 @@ PACKAGES=(
   libpng-dev zlib1g-dev clang libclang-rt-14-dev
   appstream dpkg-dev
   qt6-translations-l10n libxcb1-dev ccache
+  python3-tinycss2 chromium python3-websocket xdotool
 )
 
 stamp=/var/tmp/quillet-deps.stamp

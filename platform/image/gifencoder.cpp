@@ -9,6 +9,7 @@ namespace quillet::image {
 namespace {
 constexpr int kMaxPaletteSize = 256;
 constexpr int kColourResolutionBits = 8;
+constexpr int kNoTransparency = -1;
 
 int appendOutput(GifFileType *gif, const GifByteType *data, int length)
 {
@@ -29,9 +30,15 @@ int GifEncoder::colourMapSize(int paletteSize)
 
 QByteArray GifEncoder::encode(const QImage &indexed)
 {
+    return encode(indexed, kNoTransparency);
+}
+
+QByteArray GifEncoder::encode(const QImage &indexed, int transparentIndex)
+{
     const int paletteSize = int(indexed.colorCount());
     if (indexed.isNull() || indexed.format() != QImage::Format_Indexed8 || paletteSize < 1
-        || paletteSize > kMaxPaletteSize || indexed.width() > kMaxSide || indexed.height() > kMaxSide)
+        || paletteSize > kMaxPaletteSize || indexed.width() > kMaxSide || indexed.height() > kMaxSide
+        || transparentIndex < kNoTransparency || transparentIndex >= paletteSize)
         return {};
 
     const QList<QRgb> table = indexed.colorTable();
@@ -51,8 +58,18 @@ QByteArray GifEncoder::encode(const QImage &indexed)
         return {};
     }
     EGifSetGifVersion(gif, true);
-    bool ok
-        = EGifPutScreenDesc(gif, indexed.width(), indexed.height(), kColourResolutionBits, 0, map) == GIF_OK
+    bool ok = EGifPutScreenDesc(gif, indexed.width(), indexed.height(), kColourResolutionBits, 0, map) == GIF_OK;
+    if (ok && transparentIndex != kNoTransparency) {
+        GraphicsControlBlock control {};
+        control.DisposalMode = DISPOSAL_UNSPECIFIED;
+        control.UserInputFlag = false;
+        control.DelayTime = 0;
+        control.TransparentColor = transparentIndex;
+        GifByteType extension[4];
+        const size_t length = EGifGCBToExtension(&control, extension);
+        ok = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(length), extension) == GIF_OK;
+    }
+    ok = ok
         && EGifPutImageDesc(gif, 0, 0, indexed.width(), indexed.height(), false, nullptr) == GIF_OK;
     std::vector<GifPixelType> row(size_t(indexed.width()));
     for (int y = 0; ok && y < indexed.height(); ++y) {

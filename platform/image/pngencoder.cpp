@@ -2,6 +2,8 @@
 
 #include <QtEndian>
 
+#include <zlib.h>
+
 #include <array>
 #include <cstdlib>
 #include <limits>
@@ -12,8 +14,6 @@ namespace {
 constexpr int kMaxPaletteSize = 256;
 constexpr int kBestCompression = 9;
 constexpr int kTrialCompression = 6;
-// qCompress puts the uncompressed length before the zlib stream.
-constexpr qsizetype kQCompressPrefix = 4;
 constexpr quint32 kCrcPolynomial = 0xEDB88320u;
 constexpr char kSignature[] = "\x89PNG\r\n\x1a\n";
 
@@ -132,12 +132,54 @@ QByteArray filtered(const QList<QByteArray> &rows, int bpp, int strategy)
     return out;
 }
 
+// One deflate state per level and thread, reset between pictures: a fresh state allocates
+// and clears some 300 KB, which costs more than compressing a button. The streams are those
+// of zlib's compress2() (window 15, memory level 8), byte for byte.
+class Deflater
+{
+public:
+    explicit Deflater(int level)
+    {
+        m_ready = deflateInit(&m_stream, level) == Z_OK;
+    }
+    ~Deflater()
+    {
+        if (m_ready)
+            deflateEnd(&m_stream);
+    }
+    Deflater(const Deflater &) = delete;
+    Deflater &operator=(const Deflater &) = delete;
+
+    QByteArray compress(const QByteArray &raw)
+    {
+        if (!m_ready || deflateReset(&m_stream) != Z_OK)
+            return {};
+        QByteArray out(qsizetype(deflateBound(&m_stream, uLong(raw.size()))), Qt::Uninitialized);
+        m_stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(raw.constData()));
+        m_stream.avail_in = uInt(raw.size());
+        m_stream.next_out = reinterpret_cast<Bytef *>(out.data());
+        m_stream.avail_out = uInt(out.size());
+        if (deflate(&m_stream, Z_FINISH) != Z_STREAM_END)
+            return {};
+        out.truncate(qsizetype(m_stream.total_out));
+        return out;
+    }
+
+private:
+    z_stream m_stream {};
+    bool m_ready = false;
+};
+
+QByteArray deflated(const QByteArray &raw, int level)
+{
+    thread_local Deflater trial(kTrialCompression);
+    thread_local Deflater best(kBestCompression);
+    return (level == kBestCompression ? best : trial).compress(raw);
+}
+
 QByteArray zlibStream(const QByteArray &raw)
 {
-    const QByteArray compressed = qCompress(raw, kBestCompression);
-    if (compressed.size() <= kQCompressPrefix)
-        return {};
-    return compressed.mid(kQCompressPrefix);
+    return deflated(raw, kBestCompression);
 }
 
 // Rows packed as PNG wants them; sub-byte depths fill each byte from its high bits.
@@ -243,7 +285,7 @@ QByteArray PngEncoder::encode(const QImage &image)
     int bestStrategy = kAdaptive;
     qsizetype bestSize = std::numeric_limits<qsizetype>::max();
     for (int strategy = kAdaptive; strategy < kFilterCount; ++strategy) {
-        const QByteArray trial = qCompress(filtered(rows, bpp, strategy), kTrialCompression);
+        const QByteArray trial = deflated(filtered(rows, bpp, strategy), kTrialCompression);
         if (!trial.isEmpty() && trial.size() < bestSize) {
             bestSize = trial.size();
             bestStrategy = strategy;

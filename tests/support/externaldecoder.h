@@ -57,6 +57,16 @@ public:
         return r.started && r.exitCode == 0 ? parsePnm(r.out) : QImage();
     }
 
+    // The alpha channel of a PNG (pngtopnm -alpha) or the transparency mask of a GIF
+    // (giftopnm -alphaout), as grey levels in an RGB32 picture: 255 opaque, 0 transparent.
+    static QImage decodeAlpha(const QString &path)
+    {
+        const bool gif = path.endsWith(QLatin1String(".gif"));
+        const Run r = gif ? run(QStringLiteral("giftopnm"), {QStringLiteral("-alphaout=-"), path})
+                          : run(QStringLiteral("pngtopnm"), {QStringLiteral("-alpha"), path});
+        return r.started && r.exitCode == 0 ? parsePnm(r.out) : QImage();
+    }
+
     // Binary PBM (P4), PGM (P5) and PPM (P6) with a maxval of 255.
     static QImage parsePnm(const QByteArray &bytes)
     {

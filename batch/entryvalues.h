@@ -1,0 +1,30 @@
+#pragma once
+
+#include "batch/renderentry.h"
+
+#include <QFont>
+#include <QString>
+
+namespace quillet::batch {
+
+// The values of the render options, read the same way from the command line and from a
+// manifest. Each setter answers an error message (naming the option) or an empty string.
+class EntryValues
+{
+public:
+    static constexpr int kMaxSide = 4096;
+    static constexpr int kMaxPointSize = 72;
+
+    static QString setSide(const QString &option, const QString &text, int *side);
+    static QString setControls(const QString &text, RenderEntry &entry);
+    static QString setFormat(const QString &text, RenderEntry &entry);
+    static QString setScale(const QString &text, RenderEntry &entry);
+    static QString setFont(const QString &text, RenderEntry &entry);
+    // "FAMILY SIZE", as the designer shows its font: the last word is the point size.
+    static bool parseFont(const QString &text, QFont *font);
+    // The checks that need the whole entry: a caption, one control, a sprite's button,
+    // captions that stay names of files inside the output folder.
+    static QString check(const RenderEntry &entry);
+};
+
+} // namespace quillet::batch

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "batch/renderentry.h"
+#include "output/buttonjob.h"
+
+#include <QString>
+#include <QStringList>
+
+class QTextStream;
+
+namespace quillet::batch {
+
+// "quillet render": checks every option, skin and file name first, then writes the
+// pictures into the output folder and nowhere else. Needs a QApplication (offscreen is
+// enough) with the program's font substitutions installed.
+class RenderCommand
+{
+public:
+    enum ExitCode { Success = 0, WriteFailed = 1, BadInput = 2 };
+
+    struct Context
+    {
+        QString programFolder; // the skins are its skins/ folder
+        QTextStream &out;
+        QTextStream &err;
+        bool errorIsTerminal = false;
+    };
+
+    static int run(const QStringList &arguments, const Context &context);
+    // Skin names in list order, as --list-skins prints them.
+    static QStringList skinNames(const QString &programFolder);
+};
+
+} // namespace quillet::batch

@@ -1,0 +1,54 @@
+#include "output/spritecss.h"
+
+#include <QUrl>
+
+namespace quillet::output {
+
+QString SpriteCss::url(const QString &fileName)
+{
+    return QStringLiteral("url(\"") + QString::fromLatin1(QUrl::toPercentEncoding(fileName))
+        + QStringLiteral("\")");
+}
+
+QString SpriteCss::text(const Sheet &sheet)
+{
+    const QString selector = u'.' + sheet.className;
+    const int width = sheet.buttonSize.width();
+    const int height = sheet.buttonSize.height();
+    const auto px = [](int value) -> QString {
+        return value == 0 ? QStringLiteral("0") : QString::number(value) + u"px";
+    };
+    const auto band = [&](int index) -> QString { return QStringLiteral("0 ") + px(-index * height); };
+    const QString one = url(sheet.sheetFile);
+
+    QString css;
+    css += selector + QStringLiteral(" {\n");
+    css += QStringLiteral("  display: inline-block;\n");
+    css += QStringLiteral("  width: ") + px(width) + QStringLiteral(";\n");
+    css += QStringLiteral("  height: ") + px(height) + QStringLiteral(";\n");
+    css += QStringLiteral("  margin: 0;\n  padding: 0;\n  border: 0;\n");
+    css += QStringLiteral("  background-color: transparent;\n");
+    css += QStringLiteral("  background-image: ") + one + QStringLiteral(";\n");
+    if (!sheet.sheet2xFile.isEmpty()) {
+        const QString set = one + QStringLiteral(" 1x, ") + url(sheet.sheet2xFile) + QStringLiteral(" 2x");
+        css += QStringLiteral("  background-image: -webkit-image-set(") + set + QStringLiteral(");\n");
+        css += QStringLiteral("  background-image: image-set(") + set + QStringLiteral(");\n");
+    }
+    css += QStringLiteral("  background-repeat: no-repeat;\n");
+    // The 2x sheet is drawn at the 1x sheet's size: four states stacked.
+    css += QStringLiteral("  background-size: ") + px(width) + u' ' + px(4 * height) + QStringLiteral(";\n");
+    css += QStringLiteral("  background-position: ") + band(0) + QStringLiteral(";\n");
+    css += QStringLiteral("  cursor: pointer;\n");
+    css += QStringLiteral("}\n");
+    css += selector + QStringLiteral(":hover {\n  background-position: ") + band(1)
+        + QStringLiteral(";\n}\n");
+    css += selector + QStringLiteral(":active {\n  background-position: ") + band(2)
+        + QStringLiteral(";\n}\n");
+    // Last, so that a disabled button under the mouse keeps its disabled band.
+    css += selector + QStringLiteral(":disabled,\n") + selector + QStringLiteral(".disabled {\n");
+    css += QStringLiteral("  background-position: ") + band(3) + QStringLiteral(";\n");
+    css += QStringLiteral("  cursor: default;\n}\n");
+    return css;
+}
+
+} // namespace quillet::output

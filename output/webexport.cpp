@@ -1,0 +1,192 @@
+#include "output/webexport.h"
+
+#include "output/captionfont.h"
+#include "output/cssclassname.h"
+#include "output/spritecss.h"
+#include "output/spritepage.h"
+#include "output/spritesheet.h"
+#include "output/webnames.h"
+#include "platform/image/alphapicture.h"
+#include "render/buttonrenderer.h"
+
+namespace quillet::output {
+
+using render::RenderRequest;
+using render::SampleControl;
+using render::SampleState;
+
+namespace {
+
+// The states of each group in the order of ExportNaming::suffixes.
+SampleState stateOf(OutputGroup group, int index)
+{
+    static constexpr SampleState kButton[]
+        = { SampleState::Normal, SampleState::Pressed, SampleState::Hot, SampleState::Disabled };
+    static constexpr SampleState kCombo[]
+        = { SampleState::Normal, SampleState::Pressed, SampleState::Disabled };
+    static constexpr SampleState kCheck[]
+        = { SampleState::Normal, SampleState::Checked, SampleState::Disabled };
+    switch (group) {
+    case OutputGroup::ButtonStates:
+        return kButton[qBound(0, index, 3)];
+    case OutputGroup::ComboButton:
+        return kCombo[qBound(0, index, 2)];
+    case OutputGroup::CheckBox:
+        return kCheck[qBound(0, index, 2)];
+    case OutputGroup::WholeWindow:
+        break;
+    }
+    return SampleState::Normal;
+}
+
+RenderRequest requestFor(const ButtonJob &job, OutputGroup group, SampleState state, int ratio, bool alpha)
+{
+    RenderRequest request;
+    request.state = state;
+    request.devicePixelRatio = ratio;
+    request.background = alpha ? QColor(Qt::transparent) : job.background;
+    switch (group) {
+    case OutputGroup::ComboButton:
+        request.control = SampleControl::DropButton;
+        request.size = job.dropSize;
+        request.comboHeight = job.comboHeight;
+        request.font = job.comboFont;
+        break;
+    case OutputGroup::CheckBox:
+        request.control = SampleControl::CheckBox;
+        request.size = job.checkSize;
+        request.font = job.checkFont;
+        break;
+    case OutputGroup::ButtonStates:
+    case OutputGroup::WholeWindow:
+        request.control = SampleControl::PushButton;
+        request.size = job.buttonSize;
+        request.caption = job.caption;
+        request.font = CaptionFont::forRatio(job.font, ratio);
+        request.borderRemoval = job.borderRemoval;
+        break;
+    }
+    return request;
+}
+
+// A see-through picture from two opaque ones: it blends to exactly what the renderer
+// draws on black and on white, whatever the renderer's own rounding of layers.
+QImage renderSeeThrough(const render::ButtonRenderer &renderer, RenderRequest request)
+{
+    request.background = Qt::black;
+    const QImage onBlack = renderer.render(request);
+    request.background = Qt::white;
+    const QImage onWhite = renderer.render(request);
+    return image::AlphaPicture::fromGrounds(onBlack, onWhite);
+}
+
+QImage renderPicture(const render::ButtonRenderer &renderer, const RenderRequest &request, bool alpha)
+{
+    return alpha ? renderSeeThrough(renderer, request) : renderer.render(request);
+}
+
+QList<OutputGroup> groupsOf(const ButtonJob &job)
+{
+    QList<OutputGroup> groups;
+    if (job.button)
+        groups.append(OutputGroup::ButtonStates);
+    if (job.combo)
+        groups.append(OutputGroup::ComboButton);
+    if (job.check)
+        groups.append(OutputGroup::CheckBox);
+    return groups;
+}
+
+QString sheetName(const ButtonJob &job, int ratio)
+{
+    return job.ratios.contains(ratio) ? WebNames::sprite(WebExport::spriteStem(job), ratio) : QString();
+}
+
+} // namespace
+
+QString WebExport::spriteStem(const ButtonJob &job)
+{
+    return ExportNaming::stem(OutputGroup::ButtonStates, job.caption, job.exportNumber);
+}
+
+QList<WebExport::File> WebExport::plan(const ButtonJob &job)
+{
+    QList<File> files;
+    const QString extension = PictureBytes::extension(job.format);
+    for (OutputGroup group : groupsOf(job)) {
+        const QList<ExportImageName> names
+            = ExportNaming::groupImages(group, job.caption, job.exportNumber, extension);
+        for (int ratio : job.ratios) {
+            for (int i = 0; i < names.size(); ++i)
+                files.append({ Kind::State, group, i, ratio, WebNames::scaled(names[i].fileName, ratio) });
+        }
+    }
+    if (job.sprite && job.button) {
+        const QString stem = spriteStem(job);
+        for (int ratio : job.ratios)
+            files.append(
+                { Kind::Sprite, OutputGroup::ButtonStates, 0, ratio, WebNames::sprite(stem, ratio) });
+        files.append({ Kind::Css, OutputGroup::ButtonStates, 0, 1, WebNames::css(stem) });
+        files.append({ Kind::Html, OutputGroup::ButtonStates, 0, 1, WebNames::html(stem) });
+    }
+    return files;
+}
+
+QImage WebExport::draw(const File &file, const ButtonJob &job, const render::ButtonRenderer &renderer)
+{
+    switch (file.kind) {
+    case Kind::State: {
+        const bool alpha = job.transparent && PictureBytes::keepsAlpha(job.format);
+        return renderPicture(renderer,
+            requestFor(job, file.group, stateOf(file.group, file.indexInGroup), file.ratio, alpha), alpha);
+    }
+    case Kind::Sprite: {
+        QList<QImage> states;
+        for (SampleState state :
+            { SampleState::Normal, SampleState::Hot, SampleState::Pressed, SampleState::Disabled })
+            states.append(renderPicture(renderer,
+                requestFor(job, OutputGroup::ButtonStates, state, file.ratio, job.transparent),
+                job.transparent));
+        return SpriteSheet::assemble(states);
+    }
+    case Kind::Css:
+    case Kind::Html:
+        break;
+    }
+    return {};
+}
+
+QByteArray WebExport::encode(const File &file, const ButtonJob &job, const QImage &drawn)
+{
+    switch (file.kind) {
+    case Kind::State: {
+        const bool alpha = job.transparent && PictureBytes::keepsAlpha(job.format);
+        return alpha ? PictureBytes::transparent(drawn, job.format, job.background)
+                     : PictureBytes::opaque(drawn, job.format, job.background);
+    }
+    case Kind::Sprite:
+        return job.transparent ? PictureBytes::transparent(drawn, PictureFormat::Png, job.background)
+                               : PictureBytes::opaque(drawn, PictureFormat::Png, job.background);
+    case Kind::Css: {
+        const QString oneX = sheetName(job, 1);
+        const QString twoX = sheetName(job, 2);
+        // A job of 2x pictures only still needs a 1x band to lay the page out: the 2x sheet
+        // serves both then, drawn at the logical size.
+        const SpriteCss::Sheet sheet { CssClassName::fromCaption(job.caption), oneX.isEmpty() ? twoX : oneX,
+            oneX.isEmpty() ? QString() : twoX, job.buttonSize };
+        return SpriteCss::text(sheet).toUtf8();
+    }
+    case Kind::Html:
+        return SpritePage::html(
+            job.caption, CssClassName::fromCaption(job.caption), WebNames::css(spriteStem(job)))
+            .toUtf8();
+    }
+    return {};
+}
+
+QByteArray WebExport::produce(const File &file, const ButtonJob &job, const render::ButtonRenderer &renderer)
+{
+    return encode(file, job, draw(file, job, renderer));
+}
+
+} // namespace quillet::output

@@ -1,0 +1,357 @@
+// The save button's output options in the designer: the context menu, the settings
+// section, the plain export left as it was, and the designer's pictures equal to the
+// render command's for every shipped skin.
+#include "model/appstate.h"
+#include "app/designerprogram.h"
+#include "catalogue/webexportsettings.h"
+#include "batch/rendercommand.h"
+#include "output/exporter.h"
+#include "platform/form/fontsetup.h"
+#include "platform/form/formruntime.h"
+#include "platform/image/imageconverter.h"
+#include "platform/system/networkprobe.h"
+#include "render/samplepreview.h"
+#include "ui/designerwindow.h"
+#include "ui/saveoptionsmenu.h"
+
+#include "support/designerrun.h"
+#include "support/programfolder.h"
+#include "support/testfiles.h"
+
+#include <QAction>
+#include <QDirIterator>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using quillet::app::DesignerProgram;
+using quillet::catalogue::WebExportSettings;
+using quillet::form::FormRuntime;
+using quillet::image::ImageConverter;
+using quillet::model::WebOptions;
+
+namespace {
+
+const QStringList kExtensions { u".bmp"_s, u".jpg"_s, u".gif"_s, u".png"_s };
+
+// A designer run that can be closed and started again in the same program folder, as the
+// settings file's memory needs.
+struct Rig
+{
+    ProgramFolder folder;
+    FakeDialogs dialogs;
+    FakeNetworkProbe probe;
+    std::unique_ptr<DesignerProgram> program;
+    QStringList written;
+
+    explicit Rig(const QStringList &skins = { u"经典.an"_s })
+        : folder(skins)
+    {
+        start();
+    }
+    void start()
+    {
+        program = std::make_unique<DesignerProgram>(
+            DesignerProgram::Services { dialogs, probe, folder.path(), folder.desktop(), u"quillet"_s });
+        program->start();
+        program->preview().onPreviewTimerTick();
+        written.clear();
+        program->exporter().setWriteObserver([this](const QString &path) { written.append(path); });
+    }
+    // The window's close runs the wind-down that writes the settings file.
+    void close()
+    {
+        program->window().close();
+        program.reset();
+    }
+    Ui::DesignerWindow &ui() { return DesignerRun::layoutOf(program->window()); }
+    void exportTo(const QString &folderAnswer)
+    {
+        dialogs.confirmAnswers.append(true);
+        dialogs.folderAnswers.append(folderAnswer);
+        program->exporter().exportImages();
+        dialogs.confirmAnswers.clear();
+        dialogs.folderAnswers.clear();
+    }
+};
+
+QStringList tree(const QString &root)
+{
+    QStringList entries;
+    QDirIterator it(
+        root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        entries.append(QDir(root).relativeFilePath(it.next()));
+    entries.sort();
+    return entries;
+}
+
+// The bytes the save command wrote before the output options existed: the capture as
+// BMP, or the converter's file of it.
+QByteArray plainExport(const QByteArray &bmp, int format)
+{
+    if (format == 0)
+        return bmp;
+    ImageConverter converter;
+    if (!converter.loadFromMemory(bmp))
+        return {};
+    if (format == 2 && converter.colorDepth() > ImageConverter::kReducedDepth)
+        converter.convertColorDepth(ImageConverter::kReducedDepth, false);
+    const int codes[] = { 0, ImageConverter::Jpeg, ImageConverter::Gif, ImageConverter::Png };
+    return converter.encode(codes[format]);
+}
+
+} // namespace
+
+class TestWebExport : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { quillet::form::FontSetup::install(); }
+
+    void optionsOffExportIsThePlainOne_data()
+    {
+        QTest::addColumn<int>("format");
+        for (int i = 0; i < kExtensions.size(); ++i)
+            QTest::newRow(qPrintable(kExtensions[i])) << i;
+    }
+    void optionsOffExportIsThePlainOne()
+    {
+        QFETCH(int, format);
+        Rig rig;
+        QCOMPARE(rig.program->state().webOptions, WebOptions {});
+        auto &ui = rig.ui();
+        ui.编辑框1->setText(u"确定"_s);
+        ui.组合框6->setCurrentIndex(format);
+        for (QCheckBox *box : { ui.选择框1, ui.选择框2, ui.选择框3 })
+            box->setChecked(true);
+        ui.选择框5->setChecked(false);
+        QTemporaryDir target;
+        rig.exportTo(target.path());
+
+        const QString ext = kExtensions[format];
+        const QStringList names { u"确定_正常"_s + ext, u"确定_按下"_s + ext, u"确定_点燃"_s + ext,
+            u"确定_禁止"_s + ext, u"组合1_正常"_s + ext, u"组合1_按下"_s + ext, u"组合1_禁止"_s + ext,
+            u"选择1_正常"_s + ext, u"选择1_选中"_s + ext, u"选择1_禁止"_s + ext };
+        QStringList sorted = names;
+        sorted.sort();
+        QCOMPARE(tree(target.path()), sorted);
+        QCOMPARE(rig.dialogs.confirmations.last().text,
+            u"确定_正常%1   确定_按下%1\r\n确定_点燃%1   确定_禁止%1\r\n组合1_正常%1   组合1_按下%1   "
+            u"组合1_禁止%1\r\n"
+            u"选择1_正常%1   选择1_选中%1   选择1_禁止%1\r\n"_s.arg(ext));
+        // The canvases still hold what was captured; each file is that capture as written before.
+        QWidget *canvases[] = { ui.画板1, ui.画板2, ui.画板3, ui.画板4, ui.画板5, ui.画板6, ui.画板7,
+            ui.画板8, ui.画板9, ui.画板10 };
+        QWidget *firsts[] = { ui.画板1, ui.画板1, ui.画板1, ui.画板1, ui.画板5, ui.画板5, ui.画板5, ui.画板8,
+            ui.画板8, ui.画板8 };
+        for (int i = 0; i < names.size(); ++i) {
+            const QByteArray capture
+                = FormRuntime::snapshot(canvases[i], firsts[i]->width(), firsts[i]->height());
+            QCOMPARE(readAll(target.filePath(names[i])), plainExport(capture, format));
+        }
+    }
+
+    void menuOffersTheOptions_data()
+    {
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("right click") << false;
+        QTest::newRow("menu key") << true;
+    }
+    void menuOffersTheOptions()
+    {
+        QFETCH(bool, byKey);
+        Rig rig;
+        QPushButton *save = rig.ui().保存图片按钮;
+        quillet::ui::SaveOptionsMenu &options = rig.program->saveOptions();
+        QVERIFY(!options.menu()->isVisible());
+        if (byKey) {
+            save->setFocus();
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(2, 2), save->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(save, &event);
+        } else {
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), save->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(save, &event);
+        }
+        QTRY_VERIFY(options.menu()->isVisible());
+        const QList<QAction *> actions = options.menu()->actions();
+        QCOMPARE(actions.size(), 3);
+        QCOMPARE(actions[0]->text(), u"透明背景"_s);
+        QCOMPARE(actions[1]->text(), u"同时输出 @2x 图片"_s);
+        QCOMPARE(actions[2]->text(), u"输出精灵图和 CSS"_s);
+        for (QAction *action : actions) {
+            QVERIFY(action->isCheckable());
+            QVERIFY(!action->isChecked());
+        }
+        actions[1]->trigger();
+        QCOMPARE(rig.program->state().webOptions, (WebOptions { false, true, false }));
+        options.menu()->close();
+        // No control was added to the window's layout.
+        QVERIFY(options.menu()->isWindow());
+        QCOMPARE(options.menu()->parentWidget(), save);
+    }
+
+    void optionsSurviveARestart_data()
+    {
+        QTest::addColumn<bool>("transparent");
+        QTest::addColumn<bool>("twoX");
+        QTest::addColumn<bool>("sprite");
+        QTest::newRow("all") << true << true << true;
+        QTest::newRow("sprite only") << false << false << true;
+        QTest::newRow("none") << false << false << false;
+    }
+    void optionsSurviveARestart()
+    {
+        QFETCH(bool, transparent);
+        QFETCH(bool, twoX);
+        QFETCH(bool, sprite);
+        Rig rig({ u"经典.an"_s, u"翡翠.an"_s });
+        rig.ui().列表框1->setCurrentRow(1);
+        auto &menu = rig.program->saveOptions();
+        menu.transparentAction()->setChecked(transparent);
+        menu.twoXAction()->setChecked(twoX);
+        menu.spriteAction()->setChecked(sprite);
+        rig.close();
+
+        // Its own section, beside the remembered skin.
+        const QString settings = rig.folder.settings();
+        QCOMPARE(WebExportSettings::read(settings), (WebOptions { transparent, twoX, sprite }));
+        // The file is GBK: "[输出选项]" appears only once an option has been on.
+        QCOMPARE(readAll(settings).contains("[\xCA\xE4\xB3\xF6\xD1\xA1\xCF\xEE]"), transparent || twoX || sprite);
+        rig.start();
+        QCOMPARE(rig.program->state().currentSkinIndex, 2);
+        QCOMPARE(rig.program->state().webOptions, (WebOptions { transparent, twoX, sprite }));
+        QCOMPARE(rig.program->saveOptions().transparentAction()->isChecked(), transparent);
+        QCOMPARE(rig.program->saveOptions().twoXAction()->isChecked(), twoX);
+        QCOMPARE(rig.program->saveOptions().spriteAction()->isChecked(), sprite);
+    }
+
+    void settingsValues_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("transparent");
+        QTest::addColumn<bool>("twoX");
+        QTest::addColumn<bool>("sprite");
+        QTest::addColumn<bool>("unchanged");
+        const auto section = [](const char *a, const char *b, const char *c) -> QByteArray {
+            return QByteArray("[skin]\r\nx=1\r\n[") + WebExportSettings::kSection.toUtf8() + "]\r\n"
+                + WebExportSettings::kTransparentKey.toUtf8() + '=' + a + "\r\n"
+                + WebExportSettings::kTwoXKey.toUtf8() + '=' + b + "\r\n"
+                + WebExportSettings::kSpriteKey.toUtf8() + '=' + c + "\r\n";
+        };
+        QTest::newRow("no section") << QByteArray("[skin]\r\nx=1\r\n") << false << false << false << true;
+        QTest::newRow("ones") << section("1", "1", "1") << true << true << true << true;
+        QTest::newRow("zeros") << section("0", "0", "0") << false << false << false << true;
+        QTest::newRow("mixed") << section("1", "0", "1") << true << false << true << true;
+        QTest::newRow("not numbers") << section("yes", "no", "x1") << false << false << false << true;
+        QTest::newRow("empty value") << section("1", "", "1") << true << false << true << true;
+        QTest::newRow("spaces and sign") << section(" 1", "+2", "-1") << true << true << true << true;
+    }
+    void settingsValues()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, transparent);
+        QFETCH(bool, twoX);
+        QFETCH(bool, sprite);
+        QFETCH(bool, unchanged);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"setup.dat"_s);
+        // UTF-8 with its mark, so that the Chinese names read back whatever the GBK table.
+        QVERIFY(writeAll(path, QByteArray("\xEF\xBB\xBF") + file));
+        QCOMPARE(WebExportSettings::read(path), (WebOptions { transparent, twoX, sprite }));
+        // A write that changes nothing leaves the file byte for byte.
+        QVERIFY(WebExportSettings::write(path, { transparent, twoX, sprite }));
+        QCOMPARE(readAll(path) == QByteArray("\xEF\xBB\xBF") + file, unchanged);
+        QVERIFY(WebExportSettings::write(path, { !transparent, !twoX, !sprite }));
+        QCOMPARE(WebExportSettings::read(path), (WebOptions { !transparent, !twoX, !sprite }));
+        QVERIFY(readAll(path).contains("[skin]\r\nx=1\r\n"));
+    }
+
+    void confirmationListsTheExtraFiles()
+    {
+        Rig rig;
+        auto &ui = rig.ui();
+        ui.编辑框1->setText(u"确定"_s);
+        ui.组合框6->setCurrentIndex(3);
+        ui.选择框1->setChecked(true);
+        for (QCheckBox *box : { ui.选择框2, ui.选择框3, ui.选择框5 })
+            box->setChecked(false);
+        rig.program->state().webOptions = { true, true, true };
+        QTemporaryDir target;
+        rig.exportTo(target.path());
+        QCOMPARE(rig.dialogs.confirmations.last().text,
+            u"确定_正常.png   确定_按下.png\r\n确定_点燃.png   确定_禁止.png\r\n"
+            u"确定_正常@2x.png   确定_按下@2x.png   确定_点燃@2x.png   确定_禁止@2x.png   "
+            u"确定_sprite.png   确定_sprite@2x.png   确定.css   确定.html\r\n"_s);
+        QStringList listed;
+        for (const QString &path : std::as_const(rig.written))
+            listed.append(QFileInfo(path).fileName());
+        listed.sort();
+        QCOMPARE(tree(target.path()), listed);
+        QCOMPARE(listed.size(), 12);
+    }
+
+    void designerAndBatchAgree_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<WebOptions>("options");
+        QTest::newRow("png, all options") << 3 << WebOptions { true, true, true };
+        QTest::newRow("gif, transparent") << 2 << WebOptions { true, false, false };
+        QTest::newRow("bmp, 2x") << 0 << WebOptions { false, true, false };
+    }
+    void designerAndBatchAgree()
+    {
+        QFETCH(int, format);
+        QFETCH(WebOptions, options);
+        Rig rig(ProgramFolder::shippedSkinNames());
+        auto &ui = rig.ui();
+        ui.编辑框1->setText(u"确定"_s);
+        ui.组合框6->setCurrentIndex(format);
+        for (QCheckBox *box : { ui.选择框1, ui.选择框2, ui.选择框3 })
+            box->setChecked(true);
+        ui.选择框5->setChecked(false);
+        rig.program->state().webOptions = options;
+        const QStringList formats { u"bmp"_s, u"jpg"_s, u"gif"_s, u"png"_s };
+
+        QCOMPARE(ui.列表框1->count(), ProgramFolder::shippedSkinNames().size());
+        for (int row = 0; row < ui.列表框1->count(); ++row) {
+            ui.列表框1->setCurrentRow(row);
+            rig.program->preview().composePreview();
+            const QString skin = ui.列表框1->item(row)->text();
+            QTemporaryDir designer;
+            QTemporaryDir batch;
+            rig.program->exporter().state().exportCounter = 0;
+            rig.exportTo(designer.path());
+
+            QStringList arguments { u"--skin"_s, skin, u"--text"_s, u"确定"_s, u"--controls"_s,
+                u"button,combo,check"_s, u"--format"_s, formats[format], u"--out"_s, batch.path() };
+            if (options.transparent)
+                arguments << u"--transparent"_s;
+            if (options.twoX)
+                arguments << u"--scale"_s << u"1,2"_s;
+            if (options.sprite)
+                arguments << u"--sprite"_s;
+            QString out;
+            QString err;
+            QTextStream outStream(&out);
+            QTextStream errStream(&err);
+            const int code = quillet::batch::RenderCommand::run(
+                arguments, { rig.folder.path(), outStream, errStream, false });
+            QVERIFY2(code == 0, qPrintable(err));
+
+            const QStringList files = tree(designer.path());
+            QCOMPARE(tree(batch.path()), files);
+            QVERIFY(files.size() >= 10);
+            for (const QString &file : files)
+                QVERIFY2(readAll(designer.filePath(file)) == readAll(batch.filePath(file)),
+                    qPrintable(skin + u": "_s + file));
+        }
+    }
+};
+
+QTEST_MAIN(TestWebExport)
+#include "tst_webexport.moc"

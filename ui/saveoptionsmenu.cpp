@@ -1,0 +1,48 @@
+#include "ui/saveoptionsmenu.h"
+
+#include <QMenu>
+#include <QPushButton>
+
+namespace quillet::ui {
+
+const QString SaveOptionsMenu::kTransparentText = QStringLiteral("透明背景");
+const QString SaveOptionsMenu::kTwoXText = QStringLiteral("同时输出 @2x 图片");
+const QString SaveOptionsMenu::kSpriteText = QStringLiteral("输出精灵图和 CSS");
+
+SaveOptionsMenu::SaveOptionsMenu(QPushButton *button, model::WebOptions &options)
+    : QObject(button)
+    , m_button(button)
+    , m_options(options)
+    , m_menu(new QMenu(button))
+{
+    const auto add = [this](const QString &text, bool model::WebOptions::*flag) {
+        QAction *action = m_menu->addAction(text);
+        action->setCheckable(true);
+        connect(action, &QAction::toggled, this, [this, flag](bool on) { m_options.*flag = on; });
+        return action;
+    };
+    m_transparent = add(kTransparentText, &model::WebOptions::transparent);
+    m_twoX = add(kTwoXText, &model::WebOptions::twoX);
+    m_sprite = add(kSpriteText, &model::WebOptions::sprite);
+    showOptions();
+    // Qt turns the menu key into the same request as a right click on the focused button.
+    button->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(button, &QWidget::customContextMenuRequested, this, &SaveOptionsMenu::popup);
+}
+
+SaveOptionsMenu::~SaveOptionsMenu() = default;
+
+void SaveOptionsMenu::showOptions()
+{
+    m_transparent->setChecked(m_options.transparent);
+    m_twoX->setChecked(m_options.twoX);
+    m_sprite->setChecked(m_options.sprite);
+}
+
+void SaveOptionsMenu::popup(const QPoint &at)
+{
+    showOptions();
+    m_menu->popup(m_button->mapToGlobal(at));
+}
+
+} // namespace quillet::ui
