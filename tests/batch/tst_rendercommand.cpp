@@ -38,17 +38,6 @@ Result run(const QString &programFolder, const QStringList &arguments)
     return result;
 }
 
-QStringList tree(const QString &root)
-{
-    QStringList entries;
-    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-        QDirIterator::Subdirectories);
-    while (it.hasNext())
-        entries.append(QDir(root).relativeFilePath(it.next()));
-    entries.sort();
-    return entries;
-}
-
 QStringList sorted(QStringList list)
 {
     list.sort();

@@ -132,18 +132,6 @@ QStringList groupNames(Group group, const QString &caption, int number, const QS
     return {};
 }
 
-// Every entry below a folder, relative to it, so that a stray or escaped file shows up.
-QStringList tree(const QString &root)
-{
-    QStringList entries;
-    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-        QDirIterator::Subdirectories);
-    while (it.hasNext())
-        entries.append(QDir(root).relativeFilePath(it.next()));
-    entries.sort();
-    return entries;
-}
-
 QImage bmpToPnm(const QString &path)
 {
     const ExternalDecoder::Run r = ExternalDecoder::run(u"bmptopnm"_s, { path });

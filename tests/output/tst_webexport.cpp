@@ -78,17 +78,6 @@ struct Rig
     }
 };
 
-QStringList tree(const QString &root)
-{
-    QStringList entries;
-    QDirIterator it(
-        root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        entries.append(QDir(root).relativeFilePath(it.next()));
-    entries.sort();
-    return entries;
-}
-
 // The bytes the save command wrote before the output options existed: the capture as
 // BMP, or the converter's file of it.
 QByteArray plainExport(const QByteArray &bmp, int format)

@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QDirIterator>
 #include <QFileInfo>
+#include <QStringList>
 #include <QString>
 
 // Whole-file reads and writes for tests. An unreadable file reads as a marker that no
@@ -43,4 +45,16 @@ inline QByteArray utf16(const QString &text, bool bigEndian = false)
         bytes.append(bigEndian ? hi : lo).append(bigEndian ? lo : hi);
     }
     return bytes;
+}
+
+// Every entry below a folder, relative to it, so that a stray or escaped file shows up.
+inline QStringList tree(const QString &root)
+{
+    QStringList entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+        QDirIterator::Subdirectories);
+    while (it.hasNext())
+        entries.append(QDir(root).relativeFilePath(it.next()));
+    entries.sort();
+    return entries;
 }

@@ -53,18 +53,6 @@ Difference difference(const QImage &a, const QImage &b)
     return d;
 }
 
-// Every entry below a folder, so that a stray temporary file anywhere shows up.
-QStringList tree(const QString &root)
-{
-    QStringList entries;
-    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-        QDirIterator::Subdirectories);
-    while (it.hasNext())
-        entries.append(it.next());
-    entries.sort();
-    return entries;
-}
-
 } // namespace
 
 class TestImageConverter : public QObject
