@@ -165,6 +165,9 @@ private Q_SLOTS:
 
         for (int row = 0; row < window.skinList()->count(); ++row) {
             window.skinList()->setCurrentRow(row);
+            // The choice arms the preview timer; a composition it starts in the middle of a
+            // capture's wait would repaint the canvases under it.
+            window.previewTimer()->setInterval(0);
             if (background.isValid()) {
                 window.colourPicker()->setColour(background);
                 run.program.controls().colourPicked();
