@@ -404,6 +404,11 @@ std::optional<QByteArray> PrivateProfile::withValue(
     return result;
 }
 
+std::optional<QByteArray> PrivateProfile::contents(const QString &filePath)
+{
+    return readContent(filePath);
+}
+
 QString PrivateProfile::read(const QString &filePath, const QString &section, const QString &key)
 {
     const std::optional<QByteArray> content = readContent(filePath);

@@ -32,6 +32,10 @@ public:
     static bool write(
         const QString &filePath, const QString &section, const QString &key, const QString &value);
 
+    // The file's bytes, empty when there is no file; nullopt when it exists but cannot
+    // serve as a settings file. For reading several values from one read.
+    static std::optional<QByteArray> contents(const QString &filePath);
+
     // The same two operations on file contents.
     static QString valueIn(const QByteArray &content, const QString &section, const QString &key);
     static std::optional<QByteArray> withValue(

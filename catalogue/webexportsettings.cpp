@@ -6,10 +6,10 @@
 namespace quillet::catalogue {
 
 namespace {
-bool readFlag(const QString &path, QStringView key)
+bool flagIn(const QByteArray &content, QStringView key)
 {
     return SettingsFile::toIndex(
-               PrivateProfile::read(path, WebExportSettings::kSection.toString(), key.toString()))
+               PrivateProfile::valueIn(content, WebExportSettings::kSection.toString(), key.toString()))
         != 0;
 }
 
@@ -28,10 +28,14 @@ bool writeFlag(const QString &path, QStringView key, bool on)
 
 model::WebOptions WebExportSettings::read(const QString &settingsPath)
 {
+    // One read of the file for the three values: this runs at start-up.
     model::WebOptions options;
-    options.transparent = readFlag(settingsPath, kTransparentKey);
-    options.twoX = readFlag(settingsPath, kTwoXKey);
-    options.sprite = readFlag(settingsPath, kSpriteKey);
+    const std::optional<QByteArray> content = PrivateProfile::contents(settingsPath);
+    if (!content)
+        return options;
+    options.transparent = flagIn(*content, kTransparentKey);
+    options.twoX = flagIn(*content, kTwoXKey);
+    options.sprite = flagIn(*content, kSpriteKey);
     return options;
 }
 
