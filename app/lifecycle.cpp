@@ -8,7 +8,7 @@
 #include "integration/desktoplauncher.h"
 #include "integration/pagethread.h"
 #include "model/appstate.h"
-#include "model/samplemetrics.h"
+#include "model/metrics.h"
 #include "output/exportstate.h"
 #include "platform/form/formruntime.h"
 #include "platform/form/intervaltimer.h"
@@ -41,7 +41,7 @@ void Lifecycle::onCreated(const QString &programFolder)
         window.skinList(), &form::FormRuntime::processEvents);
     m_parts.controls.applyCurrentSkin();
     form::FormRuntime::setCurrentItemIndex(window.skinList(), state.currentSkinIndex - 1);
-    window.previewTimer()->setInterval(model::SampleMetrics::kFirstPreviewDelayMs);
+    window.previewTimer()->setInterval(model::Metrics::kFirstPreviewDelayMs);
     m_parts.controls.showSampleFont();
     state.buttonWidth = window.sampleButton()->width();
     window.widthBox()->setEditText(form::NumberText::toText(state.buttonWidth));

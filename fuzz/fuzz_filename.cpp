@@ -1,21 +1,21 @@
 // Captions come straight from the user and end up in file names: building the names and
 // judging them must hold up against any text, and a name judged safe must stay inside
 // the chosen folder.
-#include "output/exportnaming.h"
+#include "pictures/exportnaming.h"
 
 #include <QString>
 
 #include <cstdint>
 #include <cstdlib>
 
-using quillet::output::ExportImageName;
-using quillet::output::ExportNaming;
+using quillet::pictures::ExportImageName;
+using quillet::pictures::ExportNaming;
 
 namespace {
 
 void check(const QString &caption, int exportNumber)
 {
-    const quillet::output::ExportOptions all { true, true, true, true };
+    const quillet::pictures::ExportOptions all { true, true, true, true };
     const QString extension = QStringLiteral(".png");
     const QString listed = ExportNaming::confirmationText(all, caption, exportNumber, extension);
     for (const ExportImageName &image : ExportNaming::images(all, caption, exportNumber, extension)) {

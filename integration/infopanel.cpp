@@ -1,7 +1,7 @@
 #include "integration/infopanel.h"
 
 #include "integration/onlinecheck.h"
-#include "model/samplemetrics.h"
+#include "model/metrics.h"
 #include "platform/browser/browserpanel.h"
 #include "platform/form/intervaltimer.h"
 #include "ui/designerwindow.h"
@@ -26,7 +26,7 @@ void InfoPanel::onHelp(const QString &localPage)
 {
     m_window.browserPanel()->navigate(localPage);
     m_ticker.reset();
-    m_window.infoTimer()->setInterval(model::SampleMetrics::kInfoTimerIntervalMs);
+    m_window.infoTimer()->setInterval(model::Metrics::kInfoTimerIntervalMs);
 }
 
 } // namespace quillet::integration

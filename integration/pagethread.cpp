@@ -1,6 +1,6 @@
 #include "integration/pagethread.h"
 
-#include "model/samplemetrics.h"
+#include "model/metrics.h"
 #include "platform/browser/browserpanel.h"
 #include "platform/form/intervaltimer.h"
 
@@ -38,7 +38,7 @@ void PageThread::body(const std::shared_ptr<Targets> &targets, const QString &lo
     }
     if (auto *timer = targets->infoTimer) {
         QMetaObject::invokeMethod(
-            timer, [timer] { timer->setInterval(model::SampleMetrics::kInfoTimerIntervalMs); }, Qt::QueuedConnection);
+            timer, [timer] { timer->setInterval(model::Metrics::kInfoTimerIntervalMs); }, Qt::QueuedConnection);
     }
 }
 

@@ -6,6 +6,9 @@
 
 namespace quillet::output {
 
+using pictures::ButtonJob;
+using pictures::PictureFormat;
+
 ButtonJob DesignerJob::fromWindow(const model::AppState &state, int exportNumber, ui::DesignerWindow &window)
 {
     using model::OutputGroup;
@@ -24,10 +27,8 @@ ButtonJob DesignerJob::fromWindow(const model::AppState &state, int exportNumber
     job.comboFont = window.comboSample()->font();
     job.checkSize = window.checkCanvases().front()->size();
     job.checkFont = window.checkSample()->font();
-    const int format = window.formatBox()->currentIndex();
-    job.format
-        = format >= 0 && format <= int(PictureFormat::Png) ? PictureFormat(format) : PictureFormat::Png;
-    job.ratios = state.webOptions.twoX ? QList<int>{1, 2} : QList<int>{1};
+    job.format = pictures::Formats::fromDesignerIndex(window.formatBox()->currentIndex()).value_or(PictureFormat::Png);
+    job.ratios = state.webOptions.twoX ? QList<qreal>{1, 2} : QList<qreal>{1};
     job.transparent = state.webOptions.transparent;
     job.sprite = state.webOptions.sprite;
     job.background = state.backgroundColour;

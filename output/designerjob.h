@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/buttonjob.h"
+#include "pictures/buttonjob.h"
 
 namespace quillet::model {
 struct AppState;
@@ -15,7 +15,7 @@ namespace quillet::output {
 class DesignerJob
 {
 public:
-    static ButtonJob fromWindow(const model::AppState &state, int exportNumber, ui::DesignerWindow &window);
+    static pictures::ButtonJob fromWindow(const model::AppState &state, int exportNumber, ui::DesignerWindow &window);
     // The skin file the designer shows, or an empty string when there is none.
     static QString currentSkinFile(const model::AppState &state);
 };

@@ -2,9 +2,9 @@
 
 #include "model/appstate.h"
 #include "output/designerjob.h"
-#include "output/exportnaming.h"
-#include "output/picturebytes.h"
-#include "output/webexport.h"
+#include "pictures/exportnaming.h"
+#include "pictures/picturebytes.h"
+#include "pictures/webexport.h"
 #include "platform/image/atomicfile.h"
 #include "render/buttonrenderer.h"
 #include "output/outputfolder.h"
@@ -17,6 +17,14 @@
 #include <QFileInfo>
 
 namespace quillet::output {
+
+using pictures::ButtonJob;
+using pictures::ExportImageName;
+using pictures::ExportNaming;
+using pictures::ExportOptions;
+using pictures::OutputGroup;
+using pictures::PictureBytes;
+using pictures::WebExport;
 
 namespace {
 enum FormatIndex { Bmp = 0, Jpg = 1, Gif = 2, Png = 3 };

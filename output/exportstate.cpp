@@ -1,5 +1,6 @@
 #include "output/exportstate.h"
 
+#include "pictures/pictureformat.h"
 #include "platform/image/imageconverter.h"
 
 namespace quillet::output {
@@ -13,8 +14,11 @@ ExportState::~ExportState() = default;
 
 void ExportState::fillExtensionTable()
 {
-    extensionTable
-        = { QStringLiteral(".bmp"), QStringLiteral(".jpg"), QStringLiteral(".gif"), QStringLiteral(".png") };
+    extensionTable.clear();
+    for (const pictures::FormatInfo &format : pictures::kFormats) {
+        if (format.inDesignerList)
+            extensionTable.append(format.extension.toString());
+    }
 }
 
 void ExportState::releaseAtExit()

@@ -1,6 +1,6 @@
 #include "render/buttonrenderer.h"
 
-#include "model/samplemetrics.h"
+#include "model/metrics.h"
 #include "platform/skin/skinparser.h"
 #include "platform/skin/skinstyle.h"
 
@@ -10,7 +10,7 @@
 
 namespace quillet::render {
 
-using model::SampleMetrics;
+using model::Metrics;
 
 namespace {
 
@@ -107,7 +107,7 @@ QImage ButtonRenderer::render(const RenderRequest &request) const
 
 void ButtonRenderer::paintPushButton(QPainter &painter, const RenderRequest &request, const QSize &size) const
 {
-    const int allowance = request.borderRemoval ? SampleMetrics::kBorderAllowance : 0;
+    const int allowance = request.borderRemoval ? Metrics::kBorderAllowance : 0;
     const QRect control(0, 0, size.width() + allowance, size.height() + allowance);
     const QPalette pal = palette(request.background);
     const SampleState state = request.state;
@@ -128,7 +128,7 @@ void ButtonRenderer::paintPushButton(QPainter &painter, const RenderRequest &req
 void ButtonRenderer::paintCombo(QPainter &painter, const RenderRequest &request, const QSize &size) const
 {
     const int height = request.comboHeight > 0 ? qMin(request.comboHeight, kMaxSide) : size.height();
-    const QRect control(0, 0, SampleMetrics::kComboSampleWidth, height);
+    const QRect control(0, 0, Metrics::kComboSampleWidth, height);
     const QPalette pal = palette(request.background);
     const SampleState state = request.state;
     const bool pressed = state == SampleState::Pressed;
@@ -145,7 +145,7 @@ void ButtonRenderer::paintCombo(QPainter &painter, const RenderRequest &request,
         option.activeSubControls = QStyle::SC_ComboBoxArrow;
     }
 
-    painter.translate(-SampleMetrics::kDropButtonLeft, 0);
+    painter.translate(-Metrics::kDropButtonLeft, 0);
     painter.fillRect(control, request.background);
     preparePainter(painter, request.font, pal);
     m_style->drawComplexControl(QStyle::CC_ComboBox, &option, &painter, nullptr);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/metrics.h"
 #include "platform/skin/skin.h"
 
 #include <QColor>
@@ -48,7 +49,7 @@ class ButtonRenderer
 {
 public:
     // Largest logical side drawn; larger requests give a null image.
-    static constexpr int kMaxSide = 16384;
+    static constexpr int kMaxSide = model::Metrics::kMaxSide;
 
     explicit ButtonRenderer(const skin::Skin &skin);
     // A file that cannot be read gives the default look, as the designer shows it.

@@ -1,7 +1,7 @@
 #include "render/samplegeometry.h"
 
 #include "model/appstate.h"
-#include "model/samplemetrics.h"
+#include "model/metrics.h"
 #include "platform/form/canvas.h"
 #include "render/sampleface.h"
 
@@ -60,7 +60,7 @@ void SampleGeometry::sizeButtonWidth(bool borderRemoval)
     if (!isApplicableSide(width))
         return;
     QPushButton *sample = m_face.sampleButton();
-    sample->resize(width + (borderRemoval ? model::SampleMetrics::kBorderAllowance : 0), sample->height());
+    sample->resize(width + (borderRemoval ? model::Metrics::kBorderAllowance : 0), sample->height());
     for (form::Canvas *canvas : m_face.buttonCanvases())
         canvas->resize(width, canvas->height());
     arrangePanels();
@@ -72,7 +72,7 @@ void SampleGeometry::sizeButtonHeight(bool borderRemoval)
     if (!isApplicableSide(height))
         return;
     QPushButton *sample = m_face.sampleButton();
-    sample->resize(sample->width(), height + (borderRemoval ? model::SampleMetrics::kBorderAllowance : 0));
+    sample->resize(sample->width(), height + (borderRemoval ? model::Metrics::kBorderAllowance : 0));
     for (form::Canvas *canvas : m_face.buttonCanvases())
         canvas->resize(canvas->width(), height);
 }

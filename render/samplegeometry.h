@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/metrics.h"
+
 namespace quillet::model {
 struct AppState;
 }
@@ -16,7 +18,7 @@ class SampleGeometry
 public:
     // A sample side outside 1..kMaxButtonSide is not applied: the sample keeps its last size.
     // Nothing may get a negative size, and a capture of an absurd size must not be tried.
-    static constexpr int kMaxButtonSide = 16384;
+    static constexpr int kMaxButtonSide = model::Metrics::kMaxSide;
     static constexpr int kComboFontSizeCap = 22;
 
     SampleGeometry(model::AppState &state, SampleFace &face);

@@ -1,7 +1,7 @@
 #include "render/samplepreview.h"
 
 #include "model/appstate.h"
-#include "model/samplemetrics.h"
+#include "model/metrics.h"
 #include "platform/form/canvas.h"
 #include "platform/form/formruntime.h"
 #include "platform/form/intervaltimer.h"
@@ -15,7 +15,7 @@
 namespace quillet::render {
 
 using form::FormRuntime;
-using model::SampleMetrics;
+using model::Metrics;
 
 namespace {
 constexpr double kTolerance = 1e-7;
@@ -51,7 +51,7 @@ void SamplePreview::captureButtonTrimmed(form::Canvas *target)
 {
     form::Canvas *scratch = m_face.scratchCanvas();
     const form::Canvas *normal = m_face.buttonCanvases().front();
-    const int inset = SampleMetrics::kBorderAllowance / 2;
+    const int inset = Metrics::kBorderAllowance / 2;
     captureInto(m_face.sampleButton(), scratch);
     FormRuntime::canvasCopy(scratch, inset, inset, normal->width(), normal->height(), target, 0, 0);
 }
@@ -101,7 +101,7 @@ void SamplePreview::composeComboButton()
     const auto captureDropButton = [&](form::Canvas *target) {
         captureInto(combo, scratch);
         waitWithEvents(kSettleMilliseconds);
-        FormRuntime::canvasCopy(scratch, SampleMetrics::kDropButtonLeft, 0, comboButtonWidth(), combo->height(),
+        FormRuntime::canvasCopy(scratch, Metrics::kDropButtonLeft, 0, comboButtonWidth(), combo->height(),
                                 target, 0, 0);
     };
     captureDropButton(normal);

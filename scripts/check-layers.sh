@@ -16,13 +16,14 @@ declare -A allowed=(
   [model]="model platform"
   [catalogue]="catalogue model platform"
   [render]="render model platform"
-  [ui]="ui render catalogue model platform"
-  [output]="output ui render catalogue model platform"
-  [integration]="integration ui render catalogue model platform"
-  [batch]="batch output ui render catalogue model platform"
-  [app]="app batch output integration ui render catalogue model platform"
+  [pictures]="pictures render model platform"
+  [ui]="ui pictures render catalogue model platform"
+  [output]="output ui pictures render catalogue model platform"
+  [integration]="integration ui pictures render catalogue model platform"
+  [batch]="batch pictures render catalogue model platform"
+  [app]="app batch output integration ui pictures render catalogue model platform"
 )
-layers="platform/image platform/skin platform/form platform/system platform/browser model catalogue render ui output batch integration app"
+layers="platform/image platform/skin platform/form platform/system platform/browser model catalogue render pictures ui output batch integration app"
 
 status=0
 for folder in ${layers}; do
@@ -46,7 +47,7 @@ done
 # and the few named ones.
 names='(标签|按钮|组合框|选择框|画板|列表框|编辑框|颜色选择器|超级链接框|时钟)[0-9a-z]+|源画板|样本按钮|确认制作按钮|保存图片按钮|WebBrowser1'
 outside=$(grep -rnE "\b(ui|m_ui|controls\(\))\.|->($names)\b|\.($names)\b" \
-  --include='*.h' --include='*.cpp' model catalogue render output batch integration app 2>/dev/null \
+  --include='*.h' --include='*.cpp' model catalogue render pictures output batch integration app 2>/dev/null \
   | grep -E "$names")
 if [ -n "$outside" ]; then
   echo "layering: code outside ui/ names controls by their layout names:"

@@ -1,7 +1,7 @@
 #include "ui/designercontrols.h"
 
 #include "model/appstate.h"
-#include "model/samplemetrics.h"
+#include "model/metrics.h"
 #include "catalogue/skinswitcher.h"
 #include "platform/form/dialogs.h"
 #include "platform/form/formruntime.h"
@@ -57,7 +57,7 @@ void DesignerControls::skinChosen()
         return;
     m_state.currentSkinIndex = list->currentRow() + 1;
     applyCurrentSkin();
-    m_window.previewTimer()->setInterval(model::SampleMetrics::kPreviewDelayAfterChoiceMs);
+    m_window.previewTimer()->setInterval(model::Metrics::kPreviewDelayAfterChoiceMs);
 }
 
 void DesignerControls::widthStep(int delta)

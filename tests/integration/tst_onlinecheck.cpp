@@ -1,6 +1,6 @@
 #include "integration/informationticker.h"
 #include "integration/onlinecheck.h"
-#include "model/samplemetrics.h"
+#include "model/metrics.h"
 #include "platform/system/hostresolver.h"
 #include "platform/system/networkprobe.h"
 #include "platform/system/systemnetworkprobe.h"
@@ -131,7 +131,7 @@ void TestOnlineCheck::tickerChecksOnTenthTick()
     QCOMPARE(ticker.tick(probe), InformationTicker::Action::ShowInformationPage);
     QCOMPARE(probe.statisticsReads, 1);
     QCOMPARE(ticker.tickCount(), 0);
-    QCOMPARE(InformationTicker::TicksPerCheck * quillet::model::SampleMetrics::kInfoTimerIntervalMs, 60000);
+    QCOMPARE(InformationTicker::TicksPerCheck * quillet::model::Metrics::kInfoTimerIntervalMs, 60000);
 }
 
 void TestOnlineCheck::tickerResetMovesCheck()

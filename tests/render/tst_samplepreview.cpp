@@ -6,7 +6,7 @@
 #include "platform/form/fontsetup.h"
 #include "platform/form/intervaltimer.h"
 #include "platform/skin/statehints.h"
-#include "model/samplemetrics.h"
+#include "model/metrics.h"
 #include "render/samplepreview.h"
 #include "ui/designerwindow.h"
 
@@ -16,6 +16,7 @@
 #include <QtTest>
 
 using quillet::app::DesignerProgram;
+constexpr QSize kButtonSize { quillet::model::Metrics::kButtonWidth, quillet::model::Metrics::kButtonHeight };
 using quillet::form::Canvas;
 using quillet::render::SamplePreview;
 using FontChoice = quillet::form::Dialogs::FontChoice;
@@ -86,7 +87,7 @@ ButtonPictures buttonPictures(QPushButton *sample)
 
 QList<QImage> comboPictures(QComboBox *combo, int width)
 {
-    const QRect rect(quillet::model::SampleMetrics::kDropButtonLeft, 0, width, combo->height());
+    const QRect rect(quillet::model::Metrics::kDropButtonLeft, 0, width, combo->height());
     QList<QImage> pictures;
     combo->setEnabled(true);
     pictures << pictureRect(combo, rect);
@@ -194,8 +195,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("heightItem");
         QTest::addColumn<bool>("borderRemoval");
         QTest::addColumn<QSize>("canvas");
-        QTest::newRow("layout size") << -1 << -1 << false << QSize(104, 24);
-        QTest::newRow("layout size, border removed") << -1 << -1 << true << QSize(104, 24);
+        QTest::newRow("layout size") << -1 << -1 << false << kButtonSize;
+        QTest::newRow("layout size, border removed") << -1 << -1 << true << kButtonSize;
         QTest::newRow("218 x 48") << 11 << 9 << false << QSize(218, 48);
         QTest::newRow("218 x 48, border removed") << 11 << 9 << true << QSize(218, 48);
         QTest::newRow("32 x 16, border removed") << 0 << 0 << true << QSize(32, 16);
@@ -404,7 +405,7 @@ private Q_SLOTS:
         QTest::mouseClick(ui.选择框7, Qt::LeftButton);
         QVERIFY(ui.选择框7->isChecked());
         QCOMPARE(ui.样本按钮->geometry(), QRect(325, 214, 106, 26));
-        QCOMPARE(ui.画板1->size(), QSize(104, 24));
+        QCOMPARE(ui.画板1->size(), kButtonSize);
         QCOMPARE(ui.标签8->x(), 443);
         QCOMPARE(ui.WebBrowser1->geometry(), QRect(443, 6, 335, 518));
         for (int i = 0; i < canvases.size(); ++i)

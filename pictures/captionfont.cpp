@@ -1,10 +1,10 @@
-#include "output/captionfont.h"
+#include "pictures/captionfont.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QStringList>
 
-namespace quillet::output {
+namespace quillet::pictures {
 
 bool CaptionFont::resolvesToBitmap(const QFont &font)
 {
@@ -12,13 +12,13 @@ bool CaptionFont::resolvesToBitmap(const QFont &font)
     return !QFontDatabase::isSmoothlyScalable(info.family(), info.styleName());
 }
 
-QFont CaptionFont::forRatio(const QFont &font, int ratio)
+QFont CaptionFont::forRatio(const QFont &font, qreal ratio)
 {
-    if (ratio <= 1 || !resolvesToBitmap(font))
+    if (ratio == 1.0 || !resolvesToBitmap(font))
         return font;
     QFont scalable(font);
     scalable.setFamilies(QStringList { kScalableFace.toString() });
     return scalable;
 }
 
-} // namespace quillet::output
+} // namespace quillet::pictures

@@ -1,8 +1,9 @@
-#include "output/spritecss.h"
+#include "pictures/spritecss.h"
 
+#include <QStringList>
 #include <QUrl>
 
-namespace quillet::output {
+namespace quillet::pictures {
 
 QString SpriteCss::url(const QString &fileName)
 {
@@ -19,7 +20,7 @@ QString SpriteCss::text(const Sheet &sheet)
         return value == 0 ? QStringLiteral("0") : QString::number(value) + u"px";
     };
     const auto band = [&](int index) -> QString { return QStringLiteral("0 ") + px(-index * height); };
-    const QString one = url(sheet.sheetFile);
+    const QString one = sheet.files.isEmpty() ? QString() : url(sheet.files.first().file);
 
     QString css;
     css += selector + QStringLiteral(" {\n");
@@ -29,13 +30,16 @@ QString SpriteCss::text(const Sheet &sheet)
     css += QStringLiteral("  margin: 0;\n  padding: 0;\n  border: 0;\n");
     css += QStringLiteral("  background-color: transparent;\n");
     css += QStringLiteral("  background-image: ") + one + QStringLiteral(";\n");
-    if (!sheet.sheet2xFile.isEmpty()) {
-        const QString set = one + QStringLiteral(" 1x, ") + url(sheet.sheet2xFile) + QStringLiteral(" 2x");
+    if (sheet.files.size() > 1) {
+        QStringList densities;
+        for (const SheetFile &file : sheet.files)
+            densities.append(url(file.file) + u' ' + QString::number(file.ratio) + u'x');
+        const QString set = densities.join(QStringLiteral(", "));
         css += QStringLiteral("  background-image: -webkit-image-set(") + set + QStringLiteral(");\n");
         css += QStringLiteral("  background-image: image-set(") + set + QStringLiteral(");\n");
     }
     css += QStringLiteral("  background-repeat: no-repeat;\n");
-    // The 2x sheet is drawn at the 1x sheet's size: four states stacked.
+    // Every sheet is drawn at the 1x sheet's size: four states stacked.
     css += QStringLiteral("  background-size: ") + px(width) + u' ' + px(4 * height) + QStringLiteral(";\n");
     css += QStringLiteral("  background-position: ") + band(0) + QStringLiteral(";\n");
     css += QStringLiteral("  cursor: pointer;\n");
@@ -51,4 +55,4 @@ QString SpriteCss::text(const Sheet &sheet)
     return css;
 }
 
-} // namespace quillet::output
+} // namespace quillet::pictures

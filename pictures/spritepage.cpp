@@ -1,8 +1,8 @@
-#include "output/spritepage.h"
+#include "pictures/spritepage.h"
 
 #include <QUrl>
 
-namespace quillet::output {
+namespace quillet::pictures {
 
 QString SpritePage::html(const QString &caption, const QString &className, const QString &cssFile)
 {
@@ -22,4 +22,4 @@ QString SpritePage::html(const QString &caption, const QString &className, const
     return page;
 }
 
-} // namespace quillet::output
+} // namespace quillet::pictures

@@ -1,8 +1,8 @@
-#include "output/exportnaming.h"
+#include "pictures/exportnaming.h"
 
 #include <QFile>
 
-namespace quillet::output {
+namespace quillet::pictures {
 
 namespace {
 
@@ -134,4 +134,4 @@ QString ExportNaming::fullPath(const QString &folder, const QString &name)
     return folderPrefix(folder) + name;
 }
 
-} // namespace quillet::output
+} // namespace quillet::pictures

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace quillet::output {
+namespace quillet::pictures {
 
 // A CSS class name for any caption. Letters, digits, "-" and the non-ASCII characters
 // CSS identifiers accept stay as they are (a Chinese caption keeps its characters);
@@ -18,4 +18,4 @@ public:
     static bool isIdentifierCodePoint(char32_t c);
 };
 
-} // namespace quillet::output
+} // namespace quillet::pictures

@@ -1,6 +1,6 @@
-#include "output/cssclassname.h"
+#include "pictures/cssclassname.h"
 
-namespace quillet::output {
+namespace quillet::pictures {
 
 bool CssClassName::isIdentifierCodePoint(char32_t c)
 {
@@ -35,4 +35,4 @@ QString CssClassName::fromCaption(const QString &caption)
     return name;
 }
 
-} // namespace quillet::output
+} // namespace quillet::pictures

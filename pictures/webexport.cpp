@@ -1,15 +1,16 @@
-#include "output/webexport.h"
+#include "pictures/webexport.h"
 
-#include "output/captionfont.h"
-#include "output/cssclassname.h"
-#include "output/spritecss.h"
-#include "output/spritepage.h"
-#include "output/spritesheet.h"
-#include "output/webnames.h"
+#include "pictures/captionfont.h"
+#include "pictures/cssclassname.h"
+#include "pictures/nametemplate.h"
+#include "pictures/spritecss.h"
+#include "pictures/spritepage.h"
+#include "pictures/spritesheet.h"
+#include "pictures/webnames.h"
 #include "platform/image/alphapicture.h"
 #include "render/buttonrenderer.h"
 
-namespace quillet::output {
+namespace quillet::pictures {
 
 using render::RenderRequest;
 using render::SampleControl;
@@ -39,7 +40,7 @@ SampleState stateOf(OutputGroup group, int index)
     return SampleState::Normal;
 }
 
-RenderRequest requestFor(const ButtonJob &job, OutputGroup group, SampleState state, int ratio, bool alpha)
+RenderRequest requestFor(const ButtonJob &job, OutputGroup group, SampleState state, qreal ratio, bool alpha)
 {
     RenderRequest request;
     request.state = state;
@@ -97,15 +98,52 @@ QList<OutputGroup> groupsOf(const ButtonJob &job)
     return groups;
 }
 
-QString sheetName(const ButtonJob &job, int ratio)
+QString controlWord(OutputGroup group)
 {
-    return job.ratios.contains(ratio) ? WebNames::sprite(WebExport::spriteStem(job), ratio) : QString();
+    switch (group) {
+    case OutputGroup::ComboButton:
+        return QStringLiteral("combo");
+    case OutputGroup::CheckBox:
+        return QStringLiteral("check");
+    case OutputGroup::ButtonStates:
+    case OutputGroup::WholeWindow:
+        break;
+    }
+    return QStringLiteral("button");
+}
+
+QSize logicalSize(const ButtonJob &job, OutputGroup group)
+{
+    switch (group) {
+    case OutputGroup::ComboButton:
+        return job.dropSize;
+    case OutputGroup::CheckBox:
+        return job.checkSize;
+    case OutputGroup::ButtonStates:
+    case OutputGroup::WholeWindow:
+        break;
+    }
+    return job.buttonSize;
+}
+
+QString templated(const ButtonJob &job, OutputGroup group, const QString &state)
+{
+    const QSize size = logicalSize(job, group);
+    return NameTemplate::expand(job.nameTemplate,
+        { job.caption, state, job.skinName, controlWord(group), size.width(), size.height() });
+}
+
+QString baseName(const QString &path)
+{
+    return path.mid(path.lastIndexOf(u'/') + 1);
 }
 
 } // namespace
 
 QString WebExport::spriteStem(const ButtonJob &job)
 {
+    if (!job.nameTemplate.isEmpty())
+        return templated(job, OutputGroup::ButtonStates, QStringLiteral("sprite"));
     return ExportNaming::stem(OutputGroup::ButtonStates, job.caption, job.exportNumber);
 }
 
@@ -116,14 +154,25 @@ QList<WebExport::File> WebExport::plan(const ButtonJob &job)
     for (OutputGroup group : groupsOf(job)) {
         const QList<ExportImageName> names
             = ExportNaming::groupImages(group, job.caption, job.exportNumber, extension);
-        for (int ratio : job.ratios) {
-            for (int i = 0; i < names.size(); ++i)
-                files.append({ Kind::State, group, i, ratio, WebNames::scaled(names[i].fileName, ratio) });
+        for (qreal ratio : job.ratios) {
+            for (int i = 0; i < names.size(); ++i) {
+                QString name = names[i].fileName;
+                if (!job.nameTemplate.isEmpty()) {
+                    // The state word is the designer's suffix without its underscore.
+                    const QString stem = templated(job, group, names[i].suffix.mid(1));
+                    if (stem.isEmpty())
+                        return {};
+                    name = stem + extension;
+                }
+                files.append({ Kind::State, group, i, ratio, WebNames::scaled(name, ratio) });
+            }
         }
     }
     if (job.sprite && job.button) {
         const QString stem = spriteStem(job);
-        for (int ratio : job.ratios)
+        if (stem.isEmpty())
+            return {};
+        for (qreal ratio : job.ratios)
             files.append(
                 { Kind::Sprite, OutputGroup::ButtonStates, 0, ratio, WebNames::sprite(stem, ratio) });
         files.append({ Kind::Css, OutputGroup::ButtonStates, 0, 1, WebNames::css(stem) });
@@ -168,17 +217,17 @@ QByteArray WebExport::encode(const File &file, const ButtonJob &job, const QImag
         return job.transparent ? PictureBytes::transparent(drawn, PictureFormat::Png, job.background)
                                : PictureBytes::opaque(drawn, PictureFormat::Png, job.background);
     case Kind::Css: {
-        const QString oneX = sheetName(job, 1);
-        const QString twoX = sheetName(job, 2);
-        // A job of 2x pictures only still needs a 1x band to lay the page out: the 2x sheet
-        // serves both then, drawn at the logical size.
-        const SpriteCss::Sheet sheet { CssClassName::fromCaption(job.caption), oneX.isEmpty() ? twoX : oneX,
-            oneX.isEmpty() ? QString() : twoX, job.buttonSize };
+        // The sheets lie beside the style sheet; a job without 1x pictures still lays the
+        // page out at the logical size, from its lowest density.
+        SpriteCss::Sheet sheet { CssClassName::fromCaption(job.caption), {}, job.buttonSize };
+        const QString stem = spriteStem(job);
+        for (qreal ratio : job.ratios)
+            sheet.files.append({ baseName(WebNames::sprite(stem, ratio)), ratio });
         return SpriteCss::text(sheet).toUtf8();
     }
     case Kind::Html:
         return SpritePage::html(
-            job.caption, CssClassName::fromCaption(job.caption), WebNames::css(spriteStem(job)))
+            job.caption, CssClassName::fromCaption(job.caption), baseName(WebNames::css(spriteStem(job))))
             .toUtf8();
     }
     return {};
@@ -189,4 +238,4 @@ QByteArray WebExport::produce(const File &file, const ButtonJob &job, const rend
     return encode(file, job, draw(file, job, renderer));
 }
 
-} // namespace quillet::output
+} // namespace quillet::pictures

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/buttonjob.h"
+#include "pictures/buttonjob.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -11,7 +11,7 @@ namespace quillet::render {
 class ButtonRenderer;
 }
 
-namespace quillet::output {
+namespace quillet::pictures {
 
 // The files of one rendered export: first every name (so that all of them can be checked
 // before anything is written), then the bytes of each, one at a time.
@@ -24,13 +24,15 @@ public:
         Kind kind = Kind::State;
         OutputGroup group = OutputGroup::ButtonStates;
         int indexInGroup = 0;
-        int ratio = 1;
-        QString name; // no folder
+        qreal ratio = 1;
+        QString name; // relative to the output folder: a file name, or folders and a file name
     };
 
     // Per group (push button, drop button, check box) and ratio, the state pictures under
-    // the designer's names (with "@2x" at ratio 2); then the sprite sheets, style sheet and
-    // page when asked for and the push button is among the groups.
+    // the designer's names or the job's template (with "@2x" at ratio 2, "@1.5x" at 1.5);
+    // then the sprite sheets, style sheet and page when asked for and the push button is
+    // among the groups. An empty list when the template gives a name that would leave the
+    // output folder.
     static QList<File> plan(const ButtonJob &job);
     // Empty bytes when the picture cannot be drawn or encoded.
     static QByteArray produce(const File &file, const ButtonJob &job, const render::ButtonRenderer &renderer);
@@ -38,8 +40,9 @@ public:
     // needs nothing but its arguments and may run on any thread. Pages draw nothing.
     static QImage draw(const File &file, const ButtonJob &job, const render::ButtonRenderer &renderer);
     static QByteArray encode(const File &file, const ButtonJob &job, const QImage &drawn);
-    // The stem the sprite files share: the push button's group stem.
+    // The stem the sprite files share: the push button's group stem, or the template's
+    // name for the state "sprite".
     static QString spriteStem(const ButtonJob &job);
 };
 
-} // namespace quillet::output
+} // namespace quillet::pictures

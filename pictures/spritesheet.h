@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QList>
 
-namespace quillet::output {
+namespace quillet::pictures {
 
 // One picture with the push button's states stacked top to bottom.
 class SpriteSheet
@@ -15,4 +15,4 @@ public:
     static QImage assemble(const QList<QImage> &states);
 };
 
-} // namespace quillet::output
+} // namespace quillet::pictures

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QSize>
 #include <QString>
 
-namespace quillet::output {
+namespace quillet::pictures {
 
 // The style sheet of one sprite button: the sheet holds the states top to bottom as
 // normal, hot, pressed, disabled, each buttonSize high; the rules move the background
@@ -11,11 +12,16 @@ namespace quillet::output {
 class SpriteCss
 {
 public:
+    struct SheetFile
+    {
+        QString file; // a name in the same folder as the style sheet
+        qreal ratio = 1;
+    };
     struct Sheet
     {
         QString className;
-        QString sheetFile; // the 1x sheet, a name in the same folder as the style sheet
-        QString sheet2xFile; // empty when no 2x sheet is written
+        // By rising ratio; the first is what browsers without image-set() show.
+        QList<SheetFile> files;
         QSize buttonSize; // logical pixels
     };
 
@@ -25,4 +31,4 @@ public:
     static QString url(const QString &fileName);
 };
 
-} // namespace quillet::output
+} // namespace quillet::pictures

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace quillet::output {
+namespace quillet::pictures {
 
 // A small page that shows a sprite button working: one live button and one disabled.
 class SpritePage
@@ -11,4 +11,4 @@ public:
     static QString html(const QString &caption, const QString &className, const QString &cssFile);
 };
 
-} // namespace quillet::output
+} // namespace quillet::pictures

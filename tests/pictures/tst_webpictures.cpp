@@ -1,16 +1,17 @@
 // The pictures and pages written for the web: names, class names, the style sheet read by
 // an outside CSS parser, the page, the sprite sheet, and the rendered pictures' alpha,
 // transparent colour and 2x resolution.
-#include "output/captionfont.h"
-#include "output/cssclassname.h"
-#include "output/picturebytes.h"
-#include "output/spritecss.h"
-#include "output/spritepage.h"
-#include "output/spritesheet.h"
-#include "output/webexport.h"
-#include "output/webnames.h"
+#include "pictures/captionfont.h"
+#include "pictures/cssclassname.h"
+#include "pictures/picturebytes.h"
+#include "pictures/spritecss.h"
+#include "pictures/spritepage.h"
+#include "pictures/spritesheet.h"
+#include "pictures/webexport.h"
+#include "pictures/webnames.h"
 #include "platform/form/fontsetup.h"
 #include "platform/image/alphapicture.h"
+#include "model/metrics.h"
 #include "render/buttonrenderer.h"
 
 #include "support/externaldecoder.h"
@@ -24,10 +25,11 @@
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
-using namespace quillet::output;
+using namespace quillet::pictures;
 using quillet::render::ButtonRenderer;
 using quillet::render::RenderRequest;
 using quillet::render::SampleState;
+constexpr QSize kButtonSize { quillet::model::Metrics::kButtonWidth, quillet::model::Metrics::kButtonHeight };
 
 namespace {
 
@@ -85,7 +87,7 @@ RenderRequest buttonRequest(
     const QColor &background, qreal ratio = 1, SampleState state = SampleState::Normal)
 {
     RenderRequest request;
-    request.size = QSize(104, 24);
+    request.size = kButtonSize;
     request.caption = u"确定"_s;
     request.font = QFont(u"宋体"_s, 9);
     request.font = CaptionFont::forRatio(request.font, int(ratio));
@@ -159,6 +161,9 @@ private Q_SLOTS:
             << WebNames::scaled(u"确定_正常.png"_s, 2) << u"确定_正常@2x.png"_s;
         QTest::newRow("last dot only") << WebNames::scaled(u"v1.2_正常.gif"_s, 2) << u"v1.2_正常@2x.gif"_s;
         QTest::newRow("no extension") << WebNames::scaled(u"name"_s, 2) << u"name@2x"_s;
+        QTest::newRow("1.5x and 3x") << WebNames::scaled(u"a.png"_s, 1.5) + WebNames::scaled(u"a.png"_s, 3)
+                                     << u"a@1.5x.pnga@3x.png"_s;
+        QTest::newRow("dot in a folder only") << WebNames::scaled(u"v1.2/name"_s, 2) << u"v1.2/name@2x"_s;
         QTest::newRow("only an extension") << WebNames::scaled(u".png"_s, 2) << u".png@2x"_s;
         QTest::newRow("sprite") << WebNames::sprite(u"确定"_s, 1) << u"确定_sprite.png"_s;
         QTest::newRow("sprite 2x") << WebNames::sprite(u"确定"_s, 2) << u"确定_sprite@2x.png"_s;
@@ -210,21 +215,24 @@ private Q_SLOTS:
     void styleSheetParses_data()
     {
         QTest::addColumn<QString>("caption");
-        QTest::addColumn<bool>("twoX");
-        QTest::newRow("chinese, 1x") << u"确定"_s << false;
-        QTest::newRow("chinese, 2x") << u"确定"_s << true;
-        QTest::newRow("digits and spaces") << u"3 个 #文件?"_s << true;
-        QTest::newRow("quotes and backslash-free punctuation") << u"\"a\"(b)"_s << false;
+        QTest::addColumn<QList<qreal>>("ratios");
+        QTest::newRow("chinese, 1x") << u"确定"_s << QList<qreal> { 1 };
+        QTest::newRow("chinese, 2x") << u"确定"_s << QList<qreal> { 1, 2 };
+        QTest::newRow("every density") << u"确定"_s << QList<qreal> { 1, 1.5, 2, 3 };
+        QTest::newRow("digits and spaces") << u"3 个 #文件?"_s << QList<qreal> { 1, 2 };
+        QTest::newRow("quotes and backslash-free punctuation") << u"\"a\"(b)"_s << QList<qreal> { 1 };
     }
     void styleSheetParses()
     {
         QFETCH(QString, caption);
-        QFETCH(bool, twoX);
+        QFETCH(QList<qreal>, ratios);
         if (!haveTinycss())
             QSKIP("python3-tinycss2 missing");
         const QString className = CssClassName::fromCaption(caption);
-        const SpriteCss::Sheet sheet { className, WebNames::sprite(caption, 1),
-            twoX ? WebNames::sprite(caption, 2) : QString(), QSize(104, 24) };
+        SpriteCss::Sheet sheet { className, {}, kButtonSize };
+        for (qreal ratio : ratios)
+            sheet.files.append({ WebNames::sprite(caption, ratio), ratio });
+        const bool dense = ratios.size() > 1;
         const QJsonDocument parsed = readCss(SpriteCss::text(sheet));
         QVERIFY2(parsed.isArray(), parsed.toJson().constData());
         const QJsonArray rules = parsed.array();
@@ -246,12 +254,15 @@ private Q_SLOTS:
         QCOMPARE(base.value(u"width"_s).toArray().first().toString(), u"104px"_s);
         QCOMPARE(base.value(u"background-size"_s).toArray().first().toString(), u"104px 96px"_s);
         const QJsonArray images = base.value(u"background-image"_s).toArray();
-        const QString oneUrl = SpriteCss::url(sheet.sheetFile);
+        const QString oneUrl = SpriteCss::url(sheet.files.first().file);
         QCOMPARE(images.first().toString(), oneUrl);
-        QCOMPARE(images.size(), twoX ? 3 : 1);
-        if (twoX) {
+        QCOMPARE(images.size(), dense ? 3 : 1);
+        if (dense) {
             QVERIFY(images.last().toString().startsWith(u"image-set("_s));
-            QVERIFY(images.last().toString().contains(SpriteCss::url(sheet.sheet2xFile) + u" 2x"_s));
+            // Every density in the set, each with its own sheet.
+            for (const SpriteCss::SheetFile &file : sheet.files)
+                QVERIFY2(images.last().toString().contains(SpriteCss::url(file.file) + u' ' + QString::number(file.ratio) + u'x'),
+                    qPrintable(images.last().toString()));
         }
     }
 
@@ -352,8 +363,8 @@ private Q_SLOTS:
         QVERIFY(writeAll(path, WebExport::produce(normal, job, renderer)));
         const QImage rgb = ExternalDecoder::decode(path);
         const QImage alpha = ExternalDecoder::decodeAlpha(path);
-        QCOMPARE(rgb.size(), QSize(104, 24));
-        QCOMPARE(alpha.size(), QSize(104, 24));
+        QCOMPARE(rgb.size(), kButtonSize);
+        QCOMPARE(alpha.size(), kButtonSize);
         for (const QPoint corner : { QPoint(0, 0), QPoint(103, 0), QPoint(0, 23), QPoint(103, 23) })
             QCOMPARE(qRed(alpha.pixel(corner)), 0);
         QCOMPARE(qRed(alpha.pixel(52, 12)), 255);

@@ -1,4 +1,4 @@
-#include "output/exportnaming.h"
+#include "pictures/exportnaming.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,10 +7,10 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-using quillet::output::ExportImageName;
-using quillet::output::ExportNaming;
-using quillet::output::ExportOptions;
-using quillet::output::OutputGroup;
+using quillet::pictures::ExportImageName;
+using quillet::pictures::ExportNaming;
+using quillet::pictures::ExportOptions;
+using quillet::pictures::OutputGroup;
 
 namespace {
 

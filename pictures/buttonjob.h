@@ -1,7 +1,8 @@
 #pragma once
 
-#include "output/exportnaming.h"
-#include "output/picturebytes.h"
+#include "model/metrics.h"
+#include "pictures/exportnaming.h"
+#include "pictures/picturebytes.h"
 
 #include <QColor>
 #include <QFont>
@@ -9,39 +10,38 @@
 #include <QSize>
 #include <QString>
 
-namespace quillet::output {
+namespace quillet::pictures {
 
 // Everything one export of rendered pictures depends on: the designer fills it from its
 // controls, the batch command from its options or a manifest entry. Equal jobs give
 // equal files.
 struct ButtonJob
 {
-    // The designer's drop button and check box when nothing else is chosen.
-    static constexpr int kDefaultDropWidth = 16;
-    static constexpr int kDefaultDropHeight = 20;
-    static constexpr int kDefaultComboHeight = 32;
-    static constexpr int kDefaultCheckSide = 13;
-
     QString caption;
-    QSize buttonSize { 104, 24 };
+    QSize buttonSize { model::Metrics::kButtonWidth, model::Metrics::kButtonHeight };
     QFont font;
     bool borderRemoval = false;
     bool button = true;
     bool combo = false;
     bool check = false;
-    QSize dropSize { kDefaultDropWidth, kDefaultDropHeight };
+    QSize dropSize { model::Metrics::kDropWidth, model::Metrics::kDropHeight };
     // The combo's own height, when the drop button picture shows only its top part.
-    int comboHeight = kDefaultComboHeight;
+    int comboHeight = model::Metrics::kComboHeight;
     QFont comboFont;
-    QSize checkSize { kDefaultCheckSide, kDefaultCheckSide };
+    QSize checkSize { model::Metrics::kCheckSide, model::Metrics::kCheckSide };
     QFont checkFont;
     PictureFormat format = PictureFormat::Png;
-    QList<int> ratios { 1 };
+    // Device-pixel ratios, rising: 1, 1.5, 2, 3; each drawn anew, never scaled.
+    QList<qreal> ratios { 1 };
     bool transparent = false;
     bool sprite = false;
     QColor background = Qt::white;
     // Numbers the combo and check box names, as the designer's export counter does.
     int exportNumber = 1;
+    // Empty for the designer's names; otherwise a template of pictures/nametemplate.h.
+    QString nameTemplate;
+    // The skin's list name, for the template's {skin}.
+    QString skinName;
 };
 
-} // namespace quillet::output
+} // namespace quillet::pictures

@@ -1,20 +1,22 @@
-#include "output/webnames.h"
+#include "pictures/webnames.h"
 
-namespace quillet::output {
+namespace quillet::pictures {
 
-QString WebNames::scaled(const QString &fileName, int ratio)
+QString WebNames::scaled(const QString &fileName, qreal ratio)
 {
     if (ratio == 1)
         return fileName;
     const QString marker = u'@' + QString::number(ratio) + u'x';
-    const qsizetype dot = fileName.lastIndexOf(u'.');
+    // A name in a subfolder: the mark goes into the last part's name, never a folder's.
+    const qsizetype slash = fileName.lastIndexOf(u'/');
+    const qsizetype dot = fileName.lastIndexOf(u'.') > slash ? fileName.lastIndexOf(u'.') : -1;
     // A name without an extension, or one that is only an extension, gets the mark at the end.
-    if (dot <= 0)
+    if (dot <= slash + 1)
         return fileName + marker;
     return fileName.left(dot) + marker + fileName.mid(dot);
 }
 
-QString WebNames::sprite(const QString &stem, int ratio)
+QString WebNames::sprite(const QString &stem, qreal ratio)
 {
     return scaled(stem + QStringLiteral("_sprite.png"), ratio);
 }
@@ -29,4 +31,4 @@ QString WebNames::html(const QString &stem)
     return stem + QStringLiteral(".html");
 }
 
-} // namespace quillet::output
+} // namespace quillet::pictures

@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-namespace quillet::output {
+namespace quillet::pictures {
 
 using model::OutputGroup;
 
@@ -56,4 +56,4 @@ public:
     static QString fullPath(const QString &folder, const QString &name);
 };
 
-} // namespace quillet::output
+} // namespace quillet::pictures

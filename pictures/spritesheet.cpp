@@ -1,8 +1,8 @@
-#include "output/spritesheet.h"
+#include "pictures/spritesheet.h"
 
 #include <cstring>
 
-namespace quillet::output {
+namespace quillet::pictures {
 
 QImage SpriteSheet::assemble(const QList<QImage> &states)
 {
@@ -28,4 +28,4 @@ QImage SpriteSheet::assemble(const QList<QImage> &states)
     return sheet;
 }
 
-} // namespace quillet::output
+} // namespace quillet::pictures

@@ -1,43 +1,15 @@
-#include "output/picturebytes.h"
+#include "pictures/picturebytes.h"
 
 #include "platform/image/alphapicture.h"
 #include "platform/image/bmpcodec.h"
 #include "platform/image/imageconverter.h"
+#include "platform/image/webpencoder.h"
 
-namespace quillet::output {
+namespace quillet::pictures::PictureBytes {
 
 using image::ImageConverter;
 
-QString PictureBytes::extension(PictureFormat format)
-{
-    switch (format) {
-    case PictureFormat::Bmp:
-        return QStringLiteral(".bmp");
-    case PictureFormat::Jpg:
-        return QStringLiteral(".jpg");
-    case PictureFormat::Gif:
-        return QStringLiteral(".gif");
-    case PictureFormat::Png:
-        return QStringLiteral(".png");
-    }
-    return {};
-}
-
-bool PictureBytes::formatFromName(const QString &name, PictureFormat *format)
-{
-    const QString bare = (name.startsWith(u'.') ? name.mid(1) : name).toLower();
-    for (PictureFormat f :
-        { PictureFormat::Bmp, PictureFormat::Jpg, PictureFormat::Gif, PictureFormat::Png }) {
-        if (extension(f).mid(1) == bare) {
-            if (format)
-                *format = f;
-            return true;
-        }
-    }
-    return false;
-}
-
-QByteArray PictureBytes::fromBmp(const QByteArray &bmp, PictureFormat format)
+QByteArray fromBmp(const QByteArray &bmp, PictureFormat format)
 {
     if (format == PictureFormat::Bmp)
         return bmp;
@@ -53,20 +25,22 @@ QByteArray PictureBytes::fromBmp(const QByteArray &bmp, PictureFormat format)
         return converter.encode(ImageConverter::Gif);
     case PictureFormat::Png:
         return converter.encode(ImageConverter::Png);
+    case PictureFormat::Webp:
+        return image::WebpEncoder::encode(converter.picture());
     case PictureFormat::Bmp:
         break;
     }
     return {};
 }
 
-QByteArray PictureBytes::opaque(const QImage &picture, PictureFormat format, const QColor &background)
+QByteArray opaque(const QImage &picture, PictureFormat format, const QColor &background)
 {
     if (picture.isNull())
         return {};
     return fromBmp(image::BmpCodec::encode(image::AlphaPicture::composite(picture, background)), format);
 }
 
-QByteArray PictureBytes::transparent(const QImage &picture, PictureFormat format, const QColor &background)
+QByteArray transparent(const QImage &picture, PictureFormat format, const QColor &background)
 {
     if (picture.isNull())
         return {};
@@ -75,6 +49,8 @@ QByteArray PictureBytes::transparent(const QImage &picture, PictureFormat format
         return image::AlphaPicture::encodePng(picture);
     case PictureFormat::Gif:
         return image::AlphaPicture::encodeGif(picture, background);
+    case PictureFormat::Webp:
+        return image::WebpEncoder::encode(picture);
     case PictureFormat::Bmp:
     case PictureFormat::Jpg:
         break;
@@ -82,4 +58,4 @@ QByteArray PictureBytes::transparent(const QImage &picture, PictureFormat format
     return opaque(picture, format, background);
 }
 
-} // namespace quillet::output
+} // namespace quillet::pictures::PictureBytes
