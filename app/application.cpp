@@ -6,18 +6,30 @@
 #include "platform/form/dialoglanguage.h"
 #include "platform/form/fontsetup.h"
 #include "platform/form/qtdialogs.h"
+#include "platform/system/displayprobe.h"
 #include "platform/system/processenvironment.h"
 #include "platform/system/systemnetworkprobe.h"
 
 #include <QApplication>
 #include <QFileInfo>
 
+#include <cstdio>
+
 namespace quillet::app {
 
 int Application::run(int argc, char **argv)
 {
-    if (batch::BatchMain::isBatch(argc, argv))
+    if (batch::BatchMain::handles(argc, argv))
         return batch::BatchMain::run(argc, argv);
+    // Qt aborts with a long message when it cannot reach the display; say it in one line.
+    const QString noDisplay = system::DisplayProbe::unavailableReason();
+    if (!noDisplay.isEmpty()) {
+        std::fprintf(stderr,
+            "quillet: the designer window needs a display (%s); \"quillet render\" makes pictures "
+            "without one (see quillet --help)\n",
+            qPrintable(noDisplay));
+        return 1;
+    }
     system::ProcessEnvironment::prepare();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet3.0"));

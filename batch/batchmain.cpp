@@ -13,14 +13,66 @@
 
 namespace quillet::batch {
 
-bool BatchMain::isBatch(int argc, char **argv)
+namespace {
+
+struct Subcommand
 {
-    return argc >= 2 && std::strcmp(argv[1], "render") == 0;
+    const char *name;
+    const char *summary;
+    int (*run)(const QStringList &arguments, const RenderCommand::Context &context);
+};
+
+constexpr Subcommand kSubcommands[] = {
+    { "render", "write button pictures without a window (quillet render --help)", &RenderCommand::run },
+};
+
+const Subcommand *subcommand(const char *name)
+{
+    for (const Subcommand &command : kSubcommands) {
+        if (std::strcmp(command.name, name) == 0)
+            return &command;
+    }
+    return nullptr;
+}
+
+bool isProgramOption(const char *argument)
+{
+    return std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0
+        || std::strcmp(argument, "--version") == 0;
+}
+
+} // namespace
+
+const char *BatchMain::programUsage()
+{
+    static const QByteArray text = [] {
+        QByteArray usage = "Usage: quillet                  open the designer window (needs a display)\n";
+        for (const Subcommand &command : kSubcommands)
+            usage += QByteArray("       quillet ") + QByteArray(command.name).leftJustified(16) + command.summary + '\n';
+        usage += "       quillet --help | --version\n";
+        return usage;
+    }();
+    return text.constData();
+}
+
+bool BatchMain::handles(int argc, char **argv)
+{
+    return argc >= 2 && (subcommand(argv[1]) || isProgramOption(argv[1]));
 }
 
 int BatchMain::run(int argc, char **argv)
 {
+    // The program's own options answer before Qt starts: they must work anywhere.
+    if (isProgramOption(argv[1])) {
+        if (std::strcmp(argv[1], "--version") == 0)
+            std::fputs("quillet " QUILLET_VERSION "\n", stdout);
+        else
+            std::fputs(programUsage(), stdout);
+        return 0;
+    }
+    const Subcommand *command = subcommand(argv[1]);
     system::ProcessEnvironment::prepare();
+    const auto runtimeFolder = system::ProcessEnvironment::provideRuntimeFolder();
     // No display is needed or wanted: the pictures are drawn in memory.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
@@ -32,7 +84,7 @@ int BatchMain::run(int argc, char **argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList arguments = QApplication::arguments().mid(2);
-    return RenderCommand::run(
+    return command->run(
         arguments, { QApplication::applicationDirPath(), out, err, system::Terminal::errorIsTerminal() });
 }
 

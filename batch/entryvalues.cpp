@@ -1,6 +1,11 @@
 #include "batch/entryvalues.h"
 
-#include "output/exportnaming.h"
+#include "model/metrics.h"
+#include "pictures/exportnaming.h"
+#include "pictures/nametemplate.h"
+#include "pictures/pictureformat.h"
+
+#include <cmath>
 
 namespace quillet::batch {
 
@@ -47,25 +52,37 @@ QString EntryValues::setControls(const QString &text, RenderEntry &entry)
 
 QString EntryValues::setFormat(const QString &text, RenderEntry &entry)
 {
-    if (!output::PictureBytes::formatFromName(text.trimmed(), &entry.format)
-        || text.trimmed().startsWith(u'.'))
-        return QStringLiteral("--format: unknown format ") + quoted(text)
-            + QStringLiteral(" (use png, gif, jpg, bmp)");
+    const auto format = pictures::Formats::fromName(text.trimmed());
+    if (!format || text.trimmed().startsWith(u'.'))
+        return QStringLiteral("--format: unknown format ") + quoted(text) + QStringLiteral(" (use ")
+            + pictures::Formats::names() + u')';
+    entry.format = *format;
     return {};
 }
 
 QString EntryValues::setScale(const QString &text, RenderEntry &entry)
 {
-    QList<int> ratios;
+    QList<qreal> ratios;
     for (const QString &part : text.split(u',')) {
-        const QString value = part.trimmed();
-        if (value != u"1" && value != u"2")
-            return QStringLiteral("--scale: ") + quoted(text) + QStringLiteral(" is not 1, 2 or 1,2");
-        if (!ratios.contains(value.toInt()))
-            ratios.append(value.toInt());
+        bool ok = false;
+        const qreal ratio = part.trimmed().toDouble(&ok);
+        if (!ok || std::find(std::begin(kRatios), std::end(kRatios), ratio) == std::end(kRatios))
+            return QStringLiteral("--scale: ") + quoted(text)
+                + QStringLiteral(" is not a list of 1, 1.5, 2 and 3");
+        if (!ratios.contains(ratio))
+            ratios.append(ratio);
     }
     std::sort(ratios.begin(), ratios.end());
     entry.ratios = ratios;
+    return {};
+}
+
+QString EntryValues::setName(const QString &text, RenderEntry &entry)
+{
+    const QString problem = pictures::NameTemplate::problem(text);
+    if (!problem.isEmpty())
+        return QStringLiteral("--name: ") + quoted(text) + QStringLiteral(": ") + problem;
+    entry.nameTemplate = text;
     return {};
 }
 
@@ -107,12 +124,27 @@ QString EntryValues::check(const RenderEntry &entry)
         return QStringLiteral("--controls names no control");
     if (entry.sprite && !entry.button)
         return QStringLiteral("--sprite needs the button control");
+    // A picture is a whole number of pixels at every ratio, or CSS would have to place half
+    // pixels.
+    for (qreal ratio : entry.ratios) {
+        const auto whole = [ratio](int side) { return std::fmod(side * ratio, 1.0) == 0.0; };
+        const QString at = QStringLiteral("--scale ") + QString::number(ratio);
+        if (entry.button && !whole(entry.width))
+            return at + QStringLiteral(" of --width ") + QString::number(entry.width)
+                + QStringLiteral(" gives half pixels; choose an even width");
+        if (entry.button && !whole(entry.height))
+            return at + QStringLiteral(" of --height ") + QString::number(entry.height)
+                + QStringLiteral(" gives half pixels; choose an even height");
+        if (entry.check && !whole(model::Metrics::kCheckSide))
+            return at + QStringLiteral(" gives the check box (") + QString::number(model::Metrics::kCheckSide)
+                + QStringLiteral(" pixels) half pixels; use --scale 1, 2 or 3 with --controls check");
+    }
     for (const QString &caption : entry.captions) {
         // The caption becomes a file name: nothing that could leave the output folder.
         if (caption.contains(u'/') || caption.contains(u'\\') || caption.contains(QStringLiteral("..")))
             return QStringLiteral("--text: caption ") + quoted(caption)
                 + QStringLiteral(" contains \"/\", \"\\\" or \"..\"");
-        if (!output::ExportNaming::isSafeFileName(caption))
+        if (!pictures::ExportNaming::isSafeFileName(caption))
             return QStringLiteral("--text: caption ") + quoted(caption)
                 + QStringLiteral(" cannot be a file name");
     }

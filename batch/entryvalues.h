@@ -14,16 +14,20 @@ class EntryValues
 public:
     static constexpr int kMaxSide = 4096;
     static constexpr int kMaxPointSize = 72;
+    // The densities a picture can be drawn at.
+    static constexpr qreal kRatios[] = { 1.0, 1.5, 2.0, 3.0 };
 
     static QString setSide(const QString &option, const QString &text, int *side);
     static QString setControls(const QString &text, RenderEntry &entry);
     static QString setFormat(const QString &text, RenderEntry &entry);
     static QString setScale(const QString &text, RenderEntry &entry);
     static QString setFont(const QString &text, RenderEntry &entry);
+    static QString setName(const QString &text, RenderEntry &entry);
     // "FAMILY SIZE", as the designer shows its font: the last word is the point size.
     static bool parseFont(const QString &text, QFont *font);
     // The checks that need the whole entry: a caption, one control, a sprite's button,
-    // captions that stay names of files inside the output folder.
+    // captions that stay names of files inside the output folder, whole pixels at every
+    // ratio.
     static QString check(const RenderEntry &entry);
 };
 

@@ -8,10 +8,10 @@
 
 namespace quillet::batch {
 
-// A JSON array of objects with the render options' keys (without the leading dashes):
-// "skin", "text" (a string or an array of strings), "width", "height", "font",
-// "border-removal", "controls" (a string or an array), "format", "scale" (1, 2, "1,2" or
-// an array), "transparent", "sprite". Keys not given take the defaults.
+// A JSON array of objects whose keys are the render options (without the leading dashes,
+// as RenderOptions::table() lists them): a list option takes a string, a number or an
+// array, a repeated one a string or an array of strings, a flag true or false. Keys not
+// given take the defaults.
 class Manifest
 {
 public:

@@ -6,9 +6,10 @@
 #include "batch/manifest.h"
 #include "batch/progressbar.h"
 #include "batch/renderoptions.h"
-#include "output/exportnaming.h"
-#include "output/webexport.h"
-#include "platform/image/atomicfile.h"
+#include "pictures/exportnaming.h"
+#include "pictures/webexport.h"
+#include "pictures/nametemplate.h"
+#include "platform/file/filewriter.h"
 #include "platform/skin/skinparser.h"
 #include "render/buttonrenderer.h"
 
@@ -31,15 +32,15 @@ namespace quillet::batch {
 namespace {
 
 constexpr QStringView kCommand = u"quillet render: ";
-// Writers wait on the disk (every file is synced) more than on the processor.
-constexpr int kWriters = 8;
+// Encoding is the work; writing waits little, as the files are synced once at the end.
+constexpr int kWriters = 4;
 constexpr int kPicturesInFlight = 64;
 
 struct PlannedJob
 {
-    output::ButtonJob job;
+    pictures::ButtonJob job;
     QString skinFile;
-    QList<output::WebExport::File> files;
+    QList<pictures::WebExport::File> files;
     QStringList paths;
 };
 
@@ -51,6 +52,19 @@ int fail(const RenderCommand::Context &context, const QString &message, int code
 }
 
 // The catalogue's file for a skin named by its list name or its file name.
+// Nothing is written through a link: neither the file nor a folder between it and the
+// output folder may be one.
+bool passesThroughLink(const QString &folder, const QString &relative)
+{
+    QString path = folder;
+    for (const QString &part : relative.split(u'/')) {
+        path += u'/' + part;
+        if (QFileInfo(path).isSymLink())
+            return true;
+    }
+    return false;
+}
+
 QString skinFileFor(const QString &name, const QStringList &files)
 {
     for (const QString &file : files) {
@@ -140,7 +154,7 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
         const QFont controlFont = QApplication::font();
         for (const QString &caption : entry.captions) {
             PlannedJob planned;
-            output::ButtonJob &job = planned.job;
+            pictures::ButtonJob &job = planned.job;
             job.caption = caption;
             job.buttonSize = QSize(entry.width, entry.height);
             job.font = font;
@@ -156,10 +170,18 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
             job.sprite = entry.sprite;
             job.background = skins.value(skinFile).base();
             job.exportNumber = ++exportNumber;
+            job.nameTemplate = entry.nameTemplate;
+            job.skinName = catalogue::SkinCatalogue::displayName(skinFile);
             planned.skinFile = skinFile;
-            planned.files = output::WebExport::plan(job);
-            for (const output::WebExport::File &file : std::as_const(planned.files)) {
-                const QString path = output::ExportNaming::fullPath(folder, file.name);
+            planned.files = pictures::WebExport::plan(job);
+            if (planned.files.isEmpty())
+                return fail(context,
+                    entry.origin + QStringLiteral(": --name \"") + job.nameTemplate
+                        + QStringLiteral("\" gives a name outside --out for \"") + caption + u'"');
+            for (const pictures::WebExport::File &file : std::as_const(planned.files)) {
+                const QString path = pictures::NameTemplate::isSafeRelativePath(file.name)
+                    ? pictures::ExportNaming::folderPrefix(folder) + file.name
+                    : QString();
                 if (path.isEmpty())
                     return fail(context,
                         entry.origin + QStringLiteral(": \"") + file.name
@@ -168,7 +190,7 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
                     return fail(context,
                         entry.origin + QStringLiteral(": \"") + file.name
                             + QStringLiteral("\" would be written twice"));
-                if (QFileInfo(path).isSymLink())
+                if (passesThroughLink(folder, file.name))
                     return fail(context,
                         entry.origin + QStringLiteral(": \"") + file.name
                             + QStringLiteral("\" is a link; nothing is written through links"));
@@ -181,6 +203,14 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
     }
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
         return fail(context, QStringLiteral("--out: cannot create the folder \"") + options.out + u'"');
+    // Templates with folders: each folder is made before its files are written.
+    QSet<QString> subfolders;
+    for (const QString &path : std::as_const(paths))
+        subfolders.insert(QFileInfo(path).path());
+    for (const QString &subfolder : std::as_const(subfolders)) {
+        if (!QDir().mkpath(subfolder) || !QFileInfo(subfolder).isDir())
+            return fail(context, QStringLiteral("cannot create the folder \"") + subfolder + u'"', WriteFailed);
+    }
 
     // Drawing needs this thread; encoding and writing go to a pool, where the wait of
     // one file's write to disk overlaps the work on the next ones.
@@ -190,25 +220,33 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
     pool.setMaxThreadCount(kWriters);
     QSemaphore room(kPicturesInFlight);
     std::atomic<int> done { 0 };
+    std::atomic<int> upToDate { 0 };
     std::atomic<bool> failed { false };
     QMutex failureLock;
-    QString failedPath;
+    QString failure;
     for (const PlannedJob &planned : std::as_const(jobs)) {
         auto found = renderers.find(planned.skinFile);
         if (found == renderers.end())
             found = renderers.emplace(planned.skinFile, render::ButtonRenderer(skins.value(planned.skinFile)))
                         .first;
         for (qsizetype i = 0; i < planned.files.size() && !failed; ++i) {
-            const output::WebExport::File file = planned.files[i];
+            const pictures::WebExport::File file = planned.files[i];
             const QString path = planned.paths[i];
-            const QImage drawn = output::WebExport::draw(file, planned.job, found->second);
+            const QImage drawn = pictures::WebExport::draw(file, planned.job, found->second);
             room.acquire();
             pool.start([&, file, path, drawn, job = &planned.job] {
-                const QByteArray bytes = output::WebExport::encode(file, *job, drawn);
-                if (bytes.isEmpty() || !image::AtomicFile::write(path, bytes)) {
+                const QByteArray bytes = pictures::WebExport::encode(file, *job, drawn);
+                // A rerun leaves a file whose bytes would not change as it is; durability
+                // comes from one sync of the file system at the end.
+                const file::WriteResult result = bytes.isEmpty()
+                    ? file::WriteResult { file::WriteResult::Outcome::Failed, QStringLiteral("cannot encode the picture") }
+                    : file::writeFile(path, bytes, { .skipUnchanged = true, .syncNow = false });
+                if (result.outcome == file::WriteResult::Outcome::UpToDate)
+                    ++upToDate;
+                if (!result.ok()) {
                     const QMutexLocker lock(&failureLock);
                     if (!failed.exchange(true))
-                        failedPath = path;
+                        failure = QStringLiteral("cannot write \"") + path + QStringLiteral("\": ") + result.reason;
                 }
                 ++done;
                 room.release();
@@ -220,7 +258,15 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
     progress.show(done);
     progress.finish();
     if (failed)
-        return fail(context, QStringLiteral("cannot write \"") + failedPath + u'"', WriteFailed);
+        return fail(context, failure, WriteFailed);
+    QString syncProblem;
+    if (!file::syncFileSystem(folder, &syncProblem))
+        return fail(context, QStringLiteral("cannot make the files in \"") + options.out
+            + QStringLiteral("\" durable: ") + syncProblem, WriteFailed);
+    const int fresh = done - upToDate;
+    context.out << fresh << (fresh == 1 ? " file written, " : " files written, ") << upToDate
+                << " already up to date\n";
+    context.out.flush();
     return Success;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "batch/renderentry.h"
-#include "output/buttonjob.h"
+#include "pictures/buttonjob.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "output/picturebytes.h"
+#include "model/metrics.h"
+#include "pictures/picturebytes.h"
 
 #include <QList>
 #include <QString>
@@ -11,22 +12,21 @@ namespace quillet::batch {
 // One set of buttons to render, as given on the command line or by one manifest entry.
 struct RenderEntry
 {
-    static constexpr int kDefaultWidth = 104;
-    static constexpr int kDefaultHeight = 24;
-
     QString skin;
     QStringList captions;
-    int width = kDefaultWidth;
-    int height = kDefaultHeight;
+    int width = model::Metrics::kButtonWidth;
+    int height = model::Metrics::kButtonHeight;
     QString font = QStringLiteral("宋体 9");
     bool borderRemoval = false;
     bool button = true;
     bool combo = false;
     bool check = false;
-    output::PictureFormat format = output::PictureFormat::Png;
-    QList<int> ratios { 1 };
+    pictures::PictureFormat format = pictures::PictureFormat::Png;
+    QList<qreal> ratios { 1 };
     bool transparent = false;
     bool sprite = false;
+    // Empty for the designer's names.
+    QString nameTemplate;
     // Where the entry came from, for messages: "the command line" or "manifest entry 3".
     QString origin;
 };

@@ -1,27 +1,31 @@
 #pragma once
 
+#include "batch/optiontable.h"
 #include "batch/renderentry.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <span>
+
 namespace quillet::batch {
 
 // The arguments after "render". With --manifest, the other entry options are defaults
 // for every manifest entry; --text belongs to the manifest then.
-class RenderOptions
+struct RenderOptions
 {
-public:
     enum class Action { Render, ListSkins, Help, Version };
 
     Action action = Action::Render;
     RenderEntry entry;
     QString manifestPath;
     QString out = QStringLiteral(".");
+    bool textGiven = false;
     // Empty when the arguments were understood.
     QString error;
 
+    static std::span<const OptionSpec<RenderOptions>> table();
     static RenderOptions parse(const QStringList &arguments);
     static QString usage();
 };

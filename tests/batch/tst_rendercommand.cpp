@@ -7,12 +7,17 @@
 
 #include "support/externaldecoder.h"
 #include "support/programfolder.h"
+#include "support/smalltmpfs.h"
 #include "support/testfiles.h"
 
+#include <QDateTime>
 #include <QDirIterator>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 using quillet::batch::ProgressBar;
@@ -96,7 +101,31 @@ private Q_SLOTS:
             << ok + QStringList { u"--sprite=yes"_s } << none << u"--sprite takes no value"_s;
         QTest::newRow("format") << ok + QStringList { u"--format"_s, u"tiff"_s } << none
                                 << u"--format: unknown format"_s;
-        QTest::newRow("scale") << ok + QStringList { u"--scale"_s, u"3"_s } << none << u"--scale: \"3\""_s;
+        QTest::newRow("scale") << ok + QStringList { u"--scale"_s, u"1,4"_s } << none << u"--scale: \"1,4\""_s;
+        QTest::newRow("half pixels of an odd width") << ok + QStringList { u"--scale=1,1.5"_s, u"--width=105"_s }
+                                                     << none << u"--scale 1.5 of --width 105"_s;
+        QTest::newRow("half pixels of the check box")
+            << ok + QStringList { u"--scale=1.5"_s, u"--controls=button,check"_s } << none
+            << u"--scale 1.5 gives the check box"_s;
+        QTest::newRow("template up") << ok + QStringList { u"--name"_s, u"../{text}"_s } << none
+                                     << u"--name: \"../{text}\": \"..\" leaves --out"_s;
+        QTest::newRow("template up inside") << ok + QStringList { u"--name"_s, u"a/../../{text}"_s } << none
+                                            << u"\"..\" leaves --out"_s;
+        QTest::newRow("template absolute") << ok + QStringList { u"--name"_s, u"/tmp/{text}"_s } << none
+                                           << u"an absolute path leaves --out"_s;
+        QTest::newRow("template backslash") << ok + QStringList { u"--name"_s, u"a\\{text}"_s } << none
+                                            << u"\"\\\" is no folder separator"_s;
+        QTest::newRow("template field") << ok + QStringList { u"--name"_s, u"{caption}"_s } << none
+                                        << u"unknown field {caption}"_s;
+        QTest::newRow("template brace") << ok + QStringList { u"--name"_s, u"{text"_s } << none
+                                        << u"a \"{\" without its \"}\""_s;
+        QTest::newRow("template empty folder") << ok + QStringList { u"--name"_s, u"a//{text}"_s } << none
+                                               << u"cannot be a folder or file name"_s;
+        QTest::newRow("template without state")
+            << ok + QStringList { u"--name"_s, u"{skin}/{text}"_s } << none << u"would be written twice"_s;
+        QTest::newRow("manifest template type")
+            << QStringList() << QByteArray("[{\"skin\":\"翡翠\",\"text\":\"a\",\"name\":3}]")
+            << u"manifest entry 1: \"name\" has a value of the wrong type"_s;
         QTest::newRow("controls") << ok + QStringList { u"--controls"_s, u"button,radio"_s } << none
                                   << u"--controls: unknown control \"radio\""_s;
         QTest::newRow("sprite without button")
@@ -147,6 +176,101 @@ private Q_SLOTS:
             qPrintable(result.err));
         QVERIFY(result.out.isEmpty());
         QCOMPARE(tree(root.path()), before);
+    }
+
+    // Unchanged jobs leave their files alone; the bytes depend on the job only.
+    void rerunsTouchNothing()
+    {
+        QTemporaryDir root;
+        const QStringList job { u"--skin"_s, u"Aqua"_s, u"--text"_s, u"确定"_s, u"--scale=1,2"_s, u"--sprite"_s,
+            u"--format=webp"_s, u"--transparent"_s };
+        const QString one = root.filePath(u"one"_s);
+        const Result first = run(m_folder->path(), job + QStringList { u"--out"_s, one });
+        QVERIFY2(first.code == 0, qPrintable(first.err));
+        QCOMPARE(first.out, u"11 files written, 0 already up to date\n"_s);
+        QHash<QString, QDateTime> stamps;
+        for (const QString &file : tree(one))
+            stamps.insert(file, QFileInfo(one + u'/' + file).lastModified());
+        struct stat before {};
+        QCOMPARE(::stat(QFile::encodeName(one + u"/确定_正常.webp"_s).constData(), &before), 0);
+        QTest::qWait(20);
+        const Result again = run(m_folder->path(), job + QStringList { u"--out"_s, one });
+        QCOMPARE(again.out, u"0 files written, 11 already up to date\n"_s);
+        struct stat after {};
+        QCOMPARE(::stat(QFile::encodeName(one + u"/确定_正常.webp"_s).constData(), &after), 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+        for (const QString &file : tree(one))
+            QCOMPARE(QFileInfo(one + u'/' + file).lastModified(), stamps.value(file));
+        // Another folder, another run: the same bytes.
+        const QString two = root.filePath(u"two"_s);
+        QCOMPARE(run(m_folder->path(), job + QStringList { u"--out"_s, two }).code, 0);
+        for (const QString &file : tree(one))
+            QVERIFY2(readAll(one + u'/' + file) == readAll(two + u'/' + file), qPrintable(file));
+    }
+
+    // A full disk stops the run with one line and exit 1; what was written before is whole,
+    // and nothing half-written or temporary is left.
+    void fullDiskIsAFailure()
+    {
+        SmallTmpfs disk("size=300k");
+        if (!disk.mounted)
+            QSKIP(qPrintable(disk.error));
+        QStringList job { u"--skin"_s, u"Aqua"_s, u"--out"_s, disk.filePath(u"out"_s) };
+        for (int i = 0; i < 150; ++i)
+            job << u"--text"_s << u"按钮"_s + QString::number(i);
+        const Result result = run(m_folder->path(), job);
+        QCOMPARE(result.code, int(RenderCommand::WriteFailed));
+        QVERIFY2(result.err.startsWith(u"quillet render: cannot write \""_s)
+                && result.err.contains(u"No space left on device"_s) && result.err.count(u'\n') == 1,
+            qPrintable(result.err));
+        const QStringList written = tree(disk.filePath(u"out"_s));
+        QVERIFY(written.size() > 10);
+        for (const QString &file : written) {
+            QVERIFY2(!file.startsWith(u'.'), qPrintable(file));
+            QVERIFY2(!QImage(disk.filePath(u"out/"_s + file)).isNull(), qPrintable(file));
+        }
+    }
+
+    // A run killed in the middle, then the same job again: every file whole, no litter.
+    void killedRunLeavesNoLitter()
+    {
+        const QString program = QStringLiteral(QUILLET_BINARY_DIR "/bin/quillet");
+        if (!QFileInfo::exists(program))
+            QSKIP("the quillet executable is not built");
+        QTemporaryDir root;
+        const QString out = root.filePath(u"out"_s);
+        QStringList job { u"render"_s, u"--skin"_s, u"Aqua"_s, u"--scale=1,2,3"_s, u"--out"_s, out };
+        for (int i = 0; i < 200; ++i)
+            job << u"--text"_s << u"按钮"_s + QString::number(i);
+        QProcess process;
+        process.start(program, job);
+        QVERIFY(process.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QDir(out).entryList(QDir::Files).size() > 20, 60000);
+        ::kill(pid_t(process.processId()), SIGKILL);
+        QVERIFY(process.waitForFinished());
+        QVERIFY(QDir(out).entryList(QDir::Files).size() < 200 * 12);
+        process.start(program, job);
+        QVERIFY(process.waitForFinished(300000));
+        QCOMPARE(process.exitCode(), 0);
+        const QStringList written = tree(out);
+        QCOMPARE(written.size(), 200 * 12);
+        for (const QString &file : written)
+            QVERIFY2(!file.startsWith(u'.') && file.endsWith(u".png"_s), qPrintable(file));
+    }
+
+    // A folder of the template that is a link leads outside --out.
+    void templateFoldersAreNotLinks()
+    {
+        QTemporaryDir root;
+        QDir(root.path()).mkpath(u"out"_s);
+        QDir(root.path()).mkpath(u"elsewhere"_s);
+        QVERIFY(QFile::link(root.filePath(u"elsewhere"_s), root.filePath(u"out/翡翠"_s)));
+        const Result result = run(m_folder->path(), { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"a"_s, u"--name"_s,
+            u"{skin}/{text}_{state}"_s, u"--out"_s, root.filePath(u"out"_s) });
+        QCOMPARE(result.code, int(RenderCommand::BadInput));
+        QVERIFY2(result.err.contains(u"is a link"_s), qPrintable(result.err));
+        QCOMPARE(tree(root.filePath(u"elsewhere"_s)), QStringList());
     }
 
     void unwritableOutIsRefused_data()
@@ -216,6 +340,28 @@ private Q_SLOTS:
             << QStringList { u"确定_正常.png"_s, u"确定_按下.png"_s, u"确定_点燃.png"_s, u"确定_禁止.png"_s,
                    u"确定_正常@2x.png"_s, u"确定_按下@2x.png"_s, u"确定_点燃@2x.png"_s, u"确定_禁止@2x.png"_s,
                    u"确定_sprite.png"_s, u"确定_sprite@2x.png"_s, u"确定.css"_s, u"确定.html"_s };
+        QTest::newRow("every density, webp")
+            << QStringList { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"确定"_s, u"--scale"_s, u"3,1.5,1"_s,
+                   u"--format"_s, u"webp"_s, u"--controls"_s, u"combo"_s }
+            << QByteArray()
+            << QStringList { u"组合1_正常.webp"_s, u"组合1_按下.webp"_s, u"组合1_禁止.webp"_s,
+                   u"组合1_正常@1.5x.webp"_s, u"组合1_按下@1.5x.webp"_s, u"组合1_禁止@1.5x.webp"_s,
+                   u"组合1_正常@3x.webp"_s, u"组合1_按下@3x.webp"_s, u"组合1_禁止@3x.webp"_s };
+        // The same captions in two skins, each in a folder of its own.
+        QTest::newRow("template with folders")
+            << QStringList { u"--name={skin}/{control}-{width}x{height}/{text}_{state}"_s, u"--sprite"_s }
+            << QByteArray("[{\"skin\":\"Aqua\",\"text\":[\"确定\"]},{\"skin\":\"翡翠\",\"text\":[\"确定\"],"
+                          "\"width\":80,\"scale\":[1,2]}]")
+            << QStringList { u"Aqua"_s, u"Aqua/button-104x24"_s, u"Aqua/button-104x24/确定_正常.png"_s,
+                   u"Aqua/button-104x24/确定_按下.png"_s, u"Aqua/button-104x24/确定_点燃.png"_s,
+                   u"Aqua/button-104x24/确定_禁止.png"_s, u"Aqua/button-104x24/确定_sprite.png"_s,
+                   u"Aqua/button-104x24/确定_sprite.css"_s, u"Aqua/button-104x24/确定_sprite.html"_s, u"翡翠"_s,
+                   u"翡翠/button-80x24"_s, u"翡翠/button-80x24/确定_正常.png"_s, u"翡翠/button-80x24/确定_按下.png"_s,
+                   u"翡翠/button-80x24/确定_点燃.png"_s, u"翡翠/button-80x24/确定_禁止.png"_s,
+                   u"翡翠/button-80x24/确定_正常@2x.png"_s, u"翡翠/button-80x24/确定_按下@2x.png"_s,
+                   u"翡翠/button-80x24/确定_点燃@2x.png"_s, u"翡翠/button-80x24/确定_禁止@2x.png"_s,
+                   u"翡翠/button-80x24/确定_sprite.png"_s, u"翡翠/button-80x24/确定_sprite@2x.png"_s,
+                   u"翡翠/button-80x24/确定_sprite.css"_s, u"翡翠/button-80x24/确定_sprite.html"_s };
         QTest::newRow("manifest with defaults from the command line")
             << QStringList { u"--format"_s, u"bmp"_s }
             << QByteArray("[{\"skin\":\"翡翠\",\"text\":[\"a\",\"b\"],\"controls\":[\"check\"]},"
@@ -244,8 +390,15 @@ private Q_SLOTS:
         QVERIFY(result.err.isEmpty());
         QCOMPARE(tree(out), sorted(files));
         for (const QString &file : files) {
+            if (QFileInfo(out + u'/' + file).isDir())
+                continue;
             const QByteArray bytes = readAll(out + u'/' + file);
             QVERIFY2(bytes.size() > 20, qPrintable(file));
+            // Each density is drawn at its own whole-pixel size.
+            const QImage picture(out + u'/' + file);
+            const qreal ratio = file.contains(u"@1.5x"_s) ? 1.5 : file.contains(u"@3x"_s) ? 3 : 1;
+            if (ratio != 1)
+                QCOMPARE(picture.size(), (QImage(out + u'/' + QString(file).remove(u"@1.5x"_s).remove(u"@3x"_s)).size() * ratio));
         }
     }
 
@@ -340,6 +493,8 @@ private Q_SLOTS:
         environment.remove(u"DISPLAY"_s);
         environment.remove(u"WAYLAND_DISPLAY"_s);
         environment.remove(u"QT_QPA_PLATFORM"_s);
+        // As in CI and containers: Qt would warn about it on every run.
+        environment.remove(u"XDG_RUNTIME_DIR"_s);
         process.setProcessEnvironment(environment);
         process.start(program,
             QStringList { u"render"_s } + arguments + QStringList { u"--out"_s, root.filePath(u"out"_s) });
@@ -354,9 +509,57 @@ private Q_SLOTS:
             QCOMPARE(tree(root.path()), QStringList());
             return;
         }
+        QCOMPARE(err, QString());
         const QImage sheet(root.filePath(u"out/确定_sprite@2x.png"_s));
         QCOMPARE(sheet.size(), QSize(208, 192));
         QVERIFY(sheet.hasAlphaChannel());
+    }
+
+    // The program's own options answer anywhere; the designer says in one line that it
+    // needs a display instead of aborting inside Qt.
+    void programWithoutADisplay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("help") << QStringList { u"--help"_s } << 0 << u"quillet render"_s << QString();
+        QTest::newRow("version") << QStringList { u"--version"_s } << 0 << u"quillet " QUILLET_VERSION "\n"_s
+                                 << QString();
+        QTest::newRow("designer") << QStringList() << 1 << QString() << u"needs a display (DISPLAY is not set)"_s;
+        QTest::newRow("designer, display unreachable")
+            << QStringList { u"DISPLAY=:97"_s } << 1 << QString() << u"cannot connect to the X display \":97\""_s;
+    }
+    void programWithoutADisplay()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        const QString program = QStringLiteral(QUILLET_BINARY_DIR "/bin/quillet");
+        if (!QFileInfo::exists(program))
+            QSKIP("the quillet executable is not built");
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(u"DISPLAY"_s);
+        environment.remove(u"WAYLAND_DISPLAY"_s);
+        environment.remove(u"QT_QPA_PLATFORM"_s);
+        if (!arguments.isEmpty() && arguments.first().startsWith(u"DISPLAY="_s))
+            environment.insert(u"DISPLAY"_s, arguments.takeFirst().mid(8));
+        process.setProcessEnvironment(environment);
+        process.start(program, arguments);
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        const QString stdoutText = QString::fromUtf8(process.readAllStandardOutput());
+        const QString stderrText = QString::fromUtf8(process.readAllStandardError());
+        QCOMPARE(process.exitCode(), code);
+        QVERIFY2(stdoutText.contains(out), qPrintable(stdoutText));
+        if (err.isEmpty()) {
+            QCOMPARE(stderrText, QString());
+        } else {
+            QVERIFY2(stderrText.contains(err) && stderrText.contains(u"quillet render"_s), qPrintable(stderrText));
+            QCOMPARE(stderrText.count(u'\n'), 1);
+        }
     }
 };
 

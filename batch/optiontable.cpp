@@ -1,0 +1,97 @@
+#include "batch/optiontable.h"
+
+#include <QJsonArray>
+
+namespace quillet::batch::OptionTable {
+
+namespace {
+
+constexpr int kHelpColumn = 24;
+
+bool scalarText(const QJsonValue &value, bool stringsOnly, QString *text)
+{
+    if (value.isString()) {
+        *text = value.toString();
+        return true;
+    }
+    if (!stringsOnly && value.isDouble()) {
+        *text = QString::number(value.toDouble(), 'g', 17);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString flagName(QStringView name)
+{
+    return QStringLiteral("--") + name.toString();
+}
+
+bool manifestText(OptionKind kind, const QJsonValue &value, QStringList *texts)
+{
+    texts->clear();
+    QString text;
+    switch (kind) {
+    case OptionKind::Flag:
+        if (!value.isBool())
+            return false;
+        texts->append(value.toBool() ? QStringLiteral("true") : QStringLiteral("false"));
+        return true;
+    case OptionKind::Text:
+        if (!scalarText(value, true, &text))
+            return false;
+        texts->append(text);
+        return true;
+    case OptionKind::Number:
+        if (!value.isDouble())
+            return false;
+        texts->append(QString::number(value.toDouble(), 'g', 17));
+        return true;
+    case OptionKind::List: {
+        if (!value.isArray()) {
+            if (!scalarText(value, false, &text))
+                return false;
+            texts->append(text);
+            return true;
+        }
+        QStringList parts;
+        for (const QJsonValue &item : value.toArray()) {
+            if (!scalarText(item, false, &text))
+                return false;
+            parts.append(text);
+        }
+        if (parts.isEmpty())
+            return false;
+        texts->append(parts.join(u','));
+        return true;
+    }
+    case OptionKind::Repeated:
+        if (!value.isArray())
+            return scalarText(value, true, &text) && (texts->append(text), true);
+        for (const QJsonValue &item : value.toArray()) {
+            if (!scalarText(item, true, &text))
+                return false;
+            texts->append(text);
+        }
+        return true;
+    case OptionKind::Action:
+        break;
+    }
+    return false;
+}
+
+QString optionLines(const QList<std::pair<QString, QStringView>> &rows)
+{
+    QString text;
+    for (const auto &[left, help] : rows) {
+        QString line = QStringLiteral("  ") + left;
+        line += line.size() + 1 < kHelpColumn ? QString(kHelpColumn - line.size(), u' ') : QStringLiteral("  ");
+        const QString indent(kHelpColumn, u' ');
+        line += help.toString().replace(u'\n', u'\n' + indent);
+        text += line + u'\n';
+    }
+    return text;
+}
+
+} // namespace quillet::batch::OptionTable
