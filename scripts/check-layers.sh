@@ -8,7 +8,8 @@ cd "$root" || exit 2
 
 # What each folder may include, its own folder first.
 declare -A allowed=(
-  [platform/image]="platform/image"
+  [platform/file]="platform/file"
+  [platform/image]="platform/image platform/file"
   [platform/skin]="platform/skin"
   [platform/form]="platform"
   [platform/system]="platform"
@@ -23,7 +24,7 @@ declare -A allowed=(
   [batch]="batch pictures render catalogue model platform"
   [app]="app batch output integration ui pictures render catalogue model platform"
 )
-layers="platform/image platform/skin platform/form platform/system platform/browser model catalogue render pictures ui output batch integration app"
+layers="platform/file platform/image platform/skin platform/form platform/system platform/browser model catalogue render pictures ui output batch integration app"
 
 status=0
 for folder in ${layers}; do

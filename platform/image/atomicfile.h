@@ -5,8 +5,8 @@
 
 namespace quillet::image {
 
-// Every file the program writes goes through here: the bytes reach the final name whole
-// or not at all, and a failed write leaves a file already there as it was.
+// The former writer's name, kept for the callers not yet moved to file::writeFile, which
+// does the work and also tells why a write failed.
 class AtomicFile
 {
 public:
