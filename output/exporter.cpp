@@ -23,7 +23,6 @@ using pictures::ExportImageName;
 using pictures::ExportNaming;
 using pictures::ExportOptions;
 using pictures::OutputGroup;
-using pictures::PictureBytes;
 using pictures::WebExport;
 
 namespace {
@@ -115,7 +114,7 @@ void Exporter::exportRendered(const QString &folder)
     if (!m_window.outputGroupBox(OutputGroup::WholeWindow)->isChecked())
         return;
     const QList<ExportImageName> names = ExportNaming::groupImages(
-        OutputGroup::WholeWindow, job.caption, m_state.exportCounter, PictureBytes::extension(job.format));
+        OutputGroup::WholeWindow, job.caption, m_state.exportCounter, pictures::PictureBytes::extension(job.format));
     const QString path = ExportNaming::fullPath(folder, names.first().fileName);
     const QByteArray capture = form::FormRuntime::snapshot(form::FormRuntime::windowHandleOf(&m_window),
                                                            m_window.outerWidth(), m_window.outerHeight());

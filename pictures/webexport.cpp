@@ -147,6 +147,15 @@ QString WebExport::spriteStem(const ButtonJob &job)
     return ExportNaming::stem(OutputGroup::ButtonStates, job.caption, job.exportNumber);
 }
 
+QString WebExport::spriteSheetName(const ButtonJob &job, qreal ratio)
+{
+    // A template names the sheet itself (its {state} is "sprite"); the designer's names add
+    // "_sprite" to the caption.
+    if (!job.nameTemplate.isEmpty())
+        return WebNames::scaled(spriteStem(job) + QStringLiteral(".png"), ratio);
+    return WebNames::sprite(spriteStem(job), ratio);
+}
+
 QList<WebExport::File> WebExport::plan(const ButtonJob &job)
 {
     QList<File> files;
@@ -173,8 +182,7 @@ QList<WebExport::File> WebExport::plan(const ButtonJob &job)
         if (stem.isEmpty())
             return {};
         for (qreal ratio : job.ratios)
-            files.append(
-                { Kind::Sprite, OutputGroup::ButtonStates, 0, ratio, WebNames::sprite(stem, ratio) });
+            files.append({ Kind::Sprite, OutputGroup::ButtonStates, 0, ratio, spriteSheetName(job, ratio) });
         files.append({ Kind::Css, OutputGroup::ButtonStates, 0, 1, WebNames::css(stem) });
         files.append({ Kind::Html, OutputGroup::ButtonStates, 0, 1, WebNames::html(stem) });
     }
@@ -220,9 +228,8 @@ QByteArray WebExport::encode(const File &file, const ButtonJob &job, const QImag
         // The sheets lie beside the style sheet; a job without 1x pictures still lays the
         // page out at the logical size, from its lowest density.
         SpriteCss::Sheet sheet { CssClassName::fromCaption(job.caption), {}, job.buttonSize };
-        const QString stem = spriteStem(job);
         for (qreal ratio : job.ratios)
-            sheet.files.append({ baseName(WebNames::sprite(stem, ratio)), ratio });
+            sheet.files.append({ baseName(spriteSheetName(job, ratio)), ratio });
         return SpriteCss::text(sheet).toUtf8();
     }
     case Kind::Html:

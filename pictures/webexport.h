@@ -43,6 +43,7 @@ public:
     // The stem the sprite files share: the push button's group stem, or the template's
     // name for the state "sprite".
     static QString spriteStem(const ButtonJob &job);
+    static QString spriteSheetName(const ButtonJob &job, qreal ratio);
 };
 
 } // namespace quillet::pictures

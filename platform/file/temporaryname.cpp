@@ -1,5 +1,7 @@
 #include "platform/file/temporaryname.h"
 
+#include <QStringBuilder>
+
 #include <climits>
 
 namespace quillet::file {
