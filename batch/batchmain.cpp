@@ -1,6 +1,7 @@
 #include "batch/batchmain.h"
 
 #include "batch/rendercommand.h"
+#include "batch/skincommand.h"
 #include "platform/form/fontsetup.h"
 #include "platform/system/processenvironment.h"
 #include "platform/system/terminal.h"
@@ -15,7 +16,7 @@ namespace quillet::batch {
 
 bool BatchMain::isBatch(int argc, char **argv)
 {
-    return argc >= 2 && std::strcmp(argv[1], "render") == 0;
+    return argc >= 2 && (std::strcmp(argv[1], "render") == 0 || std::strcmp(argv[1], "skin") == 0);
 }
 
 int BatchMain::run(int argc, char **argv)
@@ -32,6 +33,8 @@ int BatchMain::run(int argc, char **argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList arguments = QApplication::arguments().mid(2);
+    if (std::strcmp(argv[1], "skin") == 0)
+        return SkinCommand::run(arguments, { QApplication::applicationDirPath(), out, err });
     return RenderCommand::run(
         arguments, { QApplication::applicationDirPath(), out, err, system::Terminal::errorIsTerminal() });
 }

@@ -2,8 +2,8 @@
 
 namespace quillet::batch {
 
-// "quillet render ...": sets the process up for drawing without a display, then runs
-// the command. argv[1] is "render".
+// "quillet render ..." and "quillet skin ...": sets the process up for drawing without a
+// display, then runs the command named by argv[1].
 class BatchMain
 {
 public:
