@@ -127,7 +127,7 @@ private Q_SLOTS:
         const Result r = check({ file });
         QCOMPARE(r.lines.size(), expected.size());
         for (qsizetype i = 0; i < expected.size(); ++i) {
-            const QString where = expected[i].startsWith(u"warning"_s) ? file + u": "_s : file + u':';
+            const QString where = file + (expected[i].startsWith(u"warning"_s) ? u": "_s : u":"_s);
             QVERIFY2(r.lines[i].startsWith(where + expected[i] + u':'), qPrintable(r.lines[i]));
         }
         if (!message.isEmpty())
