@@ -93,14 +93,12 @@ private Q_SLOTS:
         saveLikeAnEditor(path, skinWithBase("#228844"));
         QTRY_VERIFY_WITH_TIMEOUT(pixelsOnScreen(window, qRgb(0x22, 0x88, 0x44)) > kBackgroundPixels, 1000);
 
-        // Half saved (truncated), then gone: the last good look stays, and nothing asks.
+        // Half saved (truncated, nothing written yet): the last good look stays, nothing asks.
         {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         }
-        QTest::qWait(3 * quillet::catalogue::SkinWatcher::kSettleMs);
-        QVERIFY(QFile::remove(path));
-        QTest::qWait(3 * quillet::catalogue::SkinWatcher::kSettleMs);
+        QTest::qWait(4 * quillet::catalogue::SkinWatcher::kSettleMs);
         QVERIFY(pixelsOnScreen(window, qRgb(0x22, 0x88, 0x44)) > kBackgroundPixels);
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
         QCOMPARE(run.dialogs.confirmations.size(), 0);
