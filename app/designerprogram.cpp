@@ -39,6 +39,10 @@ DesignerProgram::DesignerProgram(const Services &services)
         *m_preview, [this] { windDown(); }, [this] { m_exporter->exportImages(); }, [this] { openAbout(); },
         [this] { m_infoPanel->onHelp(catalogue::ProgramPaths::localPage(m_state.programFolder)); },
         [this] { m_infoPanel->onTick(); } });
+    QObject::connect(&m_skins->watcher(), &catalogue::SkinWatcher::skinChanged, m_window.get(),
+        [this] { m_controls->reloadSkin(); });
+    QObject::connect(&m_skins->watcher(), &catalogue::SkinWatcher::skinListChanged, m_window.get(),
+        [this] { m_controls->refreshSkinList(); });
 }
 
 DesignerProgram::~DesignerProgram()

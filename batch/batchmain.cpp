@@ -1,6 +1,7 @@
 #include "batch/batchmain.h"
 
 #include "batch/rendercommand.h"
+#include "batch/skincommand.h"
 #include "platform/form/fontsetup.h"
 #include "platform/system/processenvironment.h"
 #include "platform/system/terminal.h"
@@ -19,11 +20,12 @@ struct Subcommand
 {
     const char *name;
     const char *summary;
-    int (*run)(const QStringList &arguments, const RenderCommand::Context &context);
+    int (*run)(const QStringList &arguments, const CommandContext &context);
 };
 
 constexpr Subcommand kSubcommands[] = {
     { "render", "write button pictures without a window (quillet render --help)", &RenderCommand::run },
+    { "skin", "check a skin file, or import nine-patch pictures as one (quillet skin --help)", &SkinCommand::run },
 };
 
 const Subcommand *subcommand(const char *name)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "batch/commandcontext.h"
 #include "batch/renderentry.h"
 #include "pictures/buttonjob.h"
 
@@ -18,13 +19,7 @@ class RenderCommand
 public:
     enum ExitCode { Success = 0, WriteFailed = 1, BadInput = 2 };
 
-    struct Context
-    {
-        QString programFolder; // the skins are its skins/ folder
-        QTextStream &out;
-        QTextStream &err;
-        bool errorIsTerminal = false;
-    };
+    using Context = CommandContext;
 
     static int run(const QStringList &arguments, const Context &context);
     // Skin names in list order, as --list-skins prints them.

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "catalogue/skinwatcher.h"
+
 #include <QColor>
+#include <QString>
 
 class QWidget;
 
@@ -24,10 +27,16 @@ public:
     // skin; with no skins at all nothing is applied and the plain look stays, and so does
     // its colour.
     void applyCurrentSkin(QWidget *window);
+    // The file of the skin applied last, or an empty string.
+    QString currentSkinFile() const { return m_current; }
+    // Watches the skin applied last and the skins folder.
+    SkinWatcher &watcher() { return m_watcher; }
 
 private:
     model::AppState &m_state;
     skin::SkinEngine &m_engine;
+    QString m_current;
+    SkinWatcher m_watcher;
 };
 
 } // namespace quillet::catalogue

@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes to the skin parser and paints what it produced, so that absurd
-// numbers in a skin file cannot hurt the painter either.
+// Feeds arbitrary bytes to the skin parser, with and without diagnostics (which must not
+// change the skin), and paints what it produced, so that absurd numbers in a skin file
+// cannot hurt the painter either.
 #include "platform/skin/skinpainter.h"
 #include "platform/skin/skinparser.h"
 
@@ -14,6 +15,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const Skin skin = SkinParser::parse(bytes);
+    QList<SkinDiagnostic> diagnostics;
+    const Skin checked = SkinParser::parse(bytes, QString(), &diagnostics);
+    for (const SkinDiagnostic &d : std::as_const(diagnostics)) {
+        if (d.line < 0 || d.column < 0 || d.message.isEmpty() || (d.line > 0 && d.column < 1))
+            __builtin_trap();
+    }
+    for (int e = 0; e < kElementCount; ++e) {
+        for (int s = 0; s < kStateCount; ++s) {
+            if (!(skin.look(Element(e), State(s)) == checked.look(Element(e), State(s))))
+                __builtin_trap();
+        }
+    }
     QImage image(24, 16, QImage::Format_ARGB32_Premultiplied);
     image.fill(skin.base());
     QPainter painter(&image);

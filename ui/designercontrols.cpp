@@ -1,8 +1,10 @@
 #include "ui/designercontrols.h"
 
+#include "catalogue/programpaths.h"
+#include "catalogue/skincatalogue.h"
+#include "catalogue/skinswitcher.h"
 #include "model/appstate.h"
 #include "model/metrics.h"
-#include "catalogue/skinswitcher.h"
 #include "platform/form/dialogs.h"
 #include "platform/form/formruntime.h"
 #include "platform/form/intervaltimer.h"
@@ -11,6 +13,7 @@
 #include "render/samplepreview.h"
 #include "ui/designerwindow.h"
 
+#include <QFileInfo>
 #include <limits>
 
 namespace quillet::ui {
@@ -27,14 +30,13 @@ constexpr qint64 kIntMax = std::numeric_limits<int>::max();
 
 int listedNumber(const QComboBox *box)
 {
-    return int(NumberText::truncated(NumberText::toNumber(form::FormRuntime::itemText(box, box->currentIndex())),
-                                     kIntMin, kIntMax));
+    return int(NumberText::truncated(
+        NumberText::toNumber(form::FormRuntime::itemText(box, box->currentIndex())), kIntMin, kIntMax));
 }
 } // namespace
 
 DesignerControls::DesignerControls(model::AppState &state, DesignerWindow &window, form::Dialogs &dialogs,
-                                   render::SampleGeometry &geometry, render::SamplePreview &preview,
-                                   catalogue::SkinSwitcher &skins)
+    render::SampleGeometry &geometry, render::SamplePreview &preview, catalogue::SkinSwitcher &skins)
     : m_state(state)
     , m_window(window)
     , m_dialogs(dialogs)
@@ -57,6 +59,33 @@ void DesignerControls::skinChosen()
         return;
     m_state.currentSkinIndex = list->currentRow() + 1;
     applyCurrentSkin();
+    m_window.previewTimer()->setInterval(model::Metrics::kPreviewDelayAfterChoiceMs);
+}
+
+void DesignerControls::reloadSkin()
+{
+    const QFileInfo file(m_skins.currentSkinFile());
+    if (!file.isFile() || !file.isReadable() || file.size() == 0)
+        return;
+    applyCurrentSkin();
+    m_window.previewTimer()->setInterval(model::Metrics::kPreviewDelayAfterChoiceMs);
+}
+
+void DesignerControls::refreshSkinList()
+{
+    const QString current = m_state.skinFiles.value(m_state.currentSkinIndex - 1);
+    catalogue::SkinCatalogue::fill(catalogue::ProgramPaths::skinsFolder(m_state.programFolder),
+        m_state.skinFiles, m_window.skinList(), {});
+    const int index = int(m_state.skinFiles.indexOf(current)) + 1;
+    if (index > 0) {
+        m_state.currentSkinIndex = index;
+        form::FormRuntime::setCurrentItemIndex(m_window.skinList(), index - 1);
+        return;
+    }
+    // The skin in use is gone: the list's first one takes its place.
+    m_state.currentSkinIndex = 1;
+    applyCurrentSkin();
+    form::FormRuntime::setCurrentItemIndex(m_window.skinList(), m_state.skinFiles.isEmpty() ? -1 : 0);
     m_window.previewTimer()->setInterval(model::Metrics::kPreviewDelayAfterChoiceMs);
 }
 

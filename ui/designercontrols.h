@@ -14,7 +14,7 @@ class Dialogs;
 namespace quillet::render {
 class SampleGeometry;
 class SamplePreview;
-}
+} // namespace quillet::render
 
 namespace quillet::ui {
 
@@ -35,13 +35,17 @@ public:
     static constexpr int kComboFontCancelled = -1;
 
     DesignerControls(model::AppState &state, DesignerWindow &window, form::Dialogs &dialogs,
-                     render::SampleGeometry &geometry, render::SamplePreview &preview,
-                     catalogue::SkinSwitcher &skins);
+        render::SampleGeometry &geometry, render::SamplePreview &preview, catalogue::SkinSwitcher &skins);
 
     // The current skin applied and its colour spread over the window.
     void applyCurrentSkin();
     // The user chose an item of the skin list.
     void skinChosen();
+    // The skin in use changed on disk: its new look, every setting kept. A file that cannot
+    // be read (or is empty, half saved) keeps the look there is.
+    void reloadSkin();
+    // The skins folder changed: the list follows and the selection stays on its skin.
+    void refreshSkinList();
 
     void widthStep(int delta);
     void widthFromList();

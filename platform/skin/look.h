@@ -52,6 +52,8 @@ struct Look
     QMargins slice;
     // The face sits this far inside the control, leaving room for a shadow or ring.
     QMargins margin;
+    // Caption, arrow and mark are centred on the face less this much (a picture's content box).
+    QMargins padding;
     QColor shadow;
     QPoint shadowOffset { 0, 1 };
     int shadowBlur = 0;

@@ -240,7 +240,7 @@ void SkinPainter::text(
     if (caption.isEmpty() || rect.isEmpty())
         return;
     p->save();
-    const QRect r = rect.marginsRemoved(look.margin).translated(look.textShift);
+    const QRect r = rect.marginsRemoved(look.margin + look.padding).translated(look.textShift);
     if (visible(look.textShadow) && !look.textShadowOffset.isNull()) {
         p->setPen(look.textShadow);
         p->drawText(r.translated(look.textShadowOffset), flags, caption);
@@ -310,6 +310,28 @@ void SkinPainter::focusRect(QPainter *p, const QRect &rect, const QColor &colour
         p->fillRect(rect.left(), y, 1, 1, colour);
         p->fillRect(rect.right(), y, 1, 1, colour);
     }
+}
+
+QSizeF SkinPainter::pictureSize(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kMaxPictureBytes)
+        return QSizeF();
+    QSizeF size;
+    if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+        const QSvgRenderer renderer(path);
+        if (renderer.isValid())
+            size
+                = renderer.viewBoxF().isEmpty() ? QSizeF(renderer.defaultSize()) : renderer.viewBoxF().size();
+    } else {
+        QImageReader reader(path);
+        const QSize side = reader.size();
+        if (side.width() <= kMaxPictureSide && side.height() <= kMaxPictureSide)
+            size = reader.read().size();
+    }
+    if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)
+        return QSizeF();
+    return size;
 }
 
 QSvgRenderer *SkinPainter::svg(const QString &path) const

@@ -32,6 +32,10 @@ public:
     void checkMark(QPainter *painter, const QRect &rect, const QColor &colour) const;
     void focusRect(QPainter *painter, const QRect &rect, const QColor &colour) const;
 
+    // The size a picture is sliced in (view box or pixels), or an empty size when the
+    // painter would not draw it: missing, unreadable, too large.
+    static QSizeF pictureSize(const QString &path);
+
 private:
     void shadow(QPainter *painter, const QRect &whole, const QRect &body, const Look &look) const;
     bool paintPicture(QPainter *painter, const QRect &rect, const Look &look) const;

@@ -1,10 +1,15 @@
 #include "platform/skin/skinparser.h"
 
+#include "platform/skin/skinkeys.h"
+#include "platform/skin/skinpainter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QStringList>
 #include <algorithm>
+#include <variant>
 
 namespace quillet::skin {
 
@@ -13,14 +18,6 @@ namespace {
 constexpr qint64 kMaxFileBytes = 1024 * 1024;
 constexpr qsizetype kMaxLineLength = 4096;
 constexpr int kMaxStops = 16;
-constexpr int kMaxBorderWidth = 16;
-constexpr int kMaxRadius = 64;
-constexpr int kMaxBevelWidth = 4;
-constexpr int kMaxOffset = 8;
-constexpr int kMaxSlice = 1024;
-constexpr int kMaxMargin = 16;
-constexpr int kMaxShadowBlur = 16;
-constexpr int kMaxShadowSpread = 8;
 
 // How far derived states move from the look they are derived from.
 constexpr qreal kHotLighten = 0.22;
@@ -64,13 +61,13 @@ std::optional<int> parseInt(QStringView text, int low, int high)
     return v;
 }
 
-std::optional<QPoint> parsePoint(QStringView text)
+std::optional<QPoint> parsePoint(QStringView text, int low, int high)
 {
     const auto parts = text.split(u',');
     if (parts.size() != 2)
         return std::nullopt;
-    const auto x = parseInt(parts[0], -kMaxOffset, kMaxOffset);
-    const auto y = parseInt(parts[1], -kMaxOffset, kMaxOffset);
+    const auto x = parseInt(parts[0], low, high);
+    const auto y = parseInt(parts[1], low, high);
     if (!x || !y)
         return std::nullopt;
     return QPoint(*x, *y);
@@ -227,32 +224,269 @@ std::optional<QList<GradientStop>> SkinParser::parseFill(QStringView text)
     return stops;
 }
 
-SkinParser::Sections SkinParser::readSections(const QByteArray &text)
+namespace {
+
+using Value = std::variant<QString, QColor, QList<GradientStop>, int, qreal, QPoint, QMargins, bool, Bevel>;
+
+QString rangeText(const KeySpec &spec)
 {
+    return QStringLiteral("%1..%2").arg(spec.low).arg(spec.high);
+}
+
+// The value of one key read as its kind says, or why it cannot be.
+std::optional<Value> parseValue(const KeySpec &spec, QStringView text, QString *problem)
+{
+    const QString quoted = u'\'' + text.trimmed().toString() + u'\'';
+    const auto fail = [problem](const QString &why) -> std::optional<Value> {
+        if (problem)
+            *problem = why;
+        return std::nullopt;
+    };
+    switch (spec.kind) {
+    case ValueKind::Text:
+        return Value(text.trimmed().toString());
+    case ValueKind::Colour:
+    case ValueKind::OpaqueColour: {
+        const auto c = SkinParser::parseColour(text);
+        if (!c)
+            return fail(
+                quoted + QStringLiteral(" is not a colour (#rgb, #rrggbb, #rrggbbaa, r,g,b or r,g,b,a)"));
+        if (spec.kind == ValueKind::OpaqueColour && c->alpha() != 255)
+            return fail(quoted + QStringLiteral(" is not opaque"));
+        return Value(*c);
+    }
+    case ValueKind::Fill:
+        if (const auto f = SkinParser::parseFill(text))
+            return Value(*f);
+        return fail(
+            quoted + QStringLiteral(" is not a fill (none, a colour, or COLOUR[@POS] > COLOUR[@POS]...)"));
+    case ValueKind::Direction:
+        if (text.trimmed().compare(u"horizontal", Qt::CaseInsensitive) == 0)
+            return Value(true);
+        if (text.trimmed().compare(u"vertical", Qt::CaseInsensitive) == 0)
+            return Value(false);
+        return fail(quoted + QStringLiteral(" is not a direction (vertical or horizontal)"));
+    case ValueKind::Radius:
+        if (text.trimmed().compare(u"pill", Qt::CaseInsensitive) == 0)
+            return Value(kPillRadius);
+        [[fallthrough]];
+    case ValueKind::Integer:
+        if (const auto v = parseInt(text, spec.low, spec.high))
+            return Value(*v);
+        return fail(quoted + QStringLiteral(" is not a whole number in ") + rangeText(spec));
+    case ValueKind::BevelStyle: {
+        const QString v = text.trimmed().toString().toLower();
+        if (v == u"none")
+            return Value(Bevel::None);
+        if (v == u"raised")
+            return Value(Bevel::Raised);
+        if (v == u"sunken")
+            return Value(Bevel::Sunken);
+        return fail(quoted + QStringLiteral(" is not a bevel (none, raised or sunken)"));
+    }
+    case ValueKind::Real:
+        if (const auto v = parseReal(text, spec.low, spec.high))
+            return Value(*v);
+        return fail(quoted + QStringLiteral(" is not a number in ") + rangeText(spec));
+    case ValueKind::Point:
+        if (const auto p = parsePoint(text, spec.low, spec.high))
+            return Value(*p);
+        return fail(quoted + QStringLiteral(" is not X,Y with each in ") + rangeText(spec));
+    case ValueKind::Margins:
+        if (const auto m = parseMargins(text, spec.high))
+            return Value(*m);
+        return fail(
+            quoted + QStringLiteral(" is not N or LEFT,TOP,RIGHT,BOTTOM with each in ") + rangeText(spec));
+    case ValueKind::Picture: {
+        const QString name = text.trimmed().toString();
+        if (name.compare(u"none", Qt::CaseInsensitive) != 0 && !isSafeFileName(name))
+            return fail(quoted + QStringLiteral(" is not a plain file name in the skin's folder"));
+        return Value(name);
+    }
+    }
+    return fail(quoted);
+}
+
+void assign(Look &look, const KeySpec &spec, const Value &value, const QString &imageFolder)
+{
+    if (spec.kind == ValueKind::Picture) {
+        const QString &name = std::get<QString>(value);
+        if (name.compare(u"none", Qt::CaseInsensitive) == 0) {
+            look.image.clear();
+            look.effect = Effect::None;
+        } else if (!imageFolder.isEmpty()) {
+            look.image = QDir(imageFolder).filePath(name);
+            look.effect = Effect::None;
+        }
+        return;
+    }
+    std::visit(
+        [&](auto field) {
+            if constexpr (!std::is_same_v<decltype(field), std::monostate>) {
+                using T = std::remove_cvref_t<decltype(look.*field)>;
+                if (const T *v = std::get_if<T>(&value))
+                    look.*field = *v;
+            }
+        },
+        spec.field);
+}
+
+// Collects diagnostics when the caller wants them; parsing is the same either way.
+class Report
+{
+public:
+    explicit Report(QList<SkinDiagnostic> *out)
+        : m_out(out)
+    {
+    }
+    bool active() const { return m_out != nullptr; }
+    void error(int line, int column, const QString &message)
+    {
+        add(line, column, SkinDiagnostic::Severity::Error, message);
+    }
+    void warning(int line, int column, const QString &message)
+    {
+        add(line, column, SkinDiagnostic::Severity::Warning, message);
+    }
+
+private:
+    void add(int line, int column, SkinDiagnostic::Severity severity, const QString &message)
+    {
+        if (m_out)
+            m_out->append({ line, column, severity, message });
+    }
+    QList<SkinDiagnostic> *m_out;
+};
+
+struct Entry
+{
+    QString value;
+    int line = 0;
+    int keyColumn = 0;
+    int valueColumn = 0;
+};
+using Section = QHash<QString, Entry>;
+using Sections = QHash<QString, Section>;
+
+QString suggestion(QStringView word, const QStringList &known, const char *open, const char *close)
+{
+    const QString near = nearestName(word, known);
+    if (near.isEmpty())
+        return QString();
+    return QStringLiteral("; did you mean %1%2%3?").arg(QLatin1String(open), near, QLatin1String(close));
+}
+
+void checkPicture(const QString &name, const QString &imageFolder, const Entry &entry, Report &report)
+{
+    if (name.compare(u"none", Qt::CaseInsensitive) == 0)
+        return;
+    const QString path = imageFolder.isEmpty() ? QString() : QDir(imageFolder).filePath(name);
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        report.error(entry.line, entry.valueColumn, QStringLiteral("picture '%1' does not exist").arg(name));
+    else if (SkinPainter::pictureSize(path).isEmpty())
+        report.error(entry.line, entry.valueColumn, QStringLiteral("picture '%1' cannot be read").arg(name));
+}
+
+void applyKeys(Look &look, const Section &section, const QString &imageFolder)
+{
+    for (auto it = section.constBegin(); it != section.constEnd(); ++it) {
+        const KeySpec *spec = findKey(lookKeys(), it.key());
+        if (!spec)
+            continue;
+        if (const auto value = parseValue(*spec, it->value, nullptr))
+            assign(look, *spec, *value, imageFolder);
+    }
+}
+
+Sections readSections(const QByteArray &text, const QString &imageFolder, Report &report)
+{
+    const QStringList sectionNames = report.active() ? knownSections() : QStringList();
     Sections sections;
     QString current;
+    bool currentKnown = false;
+    bool headerBroken = false;
     const QString all = QString::fromUtf8(text);
-    for (QStringView line : QStringView(all).split(u'\n')) {
-        if (line.size() > kMaxLineLength)
+    int lineNumber = 0;
+    for (QStringView raw : QStringView(all).split(u'\n')) {
+        ++lineNumber;
+        if (raw.size() > kMaxLineLength) {
+            report.warning(lineNumber, 1,
+                QStringLiteral("line longer than %1 characters is skipped").arg(kMaxLineLength));
             continue;
-        line = line.trimmed();
-        if (line.startsWith(u'\uFEFF'))
-            line = line.mid(1).trimmed();
+        }
+        // Columns count from the first character a text editor shows: a byte order mark is not one.
+        const qsizetype bom = raw.startsWith(u'\uFEFF') ? 1 : 0;
+        qsizetype lead = bom;
+        while (lead < raw.size() && raw[lead].isSpace())
+            ++lead;
+        const QStringView line = raw.mid(lead).trimmed();
+        const auto column = [&](qsizetype indexInLine) { return int(lead + indexInLine - bom + 1); };
         if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
             continue;
         if (line.startsWith(u'[')) {
             const qsizetype close = line.indexOf(u']');
-            current = close > 0 ? line.mid(1, close - 1).trimmed().toString().toLower() : QString();
+            headerBroken = close <= 0;
+            current = headerBroken ? QString() : line.mid(1, close - 1).trimmed().toString().toLower();
+            currentKnown = false;
+            if (headerBroken) {
+                report.error(lineNumber, column(0), QStringLiteral("section name without a closing ']'"));
+                continue;
+            }
+            qsizetype nameAt = 1;
+            while (nameAt < close && line[nameAt].isSpace())
+                ++nameAt;
+            currentKnown = current == u"skin" || sectionNames.contains(current) || !report.active();
+            if (!currentKnown)
+                report.warning(lineNumber, column(nameAt),
+                    QStringLiteral("unknown section [%1]").arg(current)
+                        + suggestion(current, sectionNames, "[", "]"));
+            sections[current]; // an empty section still counts as given
             continue;
         }
         const qsizetype eq = line.indexOf(u'=');
-        if (eq <= 0 || current.isEmpty())
+        if (eq <= 0) {
+            report.error(lineNumber, column(0),
+                eq == 0 ? QStringLiteral("a value without a key") : QStringLiteral("expected KEY = VALUE"));
             continue;
-        sections[current].insert(
-            line.left(eq).trimmed().toString().toLower(), line.mid(eq + 1).trimmed().toString());
+        }
+        if (current.isEmpty()) {
+            if (!headerBroken)
+                report.warning(lineNumber, column(0), QStringLiteral("key outside any section is ignored"));
+            continue;
+        }
+        const QString key = line.left(eq).trimmed().toString().toLower();
+        qsizetype valueAt = eq + 1;
+        while (valueAt < line.size() && line[valueAt].isSpace())
+            ++valueAt;
+        const Entry entry { line.mid(eq + 1).trimmed().toString(), lineNumber, column(0), column(valueAt) };
+        Section &section = sections[current];
+        if (report.active() && currentKnown) {
+            const auto keys = current == u"skin" ? generalKeys() : lookKeys();
+            const KeySpec *spec = findKey(keys, key);
+            if (!spec) {
+                report.warning(lineNumber, entry.keyColumn,
+                    QStringLiteral("unknown key '%1' in [%2]").arg(key, current)
+                        + suggestion(key, keyNames(keys), "'", "'"));
+            } else {
+                if (const auto it = section.constFind(key); it != section.constEnd())
+                    report.warning(lineNumber, entry.keyColumn,
+                        QStringLiteral("'%1' given again in [%2]; the one on line %3 is ignored")
+                            .arg(key, current)
+                            .arg(it->line));
+                QString problem;
+                const auto value = parseValue(*spec, entry.value, &problem);
+                if (!value)
+                    report.error(lineNumber, entry.valueColumn, problem);
+                else if (spec->kind == ValueKind::Picture)
+                    checkPicture(std::get<QString>(*value), imageFolder, entry, report);
+            }
+        }
+        section.insert(key, entry);
     }
     return sections;
 }
+
+} // namespace
 
 Look SkinParser::defaultLook(Element element, const QColor &base, const QColor &text)
 {
@@ -298,96 +532,6 @@ Look SkinParser::defaultLook(Element element, const QColor &base, const QColor &
         break;
     }
     return look;
-}
-
-void SkinParser::applyKeys(Look &look, const Section &section, const QString &imageFolder)
-{
-    const auto colourKey = [&section](const char *key, QColor &target) {
-        const auto it = section.constFind(QLatin1String(key));
-        if (it == section.constEnd())
-            return;
-        if (const auto c = parseColour(*it))
-            target = *c;
-    };
-    const auto intKey = [&section](const char *key, int &target, int low, int high) {
-        const auto it = section.constFind(QLatin1String(key));
-        if (it != section.constEnd()) {
-            if (const auto v = parseInt(*it, low, high))
-                target = *v;
-        }
-    };
-    if (const auto it = section.constFind(QStringLiteral("fill")); it != section.constEnd()) {
-        if (const auto f = parseFill(*it))
-            look.fill = *f;
-    }
-    if (const auto it = section.constFind(QStringLiteral("fill-direction")); it != section.constEnd()) {
-        if (it->compare(u"horizontal", Qt::CaseInsensitive) == 0)
-            look.horizontalFill = true;
-        else if (it->compare(u"vertical", Qt::CaseInsensitive) == 0)
-            look.horizontalFill = false;
-    }
-    colourKey("border", look.border);
-    intKey("border-width", look.borderWidth, 0, kMaxBorderWidth);
-    if (const auto it = section.constFind(QStringLiteral("radius"));
-        it != section.constEnd() && it->trimmed().compare(u"pill", Qt::CaseInsensitive) == 0)
-        look.radius = kPillRadius;
-    else
-        intKey("radius", look.radius, 0, kMaxRadius);
-    if (const auto it = section.constFind(QStringLiteral("bevel")); it != section.constEnd()) {
-        const QString v = it->trimmed().toLower();
-        if (v == u"none")
-            look.bevel = Bevel::None;
-        else if (v == u"raised")
-            look.bevel = Bevel::Raised;
-        else if (v == u"sunken")
-            look.bevel = Bevel::Sunken;
-    }
-    intKey("bevel-width", look.bevelWidth, 1, kMaxBevelWidth);
-    colourKey("bevel-light", look.bevelLight);
-    colourKey("bevel-shadow", look.bevelShadow);
-    colourKey("bevel-dark", look.bevelDark);
-    colourKey("highlight", look.highlight);
-    if (const auto it = section.constFind(QStringLiteral("gloss")); it != section.constEnd()) {
-        if (const auto g = parseReal(*it, 0.0, 1.0))
-            look.gloss = *g;
-    }
-    colourKey("text", look.text);
-    colourKey("text-shadow", look.textShadow);
-    colourKey("mark", look.mark);
-    colourKey("focus", look.focus);
-    if (const auto it = section.constFind(QStringLiteral("text-shadow-offset")); it != section.constEnd()) {
-        if (const auto p = parsePoint(*it))
-            look.textShadowOffset = *p;
-    }
-    if (const auto it = section.constFind(QStringLiteral("text-shift")); it != section.constEnd()) {
-        if (const auto p = parsePoint(*it))
-            look.textShift = *p;
-    }
-    if (const auto it = section.constFind(QStringLiteral("image")); it != section.constEnd()) {
-        const QString name = it->trimmed();
-        if (name.compare(u"none", Qt::CaseInsensitive) == 0) {
-            look.image.clear();
-            look.effect = Effect::None;
-        } else if (!imageFolder.isEmpty() && isSafeFileName(name)) {
-            look.image = QDir(imageFolder).filePath(name);
-            look.effect = Effect::None;
-        }
-    }
-    if (const auto it = section.constFind(QStringLiteral("slice")); it != section.constEnd()) {
-        if (const auto m = parseMargins(*it, kMaxSlice))
-            look.slice = *m;
-    }
-    if (const auto it = section.constFind(QStringLiteral("margin")); it != section.constEnd()) {
-        if (const auto m = parseMargins(*it, kMaxMargin))
-            look.margin = *m;
-    }
-    colourKey("shadow", look.shadow);
-    if (const auto it = section.constFind(QStringLiteral("shadow-offset")); it != section.constEnd()) {
-        if (const auto p = parsePoint(*it))
-            look.shadowOffset = *p;
-    }
-    intKey("shadow-blur", look.shadowBlur, 0, kMaxShadowBlur);
-    intKey("shadow-spread", look.shadowSpread, 0, kMaxShadowSpread);
 }
 
 Look SkinParser::derive(const Look &from, State state, const QColor &base)
@@ -442,48 +586,68 @@ QString SkinParser::pictureFor(const QString &imageFolder, Element element, Stat
     return QString();
 }
 
-Skin SkinParser::parse(const QByteArray &text, const QString &imageFolder)
+Skin SkinParser::parse(const QByteArray &text, const QString &imageFolder, QList<SkinDiagnostic> *diagnostics)
 {
-    const Sections sections = readSections(text.left(kMaxFileBytes));
+    Report report(diagnostics);
+    if (text.size() > kMaxFileBytes)
+        report.warning(0, 0, QStringLiteral("only the first %1 bytes are read").arg(kMaxFileBytes));
     const QString folder = !imageFolder.isEmpty() && QFileInfo(imageFolder).isDir() ? imageFolder : QString();
+    const Sections sections = readSections(text.left(kMaxFileBytes), folder, report);
     Skin skin;
     const Section general = sections.value(QStringLiteral("skin"));
+    const auto generalValue = [&general](const char *key) -> std::optional<Value> {
+        const auto it = general.constFind(QLatin1String(key));
+        return it == general.constEnd()
+            ? std::nullopt
+            : parseValue(*findKey(generalKeys(), QString::fromLatin1(key)), it->value, nullptr);
+    };
     QColor textColour(0, 0, 0);
-    if (const auto c = parseColour(general.value(QStringLiteral("base"))); c && c->alpha() == 255)
-        skin.setBase(*c);
-    if (const auto c = parseColour(general.value(QStringLiteral("text"))))
-        textColour = *c;
-    skin.setName(general.value(QStringLiteral("name")).left(kMaxLineLength));
+    if (const auto c = generalValue("base"))
+        skin.setBase(std::get<QColor>(*c));
+    if (const auto c = generalValue("text"))
+        textColour = std::get<QColor>(*c);
+    if (const auto n = generalValue("name"))
+        skin.setName(std::get<QString>(*n).left(kMaxLineLength));
 
+    // Slices that do not fit their picture are reported once, at the key that set them.
+    QSet<std::pair<int, QString>> reportedSlices;
     for (int e = 0; e < kElementCount; ++e) {
         const auto element = static_cast<Element>(e);
         const QString elementName = Skin::elementName(element);
         std::array<Look, kStateCount> looks;
+        std::array<const Entry *, kStateCount> sliceFrom {};
+        const auto sliceOf = [](const Section &section) -> const Entry * {
+            const auto it = section.constFind(QStringLiteral("slice"));
+            return it == section.constEnd() ? nullptr : &*it;
+        };
         Look &normal = looks[0];
         normal = defaultLook(element, skin.base(), textColour);
-        applyKeys(normal, sections.value(elementName), folder);
+        const auto normalSection = sections.constFind(elementName);
+        if (normalSection != sections.constEnd()) {
+            applyKeys(normal, *normalSection, folder);
+            sliceFrom[0] = sliceOf(*normalSection);
+        }
         if (const QString auto_ = pictureFor(folder, element, State::Normal);
             !auto_.isEmpty() && !sections.value(elementName).contains(QStringLiteral("image")))
             normal.image = auto_;
         for (int s = 1; s < kStateCount; ++s) {
             const auto state = static_cast<State>(s);
             const Look &parent = looks[static_cast<size_t>(parentOf(state))];
+            sliceFrom[size_t(s)] = sliceFrom[static_cast<size_t>(parentOf(state))];
             const auto own = sections.constFind(elementName + u'.' + Skin::stateName(state));
             const auto plain = plainOf(state);
             const auto borrowed = plain ? sections.constFind(elementName + u'.' + Skin::stateName(*plain))
                                         : sections.constEnd();
+            const auto given = own != sections.constEnd() ? own : borrowed;
             Look &look = looks[static_cast<size_t>(s)];
             bool explicitImage = false;
-            if (own != sections.constEnd()) {
+            if (given != sections.constEnd()) {
                 look = parent;
                 look.effect = Effect::None;
-                applyKeys(look, *own, folder);
-                explicitImage = own->contains(QStringLiteral("image"));
-            } else if (borrowed != sections.constEnd()) {
-                look = parent;
-                look.effect = Effect::None;
-                applyKeys(look, *borrowed, folder);
-                explicitImage = borrowed->contains(QStringLiteral("image"));
+                applyKeys(look, *given, folder);
+                explicitImage = given->contains(QStringLiteral("image"));
+                if (const Entry *slice = sliceOf(*given))
+                    sliceFrom[size_t(s)] = slice;
             } else {
                 look = derive(parent, plain ? *plain : state, skin.base());
             }
@@ -494,22 +658,51 @@ Skin SkinParser::parse(const QByteArray &text, const QString &imageFolder)
                 }
             }
         }
-        for (int s = 0; s < kStateCount; ++s)
-            skin.setLook(element, static_cast<State>(s), looks[static_cast<size_t>(s)]);
+        for (int s = 0; s < kStateCount; ++s) {
+            const Look &look = looks[static_cast<size_t>(s)];
+            skin.setLook(element, static_cast<State>(s), look);
+            const Entry *slice = sliceFrom[size_t(s)];
+            if (!report.active() || !slice || look.image.isEmpty() || look.slice.isNull()
+                || reportedSlices.contains({ slice->line, look.image }))
+                continue;
+            reportedSlices.insert({ slice->line, look.image });
+            const QSizeF size = SkinPainter::pictureSize(look.image);
+            const QMargins &m = look.slice;
+            if (!size.isEmpty()
+                && (m.left() + m.right() > size.width() || m.top() + m.bottom() > size.height()))
+                report.error(slice->line, slice->valueColumn,
+                    QStringLiteral("slice %1,%2,%3,%4 is larger than picture '%5' (%6 x %7)")
+                        .arg(m.left())
+                        .arg(m.top())
+                        .arg(m.right())
+                        .arg(m.bottom())
+                        .arg(QFileInfo(look.image).fileName())
+                        .arg(size.width())
+                        .arg(size.height()));
+        }
     }
+    if (diagnostics)
+        std::stable_sort(
+            diagnostics->begin(), diagnostics->end(), [](const SkinDiagnostic &a, const SkinDiagnostic &b) {
+                return std::pair(a.line, a.column) < std::pair(b.line, b.column);
+            });
     return skin;
 }
 
-Skin SkinParser::parseFile(const QString &path)
+Skin SkinParser::parseFile(const QString &path, QList<SkinDiagnostic> *diagnostics)
 {
     const QFileInfo info(path);
     QFile file(path);
     QByteArray bytes;
     // Only regular files: a pipe or device named like a skin would block or never end.
-    if (info.isFile() && file.open(QIODevice::ReadOnly))
-        bytes = file.read(kMaxFileBytes);
+    const bool readable = info.isFile() && file.open(QIODevice::ReadOnly);
+    if (readable)
+        bytes = file.read(kMaxFileBytes + 1);
+    else if (diagnostics)
+        diagnostics->append({ 0, 0, SkinDiagnostic::Severity::Error,
+            info.exists() ? QStringLiteral("cannot be read") : QStringLiteral("no such file") });
     const QString folder = info.dir().filePath(info.completeBaseName());
-    Skin skin = parse(bytes, folder);
+    Skin skin = parse(bytes, folder, diagnostics);
     if (skin.name().isEmpty())
         skin.setName(info.completeBaseName());
     return skin;

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "platform/skin/skin.h"
+#include "platform/skin/skindiagnostic.h"
 
 #include <QByteArray>
-#include <QHash>
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -14,10 +15,12 @@ namespace quillet::skin {
 class SkinParser
 {
 public:
-    // Reads NAME.an; pictures are looked up in the folder NAME/ beside it.
-    static Skin parseFile(const QString &path);
+    // Reads NAME.an; pictures are looked up in the folder NAME/ beside it. With diagnostics,
+    // everything skipped or fallen back on is also told there, sorted by position.
+    static Skin parseFile(const QString &path, QList<SkinDiagnostic> *diagnostics = nullptr);
     // Parses skin text; imageFolder may be empty (no pictures then).
-    static Skin parse(const QByteArray &text, const QString &imageFolder = QString());
+    static Skin parse(const QByteArray &text, const QString &imageFolder = QString(),
+        QList<SkinDiagnostic> *diagnostics = nullptr);
 
     // "#rgb", "#rrggbb", "#rrggbbaa", "r,g,b", "r,g,b,a", "none"/"transparent".
     static std::optional<QColor> parseColour(QStringView text);
@@ -25,12 +28,7 @@ public:
     static std::optional<QList<GradientStop>> parseFill(QStringView text);
 
 private:
-    using Section = QHash<QString, QString>;
-    using Sections = QHash<QString, Section>;
-
-    static Sections readSections(const QByteArray &text);
     static Look defaultLook(Element element, const QColor &base, const QColor &text);
-    static void applyKeys(Look &look, const Section &section, const QString &imageFolder);
     static Look derive(const Look &from, State state, const QColor &base);
     static QString pictureFor(const QString &imageFolder, Element element, State state);
 };

@@ -320,7 +320,8 @@ void SkinStyle::drawCheckIndicator(const QStyleOption *option, QPainter *painter
     if (option->state & (State_On | State_NoChange)) {
         const int inset = std::max(1, box.borderWidth) + (box.bevel != Bevel::None ? box.bevelWidth : 0);
         m_painter.checkMark(painter,
-            option->rect.marginsRemoved(box.margin).adjusted(inset, inset, -inset, -inset), box.mark);
+            option->rect.marginsRemoved(box.margin + box.padding).adjusted(inset, inset, -inset, -inset),
+            box.mark);
     }
 }
 
@@ -401,8 +402,9 @@ void SkinStyle::drawComboBox(
     const Look &button = look(Element::ComboButton, buttonState);
     const QRect arrowRect = subControlRect(CC_ComboBox, option, SC_ComboBoxArrow, widget);
     m_painter.panel(painter, arrowRect, button);
-    m_painter.arrow(painter, arrowRect.marginsRemoved(button.margin).translated(button.textShift),
-        Qt::DownArrow, button.mark);
+    m_painter.arrow(painter,
+        arrowRect.marginsRemoved(button.margin + button.padding).translated(button.textShift), Qt::DownArrow,
+        button.mark);
 }
 
 void SkinStyle::drawComboLabel(const QStyleOption *option, QPainter *painter, const QWidget *widget) const

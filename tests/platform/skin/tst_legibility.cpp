@@ -3,9 +3,9 @@
 // legible (2:1) but clearly fainter than the normal one.
 //
 // QUILLET_LEGIBILITY_TABLE=1 prints one line per skin and sample with the four contrasts.
-#include "support/legibility.h"
 #include "support/samplerig.h"
 
+#include "platform/skin/legibility.h"
 #include "platform/skin/skinparser.h"
 #include "platform/skin/skinstyle.h"
 
@@ -19,12 +19,12 @@
 #include <functional>
 
 using namespace quillet::skin;
-using namespace quillet::skin::testing;
+using quillet::skin::testing::SampleRig;
 
 namespace {
 
-constexpr qreal kEnabledMinimum = 4.5;
-constexpr qreal kDisabledMinimum = 2.0;
+constexpr qreal kEnabledMinimum = kEnabledLegibility;
+constexpr qreal kDisabledMinimum = kDisabledLegibility;
 // Disabled must lose at least a fifth of the normal contrast to read as switched off.
 constexpr qreal kDisabledAtMost = 0.8;
 // Fewer glyph pixels than this means the measure found no glyph, not a faint one.
@@ -94,14 +94,16 @@ QColor glyphColour(const Skin &skin, Sample sample, SampleRig::ButtonState s)
     return sample == Sample::Caption ? look.text : look.mark;
 }
 
-// The same skin with the sample's glyph painted in a transparent colour: shadows, faces and
-// everything else stay, so the two captures differ by the glyph alone.
+// The same skin with a blank caption (no glyph, no text shadow) or a transparent mark: the
+// face exactly under the glyph.
 Skin withoutGlyph(Skin skin, Sample sample)
 {
     const Element element = elementOf(sample);
     for (int s = 0; s < kStateCount; ++s) {
         Look look = skin.look(element, static_cast<State>(s));
         (sample == Sample::Caption ? look.text : look.mark) = QColor(0, 0, 0, 0);
+        if (sample == Sample::Caption)
+            look.textShadow = QColor(0, 0, 0, 0);
         skin.setLook(element, static_cast<State>(s), look);
     }
     return skin;
@@ -230,7 +232,7 @@ void LegibilityTest::contrastRatio()
     QFETCH(QColor, a);
     QFETCH(QColor, b);
     QFETCH(qreal, ratio);
-    QCOMPARE(qRound(quillet::skin::testing::contrastRatio(a.rgb(), b.rgb()) * 100), qRound(ratio * 100));
+    QCOMPARE(qRound(quillet::skin::contrastRatio(a.rgb(), b.rgb()) * 100), qRound(ratio * 100));
 }
 
 void LegibilityTest::measure_data()
@@ -267,18 +269,27 @@ void LegibilityTest::measure_data()
     QTest::newRow("anti-aliased fringe left out")
         << drawn(qRgb(255, 255, 255), qRgb(0, 0, 0), fringe) << plainWithFringe << QRect()
         << QColor(Qt::black) << 21.0 << 24;
-    // A dark shadow under a white glyph is in the plain picture too: it is ground, and the
-    // found colour is the glyph's, not the darker shadow's.
+    // A dark text shadow under a white glyph is not in the blank picture: it is neither glyph
+    // nor ground, and the face under the strokes is.
     const auto shadow = [&](QPainter &p) { p.fillRect(block.translated(0, 1), QColor(0x20, 0x20, 0x20)); };
-    QImage shadowed = filled(size, qRgb(0xd0, 0xd0, 0xd0));
+    const qreal onGrey = quillet::skin::contrastRatio(qRgb(255, 255, 255), qRgb(0xd0, 0xd0, 0xd0));
+    QTest::newRow("text shadow is not ground")
+        << drawn(qRgb(0xd0, 0xd0, 0xd0), qRgb(255, 255, 255), shadow) << filled(size, qRgb(0xd0, 0xd0, 0xd0))
+        << QRect() << QColor(Qt::white) << onGrey << 24;
+    // A band darker exactly under the strokes than beside them: the band is what the eye reads
+    // the glyph against.
+    QImage band = filled(size, qRgb(255, 255, 255));
     {
-        QPainter p(&shadowed);
-        shadow(p);
+        QPainter p(&band);
+        p.fillRect(0, block.top(), 20, block.height(), QColor(0x77, 0x77, 0x77));
     }
-    const qreal onGrey = quillet::skin::testing::contrastRatio(qRgb(255, 255, 255), qRgb(0xd0, 0xd0, 0xd0));
-    QTest::newRow("shadow is ground, colour found")
-        << drawn(qRgb(0xd0, 0xd0, 0xd0), qRgb(255, 255, 255), shadow) << shadowed << QRect() << QColor()
-        << onGrey << 24;
+    QImage bandGlyph = band;
+    {
+        QPainter p(&bandGlyph);
+        p.fillRect(block, Qt::white);
+    }
+    QTest::newRow("face under the strokes, not beside them")
+        << bandGlyph << band << QRect() << QColor(Qt::white) << 4.48 << 24;
     // Ground of two tones: the median follows the tone that covers most of the box.
     QImage twoTone = filled(size, qRgb(0x77, 0x77, 0x77));
     {
@@ -375,8 +386,8 @@ void LegibilityTest::catchesUnmendedSkins()
     QFETCH(QString, file);
     QFETCH(int, sample);
     QFETCH(QStringList, failing);
-    const Skin skin
-        = SkinParser::parseFile(QStringLiteral(QUILLET_SOURCE_DIR "/tests/platform/skin/data/unmended/") + file);
+    const Skin skin = SkinParser::parseFile(
+        QStringLiteral(QUILLET_SOURCE_DIR "/tests/platform/skin/data/unmended/") + file);
     const QString fault = verdict(measureSkin(skin, static_cast<Sample>(sample)));
     for (const QString &state : failing)
         QVERIFY2(fault.contains(state), qPrintable(fault));

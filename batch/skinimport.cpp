@@ -1,0 +1,200 @@
+#include "batch/skinimport.h"
+
+#include "catalogue/programpaths.h"
+#include "platform/image/atomicfile.h"
+#include "platform/image/ninepatch.h"
+#include "platform/image/pngencoder.h"
+#include "platform/skin/legibility.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <array>
+
+namespace quillet::batch::skinimport {
+
+namespace {
+
+constexpr int kSuccess = 0;
+constexpr int kWriteFailed = 1;
+constexpr int kBadInput = 2;
+constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+
+struct StateFile
+{
+    const char *option; // empty for the normal state, given without an option
+    const char *state; // in the picture's name and the section's
+};
+
+constexpr std::array<StateFile, 5> kStates { {
+    { "", "normal" },
+    { "--hot", "hot" },
+    { "--pressed", "pressed" },
+    { "--disabled", "disabled" },
+    { "--focus", "focused" },
+} };
+
+struct Imported
+{
+    QString state;
+    image::NinePatch patch;
+    QString text; // the caption colour that reads best on the content box
+};
+
+int fail(QTextStream &err, const QString &message, int code = kBadInput)
+{
+    err << "quillet skin import: " << message << u'\n';
+    err.flush();
+    return code;
+}
+
+bool isPlainName(const QString &name)
+{
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') && !name.contains(u'\\')
+        && !name.contains(QChar(0));
+}
+
+// Black or white, whichever stands out more on the content box (over white where the
+// picture is see-through, as on the designer's white canvas).
+QString captionColour(const image::NinePatch &patch)
+{
+    const QRect box = patch.picture.rect().marginsRemoved(patch.padding);
+    QList<QRgb> pixels;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QRgb p = patch.picture.pixel(x, y);
+            const int a = qAlpha(p);
+            const auto over = [a](int c) { return (c * a + 255 * (255 - a)) / 255; };
+            pixels << qRgb(over(qRed(p)), over(qGreen(p)), over(qBlue(p)));
+        }
+    }
+    const QRgb ground = pixels.isEmpty() ? qRgb(255, 255, 255) : skin::medianByLuminance(pixels);
+    return skin::contrastRatio(ground, qRgb(0, 0, 0)) >= skin::contrastRatio(ground, qRgb(255, 255, 255))
+        ? QStringLiteral("#000000")
+        : QStringLiteral("#ffffff");
+}
+
+QString marginsText(const QMargins &m)
+{
+    return QStringLiteral("%1,%2,%3,%4").arg(m.left()).arg(m.top()).arg(m.right()).arg(m.bottom());
+}
+
+QByteArray skinText(const QString &name, const QList<Imported> &states)
+{
+    QString text;
+    QTextStream s(&text);
+    s << "; Made by quillet skin import from nine-patch pictures.\n[skin]\nname = " << name << "\n";
+    const Imported &normal = states.first();
+    for (const Imported &i : states) {
+        const bool isNormal = &i == &normal;
+        QStringList keys;
+        if (isNormal || i.patch.slice != normal.patch.slice)
+            keys << QStringLiteral("slice = ") + marginsText(i.patch.slice);
+        if (isNormal || i.patch.padding != normal.patch.padding)
+            keys << QStringLiteral("padding = ") + marginsText(i.patch.padding);
+        if (isNormal || i.text != normal.text)
+            keys << QStringLiteral("text = ") + i.text;
+        if (!isNormal && keys.isEmpty())
+            continue; // the picture alone, found by its name, makes the state
+        s << "\n[button" << (isNormal ? QString() : u'.' + i.state) << "]\n";
+        for (const QString &key : std::as_const(keys))
+            s << key << "\n";
+    }
+    s.flush();
+    return text.toUtf8();
+}
+
+} // namespace
+
+int run(const QStringList &arguments, const QString &programFolder, QTextStream &out, QTextStream &err)
+{
+    std::array<QString, kStates.size()> files;
+    QString name;
+    QString outFolder = catalogue::ProgramPaths::skinsFolder(programFolder);
+    bool force = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        const auto valueOf = [&](QString &target) {
+            if (i + 1 >= arguments.size())
+                return false;
+            target = arguments[++i];
+            return true;
+        };
+        bool known = true;
+        if (a == u"--force") {
+            force = true;
+        } else if (a == u"--name") {
+            known = valueOf(name);
+        } else if (a == u"--out") {
+            known = valueOf(outFolder);
+        } else if (a.startsWith(u"--")) {
+            known = false;
+            for (size_t s = 1; s < kStates.size(); ++s) {
+                if (a == QLatin1String(kStates[s].option))
+                    known = valueOf(files[s]);
+            }
+        } else if (files[0].isEmpty()) {
+            files[0] = a;
+        } else {
+            known = false;
+        }
+        if (!known)
+            return fail(err, QStringLiteral("cannot use '%1' here").arg(a));
+    }
+    if (files[0].isEmpty())
+        return fail(err, QStringLiteral("no nine-patch file for the normal state"));
+    if (!isPlainName(name))
+        return fail(err, QStringLiteral("--name needs a plain skin name"));
+
+    QList<Imported> states;
+    for (size_t s = 0; s < kStates.size(); ++s) {
+        if (files[s].isEmpty())
+            continue;
+        QFile file(files[s]);
+        if (!QFileInfo(files[s]).isFile() || QFileInfo(files[s]).size() > kMaxFileBytes
+            || !file.open(QIODevice::ReadOnly))
+            return fail(err, files[s] + QStringLiteral(": cannot be read"));
+        QString why;
+        const auto patch = image::ninepatch::read(file.readAll(), &why);
+        if (!patch)
+            return fail(err, files[s] + QStringLiteral(": ") + why);
+        states.append({ QString::fromLatin1(kStates[s].state), *patch, captionColour(*patch) });
+    }
+
+    const QDir dir(outFolder);
+    if (!dir.exists())
+        return fail(err, QStringLiteral("the folder %1 does not exist").arg(outFolder));
+    const QString skinFile = dir.filePath(name + QStringLiteral(".an"));
+    const QString pictureFolder = dir.filePath(name);
+    if (!force && (QFileInfo::exists(skinFile) || QFileInfo::exists(pictureFolder)))
+        return fail(err, QStringLiteral("the skin %1 exists already; --force replaces it").arg(name));
+    if (QFileInfo(pictureFolder).exists() && !QFileInfo(pictureFolder).isDir())
+        return fail(err, QStringLiteral("%1 is not a folder").arg(pictureFolder));
+
+    if (!dir.mkpath(name))
+        return fail(err, QStringLiteral("cannot make the folder %1").arg(pictureFolder), kWriteFailed);
+    const QDir pictures(pictureFolder);
+    // A replaced skin must not keep state pictures this import does not give.
+    for (const StateFile &s : kStates) {
+        for (const char *ext : { ".png", ".svg" })
+            QFile::remove(pictures.filePath(
+                QStringLiteral("button-%1%2").arg(QLatin1String(s.state), QLatin1String(ext))));
+    }
+    for (const Imported &i : std::as_const(states)) {
+        const QString path = pictures.filePath(QStringLiteral("button-%1.png").arg(i.state));
+        const QByteArray bytes = image::PngEncoder::encode(i.patch.picture);
+        if (bytes.isEmpty() || !image::AtomicFile::write(path, bytes))
+            return fail(err, QStringLiteral("cannot write %1").arg(path), kWriteFailed);
+    }
+    // The skin file last: the list shows a skin only once its pictures are all there.
+    if (!image::AtomicFile::write(skinFile, skinText(name, states)))
+        return fail(err, QStringLiteral("cannot write %1").arg(skinFile), kWriteFailed);
+    out << "wrote " << QDir::toNativeSeparators(skinFile) << " and " << states.size() << " pictures in "
+        << QDir::toNativeSeparators(pictureFolder) << u'\n';
+    out.flush();
+    return kSuccess;
+}
+
+} // namespace quillet::batch::skinimport

@@ -1,0 +1,53 @@
+#pragma once
+
+// WCAG 2 contrast of a caption (or an arrow, or a check mark) against what lies under it,
+// measured on pixels, so that pictures, gloss and gradients count as the eye sees them.
+// Works on any image: the caller says where the caption is and what colour it has, or
+// gives the same picture painted without the glyph and lets the difference tell.
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QRect>
+
+namespace quillet::skin {
+
+// What a glyph needs against the face under it to count as readable.
+inline constexpr qreal kEnabledLegibility = 4.5;
+inline constexpr qreal kDisabledLegibility = 2.0;
+// A focus ring against the ground around the control (a non-text element).
+inline constexpr qreal kFocusRingLegibility = 3.0;
+
+// How far (per channel) a pixel may lie from the glyph colour and still count as glyph.
+inline constexpr int kGlyphTolerance = 12;
+
+struct Legibility
+{
+    qreal contrast = 0.0; // 1..21; 0 when there was no glyph or no background to measure
+    QColor glyph; // median of the glyph pixels
+    QColor background; // median of the ground pixels
+    int glyphPixels = 0;
+    int backgroundPixels = 0;
+    QRect box;
+};
+
+qreal relativeLuminance(QRgb rgb);
+qreal contrastRatio(QRgb a, QRgb b);
+// The pixel of middle luminance; an even count takes the darker of the two middle ones.
+QRgb medianByLuminance(QList<QRgb> pixels);
+// The bounding box of the pixels that differ between two pictures of one size.
+QRect differingBox(const QImage &a, const QImage &b);
+
+// picture: the control with its glyph. blank: the same control painted with no glyph (an
+// empty caption, or the mark in a transparent colour), or a null image.
+// With blank, the glyph's core pixels are those that differ from it and match the glyph
+// colour; the ground is the blank picture exactly under them, the face the eye sees
+// behind the strokes. Anti-aliased edges and text shadows count as neither.
+// Without blank, every pixel of the box that matches the glyph colour is glyph and the rest
+// of the box is ground.
+// box: where the glyph lies; an empty box means the bounding box of the pixels that differ
+// from blank, grown by one pixel.
+// glyph: the glyph's colour; an invalid colour means the differing pixel whose luminance lies
+// furthest from the blank ground's (this needs blank, and a glyph without a shadow).
+Legibility measureLegibility(const QImage &picture, const QImage &blank, QRect box, QColor glyph);
+
+} // namespace quillet::skin

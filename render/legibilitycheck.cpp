@@ -1,0 +1,111 @@
+#include "render/legibilitycheck.h"
+
+#include "render/buttonrenderer.h"
+
+#include <array>
+
+namespace quillet::render::legibility {
+
+namespace {
+
+enum class Glyph { Caption, Arrow, Mark };
+
+struct Probe
+{
+    SampleControl control;
+    SampleState state;
+    skin::Element element;
+    skin::State skinState;
+    Glyph glyph;
+    qreal minimum;
+};
+
+// Each state a sample picture shows a glyph in. A focused state, when the samples gain one,
+// adds its ring here with kFocusRingLegibility against the window colour.
+constexpr std::array<Probe, 9> kProbes { {
+    { SampleControl::PushButton, SampleState::Normal, skin::Element::Button, skin::State::Normal,
+        Glyph::Caption, skin::kEnabledLegibility },
+    { SampleControl::PushButton, SampleState::Hot, skin::Element::Button, skin::State::Hot, Glyph::Caption,
+        skin::kEnabledLegibility },
+    { SampleControl::PushButton, SampleState::Pressed, skin::Element::Button, skin::State::Pressed,
+        Glyph::Caption, skin::kEnabledLegibility },
+    { SampleControl::PushButton, SampleState::Disabled, skin::Element::Button, skin::State::Disabled,
+        Glyph::Caption, skin::kDisabledLegibility },
+    { SampleControl::DropButton, SampleState::Normal, skin::Element::ComboButton, skin::State::Normal,
+        Glyph::Arrow, skin::kEnabledLegibility },
+    { SampleControl::DropButton, SampleState::Hot, skin::Element::ComboButton, skin::State::Hot, Glyph::Arrow,
+        skin::kEnabledLegibility },
+    { SampleControl::DropButton, SampleState::Pressed, skin::Element::ComboButton, skin::State::Pressed,
+        Glyph::Arrow, skin::kEnabledLegibility },
+    { SampleControl::DropButton, SampleState::Disabled, skin::Element::ComboButton, skin::State::Disabled,
+        Glyph::Arrow, skin::kDisabledLegibility },
+    { SampleControl::CheckBox, SampleState::Checked, skin::Element::Check, skin::State::Checked, Glyph::Mark,
+        skin::kEnabledLegibility },
+} };
+
+constexpr std::array<const char *, 3> kGlyphNames { "caption", "arrow", "mark" };
+
+// The sample sizes of the designer window.
+constexpr QSize kButtonSize(104, 24);
+constexpr QSize kDropSize(17, 32);
+constexpr QSize kCheckSize(13, 13);
+
+// The skin with blank captions and transparent marks: the face exactly under every glyph.
+skin::Skin blanked(skin::Skin skin)
+{
+    for (int e = 0; e < skin::kElementCount; ++e) {
+        for (int s = 0; s < skin::kStateCount; ++s) {
+            skin::Look look = skin.look(static_cast<skin::Element>(e), static_cast<skin::State>(s));
+            look.text = look.textShadow = look.mark = QColor(0, 0, 0, 0);
+            skin.setLook(static_cast<skin::Element>(e), static_cast<skin::State>(s), look);
+        }
+    }
+    return skin;
+}
+
+RenderRequest requestFor(const Probe &probe, const QColor &background)
+{
+    RenderRequest request;
+    request.control = probe.control;
+    request.state = probe.state;
+    request.background = background;
+    request.font = QFont(QStringLiteral("宋体"), 9);
+    switch (probe.control) {
+    case SampleControl::PushButton:
+        request.size = kButtonSize;
+        request.caption = QStringLiteral("输入按钮文字");
+        break;
+    case SampleControl::DropButton:
+        request.size = kDropSize;
+        break;
+    case SampleControl::CheckBox:
+        request.size = kCheckSize;
+        break;
+    }
+    return request;
+}
+
+} // namespace
+
+QList<LegibilityProbe> measureSkin(const skin::Skin &skin)
+{
+    const ButtonRenderer with(skin);
+    const ButtonRenderer without(blanked(skin));
+    QList<LegibilityProbe> result;
+    for (const Probe &probe : kProbes) {
+        const RenderRequest request = requestFor(probe, skin.base());
+        const skin::Look &look = skin.look(probe.element, probe.skinState);
+        LegibilityProbe measured;
+        measured.section = skin::Skin::elementName(probe.element)
+            + (probe.skinState == skin::State::Normal ? QString()
+                                                      : u'.' + skin::Skin::stateName(probe.skinState));
+        measured.glyph = QString::fromLatin1(kGlyphNames[size_t(probe.glyph)]);
+        measured.minimum = probe.minimum;
+        measured.measure = skin::measureLegibility(with.render(request), without.render(request), QRect(),
+            probe.glyph == Glyph::Caption ? look.text : look.mark);
+        result << measured;
+    }
+    return result;
+}
+
+} // namespace quillet::render::legibility
