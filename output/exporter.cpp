@@ -5,7 +5,7 @@
 #include "output/exportnaming.h"
 #include "output/picturebytes.h"
 #include "output/webexport.h"
-#include "platform/image/atomicfile.h"
+#include "platform/file/filewriter.h"
 #include "render/buttonrenderer.h"
 #include "output/outputfolder.h"
 #include "platform/form/dialogs.h"
@@ -13,8 +13,6 @@
 #include "platform/image/imageconverter.h"
 #include "render/stateimages.h"
 #include "ui/designerwindow.h"
-
-#include <QFileInfo>
 
 namespace quillet::output {
 
@@ -97,11 +95,11 @@ void Exporter::exportRendered(const QString &folder)
         = render::ButtonRenderer::fromSkinFile(DesignerJob::currentSkinFile(m_model));
     for (const WebExport::File &file : WebExport::plan(job)) {
         const QString path = ExportNaming::fullPath(folder, file.name);
-        // Writing through a link would put the picture outside the chosen folder.
-        if (path.isEmpty() || QFileInfo(path).isSymLink())
+        if (path.isEmpty())
             continue;
+        // The writer refuses a link of this name, which would carry the picture outside the folder.
         const QByteArray bytes = WebExport::produce(file, job, renderer);
-        if (!bytes.isEmpty() && image::AtomicFile::write(path, bytes) && m_written)
+        if (!bytes.isEmpty() && quillet::file::writeFile(path, bytes).ok() && m_written)
             m_written(path);
     }
     if (!m_window.outputGroupBox(OutputGroup::WholeWindow)->isChecked())
@@ -118,9 +116,6 @@ void Exporter::exportRendered(const QString &folder)
 bool Exporter::write(const QString &path, const QByteArray &bmp, int formatIndex)
 {
     using image::ImageConverter;
-    // Writing through a link would put the picture outside the chosen folder.
-    if (QFileInfo(path).isSymLink())
-        return false;
     ImageConverter *converter = m_state.conversionImage.get();
     if (formatIndex == Bmp)
         return form::FormRuntime::writeFile(path, bmp);
