@@ -1,7 +1,7 @@
 #include "batch/skinimport.h"
 
 #include "catalogue/programpaths.h"
-#include "platform/image/atomicfile.h"
+#include "platform/file/filewriter.h"
 #include "platform/image/ninepatch.h"
 #include "platform/image/pngencoder.h"
 #include "platform/skin/legibility.h"
@@ -185,12 +185,16 @@ int run(const QStringList &arguments, const QString &programFolder, QTextStream 
     for (const Imported &i : std::as_const(states)) {
         const QString path = pictures.filePath(QStringLiteral("button-%1.png").arg(i.state));
         const QByteArray bytes = image::PngEncoder::encode(i.patch.picture);
-        if (bytes.isEmpty() || !image::AtomicFile::write(path, bytes))
-            return fail(err, QStringLiteral("cannot write %1").arg(path), kWriteFailed);
+        const file::WriteResult written = bytes.isEmpty()
+            ? file::WriteResult { file::WriteResult::Outcome::Failed, QStringLiteral("cannot encode the picture") }
+            : file::writeFile(path, bytes);
+        if (!written.ok())
+            return fail(err, QStringLiteral("cannot write %1: %2").arg(path, written.reason), kWriteFailed);
     }
     // The skin file last: the list shows a skin only once its pictures are all there.
-    if (!image::AtomicFile::write(skinFile, skinText(name, states)))
-        return fail(err, QStringLiteral("cannot write %1").arg(skinFile), kWriteFailed);
+    const file::WriteResult written = file::writeFile(skinFile, skinText(name, states));
+    if (!written.ok())
+        return fail(err, QStringLiteral("cannot write %1: %2").arg(skinFile, written.reason), kWriteFailed);
     out << "wrote " << QDir::toNativeSeparators(skinFile) << " and " << states.size() << " pictures in "
         << QDir::toNativeSeparators(pictureFolder) << u'\n';
     out.flush();

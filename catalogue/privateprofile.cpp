@@ -1,10 +1,10 @@
 #include "catalogue/privateprofile.h"
 
+#include "platform/file/filewriter.h"
 #include "platform/system/gbkcodec.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <vector>
 
@@ -430,14 +430,7 @@ bool PrivateProfile::write(
     const std::optional<QByteArray> updated = withValue(*content, section, key, value);
     if (!updated)
         return false;
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(*updated) != updated->size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return file::writeFile(filePath, *updated).ok();
 }
 
 } // namespace quillet::catalogue

@@ -43,8 +43,8 @@ public:
     // check, but a folder or file without any write bit is meant to stay as it is.
     static bool isWritable(const QString &path);
 
-    // An atomic replace writes the new contents under "<file name>.XXXXXX" and renames
-    // it over the file; a process killed in between leaves that name behind. Removes
+    // Earlier versions replaced the file through "<file name>.XXXXXX", which a process
+    // killed in between left behind (today's writer removes its own leftovers). Removes
     // such regular files beside filePath and answers how many went.
     static int removeStaleTemporaries(const QString &filePath);
 };

@@ -1,9 +1,10 @@
 #include "integration/desktoplauncher.h"
 
+#include "platform/file/filewriter.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -12,9 +13,8 @@ namespace quillet::integration {
 namespace {
 
 constexpr auto LauncherSuffix = u".desktop";
-constexpr QFileDevice::Permissions ExecutableMode = QFileDevice::ReadOwner | QFileDevice::WriteOwner
-    | QFileDevice::ExeOwner | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
-    | QFileDevice::ExeOther;
+// rwxr-xr-x: launchers are started only when marked executable.
+constexpr int ExecutableMode = 0755;
 constexpr int KillWaitMs = 500;
 
 // Characters that force an Exec argument into double quotes.
@@ -165,17 +165,10 @@ bool DesktopLauncher::createShortcut(const ShortcutFields &fields, const Launche
     if (!QFileInfo(fields.shortcutPath).absoluteDir().exists())
         return false;
 
-    QSaveFile file(fields.shortcutPath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray text = launcherText(fields, settings);
-    if (file.write(text) != text.size()) {
-        file.cancelWriting();
-        file.commit();
-        return false;
-    }
-    file.setPermissions(ExecutableMode);
-    if (!file.commit())
+    file::WriteOptions options;
+    // Set before the launcher appears: a desktop never sees it unmarked.
+    options.mode = ExecutableMode;
+    if (!file::writeFile(fields.shortcutPath, launcherText(fields, settings), options).ok())
         return false;
     if (settings.markTrusted)
         markTrusted(fields.shortcutPath, settings);

@@ -4,8 +4,9 @@
 #include "output/designerjob.h"
 #include "pictures/exportnaming.h"
 #include "pictures/picturebytes.h"
+#include "pictures/pictureformat.h"
 #include "pictures/webexport.h"
-#include "platform/image/atomicfile.h"
+#include "platform/file/filewriter.h"
 #include "render/buttonrenderer.h"
 #include "output/outputfolder.h"
 #include "platform/form/dialogs.h"
@@ -13,8 +14,6 @@
 #include "platform/image/imageconverter.h"
 #include "render/stateimages.h"
 #include "ui/designerwindow.h"
-
-#include <QFileInfo>
 
 namespace quillet::output {
 
@@ -24,10 +23,6 @@ using pictures::ExportNaming;
 using pictures::ExportOptions;
 using pictures::OutputGroup;
 using pictures::WebExport;
-
-namespace {
-enum FormatIndex { Bmp = 0, Jpg = 1, Gif = 2, Png = 3 };
-}
 
 const QString Exporter::kConfirmCaption = QStringLiteral("确定保存下述文件?");
 const QString Exporter::kFolderTitle = QStringLiteral("请选择图片保存的目录！");
@@ -104,11 +99,11 @@ void Exporter::exportRendered(const QString &folder)
         = render::ButtonRenderer::fromSkinFile(DesignerJob::currentSkinFile(m_model));
     for (const WebExport::File &file : WebExport::plan(job)) {
         const QString path = ExportNaming::fullPath(folder, file.name);
-        // Writing through a link would put the picture outside the chosen folder.
-        if (path.isEmpty() || QFileInfo(path).isSymLink())
+        if (path.isEmpty())
             continue;
+        // The writer refuses a link of this name, which would carry the picture outside the folder.
         const QByteArray bytes = WebExport::produce(file, job, renderer);
-        if (!bytes.isEmpty() && image::AtomicFile::write(path, bytes) && m_written)
+        if (!bytes.isEmpty() && quillet::file::writeFile(path, bytes).ok() && m_written)
             m_written(path);
     }
     if (!m_window.outputGroupBox(OutputGroup::WholeWindow)->isChecked())
@@ -125,26 +120,29 @@ void Exporter::exportRendered(const QString &folder)
 bool Exporter::write(const QString &path, const QByteArray &bmp, int formatIndex)
 {
     using image::ImageConverter;
-    // Writing through a link would put the picture outside the chosen folder.
-    if (QFileInfo(path).isSymLink())
+    using pictures::PictureFormat;
+    const auto format = pictures::Formats::fromDesignerIndex(formatIndex);
+    if (!format)
         return false;
     ImageConverter *converter = m_state.conversionImage.get();
-    if (formatIndex == Bmp)
+    if (*format == PictureFormat::Bmp)
         return form::FormRuntime::writeFile(path, bmp);
     if (!converter || !converter->loadFromMemory(bmp, ImageConverter::kLoadBmp))
         return false;
-    switch (formatIndex) {
-    case Jpg:
+    switch (*format) {
+    case PictureFormat::Jpg:
         return converter->saveToFile(path, ImageConverter::Jpeg);
-    case Gif:
+    case PictureFormat::Gif:
         if (converter->colorDepth() > ImageConverter::kReducedDepth)
             converter->convertColorDepth(ImageConverter::kReducedDepth, false);
         return converter->saveToFile(path, ImageConverter::Gif);
-    case Png:
+    case PictureFormat::Png:
         return converter->saveToFile(path, ImageConverter::Png);
-    default:
-        return false;
+    case PictureFormat::Bmp:
+    case PictureFormat::Webp:
+        break;
     }
+    return false;
 }
 
 } // namespace quillet::output

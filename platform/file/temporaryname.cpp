@@ -29,13 +29,13 @@ QByteArray temporaryName(const QByteArray &fileName)
 {
     const qsizetype additions = qsizetype(sizeof kPrefix - 1 + sizeof kSuffix - 1);
     if (fileName.size() + additions <= kMaxName)
-        return kPrefix + fileName + kSuffix;
+        return QByteArray(kPrefix) + fileName + kSuffix;
     const QByteArray tag = '~' + QByteArray::number(digest(fileName), 16).rightJustified(16, '0');
     qsizetype keep = kMaxName - additions - tag.size();
     // Never cut a UTF-8 character in two.
     while (keep > 0 && (quint8(fileName.at(keep)) & 0xC0) == 0x80)
         --keep;
-    return kPrefix + fileName.left(keep) + tag + kSuffix;
+    return QByteArray(kPrefix) + fileName.left(keep) + tag + kSuffix;
 }
 
 } // namespace quillet::file

@@ -1,8 +1,8 @@
 #include "platform/form/formruntime.h"
 
+#include "platform/file/filewriter.h"
 #include "platform/form/canvas.h"
 #include "platform/form/windowpicture.h"
-#include "platform/image/atomicfile.h"
 #include "platform/image/bmpcodec.h"
 #include "platform/skin/statehints.h"
 
@@ -157,7 +157,7 @@ void FormRuntime::setCurrentItemIndex(QListWidget *list, int index)
 
 bool FormRuntime::writeFile(const QString &path, const QByteArray &bytes)
 {
-    return image::AtomicFile::write(path, bytes);
+    return file::writeFile(path, bytes).ok();
 }
 
 } // namespace quillet::form

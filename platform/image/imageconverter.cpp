@@ -1,6 +1,6 @@
 #include "platform/image/imageconverter.h"
 
-#include "platform/image/atomicfile.h"
+#include "platform/file/filewriter.h"
 
 #include "platform/image/bmpcodec.h"
 #include "platform/image/bmpheader.h"
@@ -98,7 +98,7 @@ QByteArray ImageConverter::encode(int format) const
 bool ImageConverter::saveToFile(const QString &path, int format) const
 {
     const QByteArray bytes = encode(format);
-    return !bytes.isEmpty() && AtomicFile::write(path, bytes);
+    return !bytes.isEmpty() && file::writeFile(path, bytes).ok();
 }
 
 } // namespace quillet::image

@@ -1,3 +1,4 @@
+#include "platform/file/temporaryname.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -8,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+
+#include <sys/stat.h>
 
 // GBK bytes of 皮肤 (section) and 当前皮肤 (key).
 #define SEC "\xC6\xA4\xB7\xF4"
@@ -114,13 +117,24 @@ void TestSettingsCrash::killedWriterLeavesOldOrNewFile()
         strays.removeOne(QStringLiteral("setup.dat"));
         QVERIFY2(
             strays.size() <= 1, qPrintable(QStringLiteral("kill %1 left: ").arg(kill) + strays.join(u", ")));
+        // The temporary's name is always the same: its inode and change time tell a leftover
+        // from a new one.
+        QStringList identities;
         for (const QString &stray : std::as_const(strays)) {
             QVERIFY2(
-                !previousStrays.contains(stray), qPrintable(stray + QStringLiteral(" outlived a write")));
-            QVERIFY2(stray.startsWith(QStringLiteral("setup.dat.")), qPrintable(stray));
+                stray == QString::fromLatin1(quillet::file::temporaryName("setup.dat")), qPrintable(stray));
+            struct stat st
+            {
+            };
+            QVERIFY(::lstat(QFile::encodeName(sys + u'/' + stray).constData(), &st) == 0);
+            const QString identity
+                = QStringLiteral("%1 %2.%3").arg(st.st_ino).arg(st.st_ctim.tv_sec).arg(st.st_ctim.tv_nsec);
+            QVERIFY2(
+                !previousStrays.contains(identity), qPrintable(stray + QStringLiteral(" outlived a write")));
+            identities.append(identity);
             ++leftovers;
         }
-        previousStrays = strays;
+        previousStrays = identities;
     }
     qInfo("%d kills in %lld ms: old file %d times, new file %d times, %d temporaries left by a kill", kKills,
         clock.elapsed(), firstSeen, secondSeen, leftovers);

@@ -1,4 +1,5 @@
 #include "catalogue/settingsfile.h"
+#include "support/smalltmpfs.h"
 #include "support/testfiles.h"
 
 #include <QFile>
@@ -38,6 +39,8 @@ private Q_SLOTS:
     void writeReadRoundTrip();
     void failedWriteKeepsOldFile();
     void missingSysFolderIsNotCreated();
+    void fullOrReadOnlyDiskKeepsOldFile_data();
+    void fullOrReadOnlyDiskKeepsOldFile();
 };
 
 void TestSettingsFile::toIndex_data()
@@ -217,6 +220,38 @@ void TestSettingsFile::missingSysFolderIsNotCreated()
     QCOMPARE(SettingsFile::readSkinIndex(path), 0);
     QVERIFY(!SettingsFile::writeSkinIndex(path, 5));
     QVERIFY(!QFileInfo::exists(dir.filePath("sys")));
+}
+
+void TestSettingsFile::fullOrReadOnlyDiskKeepsOldFile_data()
+{
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("full") << false;
+    QTest::newRow("read-only") << true;
+}
+
+// A real file system that cannot take the new file: the write reports failure and the
+// old file keeps every byte, with nothing beside it.
+void TestSettingsFile::fullOrReadOnlyDiskKeepsOldFile()
+{
+    QFETCH(bool, readOnly);
+    SmallTmpfs disk;
+    if (!disk.mounted)
+        QSKIP(qPrintable(disk.error));
+    const QString path = disk.filePath(u"setup.dat"_s);
+    QByteArray old("[" SEC "]\r\n" KEY "=3\r\n[recent]\r\n");
+    for (int i = 0; i < 200; ++i)
+        old += "entry" + QByteArray::number(i) + "=/home/user/buttons\r\n";
+    QVERIFY(writeAll(path, old));
+    if (readOnly)
+        QVERIFY(disk.remount(true));
+    else
+        QVERIFY(disk.fill(u"filler"_s) > 0);
+    const QStringList before = tree(disk.path());
+    const bool written = SettingsFile::writeSkinIndex(path, 12);
+    QCOMPARE(readAll(path), old);
+    QCOMPARE(tree(disk.path()), before);
+    QVERIFY(!written);
+    QCOMPARE(SettingsFile::readSkinIndex(path), 3);
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)

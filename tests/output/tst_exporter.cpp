@@ -1,7 +1,7 @@
 // The save command driven through the designer program: the listed names, the counter, the
 // folder dialog, and every written file read back by decoders that share no code with ours.
-#include "model/appstate.h"
 #include "app/designerprogram.h"
+#include "model/appstate.h"
 #include "output/exporter.h"
 #include "platform/form/fontsetup.h"
 #include "platform/form/formruntime.h"
@@ -9,14 +9,16 @@
 #include "ui/designercontrols.h"
 #include "ui/designerwindow.h"
 
-#include "support/externaldecoder.h"
 #include "support/designerrun.h"
+#include "support/externaldecoder.h"
+#include "support/smalltmpfs.h"
 #include "support/testfiles.h"
 
 #include <QDirIterator>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QWindow>
+#include <QtEndian>
 #include <QtTest>
 
 #include <memory>
@@ -169,6 +171,22 @@ Difference difference(const QImage &a, const QImage &b)
     }
     d.mean = double(sum) / (3.0 * qMax(1, a.width() * a.height()));
     return d;
+}
+
+// Whether a written picture ends as its format ends, so a cut-off file shows.
+bool isComplete(const QByteArray &bytes, int format)
+{
+    switch (format) {
+    case Bmp:
+        return bytes.size() > 6 && qFromLittleEndian<quint32>(bytes.constData() + 2) == quint32(bytes.size());
+    case Jpg:
+        return bytes.startsWith("\xFF\xD8") && bytes.endsWith("\xFF\xD9");
+    case Gif:
+        return bytes.startsWith("GIF8") && bytes.endsWith(';');
+    case Png:
+        return bytes.startsWith("\x89PNG") && bytes.endsWith(QByteArray("IEND\xAE\x42\x60\x82", 8));
+    }
+    return false;
 }
 
 } // namespace
@@ -533,6 +551,54 @@ private Q_SLOTS:
         QTest::newRow("name of 255 bytes") << QString(kMaxNameBytes - 11, u'x') << true;
         QTest::newRow("name of 256 bytes") << QString(kMaxNameBytes - 10, u'x') << false;
         QTest::newRow("85 Chinese characters") << QString(85, QChar(0x6C49)) << false;
+    }
+
+    // An export into a disk that fills up on the way (or is full from the start): the
+    // images that do not fit are skipped quietly, and every file there is whole.
+    void fullDisk_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("freeBytes"); // -1: the whole 64 KB
+        for (const int format : { Bmp, Jpg, Gif, Png }) {
+            const QByteArray ext = kExtensions.at(format).toLatin1();
+            QTest::addRow("empty disk, %s", ext.constData()) << format << -1;
+            QTest::addRow("16 KB free, %s", ext.constData()) << format << 16 * 1024;
+            QTest::addRow("full, %s", ext.constData()) << format << 0;
+        }
+    }
+
+    void fullDisk()
+    {
+        QFETCH(int, format);
+        QFETCH(int, freeBytes);
+        SmallTmpfs disk;
+        if (!disk.mounted)
+            QSKIP(qPrintable(disk.error));
+        if (freeBytes >= 0)
+            QVERIFY(disk.fill(u"filler"_s, freeBytes) > 0);
+        Rig rig;
+        rig.ui().编辑框1->setText(u"确定"_s);
+        rig.format(format);
+        rig.choose(true, true, true, true);
+        rig.exportTo(true, disk.path());
+
+        QStringList writtenNames;
+        for (const QString &path : std::as_const(rig.written))
+            writtenNames.append(QFileInfo(path).fileName());
+        QStringList present = tree(disk.path());
+        present.removeOne(u"filler"_s);
+        for (const QString &name : std::as_const(present)) {
+            const QByteArray bytes = readAll(disk.filePath(name));
+            QVERIFY2(isComplete(bytes, format),
+                qPrintable(u"%1: %2 bytes, cut off"_s.arg(name).arg(bytes.size())));
+        }
+        writtenNames.sort();
+        QCOMPARE(present, writtenNames);
+        // The whole window alone takes more than the disk: something must have failed.
+        QVERIFY(writtenNames.size() < 11);
+        if (freeBytes == 0)
+            QVERIFY(writtenNames.isEmpty());
+        QCOMPARE(rig.program.exporter().state().exportCounter, 1);
     }
 
     void captionsAsNames()

@@ -47,8 +47,9 @@ public:
         return ::mount("tmpfs", QFile::encodeName(path()).constData(), "tmpfs", flags, nullptr) == 0;
     }
 
-    // Takes up every byte still free with a file of that name; its size.
-    qint64 fill(const QString &name)
+    // Takes up every byte still free with a file of that name, then gives back `leave`
+    // bytes (whole pages); the file's size.
+    qint64 fill(const QString &name, qint64 leave = 0)
     {
         const int fd
             = ::open(QFile::encodeName(filePath(name)).constData(), O_WRONLY | O_CREAT | O_APPEND, 0644);
@@ -60,6 +61,11 @@ public:
             ssize_t n = 0;
             while ((n = ::write(fd, block.constData(), size_t(size))) > 0)
                 total += n;
+        }
+        if (leave > 0) {
+            total = qMax<qint64>(0, total - leave);
+            if (::ftruncate(fd, off_t(total)) != 0)
+                total = -1;
         }
         ::close(fd);
         return total;

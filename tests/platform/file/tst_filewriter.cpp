@@ -344,7 +344,7 @@ void TestFileWriter::skipUnchanged_data()
     QTest::newRow("same bytes") << bytes << bytes << WriteResult::Outcome::UpToDate;
     QTest::newRow("empty, same") << QByteArray() << QByteArray() << WriteResult::Outcome::UpToDate;
     QTest::newRow("last byte differs") << bytes << lastByte << WriteResult::Outcome::Written;
-    QTest::newRow("longer") << bytes << bytes + 'x' << WriteResult::Outcome::Written;
+    QTest::newRow("longer") << bytes << QByteArray(bytes + 'x') << WriteResult::Outcome::Written;
     QTest::newRow("shorter") << bytes << bytes.left(99999) << WriteResult::Outcome::Written;
 }
 
