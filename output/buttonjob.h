@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/buttonicon.h"
 #include "output/exportnaming.h"
 #include "output/picturebytes.h"
 
@@ -26,6 +27,8 @@ struct ButtonJob
     QSize buttonSize { 104, 24 };
     QFont font;
     bool borderRemoval = false;
+    // The push button's icon; none when its file is empty.
+    model::ButtonIcon icon;
     bool button = true;
     bool combo = false;
     bool check = false;
