@@ -36,7 +36,8 @@ DesignerProgram::DesignerProgram(const Services &services)
 {
     m_window->colourPicker()->setDialogs(&services.dialogs);
     m_saveOptions = new ui::SaveOptionsMenu(m_window->saveButton(), m_state.webOptions);
-    m_iconMenu = new ui::IconMenu(m_window->captionBox(), m_window->sampleButton(), m_state.icon, services.dialogs);
+    m_iconMenu
+        = new ui::IconMenu(m_window->captionBox(), m_window->sampleButton(), m_state.icon, services.dialogs);
     m_eventMap = std::make_unique<ui::EventMap>(ui::EventMap::Handlers { *m_window, *m_controls, *m_geometry,
         *m_preview, [this] { windDown(); }, [this] { m_exporter->exportImages(); }, [this] { openAbout(); },
         [this] { m_infoPanel->onHelp(catalogue::ProgramPaths::localPage(m_state.programFolder)); },

@@ -31,8 +31,8 @@ struct PositionName
     IconPosition position;
     QStringView name;
 };
-constexpr PositionName kPositionNames[] = { { IconPosition::Left, u"left" },
-    { IconPosition::Right, u"right" }, { IconPosition::Top, u"top" } };
+constexpr PositionName kPositionNames[]
+    = { { IconPosition::Left, u"left" }, { IconPosition::Right, u"right" }, { IconPosition::Top, u"top" } };
 
 IconPosition positionNamed(const QString &name)
 {
@@ -94,7 +94,8 @@ bool WebExportSettings::writeIcon(const QString &settingsPath, const model::Butt
     if (stored.file != icon.file)
         written = PrivateProfile::write(settingsPath, section, kIconFileKey.toString(), icon.file);
     if (stored.position != icon.position)
-        written = PrivateProfile::write(settingsPath, section, kIconPositionKey.toString(), nameOf(icon.position))
+        written
+            = PrivateProfile::write(settingsPath, section, kIconPositionKey.toString(), nameOf(icon.position))
             && written;
     return written;
 }

@@ -57,8 +57,7 @@ QString QtDialogs::chooseIconFile(QWidget *owner, const QString &startFile, cons
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setNameFilters({ QStringLiteral("SVG / PNG (*.svg *.png *.SVG *.PNG)"),
-        QStringLiteral("* (*)") });
+    dialog.setNameFilters({ QStringLiteral("SVG / PNG (*.svg *.png *.SVG *.PNG)"), QStringLiteral("* (*)") });
     if (!startFile.isEmpty()) {
         const QFileInfo start(startFile);
         dialog.setDirectory(start.absolutePath());
