@@ -1,0 +1,358 @@
+// The sample button's icon in the designer: the caption box's menu, the sample button's
+// captures against the renderer's pictures, the settings file's memory, and the export.
+#include "app/designerprogram.h"
+#include "catalogue/webexportsettings.h"
+#include "model/appstate.h"
+#include "output/exporter.h"
+#include "pictures/webexport.h"
+#include "platform/form/fontsetup.h"
+#include "platform/image/bmpcodec.h"
+#include "render/buttonrenderer.h"
+#include "render/samplepreview.h"
+#include "render/stateimages.h"
+#include "ui/designerwindow.h"
+#include "ui/iconmenu.h"
+
+#include "support/designerrun.h"
+#include "support/testicons.h"
+
+#include <QActionGroup>
+#include <QMenu>
+#include <QtTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using quillet::app::DesignerProgram;
+using quillet::catalogue::WebExportSettings;
+using quillet::model::ButtonIcon;
+using quillet::model::IconPosition;
+using quillet::model::WebOptions;
+using quillet::pictures::ButtonJob;
+using quillet::pictures::WebExport;
+using quillet::render::ButtonRenderer;
+using quillet::render::SampleState;
+using quillet::ui::IconMenu;
+
+Q_DECLARE_METATYPE(IconPosition)
+
+namespace {
+
+// A designer that can be closed and started again in the same program folder.
+struct Rig
+{
+    ProgramFolder folder;
+    FakeDialogs dialogs;
+    FakeNetworkProbe probe;
+    std::unique_ptr<DesignerProgram> program;
+
+    explicit Rig(const QStringList &skins = { u"经典.an"_s })
+        : folder(skins)
+    {
+        start();
+    }
+    void start()
+    {
+        program = std::make_unique<DesignerProgram>(
+            DesignerProgram::Services { dialogs, probe, folder.path(), folder.desktop(), u"quillet"_s });
+        program->start();
+        program->preview().onPreviewTimerTick();
+        program->window().previewTimer()->setInterval(0);
+    }
+    void close()
+    {
+        program->window().close();
+        program.reset();
+    }
+    quillet::ui::DesignerWindow &window() { return program->window(); }
+    void chooseSkin(const QString &name)
+    {
+        QListWidget *list = window().skinList();
+        for (int row = 0; row < list->count(); ++row)
+            if (list->item(row)->text() == name)
+                list->setCurrentRow(row);
+        window().previewTimer()->setInterval(0);
+    }
+    // The caption box's menu, as a right click opens it.
+    QMenu *openMenu()
+    {
+        QLineEdit *box = window().captionBox();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(box, &event);
+        return program->iconMenu().menu();
+    }
+    QAction *entry(QMenu *menu, const QString &text)
+    {
+        for (QAction *action : menu->actions()) {
+            if (action->text() == text)
+                return action;
+            if (action->menu())
+                if (QAction *inner = entry(action->menu(), text))
+                    return inner;
+        }
+        return nullptr;
+    }
+    void pick(const QString &text)
+    {
+        QMenu *menu = openMenu();
+        QVERIFY(menu);
+        QAction *action = entry(menu, text);
+        QVERIFY2(action && action->isEnabled(), qPrintable(text));
+        action->trigger();
+        menu->close();
+    }
+    void exportTo(const QString &target)
+    {
+        dialogs.confirmAnswers.append(true);
+        dialogs.folderAnswers.append(target);
+        program->exporter().exportImages();
+    }
+};
+
+QList<QImage> buttonCaptures(Rig &rig)
+{
+    QList<QImage> captures;
+    quillet::render::StateImages images(rig.window(), rig.program->preview());
+    images.take([&](const quillet::render::StateImages::Image &image) {
+        if (image.group == quillet::model::OutputGroup::ButtonStates)
+            captures.append(
+                quillet::image::BmpCodec::decode(image.bmp).convertToFormat(QImage::Format_RGB32));
+    });
+    return captures;
+}
+
+QList<QImage> rendered(Rig &rig, const ButtonIcon &icon)
+{
+    auto &window = rig.window();
+    const auto &state = rig.program->state();
+    const ButtonRenderer renderer = ButtonRenderer::fromSkinFile(
+        rig.folder.skins() + u'/' + state.skinFiles.at(state.currentSkinIndex - 1));
+    QList<QImage> pictures;
+    for (SampleState s :
+        { SampleState::Normal, SampleState::Pressed, SampleState::Hot, SampleState::Disabled }) {
+        quillet::render::RenderRequest request;
+        request.state = s;
+        request.size = window.buttonCanvases().front()->size();
+        request.caption = window.sampleButton()->text();
+        request.font = window.sampleButton()->font();
+        request.borderRemoval = window.borderRemovalBox()->isChecked();
+        request.background = state.backgroundColour;
+        request.icon = icon;
+        pictures.append(renderer.render(request).convertToFormat(QImage::Format_RGB32));
+    }
+    return pictures;
+}
+
+} // namespace
+
+class TestIconExport : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_icons;
+    QString m_svg;
+    QString m_png;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        quillet::form::FontSetup::install();
+        m_svg = testicons::write(m_icons.path(), u"下载.svg"_s, testicons::glyphSvg());
+        m_png = testicons::write(m_icons.path(), u"disk.png"_s,
+            testicons::png(testicons::checkered(24, 3, Qt::darkGreen, Qt::yellow)));
+        QVERIFY(!m_svg.isEmpty() && !m_png.isEmpty());
+    }
+
+    void menuFollowsTheStandardEntries()
+    {
+        Rig rig;
+        QMenu *menu = rig.openMenu();
+        QVERIFY(menu);
+        QTRY_VERIFY(menu->isVisible());
+        const std::unique_ptr<QMenu> standard(rig.window().captionBox()->createStandardContextMenu());
+        const QList<QAction *> actions = menu->actions();
+        const qsizetype count = standard->actions().size();
+        QVERIFY(count > 3);
+        QCOMPARE(actions.size(), count + 4);
+        for (qsizetype i = 0; i < count; ++i)
+            QCOMPARE(actions[i]->text(), standard->actions()[i]->text());
+        QVERIFY(actions[count]->isSeparator());
+        QCOMPARE(actions[count + 1]->text(), u"选择图标…"_s);
+        QCOMPARE(actions[count + 2]->text(), u"图标位置"_s);
+        QCOMPARE(actions[count + 3]->text(), u"去掉图标"_s);
+        QVERIFY(!actions[count + 3]->isEnabled());
+        QMenu *positions = actions[count + 2]->menu();
+        QVERIFY(positions);
+        QStringList texts;
+        for (QAction *action : positions->actions()) {
+            texts.append(action->text());
+            QVERIFY(action->isCheckable());
+            QVERIFY(action->actionGroup() && action->actionGroup()->isExclusive());
+        }
+        QCOMPARE(texts, (QStringList { u"左"_s, u"右"_s, u"上"_s }));
+        QVERIFY(positions->actions()[0]->isChecked());
+        menu->close();
+    }
+
+    void sampleShowsWhatTheRendererDraws_data()
+    {
+        QTest::addColumn<QString>("skin");
+        QTest::addColumn<IconPosition>("position");
+        QTest::addColumn<bool>("png");
+        QTest::addColumn<bool>("borderRemoval");
+        QTest::newRow("Flat, left, SVG") << u"Flat"_s << IconPosition::Left << false << false;
+        QTest::newRow("经典, right, PNG, border removed") << u"经典"_s << IconPosition::Right << true << true;
+        QTest::newRow("翡翠, top, SVG") << u"翡翠"_s << IconPosition::Top << false << false;
+        QTest::newRow("Dark, left, PNG") << u"Dark"_s << IconPosition::Left << true << false;
+    }
+    void sampleShowsWhatTheRendererDraws()
+    {
+        QFETCH(QString, skin);
+        QFETCH(IconPosition, position);
+        QFETCH(bool, png);
+        QFETCH(bool, borderRemoval);
+        Rig rig(ProgramFolder::shippedSkinNames());
+        rig.chooseSkin(skin);
+        auto &window = rig.window();
+        window.captionBox()->setText(u"下载"_s);
+        window.heightBox()->setCurrentIndex(9);
+        Q_EMIT window.heightBox()->activated(9);
+        if (borderRemoval)
+            QTest::mouseClick(window.borderRemovalBox(), Qt::LeftButton);
+        QCOMPARE(window.borderRemovalBox()->isChecked(), borderRemoval);
+        window.outputGroupBox(quillet::model::OutputGroup::ButtonStates)->setChecked(true);
+
+        const QList<QImage> before = buttonCaptures(rig);
+        // A file that is no picture changes nothing.
+        rig.dialogs.iconFileAnswers = { m_icons.filePath(u"none.svg"_s) };
+        rig.pick(IconMenu::kChooseText);
+        QCOMPARE(rig.program->state().icon, ButtonIcon {});
+        rig.dialogs.iconFileAnswers = { png ? m_png : m_svg };
+        rig.pick(IconMenu::kChooseText);
+        rig.pick(IconMenu::positionText(position));
+        const ButtonIcon icon { png ? m_png : m_svg, position };
+        QCOMPARE(rig.program->state().icon, icon);
+
+        const QList<QImage> captures = buttonCaptures(rig);
+        const QList<QImage> pictures = rendered(rig, icon);
+        QCOMPARE(captures.size(), 4);
+        for (int i = 0; i < 4; ++i) {
+            QVERIFY2(captures[i] == pictures[i], qPrintable(u"state %1"_s.arg(i)));
+            QVERIFY(captures[i] != before[i]);
+        }
+
+        rig.pick(IconMenu::kRemoveText);
+        QVERIFY(rig.program->state().icon.isNull());
+        QCOMPARE(buttonCaptures(rig), before);
+    }
+
+    void iconIsRemembered_data()
+    {
+        QTest::addColumn<IconPosition>("position");
+        QTest::addColumn<bool>("fileGone");
+        QTest::newRow("top") << IconPosition::Top << false;
+        QTest::newRow("right") << IconPosition::Right << false;
+        QTest::newRow("file removed meanwhile") << IconPosition::Top << true;
+    }
+    void iconIsRemembered()
+    {
+        QFETCH(IconPosition, position);
+        QFETCH(bool, fileGone);
+        QTemporaryDir own;
+        const QString path = testicons::write(own.path(), u"icon.svg"_s, testicons::glyphSvg());
+        Rig rig;
+        rig.dialogs.iconFileAnswers = { path };
+        rig.pick(IconMenu::kChooseText);
+        rig.pick(IconMenu::positionText(position));
+        const QImage shown = rig.window().sampleButton()->grab().toImage();
+        rig.close();
+        QCOMPARE(WebExportSettings::readIcon(rig.folder.settings()), (ButtonIcon { path, position }));
+
+        if (fileGone)
+            QVERIFY(QFile::remove(path));
+        rig.start();
+        const ButtonIcon expected { fileGone ? QString() : path, position };
+        QCOMPARE(rig.program->state().icon, expected);
+        QCOMPARE(rig.window().sampleButton()->grab().toImage() == shown, !fileGone);
+        rig.close();
+        QCOMPARE(WebExportSettings::readIcon(rig.folder.settings()), expected);
+    }
+
+    void settingsWriteOnlyChanges()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"setup.dat"_s);
+        QVERIFY(writeAll(path, "[skin]\r\nx=1\r\n"));
+        // Nothing to remember: the file stays as it was.
+        QVERIFY(WebExportSettings::writeIcon(path, {}));
+        QCOMPARE(readAll(path), QByteArray("[skin]\r\nx=1\r\n"));
+        const ButtonIcon icon { u"/图标/下载 1.svg"_s, IconPosition::Right };
+        QVERIFY(WebExportSettings::writeIcon(path, icon));
+        QCOMPARE(WebExportSettings::readIcon(path), icon);
+        const QByteArray once = readAll(path);
+        QVERIFY(WebExportSettings::writeIcon(path, icon));
+        QCOMPARE(readAll(path), once);
+        QVERIFY(WebExportSettings::writeIcon(path, {}));
+        QCOMPARE(WebExportSettings::readIcon(path), ButtonIcon {});
+        QVERIFY(readAll(path).startsWith("[skin]\r\nx=1\r\n"));
+    }
+
+    void exportEqualsTheRenderersPictures_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<WebOptions>("options");
+        QTest::addColumn<IconPosition>("position");
+        QTest::newRow("png, all options, top") << 3 << WebOptions { true, true, true } << IconPosition::Top;
+        QTest::newRow("gif, transparent, left")
+            << 2 << WebOptions { true, false, false } << IconPosition::Left;
+        QTest::newRow("bmp, 2x, right") << 0 << WebOptions { false, true, false } << IconPosition::Right;
+    }
+    void exportEqualsTheRenderersPictures()
+    {
+        QFETCH(int, format);
+        QFETCH(WebOptions, options);
+        QFETCH(IconPosition, position);
+        Rig rig({ u"Flat.an"_s });
+        auto &window = rig.window();
+        window.captionBox()->setText(u"下载"_s);
+        window.formatBox()->setCurrentIndex(format);
+        window.outputGroupBox(quillet::model::OutputGroup::ButtonStates)->setChecked(true);
+        for (auto group : { quillet::model::OutputGroup::ComboButton, quillet::model::OutputGroup::CheckBox,
+                 quillet::model::OutputGroup::WholeWindow })
+            window.outputGroupBox(group)->setChecked(false);
+        rig.dialogs.iconFileAnswers = { m_svg };
+        rig.pick(IconMenu::kChooseText);
+        rig.pick(IconMenu::positionText(position));
+        rig.program->state().webOptions = options;
+        QTemporaryDir target;
+        rig.exportTo(target.path());
+
+        // The same job, written out by hand rather than read from the window.
+        ButtonJob job;
+        job.caption = u"下载"_s;
+        job.font = QFont(u"宋体"_s, 9);
+        job.icon = { m_svg, position };
+        job.format = quillet::pictures::PictureFormat(format);
+        job.ratios = options.twoX ? QList<int> { 1, 2 } : QList<int> { 1 };
+        job.transparent = options.transparent;
+        job.sprite = options.sprite;
+        job.background = rig.program->state().backgroundColour;
+        const ButtonRenderer renderer = ButtonRenderer::fromSkinFile(rig.folder.skins() + u"/Flat.an"_s);
+        const QList<WebExport::File> files = WebExport::plan(job);
+        QStringList names;
+        for (const WebExport::File &file : files) {
+            names.append(file.name);
+            QVERIFY2(readAll(target.filePath(file.name)) == WebExport::produce(file, job, renderer),
+                qPrintable(file.name));
+        }
+        names.sort();
+        QCOMPARE(tree(target.path()), names);
+        // And not what the same job gives without its icon.
+        job.icon = {};
+        QVERIFY(
+            readAll(target.filePath(files.first().name)) != WebExport::produce(files.first(), job, renderer));
+    }
+};
+
+QTEST_MAIN(TestIconExport)
+#include "tst_iconexport.moc"
