@@ -333,7 +333,7 @@ private Q_SLOTS:
         job.font = QFont(u"宋体"_s, 9);
         job.icon = { m_svg, position };
         job.format = quillet::pictures::PictureFormat(format);
-        job.ratios = options.twoX ? QList<int> { 1, 2 } : QList<int> { 1 };
+        job.ratios = options.twoX ? QList<qreal> { 1, 2 } : QList<qreal> { 1 };
         job.transparent = options.transparent;
         job.sprite = options.sprite;
         job.background = rig.program->state().backgroundColour;
