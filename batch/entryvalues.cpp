@@ -124,6 +124,8 @@ QString EntryValues::check(const RenderEntry &entry)
         return QStringLiteral("--controls names no control");
     if (entry.sprite && !entry.button)
         return QStringLiteral("--sprite needs the button control");
+    if (entry.focus && !entry.button)
+        return QStringLiteral("--focus needs the button control");
     // A picture is a whole number of pixels at every ratio, or CSS would have to place half
     // pixels.
     for (qreal ratio : entry.ratios) {

@@ -168,6 +168,7 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
             job.ratios = entry.ratios;
             job.transparent = entry.transparent;
             job.sprite = entry.sprite;
+            job.focus = entry.focus;
             job.background = skins.value(skinFile).base();
             job.exportNumber = ++exportNumber;
             job.nameTemplate = entry.nameTemplate;

@@ -25,6 +25,7 @@ struct RenderEntry
     QList<qreal> ratios { 1 };
     bool transparent = false;
     bool sprite = false;
+    bool focus = false;
     // Empty for the designer's names.
     QString nameTemplate;
     // Where the entry came from, for messages: "the command line" or "manifest entry 3".

@@ -51,6 +51,8 @@ const Spec kTable[] = {
         [](RenderOptions &o, const QString &v) { return setFlag(o.entry.transparent, v); } },
     { u"sprite", u"", u"NAME_sprite.png with the four states, NAME.css and NAME.html", OptionKind::Flag, true,
         [](RenderOptions &o, const QString &v) { return setFlag(o.entry.sprite, v); } },
+    { u"focus", u"", u"also the button with the keyboard focus, NAME_焦点 (a fifth sprite band)",
+        OptionKind::Flag, true, [](RenderOptions &o, const QString &v) { return setFlag(o.entry.focus, v); } },
     { u"name", u"TEMPLATE",
         u"file names from {text} {state} {skin} {control} {width} {height};\n"
         u"\"/\" makes subfolders (default: the designer's names)",

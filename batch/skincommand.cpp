@@ -81,7 +81,7 @@ int SkinCommand::check(const QStringList &arguments, const Context &context)
             ++warnings;
             const skin::Legibility &m = probe.measure;
             print(context.out, file, 0, 0, false,
-                m.glyphPixels == 0
+                m.contrast == 0
                     ? QStringLiteral("[%1] %2 not found in the sample").arg(probe.section, probe.glyph)
                     : QStringLiteral("[%1] %2 contrast %3:1 is below %4:1 (%5 on %6)")
                           .arg(probe.section, probe.glyph)

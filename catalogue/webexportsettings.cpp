@@ -55,7 +55,7 @@ QString nameOf(IconPosition position)
 
 model::WebOptions WebExportSettings::read(const QString &settingsPath)
 {
-    // One read of the file for the three values: this runs at start-up.
+    // One read of the file for all the values: this runs at start-up.
     model::WebOptions options;
     const std::optional<QByteArray> content = PrivateProfile::contents(settingsPath);
     if (!content)
@@ -63,6 +63,7 @@ model::WebOptions WebExportSettings::read(const QString &settingsPath)
     options.transparent = flagIn(*content, kTransparentKey);
     options.twoX = flagIn(*content, kTwoXKey);
     options.sprite = flagIn(*content, kSpriteKey);
+    options.focus = flagIn(*content, kFocusKey);
     return options;
 }
 
@@ -71,7 +72,8 @@ bool WebExportSettings::write(const QString &settingsPath, const model::WebOptio
     const bool transparent = writeFlag(settingsPath, kTransparentKey, options.transparent);
     const bool twoX = writeFlag(settingsPath, kTwoXKey, options.twoX);
     const bool sprite = writeFlag(settingsPath, kSpriteKey, options.sprite);
-    return transparent && twoX && sprite;
+    const bool focus = writeFlag(settingsPath, kFocusKey, options.focus);
+    return transparent && twoX && sprite && focus;
 }
 
 model::ButtonIcon WebExportSettings::readIcon(const QString &settingsPath)

@@ -8,8 +8,9 @@ struct WebOptions
     bool transparent = false;
     bool twoX = false;
     bool sprite = false;
+    bool focus = false;
 
-    bool any() const { return transparent || twoX || sprite; }
+    bool any() const { return transparent || twoX || sprite || focus; }
     bool operator==(const WebOptions &) const = default;
 };
 

@@ -32,6 +32,7 @@ ButtonJob DesignerJob::fromWindow(const model::AppState &state, int exportNumber
     job.ratios = state.webOptions.twoX ? QList<qreal>{1, 2} : QList<qreal>{1};
     job.transparent = state.webOptions.transparent;
     job.sprite = state.webOptions.sprite;
+    job.focus = state.webOptions.focus;
     job.background = state.backgroundColour;
     job.exportNumber = exportNumber;
     return job;

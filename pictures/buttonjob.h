@@ -38,6 +38,8 @@ struct ButtonJob
     QList<qreal> ratios { 1 };
     bool transparent = false;
     bool sprite = false;
+    // The push button with the keyboard focus as a fifth state (and sprite band).
+    bool focus = false;
     QColor background = Qt::white;
     // Numbers the combo and check box names, as the designer's export counter does.
     int exportNumber = 1;

@@ -56,6 +56,11 @@ QList<QString> ExportNaming::suffixes(OutputGroup group)
     return {};
 }
 
+QString ExportNaming::focusSuffix()
+{
+    return QStringLiteral("_焦点");
+}
+
 QString ExportNaming::fileName(const QString &stem, const QString &suffix, const QString &extension)
 {
     return stem + suffix + extension;

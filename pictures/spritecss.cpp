@@ -39,13 +39,17 @@ QString SpriteCss::text(const Sheet &sheet)
         css += QStringLiteral("  background-image: image-set(") + set + QStringLiteral(");\n");
     }
     css += QStringLiteral("  background-repeat: no-repeat;\n");
-    // Every sheet is drawn at the 1x sheet's size: four states stacked.
-    css += QStringLiteral("  background-size: ") + px(width) + u' ' + px(4 * height) + QStringLiteral(";\n");
+    // Every sheet is drawn at the 1x sheet's size: four (five) states stacked.
+    css += QStringLiteral("  background-size: ") + px(width) + u' ' + px((sheet.focus ? 5 : 4) * height) + QStringLiteral(";\n");
     css += QStringLiteral("  background-position: ") + band(0) + QStringLiteral(";\n");
     css += QStringLiteral("  cursor: pointer;\n");
     css += QStringLiteral("}\n");
     css += selector + QStringLiteral(":hover {\n  background-position: ") + band(1)
         + QStringLiteral(";\n}\n");
+    // Focus before pressed: a button held down by the keyboard shows that it is pressed.
+    if (sheet.focus)
+        css += selector + QStringLiteral(":focus-visible {\n  background-position: ") + band(4)
+            + QStringLiteral(";\n  outline: none;\n}\n");
     css += selector + QStringLiteral(":active {\n  background-position: ") + band(2)
         + QStringLiteral(";\n}\n");
     // Last, so that a disabled button under the mouse keeps its disabled band.

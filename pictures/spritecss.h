@@ -23,6 +23,8 @@ public:
         // By rising ratio; the first is what browsers without image-set() show.
         QList<SheetFile> files;
         QSize buttonSize; // logical pixels
+        // A fifth band, the focused button, under the other four.
+        bool focus = false;
     };
 
     static QString text(const Sheet &sheet);

@@ -18,18 +18,18 @@ using render::SampleState;
 
 namespace {
 
-// The states of each group in the order of ExportNaming::suffixes.
+// The states of each group in the order of ExportNaming::suffixes, the focus suffix last.
 SampleState stateOf(OutputGroup group, int index)
 {
-    static constexpr SampleState kButton[]
-        = { SampleState::Normal, SampleState::Pressed, SampleState::Hot, SampleState::Disabled };
+    static constexpr SampleState kButton[] = { SampleState::Normal, SampleState::Pressed, SampleState::Hot,
+        SampleState::Disabled, SampleState::Focused };
     static constexpr SampleState kCombo[]
         = { SampleState::Normal, SampleState::Pressed, SampleState::Disabled };
     static constexpr SampleState kCheck[]
         = { SampleState::Normal, SampleState::Checked, SampleState::Disabled };
     switch (group) {
     case OutputGroup::ButtonStates:
-        return kButton[qBound(0, index, 3)];
+        return kButton[qBound(0, index, 4)];
     case OutputGroup::ComboButton:
         return kCombo[qBound(0, index, 2)];
     case OutputGroup::CheckBox:
@@ -162,8 +162,13 @@ QList<WebExport::File> WebExport::plan(const ButtonJob &job)
     QList<File> files;
     const QString extension = PictureBytes::extension(job.format);
     for (OutputGroup group : groupsOf(job)) {
-        const QList<ExportImageName> names
+        QList<ExportImageName> names
             = ExportNaming::groupImages(group, job.caption, job.exportNumber, extension);
+        if (group == OutputGroup::ButtonStates && job.focus) {
+            const QString stem = names.first().stem;
+            const QString suffix = ExportNaming::focusSuffix();
+            names.append({ group, stem, suffix, ExportNaming::fileName(stem, suffix, extension) });
+        }
         for (qreal ratio : job.ratios) {
             for (int i = 0; i < names.size(); ++i) {
                 QString name = names[i].fileName;
@@ -199,9 +204,12 @@ QImage WebExport::draw(const File &file, const ButtonJob &job, const render::But
             requestFor(job, file.group, stateOf(file.group, file.indexInGroup), file.ratio, alpha), alpha);
     }
     case Kind::Sprite: {
+        QList<SampleState> bands { SampleState::Normal, SampleState::Hot, SampleState::Pressed,
+            SampleState::Disabled };
+        if (job.focus)
+            bands.append(SampleState::Focused);
         QList<QImage> states;
-        for (SampleState state :
-            { SampleState::Normal, SampleState::Hot, SampleState::Pressed, SampleState::Disabled })
+        for (SampleState state : std::as_const(bands))
             states.append(renderPicture(renderer,
                 requestFor(job, OutputGroup::ButtonStates, state, file.ratio, job.transparent),
                 job.transparent));
@@ -228,7 +236,7 @@ QByteArray WebExport::encode(const File &file, const ButtonJob &job, const QImag
     case Kind::Css: {
         // The sheets lie beside the style sheet; a job without 1x pictures still lays the
         // page out at the logical size, from its lowest density.
-        SpriteCss::Sheet sheet { CssClassName::fromCaption(job.caption), {}, job.buttonSize };
+        SpriteCss::Sheet sheet { CssClassName::fromCaption(job.caption), {}, job.buttonSize, job.focus };
         for (qreal ratio : job.ratios)
             sheet.files.append({ baseName(spriteSheetName(job, ratio)), ratio });
         return SpriteCss::text(sheet).toUtf8();

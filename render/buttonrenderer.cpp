@@ -135,6 +135,7 @@ void ButtonRenderer::paintPushButton(QPainter &painter, const RenderRequest &req
     initOption(option, control, pal, request.font, state != SampleState::Disabled,
         state == SampleState::Pressed || state == SampleState::Hot);
     option.state |= state == SampleState::Pressed ? QStyle::State_Sunken : QStyle::State_Raised;
+    option.state.setFlag(QStyle::State_HasFocus, state == SampleState::Focused);
     option.text = request.caption;
 
     painter.translate(-allowance / 2, -allowance / 2);

@@ -20,7 +20,8 @@ class SkinStyle;
 namespace quillet::render {
 
 enum class SampleControl { PushButton, DropButton, CheckBox };
-enum class SampleState { Normal, Pressed, Hot, Disabled, Checked };
+// Focused: the push button holding the keyboard focus, neither hot nor pressed.
+enum class SampleState { Normal, Pressed, Hot, Disabled, Checked, Focused };
 
 // One picture of one sample control in one state.
 struct RenderRequest

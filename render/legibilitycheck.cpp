@@ -1,5 +1,6 @@
 #include "render/legibilitycheck.h"
 
+#include "platform/skin/skinstyle.h"
 #include "render/buttonrenderer.h"
 
 #include <array>
@@ -20,8 +21,8 @@ struct Probe
     qreal minimum;
 };
 
-// Each state a sample picture shows a glyph in. A focused state, when the samples gain one,
-// adds its ring here with kFocusRingLegibility against the window colour.
+// Each state a sample picture shows a glyph in. The focused push button is measured apart:
+// its indicator against the normal picture (focusProbe).
 constexpr std::array<Probe, 9> kProbes { {
     { SampleControl::PushButton, SampleState::Normal, skin::Element::Button, skin::State::Normal,
         Glyph::Caption, skin::kEnabledLegibility },
@@ -87,6 +88,27 @@ RenderRequest requestFor(const Probe &probe, const QColor &background)
 
 } // namespace
 
+LegibilityProbe focusProbe(const skin::Skin &skin, qreal ratio)
+{
+    const ButtonRenderer renderer(skin);
+    RenderRequest request;
+    request.size = kButtonSize;
+    request.background = skin.base();
+    request.devicePixelRatio = ratio;
+    const QImage normal = renderer.render(request);
+    request.state = SampleState::Focused;
+    const QImage focused = renderer.render(request);
+    // A ring at the engine's own focus inset, in device pixels.
+    const int area = skin::focusRingArea(kButtonSize * ratio, qRound(skin::SkinStyle::kFocusInset * ratio))
+        * qRound(ratio);
+    LegibilityProbe probe;
+    probe.section = QStringLiteral("button.focused");
+    probe.glyph = QStringLiteral("focus ring");
+    probe.minimum = skin::kFocusRingLegibility;
+    probe.measure = skin::measureFocusIndicator(focused, normal, area);
+    return probe;
+}
+
 QList<LegibilityProbe> measureSkin(const skin::Skin &skin)
 {
     const ButtonRenderer with(skin);
@@ -105,6 +127,7 @@ QList<LegibilityProbe> measureSkin(const skin::Skin &skin)
             probe.glyph == Glyph::Caption ? look.text : look.mark);
         result << measured;
     }
+    result << focusProbe(skin, 1.0);
     return result;
 }
 

@@ -24,6 +24,9 @@ struct LegibilityProbe
 // QApplication (offscreen will do) with the program's font substitutions.
 namespace legibility {
 QList<LegibilityProbe> measureSkin(const skin::Skin &skin);
-}
+// The focused push button (blank caption) against the normal one: a ring of at least the
+// area of a solid one-pixel focus rectangle must reach kFocusRingLegibility.
+LegibilityProbe focusProbe(const skin::Skin &skin, qreal ratio);
+} // namespace legibility
 
 } // namespace quillet::render

@@ -8,6 +8,7 @@ namespace quillet::ui {
 const QString SaveOptionsMenu::kTransparentText = QStringLiteral("透明背景");
 const QString SaveOptionsMenu::kTwoXText = QStringLiteral("同时输出 @2x 图片");
 const QString SaveOptionsMenu::kSpriteText = QStringLiteral("输出精灵图和 CSS");
+const QString SaveOptionsMenu::kFocusText = QStringLiteral("输出焦点图片");
 
 SaveOptionsMenu::SaveOptionsMenu(QPushButton *button, model::WebOptions &options)
     : QObject(button)
@@ -24,6 +25,7 @@ SaveOptionsMenu::SaveOptionsMenu(QPushButton *button, model::WebOptions &options
     m_transparent = add(kTransparentText, &model::WebOptions::transparent);
     m_twoX = add(kTwoXText, &model::WebOptions::twoX);
     m_sprite = add(kSpriteText, &model::WebOptions::sprite);
+    m_focus = add(kFocusText, &model::WebOptions::focus);
     showOptions();
     // Qt turns the menu key into the same request as a right click on the focused button.
     button->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -37,6 +39,7 @@ void SaveOptionsMenu::showOptions()
     m_transparent->setChecked(m_options.transparent);
     m_twoX->setChecked(m_options.twoX);
     m_sprite->setChecked(m_options.sprite);
+    m_focus->setChecked(m_options.focus);
 }
 
 void SaveOptionsMenu::popup(const QPoint &at)

@@ -10,7 +10,7 @@ class QPushButton;
 
 namespace quillet::ui {
 
-// The save button's context menu (right click or the menu key): three checkable output
+// The save button's context menu (right click or the menu key): four checkable output
 // options, kept in the options it is given.
 class SaveOptionsMenu : public QObject
 {
@@ -20,6 +20,7 @@ public:
     static const QString kTransparentText;
     static const QString kTwoXText;
     static const QString kSpriteText;
+    static const QString kFocusText;
 
     SaveOptionsMenu(QPushButton *button, model::WebOptions &options);
     ~SaveOptionsMenu() override;
@@ -28,6 +29,7 @@ public:
     QAction *transparentAction() const { return m_transparent; }
     QAction *twoXAction() const { return m_twoX; }
     QAction *spriteAction() const { return m_sprite; }
+    QAction *focusAction() const { return m_focus; }
     // The marks follow the options, for options changed elsewhere (read at start-up).
     void showOptions();
 
@@ -40,6 +42,7 @@ private:
     QAction *m_transparent;
     QAction *m_twoX;
     QAction *m_sprite;
+    QAction *m_focus;
 };
 
 } // namespace quillet::ui

@@ -117,4 +117,59 @@ Legibility measureLegibility(const QImage &picture, const QImage &blankPicture, 
     return result;
 }
 
+int focusRingArea(QSize control, int inset)
+{
+    const int w = control.width() - 2 * inset;
+    const int h = control.height() - 2 * inset;
+    if (w <= 0 || h <= 0)
+        return 0;
+    if (w == 1 || h == 1)
+        return w * h;
+    return 2 * (w + h) - 4;
+}
+
+Legibility measureFocusIndicator(const QImage &focusedPicture, const QImage &unfocusedPicture, int area)
+{
+    Legibility result;
+    if (focusedPicture.size() != unfocusedPicture.size() || area < 1)
+        return result;
+    const QImage focused = focusedPicture.convertToFormat(QImage::Format_RGB32);
+    const QImage unfocused = unfocusedPicture.convertToFormat(QImage::Format_RGB32);
+    struct Changed
+    {
+        qreal contrast;
+        QPoint at;
+    };
+    QList<Changed> changed;
+    for (int y = 0; y < focused.height(); ++y) {
+        for (int x = 0; x < focused.width(); ++x) {
+            const QRgb a = focused.pixel(x, y);
+            const QRgb b = unfocused.pixel(x, y);
+            if (a != b)
+                changed.append({ contrastRatio(a, b), QPoint(x, y) });
+        }
+    }
+    if (changed.size() < area)
+        return result;
+    std::sort(changed.begin(), changed.end(),
+        [](const Changed &l, const Changed &r) { return l.contrast > r.contrast; });
+    QList<QRgb> ring;
+    QList<QRgb> under;
+    for (qsizetype i = 0; i < area; ++i) {
+        ring << focused.pixel(changed[i].at);
+        under << unfocused.pixel(changed[i].at);
+    }
+    for (const Changed &c : changed) {
+        if (c.contrast < kFocusRingLegibility)
+            break;
+        ++result.glyphPixels;
+        result.box |= QRect(c.at, QSize(1, 1));
+    }
+    result.backgroundPixels = area;
+    result.contrast = changed[area - 1].contrast;
+    result.glyph = QColor::fromRgb(medianByLuminance(ring));
+    result.background = QColor::fromRgb(medianByLuminance(under));
+    return result;
+}
+
 } // namespace quillet::skin

@@ -50,4 +50,15 @@ QRect differingBox(const QImage &a, const QImage &b);
 // furthest from the blank ground's (this needs blank, and a glyph without a shadow).
 Legibility measureLegibility(const QImage &picture, const QImage &blank, QRect box, QColor glyph);
 
+// Pixels of a solid ring one pixel wide drawn `inset` pixels inside a control of this
+// size: the least area a focus indicator must cover. A dotted ring covers about half.
+int focusRingArea(QSize control, int inset);
+
+// How well a focus indicator shows: the focused picture against the unfocused one, pixel
+// by pixel, since the eye compares the same place in both states. The contrast is the one
+// the strongest `area` changed pixels all reach; 0 when fewer pixels change. glyph and
+// background are the medians of those pixels in the focused and unfocused pictures,
+// glyphPixels how many changed pixels reach kFocusRingLegibility, box where they lie.
+Legibility measureFocusIndicator(const QImage &focused, const QImage &unfocused, int area);
+
 } // namespace quillet::skin

@@ -1,8 +1,8 @@
 // "quillet render": every bad input is refused with a message that names it, before
 // anything is written; good input writes exactly the designer's file names into --out.
-#include "catalogue/skincatalogue.h"
 #include "batch/progressbar.h"
 #include "batch/rendercommand.h"
+#include "catalogue/skincatalogue.h"
 #include "platform/form/fontsetup.h"
 
 #include "support/externaldecoder.h"
@@ -101,24 +101,26 @@ private Q_SLOTS:
             << ok + QStringList { u"--sprite=yes"_s } << none << u"--sprite takes no value"_s;
         QTest::newRow("format") << ok + QStringList { u"--format"_s, u"tiff"_s } << none
                                 << u"--format: unknown format"_s;
-        QTest::newRow("scale") << ok + QStringList { u"--scale"_s, u"1,4"_s } << none << u"--scale: \"1,4\""_s;
-        QTest::newRow("half pixels of an odd width") << ok + QStringList { u"--scale=1,1.5"_s, u"--width=105"_s }
-                                                     << none << u"--scale 1.5 of --width 105"_s;
+        QTest::newRow("scale") << ok + QStringList { u"--scale"_s, u"1,4"_s } << none
+                               << u"--scale: \"1,4\""_s;
+        QTest::newRow("half pixels of an odd width")
+            << ok + QStringList { u"--scale=1,1.5"_s, u"--width=105"_s } << none
+            << u"--scale 1.5 of --width 105"_s;
         QTest::newRow("half pixels of the check box")
             << ok + QStringList { u"--scale=1.5"_s, u"--controls=button,check"_s } << none
             << u"--scale 1.5 gives the check box"_s;
         QTest::newRow("template up") << ok + QStringList { u"--name"_s, u"../{text}"_s } << none
                                      << u"--name: \"../{text}\": \"..\" leaves --out"_s;
-        QTest::newRow("template up inside") << ok + QStringList { u"--name"_s, u"a/../../{text}"_s } << none
-                                            << u"\"..\" leaves --out"_s;
+        QTest::newRow("template up inside")
+            << ok + QStringList { u"--name"_s, u"a/../../{text}"_s } << none << u"\"..\" leaves --out"_s;
         QTest::newRow("template absolute") << ok + QStringList { u"--name"_s, u"/tmp/{text}"_s } << none
                                            << u"an absolute path leaves --out"_s;
-        QTest::newRow("template backslash") << ok + QStringList { u"--name"_s, u"a\\{text}"_s } << none
-                                            << u"\"\\\" is no folder separator"_s;
-        QTest::newRow("template field") << ok + QStringList { u"--name"_s, u"{caption}"_s } << none
-                                        << u"unknown field {caption}"_s;
-        QTest::newRow("template brace") << ok + QStringList { u"--name"_s, u"{text"_s } << none
-                                        << u"a \"{\" without its \"}\""_s;
+        QTest::newRow("template backslash")
+            << ok + QStringList { u"--name"_s, u"a\\{text}"_s } << none << u"\"\\\" is no folder separator"_s;
+        QTest::newRow("template field")
+            << ok + QStringList { u"--name"_s, u"{caption}"_s } << none << u"unknown field {caption}"_s;
+        QTest::newRow("template brace")
+            << ok + QStringList { u"--name"_s, u"{text"_s } << none << u"a \"{\" without its \"}\""_s;
         QTest::newRow("template empty folder") << ok + QStringList { u"--name"_s, u"a//{text}"_s } << none
                                                << u"cannot be a folder or file name"_s;
         QTest::newRow("template without state")
@@ -182,8 +184,8 @@ private Q_SLOTS:
     void rerunsTouchNothing()
     {
         QTemporaryDir root;
-        const QStringList job { u"--skin"_s, u"Aqua"_s, u"--text"_s, u"确定"_s, u"--scale=1,2"_s, u"--sprite"_s,
-            u"--format=webp"_s, u"--transparent"_s };
+        const QStringList job { u"--skin"_s, u"Aqua"_s, u"--text"_s, u"确定"_s, u"--scale=1,2"_s,
+            u"--sprite"_s, u"--format=webp"_s, u"--transparent"_s };
         const QString one = root.filePath(u"one"_s);
         const Result first = run(m_folder->path(), job + QStringList { u"--out"_s, one });
         QVERIFY2(first.code == 0, qPrintable(first.err));
@@ -191,12 +193,16 @@ private Q_SLOTS:
         QHash<QString, QDateTime> stamps;
         for (const QString &file : tree(one))
             stamps.insert(file, QFileInfo(one + u'/' + file).lastModified());
-        struct stat before {};
+        struct stat before
+        {
+        };
         QCOMPARE(::stat(QFile::encodeName(one + u"/确定_正常.webp"_s).constData(), &before), 0);
         QTest::qWait(20);
         const Result again = run(m_folder->path(), job + QStringList { u"--out"_s, one });
         QCOMPARE(again.out, u"0 files written, 12 already up to date\n"_s);
-        struct stat after {};
+        struct stat after
+        {
+        };
         QCOMPARE(::stat(QFile::encodeName(one + u"/确定_正常.webp"_s).constData(), &after), 0);
         QCOMPARE(after.st_ino, before.st_ino);
         QCOMPARE(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
@@ -266,8 +272,9 @@ private Q_SLOTS:
         QDir(root.path()).mkpath(u"out"_s);
         QDir(root.path()).mkpath(u"elsewhere"_s);
         QVERIFY(QFile::link(root.filePath(u"elsewhere"_s), root.filePath(u"out/翡翠"_s)));
-        const Result result = run(m_folder->path(), { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"a"_s, u"--name"_s,
-            u"{skin}/{text}_{state}"_s, u"--out"_s, root.filePath(u"out"_s) });
+        const Result result = run(m_folder->path(),
+            { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"a"_s, u"--name"_s, u"{skin}/{text}_{state}"_s,
+                u"--out"_s, root.filePath(u"out"_s) });
         QCOMPARE(result.code, int(RenderCommand::BadInput));
         QVERIFY2(result.err.contains(u"is a link"_s), qPrintable(result.err));
         QCOMPARE(tree(root.filePath(u"elsewhere"_s)), QStringList());
@@ -308,6 +315,47 @@ private Q_SLOTS:
         QVERIFY2(result.err.contains(u"is a link"_s), qPrintable(result.err));
         QCOMPARE(readAll(root.filePath(u"outside.png"_s)), QByteArray("keep"));
         QCOMPARE(tree(root.filePath(u"out"_s)), QStringList { u"a_正常.png"_s });
+    }
+
+    // The focused button is a fifth picture and a fifth band under the four, which keep
+    // their offsets, and the style sheet moves to it on :focus-visible.
+    void focusIsAFifthState_data()
+    {
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("1x") << 1.0;
+        QTest::newRow("2x") << 2.0;
+    }
+    void focusIsAFifthState()
+    {
+        QFETCH(qreal, ratio);
+        QTemporaryDir plain;
+        QTemporaryDir focus;
+        const QStringList common { u"--skin"_s, u"经典"_s, u"--text"_s, u"确定"_s, u"--sprite"_s,
+            u"--scale"_s, u"1,2"_s };
+        QCOMPARE(run(m_folder->path(), common + QStringList { u"--out"_s, plain.path() }).code, 0);
+        const Result r
+            = run(m_folder->path(), common + QStringList { u"--focus"_s, u"--out"_s, focus.path() });
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        const QString mark = ratio == 2 ? u"@2x"_s : QString();
+        const QImage normal(focus.filePath(u"确定_正常"_s + mark + u".png"_s));
+        const QImage focused(focus.filePath(u"确定_焦点"_s + mark + u".png"_s));
+        QCOMPARE(focused.size(), QSize(104, 24) * ratio);
+        QVERIFY(focused != normal);
+        const QImage before(plain.filePath(u"确定_sprite"_s + mark + u".png"_s));
+        const QImage sheet(focus.filePath(u"确定_sprite"_s + mark + u".png"_s));
+        QCOMPARE(sheet.size(), QSize(104, 5 * 24) * ratio);
+        const QImage fourBands = sheet.copy(0, 0, sheet.width(), before.height());
+        QCOMPARE(
+            fourBands.convertToFormat(QImage::Format_ARGB32), before.convertToFormat(QImage::Format_ARGB32));
+        QCOMPARE(sheet.copy(0, 4 * focused.height(), focused.width(), focused.height())
+                     .convertToFormat(QImage::Format_ARGB32),
+            focused.convertToFormat(QImage::Format_ARGB32));
+        const QByteArray css = readAll(focus.filePath(u"确定.css"_s));
+        QVERIFY(css.contains(":focus-visible {\n  background-position: 0 -96px;"));
+        QVERIFY(css.contains("background-size: 104px 120px;"));
+        QVERIFY(!readAll(plain.filePath(u"确定.css"_s)).contains("focus"));
+        // Without the option nothing of it is written.
+        QVERIFY(!QFileInfo::exists(plain.filePath(u"确定_焦点.png"_s)));
     }
 
     void writesTheDesignersNames_data()
@@ -355,13 +403,14 @@ private Q_SLOTS:
             << QStringList { u"Aqua"_s, u"Aqua/button-104x24"_s, u"Aqua/button-104x24/确定_正常.png"_s,
                    u"Aqua/button-104x24/确定_按下.png"_s, u"Aqua/button-104x24/确定_点燃.png"_s,
                    u"Aqua/button-104x24/确定_禁止.png"_s, u"Aqua/button-104x24/确定_sprite.png"_s,
-                   u"Aqua/button-104x24/确定_sprite.css"_s, u"Aqua/button-104x24/确定_sprite.html"_s, u"翡翠"_s,
-                   u"翡翠/button-80x24"_s, u"翡翠/button-80x24/确定_正常.png"_s, u"翡翠/button-80x24/确定_按下.png"_s,
-                   u"翡翠/button-80x24/确定_点燃.png"_s, u"翡翠/button-80x24/确定_禁止.png"_s,
-                   u"翡翠/button-80x24/确定_正常@2x.png"_s, u"翡翠/button-80x24/确定_按下@2x.png"_s,
-                   u"翡翠/button-80x24/确定_点燃@2x.png"_s, u"翡翠/button-80x24/确定_禁止@2x.png"_s,
-                   u"翡翠/button-80x24/确定_sprite.png"_s, u"翡翠/button-80x24/确定_sprite@2x.png"_s,
-                   u"翡翠/button-80x24/确定_sprite.css"_s, u"翡翠/button-80x24/确定_sprite.html"_s };
+                   u"Aqua/button-104x24/确定_sprite.css"_s, u"Aqua/button-104x24/确定_sprite.html"_s,
+                   u"翡翠"_s, u"翡翠/button-80x24"_s, u"翡翠/button-80x24/确定_正常.png"_s,
+                   u"翡翠/button-80x24/确定_按下.png"_s, u"翡翠/button-80x24/确定_点燃.png"_s,
+                   u"翡翠/button-80x24/确定_禁止.png"_s, u"翡翠/button-80x24/确定_正常@2x.png"_s,
+                   u"翡翠/button-80x24/确定_按下@2x.png"_s, u"翡翠/button-80x24/确定_点燃@2x.png"_s,
+                   u"翡翠/button-80x24/确定_禁止@2x.png"_s, u"翡翠/button-80x24/确定_sprite.png"_s,
+                   u"翡翠/button-80x24/确定_sprite@2x.png"_s, u"翡翠/button-80x24/确定_sprite.css"_s,
+                   u"翡翠/button-80x24/确定_sprite.html"_s };
         QTest::newRow("manifest with defaults from the command line")
             << QStringList { u"--format"_s, u"bmp"_s }
             << QByteArray("[{\"skin\":\"翡翠\",\"text\":[\"a\",\"b\"],\"controls\":[\"check\"]},"
@@ -398,7 +447,8 @@ private Q_SLOTS:
             const QImage picture(out + u'/' + file);
             const qreal ratio = file.contains(u"@1.5x"_s) ? 1.5 : file.contains(u"@3x"_s) ? 3 : 1;
             if (ratio != 1)
-                QCOMPARE(picture.size(), (QImage(out + u'/' + QString(file).remove(u"@1.5x"_s).remove(u"@3x"_s)).size() * ratio));
+                QCOMPARE(picture.size(),
+                    (QImage(out + u'/' + QString(file).remove(u"@1.5x"_s).remove(u"@3x"_s)).size() * ratio));
         }
     }
 
@@ -526,9 +576,10 @@ private Q_SLOTS:
         QTest::newRow("help") << QStringList { u"--help"_s } << 0 << u"quillet render"_s << QString();
         QTest::newRow("version") << QStringList { u"--version"_s } << 0 << u"quillet " QUILLET_VERSION "\n"_s
                                  << QString();
-        QTest::newRow("designer") << QStringList() << 1 << QString() << u"needs a display (DISPLAY is not set)"_s;
-        QTest::newRow("designer, display unreachable")
-            << QStringList { u"DISPLAY=:97"_s } << 1 << QString() << u"cannot connect to the X display \":97\""_s;
+        QTest::newRow("designer") << QStringList() << 1 << QString()
+                                  << u"needs a display (DISPLAY is not set)"_s;
+        QTest::newRow("designer, display unreachable") << QStringList { u"DISPLAY=:97"_s } << 1 << QString()
+                                                       << u"cannot connect to the X display \":97\""_s;
     }
     void programWithoutADisplay()
     {
@@ -557,7 +608,8 @@ private Q_SLOTS:
         if (err.isEmpty()) {
             QCOMPARE(stderrText, QString());
         } else {
-            QVERIFY2(stderrText.contains(err) && stderrText.contains(u"quillet render"_s), qPrintable(stderrText));
+            QVERIFY2(
+                stderrText.contains(err) && stderrText.contains(u"quillet render"_s), qPrintable(stderrText));
             QCOMPARE(stderrText.count(u'\n'), 1);
         }
     }

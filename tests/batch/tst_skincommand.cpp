@@ -38,6 +38,8 @@ Result check(const QStringList &arguments)
 const QByteArray kReadable = "[button]\nfill = #ffffff\ntext = #000000\n"
                              "[combo-button]\nfill = #ffffff\nmark = #000000\n"
                              "[check]\nfill = #ffffff\nmark = #000000\n";
+// A focus ring that passes, appended after a row's own lines so their numbers stay.
+const QByteArray kFocusRing = "\n[button.focused]\nimage = none\nhighlight = #000000\n";
 
 } // namespace
 
@@ -98,6 +100,11 @@ private Q_SLOTS:
         QTest::newRow("illegible caption")
             << QByteArray("[button.hot]\ntext = #f0f0f0\n") << QStringList { u"warning"_s }
             << u"[button.hot] caption contrast"_s << 0 << 2;
+        QTest::newRow("faint focus ring")
+            << QByteArray("[button.focused]\nhighlight = #f4f4f4\n") << QStringList { u"warning"_s }
+            << u"[button.focused] focus ring contrast"_s << 0 << 2;
+        QTest::newRow("no focus ring") << QByteArray("[button.focused]\n") << QStringList { u"warning"_s }
+                                       << u"[button.focused] focus ring not found"_s << 0 << 2;
     }
 
     void faults()
@@ -112,7 +119,7 @@ private Q_SLOTS:
         {
             QFile f(file);
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(kReadable + text);
+            f.write(kReadable + text + (text.contains("[button.focused]") ? QByteArray() : kFocusRing));
         }
         QVERIFY(QDir(dir.path()).mkdir(u"Test"_s));
         QImage face(10, 10, QImage::Format_ARGB32);

@@ -1,10 +1,10 @@
 // The save button's output options in the designer: the context menu, the settings
 // section, the plain export left as it was, and the designer's pictures equal to the
 // render command's for every shipped skin.
-#include "model/appstate.h"
 #include "app/designerprogram.h"
-#include "catalogue/webexportsettings.h"
 #include "batch/rendercommand.h"
+#include "catalogue/webexportsettings.h"
+#include "model/appstate.h"
 #include "output/exporter.h"
 #include "platform/form/fontsetup.h"
 #include "platform/form/formruntime.h"
@@ -160,7 +160,8 @@ private Q_SLOTS:
         QVERIFY(!options.menu()->isVisible());
         if (byKey) {
             save->setFocus();
-            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(2, 2), save->mapToGlobal(QPoint(2, 2)));
+            QContextMenuEvent event(
+                QContextMenuEvent::Keyboard, QPoint(2, 2), save->mapToGlobal(QPoint(2, 2)));
             QApplication::sendEvent(save, &event);
         } else {
             QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), save->mapToGlobal(QPoint(5, 5)));
@@ -168,10 +169,11 @@ private Q_SLOTS:
         }
         QTRY_VERIFY(options.menu()->isVisible());
         const QList<QAction *> actions = options.menu()->actions();
-        QCOMPARE(actions.size(), 3);
+        QCOMPARE(actions.size(), 4);
         QCOMPARE(actions[0]->text(), u"透明背景"_s);
         QCOMPARE(actions[1]->text(), u"同时输出 @2x 图片"_s);
         QCOMPARE(actions[2]->text(), u"输出精灵图和 CSS"_s);
+        QCOMPARE(actions[3]->text(), u"输出焦点图片"_s);
         for (QAction *action : actions) {
             QVERIFY(action->isCheckable());
             QVERIFY(!action->isChecked());
@@ -189,31 +191,37 @@ private Q_SLOTS:
         QTest::addColumn<bool>("transparent");
         QTest::addColumn<bool>("twoX");
         QTest::addColumn<bool>("sprite");
-        QTest::newRow("all") << true << true << true;
-        QTest::newRow("sprite only") << false << false << true;
-        QTest::newRow("none") << false << false << false;
+        QTest::addColumn<bool>("focus");
+        QTest::newRow("all") << true << true << true << true;
+        QTest::newRow("sprite only") << false << false << true << false;
+        QTest::newRow("focus only") << false << false << false << true;
+        QTest::newRow("none") << false << false << false << false;
     }
     void optionsSurviveARestart()
     {
         QFETCH(bool, transparent);
         QFETCH(bool, twoX);
         QFETCH(bool, sprite);
+        QFETCH(bool, focus);
         Rig rig({ u"经典.an"_s, u"翡翠.an"_s });
         rig.ui().列表框1->setCurrentRow(1);
         auto &menu = rig.program->saveOptions();
         menu.transparentAction()->setChecked(transparent);
         menu.twoXAction()->setChecked(twoX);
         menu.spriteAction()->setChecked(sprite);
+        menu.focusAction()->setChecked(focus);
         rig.close();
 
         // Its own section, beside the remembered skin.
         const QString settings = rig.folder.settings();
-        QCOMPARE(WebExportSettings::read(settings), (WebOptions { transparent, twoX, sprite }));
+        QCOMPARE(WebExportSettings::read(settings), (WebOptions { transparent, twoX, sprite, focus }));
         // The file is GBK: "[输出选项]" appears only once an option has been on.
-        QCOMPARE(readAll(settings).contains("[\xCA\xE4\xB3\xF6\xD1\xA1\xCF\xEE]"), transparent || twoX || sprite);
+        QCOMPARE(readAll(settings).contains("[\xCA\xE4\xB3\xF6\xD1\xA1\xCF\xEE]"),
+            transparent || twoX || sprite || focus);
         rig.start();
         QCOMPARE(rig.program->state().currentSkinIndex, 2);
-        QCOMPARE(rig.program->state().webOptions, (WebOptions { transparent, twoX, sprite }));
+        QCOMPARE(rig.program->state().webOptions, (WebOptions { transparent, twoX, sprite, focus }));
+        QCOMPARE(rig.program->saveOptions().focusAction()->isChecked(), focus);
         QCOMPARE(rig.program->saveOptions().transparentAction()->isChecked(), transparent);
         QCOMPARE(rig.program->saveOptions().twoXAction()->isChecked(), twoX);
         QCOMPARE(rig.program->saveOptions().spriteAction()->isChecked(), sprite);
@@ -288,7 +296,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("format");
         QTest::addColumn<WebOptions>("options");
-        QTest::newRow("png, all options") << 3 << WebOptions { true, true, true };
+        QTest::newRow("png, all options") << 3 << WebOptions { true, true, true, true };
+        QTest::newRow("jpg, focus") << 1 << WebOptions { false, false, false, true };
         QTest::newRow("gif, transparent") << 2 << WebOptions { true, false, false };
         QTest::newRow("bmp, 2x") << 0 << WebOptions { false, true, false };
     }
@@ -324,6 +333,8 @@ private Q_SLOTS:
                 arguments << u"--scale"_s << u"1,2"_s;
             if (options.sprite)
                 arguments << u"--sprite"_s;
+            if (options.focus)
+                arguments << u"--focus"_s;
             QString out;
             QString err;
             QTextStream outStream(&out);

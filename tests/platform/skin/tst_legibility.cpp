@@ -2,6 +2,9 @@
 // contrast of at least 4.5:1 in the enabled states, and a disabled state that is still
 // legible (2:1) but clearly fainter than the normal one.
 //
+// A push button with the keyboard focus must show it: a ring at least as large as a solid
+// one-pixel focus rectangle whose pixels contrast 3:1 with the unfocused button's.
+//
 // QUILLET_LEGIBILITY_TABLE=1 prints one line per skin and sample with the four contrasts.
 #include "support/samplerig.h"
 
@@ -187,6 +190,54 @@ QImage filled(QSize size, QRgb colour)
     return image;
 }
 
+// The push button as the engine paints it, blank, on the skin's base colour.
+QImage pushButton(const Skin &skin, bool focused, qreal ratio)
+{
+    const QSize size(quillet::skin::testing::kButtonWidth, quillet::skin::testing::kButtonHeight);
+    SkinStyle style(skin);
+    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(skin.base());
+    QPainter painter(&image);
+    QStyleOptionButton option;
+    option.rect = QRect(QPoint(0, 0), size);
+    option.palette = style.standardPalette();
+    option.state = QStyle::State_Enabled | QStyle::State_Raised;
+    option.state.setFlag(QStyle::State_HasFocus, focused);
+    style.drawControl(QStyle::CE_PushButton, &option, &painter, nullptr);
+    return image;
+}
+
+Legibility focusOf(const Skin &skin, qreal ratio)
+{
+    const int area
+        = focusRingArea(
+              QSize(quillet::skin::testing::kButtonWidth, quillet::skin::testing::kButtonHeight) * ratio,
+              qRound(SkinStyle::kFocusInset * ratio))
+        * qRound(ratio);
+    return measureFocusIndicator(pushButton(skin, true, ratio), pushButton(skin, false, ratio), area);
+}
+
+// A ground with a rectangle outline drawn one pixel wide, solid or every other pixel.
+QImage outlined(QSize size, QRgb ground, QRgb ink, int inset, bool dotted)
+{
+    QImage image = filled(size, ground);
+    const QRect r = QRect(QPoint(0, 0), size).adjusted(inset, inset, -inset, -inset);
+    for (int x = r.left(); x <= r.right(); ++x) {
+        for (int y : { r.top(), r.bottom() }) {
+            if (!dotted || x % 2 == 0)
+                image.setPixel(x, y, ink);
+        }
+    }
+    for (int y = r.top() + 1; y < r.bottom(); ++y) {
+        for (int x : { r.left(), r.right() }) {
+            if (!dotted || y % 2 == 0)
+                image.setPixel(x, y, ink);
+        }
+    }
+    return image;
+}
+
 } // namespace
 
 class LegibilityTest : public QObject
@@ -205,6 +256,14 @@ private Q_SLOTS:
     void doublePixelRatio();
     void catchesUnmendedSkins_data();
     void catchesUnmendedSkins();
+    void focusRingArea_data();
+    void focusRingArea();
+    void focusIndicator_data();
+    void focusIndicator();
+    void shippedFocusRings_data();
+    void shippedFocusRings();
+    void catchesUnmendedFocus_data();
+    void catchesUnmendedFocus();
 };
 
 void LegibilityTest::cleanup()
@@ -391,6 +450,119 @@ void LegibilityTest::catchesUnmendedSkins()
     const QString fault = verdict(measureSkin(skin, static_cast<Sample>(sample)));
     for (const QString &state : failing)
         QVERIFY2(fault.contains(state), qPrintable(fault));
+}
+
+void LegibilityTest::focusRingArea_data()
+{
+    QTest::addColumn<QSize>("control");
+    QTest::addColumn<int>("inset");
+    QTest::addColumn<int>("area");
+    QTest::newRow("sample button, engine inset") << QSize(104, 24) << 3 << 228;
+    QTest::newRow("at the edge") << QSize(10, 4) << 0 << 24;
+    QTest::newRow("one row left") << QSize(10, 3) << 1 << 8;
+    QTest::newRow("nothing left") << QSize(6, 6) << 3 << 0;
+}
+
+void LegibilityTest::focusRingArea()
+{
+    QFETCH(QSize, control);
+    QFETCH(int, inset);
+    QFETCH(int, area);
+    QCOMPARE(quillet::skin::focusRingArea(control, inset), area);
+    // The count is what a solid outline really covers.
+    if (area > 0) {
+        const QImage ring = outlined(control, qRgb(255, 255, 255), qRgb(0, 0, 0), inset, false);
+        int inked = 0;
+        for (int y = 0; y < ring.height(); ++y) {
+            for (int x = 0; x < ring.width(); ++x)
+                inked += ring.pixel(x, y) == qRgb(0, 0, 0);
+        }
+        QCOMPARE(inked, area);
+    }
+}
+
+void LegibilityTest::focusIndicator_data()
+{
+    QTest::addColumn<QImage>("focused");
+    QTest::addColumn<QImage>("unfocused");
+    QTest::addColumn<qreal>("contrast");
+    QTest::addColumn<int>("strongPixels");
+    const QSize size(104, 24);
+    const int area = quillet::skin::focusRingArea(size, 3);
+    const QImage white = filled(size, qRgb(255, 255, 255));
+    QTest::newRow("solid black ring")
+        << outlined(size, qRgb(255, 255, 255), qRgb(0, 0, 0), 3, false) << white << 21.0 << area;
+    QTest::newRow("solid ring at the edge") << outlined(size, qRgb(255, 255, 255), qRgb(0, 0, 0), 0, false)
+                                            << white << 21.0 << quillet::skin::focusRingArea(size, 0);
+    // The engine's old dotted rectangle changes half the pixels a ring needs.
+    QTest::newRow("dotted ring is too small")
+        << outlined(size, qRgb(255, 255, 255), qRgb(0, 0, 0), 3, true) << white << 0.0 << 0;
+    QTest::newRow("grey ring on white")
+        << outlined(size, qRgb(255, 255, 255), qRgb(0x77, 0x77, 0x77), 3, false) << white << 4.48 << area;
+    QTest::newRow("faint ring") << outlined(size, qRgb(255, 255, 255), qRgb(0xcc, 0xcc, 0xcc), 3, false)
+                                << white << 1.61 << 0;
+    // A ring on a dark face must be light: what counts is the pixel under it, not the page.
+    QTest::newRow("dark ring on a dark face")
+        << outlined(size, qRgb(0x20, 0x20, 0x20), qRgb(0, 0, 0), 3, false)
+        << filled(size, qRgb(0x20, 0x20, 0x20)) << quillet::skin::contrastRatio(qRgb(0x20, 0x20, 0x20), qRgb(0, 0, 0)) << 0;
+    // A face that only turns a little lighter as a whole is no indicator.
+    QTest::newRow("whole face a shade lighter")
+        << filled(size, qRgb(0xe8, 0xe8, 0xe8)) << filled(size, qRgb(0xd0, 0xd0, 0xd0))
+        << quillet::skin::contrastRatio(qRgb(0xe8, 0xe8, 0xe8), qRgb(0xd0, 0xd0, 0xd0)) << 0;
+    QTest::newRow("no change") << white << white << 0.0 << 0;
+}
+
+void LegibilityTest::focusIndicator()
+{
+    QFETCH(QImage, focused);
+    QFETCH(QImage, unfocused);
+    QFETCH(qreal, contrast);
+    QFETCH(int, strongPixels);
+    const Legibility m
+        = measureFocusIndicator(focused, unfocused, quillet::skin::focusRingArea(focused.size(), 3));
+    QCOMPARE(qRound(m.contrast * 100), qRound(contrast * 100));
+    QCOMPARE(m.glyphPixels, strongPixels);
+}
+
+void LegibilityTest::shippedFocusRings_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<qreal>("ratio");
+    for (const QString &path : quillet::skin::testing::shippedSkins()) {
+        for (const qreal ratio : { 1.0, 2.0 })
+            QTest::addRow("%s %gx", qPrintable(QFileInfo(path).completeBaseName()), ratio) << path << ratio;
+    }
+}
+
+void LegibilityTest::shippedFocusRings()
+{
+    QFETCH(QString, path);
+    QFETCH(qreal, ratio);
+    const Legibility m = focusOf(SkinParser::parseFile(path), ratio);
+    if (qEnvironmentVariableIsSet("QUILLET_LEGIBILITY_TABLE"))
+        qInfo("| %s | focus %gx | %.2f | %s on %s |", qPrintable(QFileInfo(path).completeBaseName()), ratio,
+            m.contrast, qPrintable(m.glyph.name()), qPrintable(m.background.name()));
+    QVERIFY2(m.contrast >= kFocusRingLegibility,
+        qPrintable(QStringLiteral("focus ring %1:1 (%2 on %3)")
+                       .arg(m.contrast, 0, 'f', 2)
+                       .arg(m.glyph.name(), m.background.name())));
+}
+
+void LegibilityTest::catchesUnmendedFocus_data()
+{
+    QTest::addColumn<QString>("file");
+    // Copies of skins whose focus was the dotted rectangle, or none.
+    QTest::newRow("Aqua, no focus colour") << "Aqua.an";
+    QTest::newRow("Flat, no focus colour") << "Flat.an";
+    QTest::newRow("Aqua Glass, dotted white on pictures") << "Aqua Glass.an";
+}
+
+void LegibilityTest::catchesUnmendedFocus()
+{
+    QFETCH(QString, file);
+    const Skin skin = SkinParser::parseFile(
+        QStringLiteral(QUILLET_SOURCE_DIR "/tests/platform/skin/data/unmended/") + file);
+    QVERIFY2(focusOf(skin, 1.0).contrast < kFocusRingLegibility, qPrintable(file));
 }
 
 QTEST_MAIN(LegibilityTest)
