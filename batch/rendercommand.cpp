@@ -117,7 +117,8 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
         if (!file.open(QIODevice::ReadOnly))
             return fail(context, QStringLiteral("--manifest: cannot read \"") + options.manifestPath + u'"');
         QString error;
-        entries = Manifest::read(file.readAll(), options.entry, &error);
+        entries = Manifest::read(
+            file.readAll(), options.entry, &error, QFileInfo(options.manifestPath).absolutePath());
         if (entries.isEmpty())
             return fail(context, error);
     }
@@ -169,6 +170,7 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
             job.transparent = entry.transparent;
             job.sprite = entry.sprite;
             job.focus = entry.focus;
+            job.icon = entry.icon;
             job.background = skins.value(skinFile).base();
             job.exportNumber = ++exportNumber;
             job.nameTemplate = entry.nameTemplate;

@@ -53,6 +53,12 @@ const Spec kTable[] = {
         [](RenderOptions &o, const QString &v) { return setFlag(o.entry.sprite, v); } },
     { u"focus", u"", u"also the button with the keyboard focus, NAME_焦点 (a fifth sprite band)",
         OptionKind::Flag, true, [](RenderOptions &o, const QString &v) { return setFlag(o.entry.focus, v); } },
+    { u"icon", u"FILE", u"an SVG or PNG icon in the button (in a manifest: relative to it)", OptionKind::Text,
+        true, [](RenderOptions &o, const QString &v) { return EntryValues::setIcon(v, o.baseFolder, o.entry); } },
+    { u"icon-position", u"P", u"left (default), right or top of the caption", OptionKind::Text, true,
+        [](RenderOptions &o, const QString &v) { return EntryValues::setIconPosition(v, o.entry); } },
+    { u"icon-size", u"N", u"icon height in pixels at 1x (default: the caption's height)", OptionKind::Number,
+        true, [](RenderOptions &o, const QString &v) { return EntryValues::setIconSize(v, o.entry); } },
     { u"name", u"TEMPLATE",
         u"file names from {text} {state} {skin} {control} {width} {height};\n"
         u"\"/\" makes subfolders (default: the designer's names)",

@@ -125,6 +125,15 @@ private Q_SLOTS:
                                                << u"cannot be a folder or file name"_s;
         QTest::newRow("template without state")
             << ok + QStringList { u"--name"_s, u"{skin}/{text}"_s } << none << u"would be written twice"_s;
+        QTest::newRow("icon missing") << ok + QStringList { u"--icon"_s, u"/nonexistent/下载.svg"_s } << none
+                                      << u"--icon: \"/nonexistent/下载.svg\" does not exist"_s;
+        QTest::newRow("icon not a picture") << ok + QStringList { u"--icon"_s, QStringLiteral(QUILLET_SOURCE_DIR "/README.md") }
+                                            << none << u"is not an SVG or PNG picture"_s;
+        QTest::newRow("icon position") << ok + QStringList { u"--icon-position=bottom"_s } << none
+                                       << u"--icon-position: \"bottom\" is not left, right or top"_s;
+        QTest::newRow("manifest icon beside it")
+            << QStringList() << QByteArray("[{\"skin\":\"翡翠\",\"text\":\"a\",\"icon\":\"m.json.svg\"}]")
+            << u"manifest entry 1: --icon: \"m.json.svg\" does not exist"_s;
         QTest::newRow("manifest template type")
             << QStringList() << QByteArray("[{\"skin\":\"翡翠\",\"text\":\"a\",\"name\":3}]")
             << u"manifest entry 1: \"name\" has a value of the wrong type"_s;

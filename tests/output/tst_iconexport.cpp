@@ -1,6 +1,7 @@
 // The sample button's icon in the designer: the caption box's menu, the sample button's
 // captures against the renderer's pictures, the settings file's memory, and the export.
 #include "app/designerprogram.h"
+#include "batch/rendercommand.h"
 #include "catalogue/webexportsettings.h"
 #include "model/appstate.h"
 #include "output/exporter.h"
@@ -306,6 +307,8 @@ private Q_SLOTS:
         QTest::newRow("gif, transparent, left")
             << 2 << WebOptions { true, false, false } << IconPosition::Left;
         QTest::newRow("bmp, 2x, right") << 0 << WebOptions { false, true, false } << IconPosition::Right;
+        // No option: the designer photographs its sample button.
+        QTest::newRow("png, captured, left") << 3 << WebOptions {} << IconPosition::Left;
     }
     void exportEqualsTheRenderersPictures()
     {
@@ -347,6 +350,27 @@ private Q_SLOTS:
         }
         names.sort();
         QCOMPARE(tree(target.path()), names);
+        // quillet render of the same job writes the same bytes.
+        QTemporaryDir batch;
+        QStringList arguments { u"--skin"_s, u"Flat"_s, u"--text"_s, u"下载"_s, u"--format"_s,
+            QStringList { u"bmp"_s, u"jpg"_s, u"gif"_s, u"png"_s }.at(format), u"--icon"_s, m_svg,
+            u"--icon-position"_s,
+            QStringList { u"left"_s, u"right"_s, u"top"_s }.at(int(position)), u"--out"_s, batch.path() };
+        if (options.transparent)
+            arguments << u"--transparent"_s;
+        if (options.twoX)
+            arguments << u"--scale=1,2"_s;
+        if (options.sprite)
+            arguments << u"--sprite"_s;
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        QVERIFY2(quillet::batch::RenderCommand::run(arguments, { rig.folder.path(), outStream, errStream, false }) == 0,
+            qPrintable(err));
+        QCOMPARE(tree(batch.path()), names);
+        for (const QString &name : std::as_const(names))
+            QVERIFY2(readAll(batch.filePath(name)) == readAll(target.filePath(name)), qPrintable(name));
         // And not what the same job gives without its icon.
         job.icon = {};
         QVERIFY(
