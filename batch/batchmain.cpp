@@ -25,7 +25,8 @@ struct Subcommand
 
 constexpr Subcommand kSubcommands[] = {
     { "render", "write button pictures without a window (quillet render --help)", &RenderCommand::run },
-    { "skin", "check a skin file, or import nine-patch pictures as one (quillet skin --help)", &SkinCommand::run },
+    { "skin", "check a skin file, or import nine-patch pictures as one (quillet skin --help)",
+        &SkinCommand::run },
 };
 
 const Subcommand *subcommand(const char *name)
@@ -50,7 +51,8 @@ const char *BatchMain::programUsage()
     static const QByteArray text = [] {
         QByteArray usage = "Usage: quillet                  open the designer window (needs a display)\n";
         for (const Subcommand &command : kSubcommands)
-            usage += QByteArray("       quillet ") + QByteArray(command.name).leftJustified(16) + command.summary + '\n';
+            usage += QByteArray("       quillet ") + QByteArray(command.name).leftJustified(16)
+                + command.summary + '\n';
         usage += "       quillet --help | --version\n";
         return usage;
     }();

@@ -3,11 +3,11 @@
 #include "model/metrics.h"
 #include "render/loadedicon.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include "pictures/exportnaming.h"
 #include "pictures/nametemplate.h"
 #include "pictures/pictureformat.h"
+#include <QDir>
+#include <QFileInfo>
 
 #include <cmath>
 
@@ -96,7 +96,8 @@ QString EntryValues::setIcon(const QString &text, const QString &baseFolder, Ren
         entry.icon.file.clear();
         return {};
     }
-    const QString path = QFileInfo(baseFolder.isEmpty() ? QDir::current() : QDir(baseFolder), text).absoluteFilePath();
+    const QString path
+        = QFileInfo(baseFolder.isEmpty() ? QDir::current() : QDir(baseFolder), text).absoluteFilePath();
     const QString problem = render::iconProblem(path);
     if (!problem.isEmpty())
         return QStringLiteral("--icon: ") + quoted(text) + u' ' + problem;
@@ -123,8 +124,8 @@ QString EntryValues::setIconSize(const QString &text, RenderEntry &entry)
     bool ok = false;
     const int size = text.trimmed().toInt(&ok);
     if (!ok || size < 1 || size > kMaxIconSize)
-        return QStringLiteral("--icon-size: ") + quoted(text) + QStringLiteral(" is not a whole number from 1 to ")
-            + QString::number(kMaxIconSize);
+        return QStringLiteral("--icon-size: ") + quoted(text)
+            + QStringLiteral(" is not a whole number from 1 to ") + QString::number(kMaxIconSize);
     entry.icon.size = size;
     return {};
 }

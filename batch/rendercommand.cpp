@@ -1,14 +1,14 @@
 #include "batch/rendercommand.h"
 
-#include "catalogue/programpaths.h"
-#include "catalogue/skincatalogue.h"
 #include "batch/entryvalues.h"
 #include "batch/manifest.h"
 #include "batch/progressbar.h"
 #include "batch/renderoptions.h"
+#include "catalogue/programpaths.h"
+#include "catalogue/skincatalogue.h"
 #include "pictures/exportnaming.h"
-#include "pictures/webexport.h"
 #include "pictures/nametemplate.h"
+#include "pictures/webexport.h"
 #include "platform/file/filewriter.h"
 #include "platform/skin/skinparser.h"
 #include "render/buttonrenderer.h"
@@ -124,7 +124,8 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
     }
 
     QStringList skinFiles;
-    catalogue::SkinCatalogue::fill(catalogue::ProgramPaths::skinsFolder(context.programFolder), skinFiles, nullptr, {});
+    catalogue::SkinCatalogue::fill(
+        catalogue::ProgramPaths::skinsFolder(context.programFolder), skinFiles, nullptr, {});
     QHash<QString, skin::Skin> skins;
 
     const QFileInfo outInfo(options.out);
@@ -148,7 +149,8 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
                     + QStringLiteral("\" (see --list-skins)"));
         if (!skins.contains(skinFile))
             skins.insert(skinFile,
-                skin::SkinParser::parseFile(catalogue::ProgramPaths::skinFile(context.programFolder, skinFile)));
+                skin::SkinParser::parseFile(
+                    catalogue::ProgramPaths::skinFile(context.programFolder, skinFile)));
         QFont font;
         EntryValues::parseFont(entry.font, &font);
         // The combo and the check box keep the designer's own font.
@@ -212,7 +214,8 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
         subfolders.insert(QFileInfo(path).path());
     for (const QString &subfolder : std::as_const(subfolders)) {
         if (!QDir().mkpath(subfolder) || !QFileInfo(subfolder).isDir())
-            return fail(context, QStringLiteral("cannot create the folder \"") + subfolder + u'"', WriteFailed);
+            return fail(
+                context, QStringLiteral("cannot create the folder \"") + subfolder + u'"', WriteFailed);
     }
 
     // Drawing needs this thread; encoding and writing go to a pool, where the wait of
@@ -242,14 +245,16 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
                 // A rerun leaves a file whose bytes would not change as it is; durability
                 // comes from one sync of the file system at the end.
                 const file::WriteResult result = bytes.isEmpty()
-                    ? file::WriteResult { file::WriteResult::Outcome::Failed, QStringLiteral("cannot encode the picture") }
+                    ? file::WriteResult { file::WriteResult::Outcome::Failed,
+                          QStringLiteral("cannot encode the picture") }
                     : file::writeFile(path, bytes, { .skipUnchanged = true, .syncNow = false });
                 if (result.outcome == file::WriteResult::Outcome::UpToDate)
                     ++upToDate;
                 if (!result.ok()) {
                     const QMutexLocker lock(&failureLock);
                     if (!failed.exchange(true))
-                        failure = QStringLiteral("cannot write \"") + path + QStringLiteral("\": ") + result.reason;
+                        failure = QStringLiteral("cannot write \"") + path + QStringLiteral("\": ")
+                            + result.reason;
                 }
                 ++done;
                 room.release();
@@ -264,8 +269,10 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
         return fail(context, failure, WriteFailed);
     QString syncProblem;
     if (!file::syncFileSystem(folder, &syncProblem))
-        return fail(context, QStringLiteral("cannot make the files in \"") + options.out
-            + QStringLiteral("\" durable: ") + syncProblem, WriteFailed);
+        return fail(context,
+            QStringLiteral("cannot make the files in \"") + options.out + QStringLiteral("\" durable: ")
+                + syncProblem,
+            WriteFailed);
     const int fresh = done - upToDate;
     context.out << fresh << (fresh == 1 ? " file written, " : " files written, ") << upToDate
                 << " already up to date\n";

@@ -209,6 +209,32 @@ private Q_SLOTS:
         QCOMPARE(tree(dir.filePath(u"out"_s)), QStringList());
     }
 
+    // The arguments go through the same option table as the other subcommands.
+    void badArgumentsAreRefused_data()
+    {
+        QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("two normal files") << QStringList { u"more.9.png"_s } << u"not two"_s;
+        QTest::newRow("hot twice") << QStringList { u"--hot=a.9.png"_s, u"--hot"_s, u"b.9.png"_s }
+                                   << u"--hot given twice"_s;
+        QTest::newRow("unknown option") << QStringList { u"--colour"_s, u"red"_s } << u"unknown option \"--colour\""_s;
+        QTest::newRow("flag with a value") << QStringList { u"--force=yes"_s } << u"--force takes no value"_s;
+        QTest::newRow("value missing") << QStringList { u"--out"_s } << u"--out needs a value"_s;
+    }
+    void badArgumentsAreRefused()
+    {
+        QFETCH(QStringList, extra);
+        QFETCH(QString, why);
+        QTemporaryDir dir;
+        const QString good = dir.filePath(u"good.9.png"_s);
+        QVERIFY(ninePatch().save(good));
+        QVERIFY(QDir(dir.path()).mkdir(u"out"_s));
+        const Run r = import(QStringList { good, u"--name"_s, u"N"_s, u"--out"_s, dir.filePath(u"out"_s) } + extra);
+        QCOMPARE(r.code, 2);
+        QVERIFY2(r.err.contains(why) && r.err.count(u'\n') == 1, qPrintable(r.err));
+        QCOMPARE(tree(dir.filePath(u"out"_s)), QStringList());
+    }
+
     // Runs of the same pixels all along are one run to the engine; an existing skin is kept
     // unless replacing it is asked for.
     void mergedRunsAndReplacing()
