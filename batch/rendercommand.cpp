@@ -53,14 +53,23 @@ int fail(const RenderCommand::Context &context, const QString &message, int code
 
 // The catalogue's file for a skin named by its list name or its file name.
 // Nothing is written through a link: neither the file nor a folder between it and the
-// output folder may be one.
-bool passesThroughLink(const QString &folder, const QString &relative)
+// output folder may be one. Each folder is asked once, however many files lie in it.
+bool passesThroughLink(const QString &folder, const QString &relative, QHash<QString, bool> &folderIsLink)
 {
     QString path = folder;
-    for (const QString &part : relative.split(u'/')) {
-        path += u'/' + part;
-        if (QFileInfo(path).isSymLink())
+    const QStringList parts = relative.split(u'/');
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        path += u'/' + parts[i];
+        const bool last = i + 1 == parts.size();
+        if (!last) {
+            auto known = folderIsLink.find(path);
+            if (known == folderIsLink.end())
+                known = folderIsLink.insert(path, QFileInfo(path).isSymLink());
+            if (*known)
+                return true;
+        } else if (QFileInfo(path).isSymLink()) {
             return true;
+        }
     }
     return false;
 }
@@ -139,6 +148,7 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
     // Everything is checked before the first file is written.
     QList<PlannedJob> jobs;
     QSet<QString> paths;
+    QHash<QString, bool> folderIsLink;
     int exportNumber = 0;
     qsizetype fileCount = 0;
     for (const RenderEntry &entry : std::as_const(entries)) {
@@ -195,7 +205,7 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
                     return fail(context,
                         entry.origin + QStringLiteral(": \"") + file.name
                             + QStringLiteral("\" would be written twice"));
-                if (passesThroughLink(folder, file.name))
+                if (passesThroughLink(folder, file.name, folderIsLink))
                     return fail(context,
                         entry.origin + QStringLiteral(": \"") + file.name
                             + QStringLiteral("\" is a link; nothing is written through links"));

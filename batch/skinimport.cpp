@@ -1,5 +1,6 @@
 #include "batch/skinimport.h"
 
+#include "batch/commandcontext.h"
 #include "batch/optiontable.h"
 #include "catalogue/programpaths.h"
 #include "platform/file/filewriter.h"
@@ -18,9 +19,6 @@ namespace quillet::batch::skinimport {
 
 namespace {
 
-constexpr int kSuccess = 0;
-constexpr int kWriteFailed = 1;
-constexpr int kBadInput = 2;
 constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 
 struct StateFile
@@ -44,7 +42,7 @@ struct Imported
     QString text; // the caption colour that reads best on the content box
 };
 
-int fail(QTextStream &err, const QString &message, int code = kBadInput)
+int fail(QTextStream &err, const QString &message, int code = BadInput)
 {
     err << "quillet skin import: " << message << u'\n';
     err.flush();
@@ -170,7 +168,7 @@ int run(const QStringList &arguments, const QString &programFolder, QTextStream 
         out << "usage: quillet skin import FILE.9.png [options]\n\n"
             << OptionTable::usageLines(std::span<const OptionSpec<ImportOptions>>(kTable));
         out.flush();
-        return kSuccess;
+        return Success;
     }
     if (!problem.isEmpty())
         return fail(err, problem);
@@ -209,7 +207,7 @@ int run(const QStringList &arguments, const QString &programFolder, QTextStream 
         return fail(err, QStringLiteral("%1 is not a folder").arg(pictureFolder));
 
     if (!dir.mkpath(name))
-        return fail(err, QStringLiteral("cannot make the folder %1").arg(pictureFolder), kWriteFailed);
+        return fail(err, QStringLiteral("cannot make the folder %1").arg(pictureFolder), WriteFailed);
     const QDir pictures(pictureFolder);
     // A replaced skin must not keep state pictures this import does not give.
     for (const StateFile &s : kStates) {
@@ -225,16 +223,16 @@ int run(const QStringList &arguments, const QString &programFolder, QTextStream 
                   QStringLiteral("cannot encode the picture") }
             : file::writeFile(path, bytes);
         if (!written.ok())
-            return fail(err, QStringLiteral("cannot write %1: %2").arg(path, written.reason), kWriteFailed);
+            return fail(err, QStringLiteral("cannot write %1: %2").arg(path, written.reason), WriteFailed);
     }
     // The skin file last: the list shows a skin only once its pictures are all there.
     const file::WriteResult written = file::writeFile(skinFile, skinText(name, states));
     if (!written.ok())
-        return fail(err, QStringLiteral("cannot write %1: %2").arg(skinFile, written.reason), kWriteFailed);
+        return fail(err, QStringLiteral("cannot write %1: %2").arg(skinFile, written.reason), WriteFailed);
     out << "wrote " << QDir::toNativeSeparators(skinFile) << " and " << states.size() << " pictures in "
         << QDir::toNativeSeparators(pictureFolder) << u'\n';
     out.flush();
-    return kSuccess;
+    return Success;
 }
 
 } // namespace quillet::batch::skinimport
