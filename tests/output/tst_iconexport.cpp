@@ -24,20 +24,26 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
-using quillet::app::DesignerProgram;
 using quillet::catalogue::WebExportSettings;
 using quillet::model::ButtonIcon;
 using quillet::model::IconPosition;
+using quillet::model::OutputGroup;
 using quillet::model::WebOptions;
-using quillet::pictures::ButtonJob;
 using quillet::pictures::WebExport;
 using quillet::render::ButtonRenderer;
-using quillet::render::SampleState;
 using quillet::ui::IconMenu;
 
 Q_DECLARE_METATYPE(IconPosition)
 
 namespace {
+
+QStringList texts(QMenu *menu)
+{
+    QStringList texts;
+    for (QAction *action : menu->actions())
+        texts.append(action->text());
+    return texts;
+}
 
 // A designer that can be closed and started again in the same program folder.
 struct Rig
@@ -45,7 +51,7 @@ struct Rig
     ProgramFolder folder;
     FakeDialogs dialogs;
     FakeNetworkProbe probe;
-    std::unique_ptr<DesignerProgram> program;
+    std::unique_ptr<quillet::app::DesignerProgram> program;
 
     explicit Rig(const QStringList &skins = { u"经典.an"_s })
         : folder(skins)
@@ -54,8 +60,8 @@ struct Rig
     }
     void start()
     {
-        program = std::make_unique<DesignerProgram>(
-            DesignerProgram::Services { dialogs, probe, folder.path(), folder.desktop(), u"quillet"_s });
+        program = std::make_unique<quillet::app::DesignerProgram>(quillet::app::DesignerProgram::Services {
+            dialogs, probe, folder.path(), folder.desktop(), u"quillet"_s });
         program->start();
         program->preview().onPreviewTimerTick();
         program->window().previewTimer()->setInterval(0);
@@ -66,15 +72,6 @@ struct Rig
         program.reset();
     }
     quillet::ui::DesignerWindow &window() { return program->window(); }
-    void chooseSkin(const QString &name)
-    {
-        QListWidget *list = window().skinList();
-        for (int row = 0; row < list->count(); ++row)
-            if (list->item(row)->text() == name)
-                list->setCurrentRow(row);
-        window().previewTimer()->setInterval(0);
-    }
-    // The caption box's menu, as a right click opens it.
     QMenu *openMenu()
     {
         QLineEdit *box = window().captionBox();
@@ -82,67 +79,60 @@ struct Rig
         QApplication::sendEvent(box, &event);
         return program->iconMenu().menu();
     }
-    QAction *entry(QMenu *menu, const QString &text)
+    static QAction *entry(QMenu *menu, const QString &text)
     {
         for (QAction *action : menu->actions()) {
-            if (action->text() == text)
-                return action;
-            if (action->menu())
-                if (QAction *inner = entry(action->menu(), text))
-                    return inner;
+            QAction *inner = action->menu() ? entry(action->menu(), text) : nullptr;
+            if (action->text() == text || inner)
+                return inner ? inner : action;
         }
         return nullptr;
     }
-    void pick(const QString &text)
+    void pick(const QString &text, const QString &file = {})
     {
+        if (!file.isEmpty())
+            dialogs.iconFileAnswers = { file };
         QMenu *menu = openMenu();
-        QVERIFY(menu);
-        QAction *action = entry(menu, text);
+        QAction *action = menu ? entry(menu, text) : nullptr;
         QVERIFY2(action && action->isEnabled(), qPrintable(text));
         action->trigger();
         menu->close();
     }
-    void exportTo(const QString &target)
+    void choose(const QString &file, IconPosition position)
     {
-        dialogs.confirmAnswers.append(true);
-        dialogs.folderAnswers.append(target);
-        program->exporter().exportImages();
+        pick(IconMenu::kChooseText, file);
+        pick(IconMenu::positionText(position));
+    }
+    QList<QImage> captures()
+    {
+        QList<QImage> captures;
+        quillet::render::StateImages(window(), program->preview()).take([&](const auto &image) {
+            if (image.group == OutputGroup::ButtonStates)
+                captures.append(
+                    quillet::image::BmpCodec::decode(image.bmp).convertToFormat(QImage::Format_RGB32));
+        });
+        return captures;
+    }
+    QList<QImage> rendered(const ButtonIcon &icon)
+    {
+        const auto &state = program->state();
+        const ButtonRenderer renderer = ButtonRenderer::fromSkinFile(
+            folder.skins() + u'/' + state.skinFiles.at(state.currentSkinIndex - 1));
+        QList<QImage> pictures;
+        for (auto s : { quillet::render::SampleState::Normal, quillet::render::SampleState::Pressed,
+                 quillet::render::SampleState::Hot, quillet::render::SampleState::Disabled }) {
+            quillet::render::RenderRequest request { .state = s,
+                .size = window().buttonCanvases().front()->size(),
+                .caption = window().sampleButton()->text(),
+                .font = window().sampleButton()->font(),
+                .borderRemoval = window().borderRemovalBox()->isChecked(),
+                .background = state.backgroundColour,
+                .icon = icon };
+            pictures.append(renderer.render(request).convertToFormat(QImage::Format_RGB32));
+        }
+        return pictures;
     }
 };
-
-QList<QImage> buttonCaptures(Rig &rig)
-{
-    QList<QImage> captures;
-    quillet::render::StateImages images(rig.window(), rig.program->preview());
-    images.take([&](const quillet::render::StateImages::Image &image) {
-        if (image.group == quillet::model::OutputGroup::ButtonStates)
-            captures.append(
-                quillet::image::BmpCodec::decode(image.bmp).convertToFormat(QImage::Format_RGB32));
-    });
-    return captures;
-}
-
-QList<QImage> rendered(Rig &rig, const ButtonIcon &icon)
-{
-    auto &window = rig.window();
-    const auto &state = rig.program->state();
-    const ButtonRenderer renderer = ButtonRenderer::fromSkinFile(
-        rig.folder.skins() + u'/' + state.skinFiles.at(state.currentSkinIndex - 1));
-    QList<QImage> pictures;
-    for (SampleState s :
-        { SampleState::Normal, SampleState::Pressed, SampleState::Hot, SampleState::Disabled }) {
-        quillet::render::RenderRequest request;
-        request.state = s;
-        request.size = window.buttonCanvases().front()->size();
-        request.caption = window.sampleButton()->text();
-        request.font = window.sampleButton()->font();
-        request.borderRemoval = window.borderRemovalBox()->isChecked();
-        request.background = state.backgroundColour;
-        request.icon = icon;
-        pictures.append(renderer.render(request).convertToFormat(QImage::Format_RGB32));
-    }
-    return pictures;
-}
 
 } // namespace
 
@@ -164,37 +154,6 @@ private Q_SLOTS:
         QVERIFY(!m_svg.isEmpty() && !m_png.isEmpty());
     }
 
-    void menuFollowsTheStandardEntries()
-    {
-        Rig rig;
-        QMenu *menu = rig.openMenu();
-        QVERIFY(menu);
-        QTRY_VERIFY(menu->isVisible());
-        const std::unique_ptr<QMenu> standard(rig.window().captionBox()->createStandardContextMenu());
-        const QList<QAction *> actions = menu->actions();
-        const qsizetype count = standard->actions().size();
-        QVERIFY(count > 3);
-        QCOMPARE(actions.size(), count + 4);
-        for (qsizetype i = 0; i < count; ++i)
-            QCOMPARE(actions[i]->text(), standard->actions()[i]->text());
-        QVERIFY(actions[count]->isSeparator());
-        QCOMPARE(actions[count + 1]->text(), u"选择图标…"_s);
-        QCOMPARE(actions[count + 2]->text(), u"图标位置"_s);
-        QCOMPARE(actions[count + 3]->text(), u"去掉图标"_s);
-        QVERIFY(!actions[count + 3]->isEnabled());
-        QMenu *positions = actions[count + 2]->menu();
-        QVERIFY(positions);
-        QStringList texts;
-        for (QAction *action : positions->actions()) {
-            texts.append(action->text());
-            QVERIFY(action->isCheckable());
-            QVERIFY(action->actionGroup() && action->actionGroup()->isExclusive());
-        }
-        QCOMPARE(texts, (QStringList { u"左"_s, u"右"_s, u"上"_s }));
-        QVERIFY(positions->actions()[0]->isChecked());
-        menu->close();
-    }
-
     void sampleShowsWhatTheRendererDraws_data()
     {
         QTest::addColumn<QString>("skin");
@@ -213,41 +172,38 @@ private Q_SLOTS:
         QFETCH(bool, png);
         QFETCH(bool, borderRemoval);
         Rig rig(ProgramFolder::shippedSkinNames());
-        rig.chooseSkin(skin);
         auto &window = rig.window();
+        const auto skins = window.skinList()->findItems(skin, Qt::MatchExactly);
+        QCOMPARE(skins.size(), 1);
+        window.skinList()->setCurrentItem(skins.first());
+        window.previewTimer()->setInterval(0);
         window.captionBox()->setText(u"下载"_s);
         window.heightBox()->setCurrentIndex(9);
         Q_EMIT window.heightBox()->activated(9);
         if (borderRemoval)
             QTest::mouseClick(window.borderRemovalBox(), Qt::LeftButton);
         QCOMPARE(window.borderRemovalBox()->isChecked(), borderRemoval);
-        window.outputGroupBox(quillet::model::OutputGroup::ButtonStates)->setChecked(true);
+        window.outputGroupBox(OutputGroup::ButtonStates)->setChecked(true);
 
-        const QList<QImage> before = buttonCaptures(rig);
+        const QList<QImage> before = rig.captures();
         // A file that is no picture changes nothing.
-        rig.dialogs.iconFileAnswers = { m_icons.filePath(u"none.svg"_s) };
-        rig.pick(IconMenu::kChooseText);
+        rig.pick(IconMenu::kChooseText, m_icons.filePath(u"none.svg"_s));
         QCOMPARE(rig.program->state().icon, ButtonIcon {});
-        rig.dialogs.iconFileAnswers = { png ? m_png : m_svg };
-        rig.pick(IconMenu::kChooseText);
-        rig.pick(IconMenu::positionText(position));
         const ButtonIcon icon { png ? m_png : m_svg, position };
+        rig.choose(icon.file, position);
         QCOMPARE(rig.program->state().icon, icon);
-
-        const QList<QImage> captures = buttonCaptures(rig);
-        const QList<QImage> pictures = rendered(rig, icon);
+        const QList<QImage> captures = rig.captures();
+        const QList<QImage> pictures = rig.rendered(icon);
         QCOMPARE(captures.size(), 4);
-        for (int i = 0; i < 4; ++i) {
-            QVERIFY2(captures[i] == pictures[i], qPrintable(u"state %1"_s.arg(i)));
-            QVERIFY(captures[i] != before[i]);
-        }
-
+        for (int i = 0; i < 4; ++i)
+            QVERIFY2(
+                captures[i] == pictures[i] && captures[i] != before[i], qPrintable(u"state %1"_s.arg(i)));
         rig.pick(IconMenu::kRemoveText);
         QVERIFY(rig.program->state().icon.isNull());
-        QCOMPARE(buttonCaptures(rig), before);
+        QCOMPARE(rig.captures(), before);
     }
 
-    void iconIsRemembered_data()
+    void menuAndMemory_data()
     {
         QTest::addColumn<IconPosition>("position");
         QTest::addColumn<bool>("fileGone");
@@ -255,20 +211,35 @@ private Q_SLOTS:
         QTest::newRow("right") << IconPosition::Right << false;
         QTest::newRow("file removed meanwhile") << IconPosition::Top << true;
     }
-    void iconIsRemembered()
+    void menuAndMemory()
     {
         QFETCH(IconPosition, position);
         QFETCH(bool, fileGone);
         QTemporaryDir own;
         const QString path = testicons::write(own.path(), u"icon.svg"_s, testicons::glyphSvg());
         Rig rig;
-        rig.dialogs.iconFileAnswers = { path };
-        rig.pick(IconMenu::kChooseText);
-        rig.pick(IconMenu::positionText(position));
+        // Before any icon: the standard entries, then ours, with nothing to remove.
+        QMenu *menu = rig.openMenu();
+        QVERIFY(menu);
+        QTRY_VERIFY(menu->isVisible());
+        // The standard menu is the caption box's child, gone with the window.
+        QStringList entries = texts(rig.window().captionBox()->createStandardContextMenu());
+        const qsizetype count = entries.size();
+        QVERIFY(count > 3);
+        QCOMPARE(texts(menu), entries << QString() << u"选择图标…"_s << u"图标位置"_s << u"去掉图标"_s);
+        QVERIFY(menu->actions()[count]->isSeparator());
+        QVERIFY(!menu->actions()[count + 3]->isEnabled());
+        QMenu *positions = menu->actions()[count + 2]->menu();
+        QVERIFY(positions);
+        QCOMPARE(texts(positions), (QStringList { u"左"_s, u"右"_s, u"上"_s }));
+        for (QAction *action : positions->actions())
+            QVERIFY(action->isCheckable() && action->actionGroup() && action->actionGroup()->isExclusive());
+        QVERIFY(positions->actions()[0]->isChecked());
+        menu->close();
+        rig.choose(path, position);
         const QImage shown = rig.window().sampleButton()->grab().toImage();
         rig.close();
         QCOMPARE(WebExportSettings::readIcon(rig.folder.settings()), (ButtonIcon { path, position }));
-
         if (fileGone)
             QVERIFY(QFile::remove(path));
         rig.start();
@@ -283,10 +254,10 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(u"setup.dat"_s);
-        QVERIFY(writeAll(path, "[skin]\r\nx=1\r\n"));
-        // Nothing to remember: the file stays as it was.
+        const QByteArray other("[skin]\r\nx=1\r\n");
+        QVERIFY(writeAll(path, other));
         QVERIFY(WebExportSettings::writeIcon(path, {}));
-        QCOMPARE(readAll(path), QByteArray("[skin]\r\nx=1\r\n"));
+        QCOMPARE(readAll(path), other);
         const ButtonIcon icon { u"/图标/下载 1.svg"_s, IconPosition::Right };
         QVERIFY(WebExportSettings::writeIcon(path, icon));
         QCOMPARE(WebExportSettings::readIcon(path), icon);
@@ -295,7 +266,7 @@ private Q_SLOTS:
         QCOMPARE(readAll(path), once);
         QVERIFY(WebExportSettings::writeIcon(path, {}));
         QCOMPARE(WebExportSettings::readIcon(path), ButtonIcon {});
-        QVERIFY(readAll(path).startsWith("[skin]\r\nx=1\r\n"));
+        QVERIFY(readAll(path).startsWith(other));
     }
 
     void exportEqualsTheRenderersPictures_data()
@@ -319,19 +290,18 @@ private Q_SLOTS:
         auto &window = rig.window();
         window.captionBox()->setText(u"下载"_s);
         window.formatBox()->setCurrentIndex(format);
-        window.outputGroupBox(quillet::model::OutputGroup::ButtonStates)->setChecked(true);
-        for (auto group : { quillet::model::OutputGroup::ComboButton, quillet::model::OutputGroup::CheckBox,
-                 quillet::model::OutputGroup::WholeWindow })
-            window.outputGroupBox(group)->setChecked(false);
-        rig.dialogs.iconFileAnswers = { m_svg };
-        rig.pick(IconMenu::kChooseText);
-        rig.pick(IconMenu::positionText(position));
+        for (auto group : { OutputGroup::ButtonStates, OutputGroup::ComboButton, OutputGroup::CheckBox,
+                 OutputGroup::WholeWindow })
+            window.outputGroupBox(group)->setChecked(group == OutputGroup::ButtonStates);
+        rig.choose(m_svg, position);
         rig.program->state().webOptions = options;
         QTemporaryDir target;
-        rig.exportTo(target.path());
+        rig.dialogs.confirmAnswers.append(true);
+        rig.dialogs.folderAnswers.append(target.path());
+        rig.program->exporter().exportImages();
 
         // The same job, written out by hand rather than read from the window.
-        ButtonJob job;
+        quillet::pictures::ButtonJob job;
         job.caption = u"下载"_s;
         job.font = QFont(u"宋体"_s, 9);
         job.icon = { m_svg, position };
@@ -352,21 +322,21 @@ private Q_SLOTS:
         QCOMPARE(tree(target.path()), names);
         // quillet render of the same job writes the same bytes.
         QTemporaryDir batch;
-        QStringList arguments { u"--skin"_s, u"Flat"_s, u"--text"_s, u"下载"_s, u"--format"_s,
-            QStringList { u"bmp"_s, u"jpg"_s, u"gif"_s, u"png"_s }.at(format), u"--icon"_s, m_svg,
-            u"--icon-position"_s,
-            QStringList { u"left"_s, u"right"_s, u"top"_s }.at(int(position)), u"--out"_s, batch.path() };
-        if (options.transparent)
-            arguments << u"--transparent"_s;
-        if (options.twoX)
-            arguments << u"--scale=1,2"_s;
-        if (options.sprite)
-            arguments << u"--sprite"_s;
-        QString out;
-        QString err;
-        QTextStream outStream(&out);
-        QTextStream errStream(&err);
-        QVERIFY2(quillet::batch::RenderCommand::run(arguments, { rig.folder.path(), outStream, errStream, false }) == 0,
+        QStringList arguments = u"--skin Flat --text 下载 --icon-position %1 --format %2"_s
+                                    .arg(QStringList { u"left"_s, u"right"_s, u"top"_s }.at(int(position)),
+                                        QStringList { u"bmp"_s, u"jpg"_s, u"gif"_s, u"png"_s }.at(format))
+                                    .split(u' ');
+        arguments << u"--icon"_s << m_svg << u"--out"_s << batch.path();
+        const std::pair<bool, QString> flags[] { { options.transparent, u"--transparent"_s },
+            { options.twoX, u"--scale=1,2"_s }, { options.sprite, u"--sprite"_s } };
+        for (const auto &[on, flag] : flags)
+            if (on)
+                arguments << flag;
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        QVERIFY2(
+            quillet::batch::RenderCommand::run(arguments, { rig.folder.path(), outStream, errStream, false })
+                == 0,
             qPrintable(err));
         QCOMPARE(tree(batch.path()), names);
         for (const QString &name : std::as_const(names))

@@ -10,6 +10,7 @@
 
 #include "support/designerrun.h"
 #include "support/testicons.h"
+#include "support/xclients.h"
 
 #include <QFileDialog>
 #include <QMenu>
@@ -22,14 +23,7 @@ using quillet::ui::IconMenu;
 
 namespace {
 
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000))
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
+using xclients::run;
 
 bool windowManagerRunning()
 {
@@ -91,8 +85,7 @@ private Q_SLOTS:
         QMenu *menu = program.iconMenu().menu();
         QAction *choose = nullptr;
         for (QAction *action : menu->actions())
-            if (action->text() == IconMenu::kChooseText)
-                choose = action;
+            choose = action->text() == IconMenu::kChooseText ? action : choose;
         QVERIFY(choose);
 
         // The dialog runs its own loop: it is answered from a timer inside that loop, with
