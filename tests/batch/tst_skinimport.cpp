@@ -2,17 +2,16 @@
 // corners stay whole at any size, and a bad file is refused with nothing written.
 #include "batch/skincommand.h"
 #include "platform/form/fontsetup.h"
+#include "platform/skin/legibility.h"
 #include "platform/skin/skinparser.h"
 #include "render/buttonrenderer.h"
+#include "support/testfiles.h"
 
-#include <QDirIterator>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QtTest>
-
-#include <functional>
 
 using quillet::batch::SkinCommand;
 using namespace Qt::StringLiterals;
@@ -27,31 +26,38 @@ constexpr QSize kInner(16, 12);
 constexpr QMargins kPadding(8, 3, 1, 3);
 const std::array<QRgb, 4> kCorners { qRgb(255, 0, 0), qRgb(0, 200, 0), qRgb(0, 0, 255), qRgb(255, 220, 0) };
 
-// A nine-patch whose four 4 x 4 corners have colours of their own; edit changes it before
-// it is saved.
-QImage ninePatch(const std::function<void(QImage &)> &edit = {})
+// Where the four corners of a face of this size lie.
+std::array<QRect, 4> cornersOf(QSize size)
 {
+    const QSize c(kCorner, kCorner);
+    const int r = size.width() - kCorner;
+    const int b = size.height() - kCorner;
+    return { QRect(QPoint(0, 0), c), QRect(QPoint(r, 0), c), QRect(QPoint(0, b), c), QRect(QPoint(r, b), c) };
+}
+
+using Paint = QList<std::pair<QRect, QRgb>>;
+
+// A nine-patch whose corners have colours of their own, with edits painted over it.
+QImage ninePatch(const Paint &edits = {})
+{
+    const QRect inner(QPoint(1, 1), kInner);
+    const QRect stretch = inner.marginsRemoved(QMargins(kCorner, kCorner, kCorner, kCorner));
+    const QRect content = inner.marginsRemoved(kPadding);
+    // Stretch guides on the top and left edges, the content box on the bottom and right.
+    Paint paint { { inner, qRgb(0xc0, 0xc0, 0xc0) }, { QRect(stretch.left(), 0, stretch.width(), 1), kBlack },
+        { QRect(0, stretch.top(), 1, stretch.height()), kBlack },
+        { QRect(content.left(), inner.bottom() + 1, content.width(), 1), kBlack },
+        { QRect(inner.right() + 1, content.top(), 1, content.height()), kBlack } };
+    for (size_t c = 0; c < kCorners.size(); ++c)
+        paint.append({ cornersOf(kInner)[c].translated(1, 1), kCorners[c] });
     QImage image(kInner + QSize(2, 2), QImage::Format_ARGB32);
     image.fill(Qt::transparent);
-    {
-        QPainter p(&image);
-        p.fillRect(QRect(QPoint(1, 1), kInner), QColor(0xc0, 0xc0, 0xc0));
-        const int r = kInner.width() - kCorner + 1;
-        const int b = kInner.height() - kCorner + 1;
-        const std::array<QPoint, 4> at { QPoint(1, 1), QPoint(r, 1), QPoint(1, b), QPoint(r, b) };
-        for (size_t c = 0; c < at.size(); ++c)
-            p.fillRect(QRect(at[c], QSize(kCorner, kCorner)), QColor::fromRgb(kCorners[c]));
+    for (const auto &[rect, colour] : paint + edits) {
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            for (int x = rect.left(); x <= rect.right(); ++x)
+                image.setPixel(x, y, colour);
+        }
     }
-    for (int x = kCorner; x < kInner.width() - kCorner; ++x)
-        image.setPixel(x + 1, 0, kBlack);
-    for (int y = kCorner; y < kInner.height() - kCorner; ++y)
-        image.setPixel(0, y + 1, kBlack);
-    for (int x = kPadding.left(); x < kInner.width() - kPadding.right(); ++x)
-        image.setPixel(x + 1, image.height() - 1, kBlack);
-    for (int y = kPadding.top(); y < kInner.height() - kPadding.bottom(); ++y)
-        image.setPixel(image.width() - 1, y + 1, kBlack);
-    if (edit)
-        edit(image);
     return image;
 }
 
@@ -72,17 +78,6 @@ Run import(const QStringList &arguments)
     return r;
 }
 
-QStringList tree(const QString &root)
-{
-    QStringList files;
-    QDirIterator it(
-        root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << QDir(root).relativeFilePath(it.next());
-    files.sort();
-    return files;
-}
-
 // A folder holding a good nine-patch and an empty output folder.
 struct Fixture
 {
@@ -90,6 +85,7 @@ struct Fixture
     QString good = dir.filePath(u"good.9.png"_s);
     QString out = dir.filePath(u"out"_s);
     bool ready = ninePatch().save(good) && QDir(dir.path()).mkdir(u"out"_s);
+    QStringList args(const QString &source) const { return { source, u"--name"_s, u"P"_s, u"--out"_s, out }; }
 };
 
 } // namespace
@@ -101,25 +97,32 @@ class TestSkinImport : public QObject
 private Q_SLOTS:
     void initTestCase() { quillet::form::FontSetup::install(); }
 
+    // gap: a top guide pixel cleared; two runs of the same pixels all along are one run to the
+    // engine, so the slices stay.
     void cornersAndCaptionBox_data()
     {
         QTest::addColumn<QSize>("size");
-        QTest::newRow("small") << QSize(30, 20);
-        QTest::newRow("sample") << QSize(104, 24);
-        QTest::newRow("large") << QSize(240, 70);
+        QTest::addColumn<int>("gap");
+        QTest::newRow("small") << QSize(30, 20) << 0;
+        QTest::newRow("sample") << QSize(104, 24) << 0;
+        QTest::newRow("large") << QSize(240, 70) << 0;
+        QTest::newRow("top guide in two runs") << QSize(104, 24) << 7;
     }
     void cornersAndCaptionBox()
     {
         QFETCH(QSize, size);
+        QFETCH(int, gap);
         Fixture f;
         QVERIFY(f.ready);
-        const Run r = import({ f.good, u"--name"_s, u"Patch"_s, u"--out"_s, f.out });
+        if (gap)
+            QVERIFY(ninePatch({ { QRect(gap, 0, 1, 1), 0 } }).save(f.good));
+        const Run r = import(f.args(f.good));
         QVERIFY2(r.code == 0, qPrintable(r.err));
-        const auto skin = quillet::skin::SkinParser::parseFile(f.out + u"/Patch.an"_s);
+        QCOMPARE(tree(f.out), (QStringList { u"P"_s, u"P.an"_s, u"P/button-normal.png"_s }));
+        const auto skin = quillet::skin::SkinParser::parseFile(f.out + u"/P.an"_s);
         const auto &look = skin.look(quillet::skin::Element::Button, quillet::skin::State::Normal);
         QCOMPARE(look.slice, QMargins(kCorner, kCorner, kCorner, kCorner));
         QCOMPARE(look.padding, kPadding);
-        QCOMPARE(QImage(look.image).size(), kInner);
 
         const quillet::render::ButtonRenderer renderer(skin);
         quillet::render::RenderRequest request;
@@ -129,23 +132,14 @@ private Q_SLOTS:
         const QImage with = renderer.render(request).convertToFormat(QImage::Format_RGB32);
         request.caption.clear();
         const QImage blank = renderer.render(request).convertToFormat(QImage::Format_RGB32);
-        const QPoint far(size.width() - kCorner, size.height() - kCorner);
-        const std::array<QPoint, 4> origins { QPoint(0, 0), QPoint(far.x(), 0), QPoint(0, far.y()), far };
-        for (size_t c = 0; c < origins.size(); ++c) {
+        for (size_t c = 0; c < kCorners.size(); ++c) {
             QImage whole(kCorner, kCorner, QImage::Format_RGB32);
             whole.fill(kCorners[c]);
-            QCOMPARE(blank.copy(QRect(origins[c], whole.size())), whole);
+            QCOMPARE(blank.copy(cornersOf(size)[c]), whole);
         }
-        QRect caption;
-        for (int y = 0; y < size.height(); ++y) {
-            for (int x = 0; x < size.width(); ++x) {
-                if (with.pixel(x, y) != blank.pixel(x, y))
-                    caption |= QRect(x, y, 1, 1);
-            }
-        }
+        const QRect caption = quillet::skin::differingBox(with, blank);
         const QRect box = QRect(QPoint(0, 0), size).marginsRemoved(kPadding);
-        QVERIFY(!caption.isEmpty());
-        QVERIFY(box.contains(caption));
+        QVERIFY(!caption.isEmpty() && box.contains(caption));
         QVERIFY2(std::abs(caption.center().x() - box.center().x()) <= 1,
             qPrintable(u"caption centre %1, box %2"_s.arg(caption.center().x()).arg(box.center().x())));
     }
@@ -157,43 +151,31 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("extra");
         QTest::addColumn<QString>("why");
-        const auto png = [](const std::function<void(QImage &)> &edit) {
+        const auto png = [](const QImage &image) {
             QByteArray bytes;
             QBuffer buffer(&bytes);
             buffer.open(QIODevice::WriteOnly);
-            (edit ? ninePatch(edit) : QImage(2, 2, QImage::Format_ARGB32)).save(&buffer, "PNG");
+            image.save(&buffer, "PNG");
             return bytes;
         };
-        const QList<std::tuple<const char *, QByteArray, QString>> files {
-            { "not a PNG", "GIF89a....", u"not a PNG"_s },
-            { "grey guide pixel", png([](QImage &i) { i.setPixel(6, 0, qRgb(0x80, 0x80, 0x80)); }),
-                u"6,0"_s },
-            { "half-transparent guide pixel", png([](QImage &i) { i.setPixel(0, 6, qRgba(0, 0, 0, 128)); }),
-                u"left edge"_s },
-            { "no stretch guide", png([](QImage &i) {
-                 for (int x = 1; x < i.width() - 1; ++x)
-                     i.setPixel(x, 0, 0);
-             }),
-                u"no stretch guide on the top edge"_s },
-            { "too small", png({}), u"too small"_s },
-            // The corner colour between two runs: one stretched run would smear it.
-            { "two different runs", png([](QImage &i) {
-                 i.setPixel(1, 0, kBlack);
-                 i.setPixel(2, 0, 0);
-             }),
-                u"2 stretch runs on the top edge"_s },
-        };
-        for (const auto &[name, bytes, why] : files)
-            QTest::newRow(name) << bytes << QStringList() << why;
-        const QList<std::tuple<const char *, QStringList, QString>> arguments {
-            { "two normal files", { u"more.9.png"_s }, u"not two"_s },
-            { "hot twice", { u"--hot=a.9.png"_s, u"--hot"_s, u"b.9.png"_s }, u"--hot given twice"_s },
-            { "unknown option", { u"--colour"_s, u"red"_s }, u"unknown option \"--colour\""_s },
-            { "flag with a value", { u"--force=yes"_s }, u"--force takes no value"_s },
-            { "value missing", { u"--out"_s }, u"--out needs a value"_s },
-        };
-        for (const auto &[name, extra, why] : arguments)
-            QTest::newRow(name) << QByteArray() << extra << why;
+        const auto row = [](const char *name, const QByteArray &bytes, const QStringList &extra,
+                             const QString &why) { QTest::newRow(name) << bytes << extra << why; };
+        row("not a PNG", "GIF89a....", {}, u"not a PNG"_s);
+        row("grey guide pixel", png(ninePatch({ { QRect(6, 0, 1, 1), qRgb(0x80, 0x80, 0x80) } })), {},
+            u"6,0"_s);
+        row("half-transparent guide pixel", png(ninePatch({ { QRect(0, 6, 1, 1), qRgba(0, 0, 0, 128) } })),
+            {}, u"left edge"_s);
+        row("no stretch guide", png(ninePatch({ { QRect(1, 0, kInner.width(), 1), 0 } })), {},
+            u"no stretch guide on the top edge"_s);
+        row("too small", png(QImage(2, 2, QImage::Format_ARGB32)), {}, u"too small"_s);
+        // The corner colour between two runs: one stretched run would smear it.
+        row("two different runs", png(ninePatch({ { QRect(1, 0, 1, 1), kBlack }, { QRect(2, 0, 1, 1), 0 } })),
+            {}, u"2 stretch runs on the top edge"_s);
+        row("two normal files", {}, { u"more.9.png"_s }, u"not two"_s);
+        row("hot twice", {}, { u"--hot=a.9.png"_s, u"--hot"_s, u"b.9.png"_s }, u"--hot given twice"_s);
+        row("unknown option", {}, { u"--colour"_s, u"red"_s }, u"unknown option \"--colour\""_s);
+        row("flag with a value", {}, { u"--force=yes"_s }, u"--force takes no value"_s);
+        row("value missing", {}, { u"--out"_s }, u"--out needs a value"_s);
     }
     void badArgumentsAreRefused()
     {
@@ -205,12 +187,10 @@ private Q_SLOTS:
         QString bad;
         if (!bytes.isEmpty()) {
             bad = f.dir.filePath(u"bad.9.png"_s);
-            QFile file(bad);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-            file.close();
+            QVERIFY(writeAll(bad, bytes));
             extra = QStringList { u"--hot"_s, bad };
         }
-        const Run r = import(QStringList { f.good, u"--name"_s, u"N"_s, u"--out"_s, f.out } + extra);
+        const Run r = import(f.args(f.good) + extra);
         QCOMPARE(r.code, 2);
         QVERIFY2(r.err.count(u'\n') == 1 && r.err.contains(why)
                 && (bad.isEmpty() || r.err.contains(bad + u": "_s)),
@@ -218,28 +198,19 @@ private Q_SLOTS:
         QCOMPARE(tree(f.out), QStringList());
     }
 
-    // Runs of the same pixels all along are one run to the engine; an existing skin is kept
-    // unless replacing it is asked for.
-    void mergedRunsAndReplacing()
+    // An existing skin is kept unless replacing it is asked for.
+    void replacing()
     {
         Fixture f;
         QVERIFY(f.ready);
-        const QString source = f.dir.filePath(u"face.9.png"_s);
-        QVERIFY(ninePatch([](QImage &i) { i.setPixel(7, 0, 0); }).save(source));
-        const QStringList args { source, u"--name"_s, u"P"_s, u"--out"_s, f.out };
-        QCOMPARE(import(args).code, 0);
-        const auto skin = quillet::skin::SkinParser::parseFile(f.out + u"/P.an"_s);
-        QCOMPARE(skin.look(quillet::skin::Element::Button, quillet::skin::State::Normal).slice,
-            QMargins(kCorner, kCorner, kCorner, kCorner));
-        QCOMPARE(tree(f.out), (QStringList { u"P"_s, u"P.an"_s, u"P/button-normal.png"_s }));
-
-        const Run again = import(args + QStringList { u"--pressed"_s, f.good });
-        QCOMPARE(again.code, 2);
-        QVERIFY(again.err.contains(u"--force"_s));
-        QCOMPARE(tree(f.out).size(), 3);
-        QCOMPARE(import(args + QStringList { u"--pressed"_s, f.good, u"--force"_s }).code, 0);
-        QCOMPARE(tree(f.out),
-            (QStringList { u"P"_s, u"P.an"_s, u"P/button-normal.png"_s, u"P/button-pressed.png"_s }));
+        const QStringList pressed = f.args(f.good) + QStringList { u"--pressed"_s, f.good };
+        QCOMPARE(import(f.args(f.good)).code, 0);
+        const QStringList first = tree(f.out);
+        const Run again = import(pressed);
+        QVERIFY2(again.code == 2 && again.err.contains(u"--force"_s), qPrintable(again.err));
+        QCOMPARE(tree(f.out), first);
+        QCOMPARE(import(pressed + QStringList { u"--force"_s }).code, 0);
+        QCOMPARE(tree(f.out), first + QStringList { u"P/button-pressed.png"_s });
     }
 };
 
