@@ -2,6 +2,8 @@
 // codes, and every shipped skin clean under --strict in the real program.
 #include "batch/skincommand.h"
 #include "platform/form/fontsetup.h"
+#include "support/samplerig.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QImage>
@@ -24,12 +26,6 @@ QStringList check(const QStringList &arguments, int *code)
     *code = SkinCommand::run(QStringList { u"check"_s } + arguments, { QString(), outStream, errStream });
     outStream.flush();
     return out.split(u'\n', Qt::SkipEmptyParts);
-}
-
-bool write(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 // Looks that pass the legibility measure, and a focus ring that passes appended after a row's
@@ -93,13 +89,13 @@ private Q_SLOTS:
         QFETCH(QString, message);
         QTemporaryDir dir;
         const QString file = dir.filePath(u"Test.an"_s);
-        QVERIFY(
-            write(file, kReadable + text + (text.contains("[button.focused]") ? QByteArray() : kFocusRing)));
+        QVERIFY(writeAll(
+            file, kReadable + text + (text.contains("[button.focused]") ? QByteArray() : kFocusRing)));
         QVERIFY(QDir(dir.path()).mkdir(u"Test"_s));
         QImage face(10, 10, QImage::Format_ARGB32);
         face.fill(Qt::white);
         QVERIFY(face.save(dir.filePath(u"Test/face.png"_s)));
-        QVERIFY(write(dir.filePath(u"Test/junk.png"_s), "not a picture"));
+        QVERIFY(writeAll(dir.filePath(u"Test/junk.png"_s), "not a picture"));
 
         int code = -1;
         const QStringList lines = check({ file }, &code);
@@ -139,18 +135,15 @@ private Q_SLOTS:
     // The real program, as a designer runs it, finds nothing in any shipped skin.
     void shippedSkinsPassStrict()
     {
-        const QString program = QStringLiteral(QUILLET_BINARY_DIR "/bin/quillet");
-        const QDir skins(QStringLiteral(QUILLET_SOURCE_DIR "/skins"));
-        QStringList files;
-        for (const QString &name : skins.entryList({ u"*.an"_s }, QDir::Files))
-            files << skins.filePath(name);
+        const QStringList files = quillet::skin::testing::shippedSkins();
         QVERIFY(files.size() >= 20);
         QProcess process;
         auto environment = QProcessEnvironment::systemEnvironment();
         environment.remove(u"QT_QPA_PLATFORM"_s);
         environment.remove(u"DISPLAY"_s);
         process.setProcessEnvironment(environment);
-        process.start(program, QStringList { u"skin"_s, u"check"_s, u"--strict"_s } + files);
+        process.start(QStringLiteral(QUILLET_BINARY_DIR "/bin/quillet"),
+            QStringList { u"skin"_s, u"check"_s, u"--strict"_s } + files);
         QVERIFY(process.waitForFinished(120000));
         const QString out = QString::fromUtf8(process.readAllStandardOutput());
         QVERIFY2(
