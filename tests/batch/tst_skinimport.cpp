@@ -48,8 +48,11 @@ QImage ninePatch(const Paint &edits = {})
         { QRect(0, stretch.top(), 1, stretch.height()), kBlack },
         { QRect(content.left(), inner.bottom() + 1, content.width(), 1), kBlack },
         { QRect(inner.right() + 1, content.top(), 1, content.height()), kBlack } };
-    for (size_t c = 0; c < kCorners.size(); ++c)
-        paint.append({ cornersOf(kInner)[c].translated(1, 1), kCorners[c] });
+    // A dot inside each corner shows a corner stretched, even by one pixel.
+    for (size_t c = 0; c < kCorners.size(); ++c) {
+        const QRect corner = cornersOf(kInner)[c].translated(1, 1);
+        paint += { { corner, kCorners[c] }, { corner.adjusted(1, 1, -1, -1), qRgb(255, 255, 255) } };
+    }
     QImage image(kInner + QSize(2, 2), QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     for (const auto &[rect, colour] : paint + edits) {
@@ -132,11 +135,9 @@ private Q_SLOTS:
         const QImage with = renderer.render(request).convertToFormat(QImage::Format_RGB32);
         request.caption.clear();
         const QImage blank = renderer.render(request).convertToFormat(QImage::Format_RGB32);
-        for (size_t c = 0; c < kCorners.size(); ++c) {
-            QImage whole(kCorner, kCorner, QImage::Format_RGB32);
-            whole.fill(kCorners[c]);
-            QCOMPARE(blank.copy(cornersOf(size)[c]), whole);
-        }
+        const QImage source = ninePatch().convertToFormat(QImage::Format_RGB32);
+        for (size_t c = 0; c < kCorners.size(); ++c)
+            QCOMPARE(blank.copy(cornersOf(size)[c]), source.copy(cornersOf(kInner)[c].translated(1, 1)));
         const QRect caption = quillet::skin::differingBox(with, blank);
         const QRect box = QRect(QPoint(0, 0), size).marginsRemoved(kPadding);
         QVERIFY(!caption.isEmpty() && box.contains(caption));
