@@ -138,125 +138,108 @@ private Q_SLOTS:
         QVERIFY(centred(only.left(), only.right(), w) && centred(only.top(), only.bottom(), h));
     }
 
-    void drawnAtTheDeviceRatio_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<qreal>("ratio");
-        QTest::addColumn<QImage>("expected"); // null: a PNG too small, enlarged smoothly
-        const QColor a(230, 40, 40), b(250, 230, 60);
-        const QByteArray square = testicons::squareSvg("currentColor");
-        for (const qreal ratio : { 1.5, 2.0, 3.0 })
-            QTest::addRow("svg at %gx", ratio)
-                << square << ratio << testicons::solid(qRound(kFontPixels * ratio), Qt::white);
-        const std::pair<int, int> exact[] = { { 12, 2 }, { 24, 1 }, { 36, 3 } }; // side, cell
-        for (const auto &[side, cell] : exact) {
-            const QImage png = testicons::checkered(side, cell, a, b);
-            QTest::addRow("%d px png at %dx", side, side / kFontPixels)
-                << testicons::png(png) << qreal(side / kFontPixels) << png;
-        }
-        for (const int side : { 6, 12 }) // too small for the ratio
-            QTest::addRow("%d px png at %dx", side, side / 6)
-                << testicons::png(testicons::checkered(side, 1, a, b)) << qreal(side / 6) << QImage();
-    }
-    void drawnAtTheDeviceRatio()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(qreal, ratio);
-        QFETCH(QImage, expected);
-        const ButtonIcon icon { file(bytes.startsWith("<svg") ? u"icon.svg"_s : u"icon.png"_s, bytes) };
-        const QImage picture = draw(u"Flat"_s, icon, QString(), SampleState::Normal, ratio);
-        const QRect iconRect = differing(picture, draw(u"Flat"_s, {}, QString(), SampleState::Normal, ratio));
-        const int side = qRound(kFontPixels * ratio);
-        QCOMPARE(iconRect.size(), QSize(side, side));
-        QImage drawn = picture.copy(iconRect);
-        drawn.setDevicePixelRatio(1);
-        // Pixel for pixel: an SVG enlarged from 1x would blend its edges, a PNG would be resampled.
-        if (!expected.isNull()) {
-            QCOMPARE(drawn, expected.convertToFormat(QImage::Format_RGB32));
-            return;
-        }
-        // Enlarged smoothly: colours between the two cells, never blocks of repeated pixels.
-        const QRgb a = qRgb(230, 40, 40), b = qRgb(250, 230, 60);
-        int between = 0;
-        for (int y = 0; y < drawn.height(); ++y)
-            for (int x = 0; x < drawn.width(); ++x)
-                between += drawn.pixel(x, y) != a && drawn.pixel(x, y) != b;
-        QVERIFY(between > drawn.width() * drawn.height() / 4);
-    }
-
-    void currentColourIsTheCaptionColour_data()
+    // Drawn anew at each ratio; in the caption's colour when it uses currentColor, else greyed
+    // and faded as the caption when disabled. The first the row has is checked: the icon's
+    // exact pixels, a glyph's colour, a smooth enlargement (normal) or the fade (disabled).
+    void iconPixels_data()
     {
         QTest::addColumn<QString>("skin");
         QTest::addColumn<SampleState>("state");
-        QTest::addColumn<QColor>("colour"); // invalid: the skin's own caption colour
-        QTest::newRow("Flat normal") << u"Flat"_s << SampleState::Normal << QColor(0xffffff);
-        QTest::newRow("Flat pressed") << u"Flat"_s << SampleState::Pressed << QColor(0xdce9fb);
-        QTest::newRow("Flat hot") << u"Flat"_s << SampleState::Hot << QColor(0xffffff);
-        QTest::newRow("Flat disabled") << u"Flat"_s << SampleState::Disabled << QColor(0x7889a3);
-        QTest::newRow("Dark normal") << u"Dark"_s << SampleState::Normal << QColor();
-        QTest::newRow("Dark pressed") << u"Dark"_s << SampleState::Pressed << QColor();
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QImage>("exact");
+        QTest::addColumn<QColor>("colour");
+        const auto row = [](const char *name, const QString &skin, SampleState state, qreal ratio,
+                             const QByteArray &bytes, const QImage &exact, const QColor &colour = {}) {
+            const char *states[] = { "normal", "pressed", "hot", "disabled" };
+            QTest::addRow("%s, %s %s, %gx", name, qPrintable(skin), states[int(state)], ratio)
+                << skin << state << ratio << bytes << exact << colour;
+        };
+        const auto solid = [](qreal ratio, const QColor &colour) {
+            return testicons::checkered(qRound(kFontPixels * ratio), 1, colour, colour);
+        };
+        const QColor a(230, 40, 40), b(250, 230, 60);
+        const QByteArray square = testicons::squareSvg("currentColor");
+        const QByteArray glyph = testicons::glyphSvg();
+        for (const qreal ratio : { 1.5, 2.0, 3.0 })
+            row("svg", u"Flat"_s, SampleState::Normal, ratio, square, solid(ratio, Qt::white));
+        for (const auto &[side, cell] : { std::pair { 12, 2 }, { 24, 1 }, { 36, 3 } }) {
+            const QImage png = testicons::checkered(side, cell, a, b);
+            row("png of the size", u"Flat"_s, SampleState::Normal, side / kFontPixels, testicons::png(png),
+                png);
+        }
+        for (const int side : { 6, 12 })
+            row("png too small", u"Flat"_s, SampleState::Normal, side / 6,
+                testicons::png(testicons::checkered(side, 1, a, b)), QImage());
+        const QRgb flat[] = { 0xffffff, 0xdce9fb, 0xffffff, 0x7889a3 }; // by state
+        for (int state = 0; state < 4; ++state)
+            row("currentColor", u"Flat"_s, SampleState(state), 1, square, solid(1, QColor(flat[state])));
+        for (const SampleState state : { SampleState::Normal, SampleState::Pressed })
+            row("currentColor", u"Dark"_s, state, 1, square, solid(1, look(u"Dark"_s, state).text));
+        row("glyph", u"Flat"_s, SampleState::Pressed, 1, glyph, QImage(), QColor(flat[1]));
+        row("glyph", u"Dark"_s, SampleState::Normal, 1, glyph, QImage(),
+            look(u"Dark"_s, SampleState::Normal).text);
+        const QByteArray green = testicons::png(solid(1, QColor(0, 160, 0)));
+        const QByteArray red = testicons::squareSvg("#ff0000");
+        row("png", u"Flat"_s, SampleState::Disabled, 1, green, QImage());
+        row("fixed-colour svg", u"Flat"_s, SampleState::Disabled, 1, red, QImage());
+        row("png", u"经典"_s, SampleState::Disabled, 1, green, QImage());
+        row("fixed-colour svg", u"Dark"_s, SampleState::Disabled, 1, red, QImage());
     }
-    void currentColourIsTheCaptionColour()
+    void iconPixels()
     {
         QFETCH(QString, skin);
         QFETCH(SampleState, state);
-        QFETCH(QColor, colour);
-        if (!colour.isValid())
-            colour = look(skin, state).text;
-        const QPoint shift = state == SampleState::Pressed ? look(skin, state).textShift : QPoint();
-        for (const QByteArray &svg : { testicons::squareSvg("currentColor"), testicons::glyphSvg() }) {
-            const ButtonIcon icon { file(u"icon.svg"_s, svg) };
-            const QImage picture = draw(skin, icon, QString(), state);
-            const QRect iconRect = differing(picture, draw(skin, {}, QString(), state));
-            // The core of the disk (or square), and the bar at the bottom of the glyph.
-            QCOMPARE(picture.pixelColor(iconRect.center().x(), iconRect.top() + iconRect.height() * 9 / 24),
-                colour);
-            QCOMPARE(picture.pixelColor(iconRect.center().x(), iconRect.bottom()), colour);
-            // Pressed, the icon moves with the caption.
-            const QRect normalRect = differing(draw(skin, icon, QString()), draw(skin, {}, QString()));
-            QCOMPARE(iconRect.topLeft(), normalRect.topLeft() + shift);
-        }
-    }
-
-    void disabledIconFadesAsTheCaption_data()
-    {
-        QTest::addColumn<QString>("skin");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("bytes");
-        const QByteArray green = testicons::png(testicons::solid(12, QColor(0, 160, 0)));
-        const QByteArray red = testicons::squareSvg("#ff0000");
-        QTest::newRow("Flat, PNG") << u"Flat"_s << u"g.png"_s << green;
-        QTest::newRow("Flat, fixed-colour SVG") << u"Flat"_s << u"r.svg"_s << red;
-        QTest::newRow("经典, PNG") << u"经典"_s << u"g.png"_s << green;
-        QTest::newRow("Dark, fixed-colour SVG") << u"Dark"_s << u"r.svg"_s << red;
-    }
-    void disabledIconFadesAsTheCaption()
-    {
-        QFETCH(QString, skin);
-        QFETCH(QString, name);
+        QFETCH(qreal, ratio);
         QFETCH(QByteArray, bytes);
-        const ButtonIcon icon { file(name, bytes) };
-        const QImage disabled = draw(skin, icon, QString(), SampleState::Disabled);
-        const QImage disabledFace = draw(skin, {}, QString(), SampleState::Disabled);
-        const QRect iconRect = differing(disabled, disabledFace);
-        QCOMPARE(iconRect.size(), QSize(kFontPixels, kFontPixels));
+        QFETCH(QImage, exact);
+        QFETCH(QColor, colour);
+        const ButtonIcon icon { file(bytes.startsWith("<svg") ? u"icon.svg"_s : u"icon.png"_s, bytes) };
+        const QImage picture = draw(skin, icon, QString(), state, ratio);
+        const QImage face = draw(skin, {}, QString(), state, ratio);
+        const QRect iconRect = differing(picture, face);
+        const int side = qRound(kFontPixels * ratio);
+        if (!colour.isValid()) // a glyph does not fill its box
+            QCOMPARE(iconRect.size(), QSize(side, side));
+        // Pressed, the icon moves with the caption.
+        const QPoint shift = state == SampleState::Pressed ? look(skin, state).textShift : QPoint();
+        const QRect normalRect = differing(draw(skin, icon, QString(), SampleState::Normal, ratio),
+            draw(skin, {}, QString(), SampleState::Normal, ratio));
+        QCOMPARE(iconRect.topLeft(), normalRect.topLeft() + shift);
+        QImage drawn = picture.copy(iconRect);
+        drawn.setDevicePixelRatio(1);
         const QPoint c = iconRect.center();
-        const QRgb on = draw(skin, icon, QString()).pixel(c), off = disabled.pixel(c),
-                   face = disabledFace.pixel(c);
-        // The caption's contrast with its face, disabled against enabled.
-        const qreal captionFade
-            = qAbs(qreal(qGray(look(skin, SampleState::Disabled).text.rgb()) - qGray(face))
-                / (qGray(look(skin, SampleState::Normal).text.rgb())
-                    - qGray(draw(skin, {}, QString()).pixel(c))));
-        const qreal iconFade = qreal(qGray(off) - qGray(face)) / (qGray(on) - qGray(face));
-        QVERIFY2(iconFade > 0.1 && iconFade < 0.9, qPrintable(QString::number(iconFade)));
-        QVERIFY2(qAbs(iconFade - captionFade) < 0.08,
-            qPrintable(u"icon %1, caption %2"_s.arg(iconFade).arg(captionFade)));
-        // Greyed: each channel lies as far towards the icon's grey as the grey itself.
-        for (const auto channel : std::initializer_list<int (*)(QRgb)> { &qRed, &qGreen, &qBlue }) {
-            const qreal expected = channel(face) + iconFade * (qGray(on) - channel(face));
-            QVERIFY2(qAbs(channel(off) - expected) <= 3,
-                qPrintable(u"%1 instead of %2"_s.arg(channel(off)).arg(expected)));
+        if (!exact.isNull()) {
+            // Pixel for pixel: an SVG enlarged from 1x would blend its edges, a PNG be resampled.
+            QCOMPARE(drawn, exact.convertToFormat(QImage::Format_RGB32));
+        } else if (colour.isValid()) {
+            // The core of the disk, and the bar at the bottom of the glyph.
+            QCOMPARE(picture.pixelColor(c.x(), iconRect.top() + iconRect.height() * 9 / 24), colour);
+            QCOMPARE(picture.pixelColor(c.x(), iconRect.bottom()), colour);
+        } else if (state == SampleState::Normal) {
+            // Enlarged smoothly: colours between the two cells, never blocks of repeated pixels.
+            const QRgb a = qRgb(230, 40, 40), b = qRgb(250, 230, 60);
+            int between = 0;
+            for (int y = 0; y < drawn.height(); ++y)
+                for (int x = 0; x < drawn.width(); ++x)
+                    between += drawn.pixel(x, y) != a && drawn.pixel(x, y) != b;
+            QVERIFY(between > drawn.width() * drawn.height() / 4);
+        } else {
+            const QRgb on = draw(skin, icon, QString()).pixel(c), off = picture.pixel(c),
+                       under = face.pixel(c);
+            // The caption's contrast with its face, disabled against enabled.
+            const qreal captionFade = qAbs(qreal(qGray(look(skin, state).text.rgb()) - qGray(under))
+                / (qGray(look(skin, SampleState::Normal).text.rgb()) - qGray(draw(skin, {}, {}).pixel(c))));
+            const qreal iconFade = qreal(qGray(off) - qGray(under)) / (qGray(on) - qGray(under));
+            QVERIFY2(iconFade > 0.1 && iconFade < 0.9, qPrintable(QString::number(iconFade)));
+            QVERIFY2(qAbs(iconFade - captionFade) < 0.08,
+                qPrintable(u"icon %1, caption %2"_s.arg(iconFade).arg(captionFade)));
+            // Greyed: each channel lies as far towards the icon's grey as the grey itself.
+            for (const auto channel : std::initializer_list<int (*)(QRgb)> { &qRed, &qGreen, &qBlue }) {
+                const qreal expected = channel(under) + iconFade * (qGray(on) - channel(under));
+                QVERIFY2(qAbs(channel(off) - expected) <= 3,
+                    qPrintable(u"%1 instead of %2"_s.arg(channel(off)).arg(expected)));
+            }
         }
     }
 
@@ -266,7 +249,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("problem");
         const QString notPicture = u"is not an SVG or PNG picture"_s;
-        const QByteArray png = testicons::png(testicons::solid(16, Qt::red));
+        const QByteArray png = testicons::png(testicons::checkered(16, 4, Qt::red, Qt::blue));
         QTest::newRow("missing") << u"none/missing.svg"_s << QByteArray() << u"does not exist"_s;
         QTest::newRow("folder") << u"folder.svg"_s << QByteArray() << u"cannot be read"_s;
         QTest::newRow("empty") << u"empty.png"_s << QByteArray("") << notPicture;

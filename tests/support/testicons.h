@@ -35,13 +35,6 @@ inline QByteArray png(const QImage &image)
     return bytes;
 }
 
-inline QImage solid(int side, const QColor &colour)
-{
-    QImage image(side, side, QImage::Format_ARGB32);
-    image.fill(colour);
-    return image;
-}
-
 // Cells of `cell` pixels in two colours.
 inline QImage checkered(int side, int cell, const QColor &a, const QColor &b)
 {
