@@ -9,7 +9,7 @@
 // "--keep FOLDER" leaves the set's files there.
 #include "catalogue/programpaths.h"
 #include "catalogue/skincatalogue.h"
-#include "output/webexport.h"
+#include "pictures/webexport.h"
 #include "platform/form/fontsetup.h"
 #include "platform/image/alphapicture.h"
 #include "platform/image/bmpcodec.h"
@@ -200,14 +200,14 @@ std::vector<JobPicture> jobPictures(int captions)
             quillet::catalogue::ProgramPaths::skinFile(programFolder, skinFile));
         const quillet::render::ButtonRenderer renderer(skin);
         for (int i = 0; i < captions; ++i) {
-            quillet::output::ButtonJob job;
+            quillet::pictures::ButtonJob job;
             job.caption
                 = quillet::catalogue::SkinCatalogue::displayName(skinFile) + u" 按钮"_s + QString::number(i);
             job.font = font;
             job.background = skin.base();
-            const auto files = quillet::output::WebExport::plan(job);
+            const auto files = quillet::pictures::WebExport::plan(job);
             for (int s = 0; s < kStates && s < files.size(); ++s) {
-                const QImage drawn = quillet::output::WebExport::draw(files[s], job, renderer);
+                const QImage drawn = quillet::pictures::WebExport::draw(files[s], job, renderer);
                 JobPicture picture;
                 picture.opaque = quillet::image::AlphaPicture::composite(drawn, job.background);
                 picture.opaque.setDevicePixelRatio(1);
