@@ -25,11 +25,11 @@ constexpr int kTrialLevel = 1;
 constexpr int kFinalLevel = 10;
 constexpr char kSignature[] = "\x89PNG\r\n\x1a\n";
 
-enum ColourType : quint8 { Truecolour = 2, Indexed = 3, TruecolourAlpha = 6 };
+enum ColourType : quint8 { Grey = 0, Truecolour = 2, Indexed = 3, TruecolourAlpha = 6 };
 enum Filter : quint8 { None = 0, Sub = 1, Up = 2, Average = 3, Paeth = 4 };
 constexpr int kFilterCount = 5;
-// Per-row choices besides one filter for every row.
-enum Adaptive { MinimumSum = kFilterCount, Entropy };
+// Per row, the filter the heuristic below picks.
+constexpr int MinimumSum = kFilterCount;
 
 void appendChunk(QByteArray &out, const char type[4], const char *data, qsizetype length)
 {
@@ -61,28 +61,34 @@ quint8 paeth(int a, int b, int c)
 }
 
 // One filtered row: the filter byte, then the differences. The first row has a zero row
-// above it.
+// above it. The first pixel has nothing to its left, so it is done apart and the loops
+// over the rest carry no test the compiler cannot vectorise.
 void filterRow(int filter, const quint8 *row, const quint8 *prior, qsizetype length, int bpp, quint8 *out)
 {
     out[0] = quint8(filter);
     ++out;
+    const qsizetype first = std::min<qsizetype>(bpp, length);
     switch (filter) {
     case Sub:
-        for (qsizetype i = 0; i < length; ++i)
-            out[i] = quint8(row[i] - (i >= bpp ? row[i - bpp] : 0));
+        std::copy(row, row + first, out);
+        for (qsizetype i = first; i < length; ++i)
+            out[i] = quint8(row[i] - row[i - bpp]);
         break;
     case Up:
         for (qsizetype i = 0; i < length; ++i)
             out[i] = quint8(row[i] - prior[i]);
         break;
     case Average:
-        for (qsizetype i = 0; i < length; ++i)
-            out[i] = quint8(row[i] - ((i >= bpp ? row[i - bpp] : 0) + prior[i]) / 2);
+        for (qsizetype i = 0; i < first; ++i)
+            out[i] = quint8(row[i] - prior[i] / 2);
+        for (qsizetype i = first; i < length; ++i)
+            out[i] = quint8(row[i] - (row[i - bpp] + prior[i]) / 2);
         break;
     case Paeth:
-        for (qsizetype i = 0; i < length; ++i)
-            out[i] = quint8(
-                row[i] - (i >= bpp ? paeth(row[i - bpp], prior[i], prior[i - bpp]) : paeth(0, prior[i], 0)));
+        for (qsizetype i = 0; i < first; ++i)
+            out[i] = quint8(row[i] - prior[i]);
+        for (qsizetype i = first; i < length; ++i)
+            out[i] = quint8(row[i] - paeth(row[i - bpp], prior[i], prior[i - bpp]));
         break;
     default:
         std::copy(row, row + length, out);
@@ -99,86 +105,32 @@ qint64 signedSum(const quint8 *filtered, qsizetype length)
     return sum;
 }
 
-double xlog2x(quint32 x)
-{
-    static const std::array<float, 4096> table = [] {
-        std::array<float, 4096> t {};
-        for (size_t i = 1; i < t.size(); ++i)
-            t[i] = float(double(i) * std::log2(double(i)));
-        return t;
-    }();
-    return x < table.size() ? double(table[x]) : double(x) * std::log2(double(x));
-}
-
-// Filter per row by the bytes seen so far: the row whose bytes add the fewest bits to the
-// order-0 entropy of everything before it. Deflate codes one Huffman table over many rows,
-// so this follows what it pays better than each row alone.
-class EntropyChooser
-{
-public:
-    // Higher is better: the growth of sum(c log c) the row causes.
-    double gain(const quint8 *filtered, qsizetype length)
-    {
-        m_touched.clear();
-        for (qsizetype i = 0; i <= length; ++i) {
-            const quint8 v = filtered[i];
-            if (m_row[v]++ == 0)
-                m_touched.push_back(v);
-        }
-        double gain = 0;
-        for (const quint8 v : m_touched) {
-            gain += xlog2x(m_counts[v] + m_row[v]) - xlog2x(m_counts[v]);
-            m_row[v] = 0;
-        }
-        return gain;
-    }
-    void add(const quint8 *filtered, qsizetype length)
-    {
-        for (qsizetype i = 0; i <= length; ++i)
-            ++m_counts[filtered[i]];
-    }
-
-private:
-    std::array<quint32, 256> m_counts {};
-    std::array<quint32, 256> m_row {};
-    std::vector<quint8> m_touched;
-};
-
 // The rows, each behind its filter byte, as IDAT wants them.
 QByteArray filtered(const QByteArray &packed, qsizetype rowLength, int bpp, int strategy)
 {
     const qsizetype rows = rowLength ? packed.size() / rowLength : 0;
     QByteArray out(rows * (rowLength + 1), Qt::Uninitialized);
     const QByteArray zeros(rowLength, '\0');
-    std::array<QByteArray, kFilterCount> trials;
-    if (strategy >= kFilterCount) {
-        for (QByteArray &trial : trials)
-            trial = QByteArray(rowLength + 1, Qt::Uninitialized);
-    }
-    EntropyChooser entropy;
+    QByteArray trial(strategy == MinimumSum ? rowLength + 1 : 0, Qt::Uninitialized);
     auto *at = reinterpret_cast<quint8 *>(out.data());
     for (qsizetype y = 0; y < rows; ++y) {
         const auto *row = reinterpret_cast<const quint8 *>(packed.constData()) + y * rowLength;
         const auto *prior = y > 0 ? row - rowLength : reinterpret_cast<const quint8 *>(zeros.constData());
-        if (strategy < kFilterCount) {
+        if (strategy != MinimumSum) {
             filterRow(strategy, row, prior, rowLength, bpp, at);
         } else {
-            int best = 0;
-            double bestScore = std::numeric_limits<double>::max();
-            for (int f = 0; f < kFilterCount; ++f) {
-                auto *trial = reinterpret_cast<quint8 *>(trials[f].data());
-                filterRow(f, row, prior, rowLength, bpp, trial);
-                const double score = strategy == MinimumSum ? double(signedSum(trial, rowLength))
-                                                            : -entropy.gain(trial, rowLength);
-                if (score < bestScore) {
-                    bestScore = score;
-                    best = f;
+            // The winner so far stays in place; a better one overwrites it.
+            filterRow(None, row, prior, rowLength, bpp, at);
+            qint64 best = signedSum(at, rowLength);
+            auto *candidate = reinterpret_cast<quint8 *>(trial.data());
+            for (int f = Sub; f < kFilterCount; ++f) {
+                filterRow(f, row, prior, rowLength, bpp, candidate);
+                const qint64 sum = signedSum(candidate, rowLength);
+                if (sum < best) {
+                    best = sum;
+                    std::copy(candidate, candidate + rowLength + 1, at);
                 }
             }
-            const auto *chosen = reinterpret_cast<const quint8 *>(trials[best].constData());
-            std::copy(chosen, chosen + rowLength + 1, at);
-            if (strategy == Entropy)
-                entropy.add(at, rowLength);
         }
         at += rowLength + 1;
     }
@@ -211,33 +163,128 @@ QByteArray zlibStream(const QByteArray &raw, int level)
     return out;
 }
 
+// One way of storing the pixels: colour type, depth, and for palettes the entry order
+// (old index -> file index) with the PLTE and tRNS chunks that order gives.
+struct Layout
+{
+    int colourType;
+    int bitDepth;
+    std::array<quint8, 256> order;
+    QByteArray chunkBytes;
+
+    int bitsPerPixel() const
+    {
+        switch (colourType) {
+        case Truecolour:
+            return 24;
+        case TruecolourAlpha:
+            return 32;
+        default:
+            return bitDepth;
+        }
+    }
+};
+
+struct Colours
+{
+    bool opaque = true;
+    bool grey = true;
+    // Every grey level, to find the narrowest grey depth.
+    std::array<bool, 256> levels {};
+};
+
+// What a picture's colours allow: the table's when it has one, else the pixels'.
+Colours coloursOf(const QImage &image, const QList<QRgb> &table)
+{
+    Colours colours;
+    const auto see = [&](QRgb c) {
+        colours.opaque = colours.opaque && qAlpha(c) == 255;
+        colours.grey = colours.grey && qRed(c) == qGreen(c) && qGreen(c) == qBlue(c);
+        colours.levels[size_t(qGreen(c))] = true;
+    };
+    if (!table.isEmpty()) {
+        for (const QRgb c : table)
+            see(c);
+        return colours;
+    }
+    for (int y = 0; y < image.height() && (colours.opaque || colours.grey); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            see(line[x]);
+    }
+    return colours;
+}
+
+// The narrowest grey depth whose levels hold every grey the picture uses exactly.
+int greyDepth(const Colours &colours)
+{
+    for (const int depth : { 1, 2, 4 }) {
+        const int step = 255 / ((1 << depth) - 1);
+        bool fits = true;
+        for (int v = 0; v < 256 && fits; ++v)
+            fits = !colours.levels[size_t(v)] || v % step == 0;
+        if (fits)
+            return depth;
+    }
+    return 8;
+}
+
+QByteArray chunk(const char type[4], const QByteArray &data)
+{
+    QByteArray out;
+    appendChunk(out, type, data);
+    return out;
+}
+
+// PLTE, and tRNS up to the last translucent entry, in file order.
+QByteArray paletteChunks(const QList<QRgb> &table, const std::array<quint8, 256> &order)
+{
+    QByteArray palette(table.size() * 3, '\0');
+    QByteArray alpha(table.size(), '\0');
+    for (qsizetype i = 0; i < table.size(); ++i) {
+        const QRgb c = table[i];
+        const qsizetype at = order[size_t(i)];
+        palette[at * 3] = char(qRed(c));
+        palette[at * 3 + 1] = char(qGreen(c));
+        palette[at * 3 + 2] = char(qBlue(c));
+        alpha[at] = char(qAlpha(c));
+    }
+    while (!alpha.isEmpty() && quint8(alpha.back()) == 255)
+        alpha.chop(1);
+    return chunk("PLTE", palette) + (alpha.isEmpty() ? QByteArray() : chunk("tRNS", alpha));
+}
+
 // Rows packed as PNG wants them, one after the other; sub-byte depths fill each byte
-// from its high bits. For palette pictures, remap gives each pixel's file index.
-QByteArray packRows(const QImage &image, int colourType, int bitDepth, const std::array<quint8, 256> &remap)
+// from its high bits. A palette picture's pixels come from its table in the other layouts.
+QByteArray packRows(const QImage &image, const QList<QRgb> &table, const Layout &layout)
 {
     const int width = image.width();
-    const qsizetype rowLength = colourType == Indexed
-        ? (qsizetype(width) * bitDepth + 7) / 8
-        : qsizetype(width) * (colourType == TruecolourAlpha ? 4 : 3);
+    const qsizetype rowLength = (qsizetype(width) * layout.bitsPerPixel() + 7) / 8;
     QByteArray packed(rowLength * image.height(), '\0');
     auto *out = reinterpret_cast<quint8 *>(packed.data());
+    const bool fromTable = image.format() == QImage::Format_Indexed8;
     for (int y = 0; y < image.height(); ++y) {
-        if (colourType == Indexed) {
-            const uchar *line = image.constScanLine(y);
-            const int perByte = 8 / bitDepth;
+        const uchar *indices = image.constScanLine(y);
+        const auto *line = reinterpret_cast<const QRgb *>(indices);
+        const auto pixel = [&](int x) { return fromTable ? table[indices[x]] : line[x]; };
+        if (layout.colourType == Indexed || layout.colourType == Grey) {
+            const int depth = layout.bitDepth;
+            const int perByte = 8 / depth;
+            const int step = 255 / ((1 << depth) - 1);
             for (int x = 0; x < width; ++x) {
-                const int shift = 8 - bitDepth * (x % perByte + 1);
-                out[x / perByte] |= quint8(remap[line[x]] << shift);
+                const int value
+                    = layout.colourType == Indexed ? layout.order[indices[x]] : qGreen(pixel(x)) / step;
+                out[x / perByte] |= quint8(value << (8 - depth * (x % perByte + 1)));
             }
             out += rowLength;
         } else {
-            const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
             for (int x = 0; x < width; ++x) {
-                *out++ = quint8(qRed(line[x]));
-                *out++ = quint8(qGreen(line[x]));
-                *out++ = quint8(qBlue(line[x]));
-                if (colourType == TruecolourAlpha)
-                    *out++ = quint8(qAlpha(line[x]));
+                const QRgb c = pixel(x);
+                *out++ = quint8(qRed(c));
+                *out++ = quint8(qGreen(c));
+                *out++ = quint8(qBlue(c));
+                if (layout.colourType == TruecolourAlpha)
+                    *out++ = quint8(qAlpha(c));
             }
         }
     }
@@ -296,12 +343,11 @@ QByteArray PngEncoder::encode(const QImage &image)
 {
     if (image.isNull())
         return {};
-    QImage source = image;
-    int colourType = Indexed;
-    int bitDepth = 8;
     const QList<QRgb> table = image.colorTable();
-    if (image.format() == QImage::Format_Indexed8 && !table.isEmpty() && table.size() <= kMaxPaletteSize) {
-        bitDepth = paletteBitDepth(int(table.size()));
+    const bool indexed
+        = image.format() == QImage::Format_Indexed8 && !table.isEmpty() && table.size() <= kMaxPaletteSize;
+    QImage source = image;
+    if (indexed) {
         // Indices past the table would make the file invalid.
         for (int y = 0; y < source.height(); ++y) {
             const uchar *line = source.constScanLine(y);
@@ -311,39 +357,56 @@ QByteArray PngEncoder::encode(const QImage &image)
             }
         }
     } else {
-        colourType = image.hasAlphaChannel() ? TruecolourAlpha : Truecolour;
-        source = image.convertToFormat(
-            colourType == TruecolourAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+        source
+            = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
         if (source.isNull())
             return {};
     }
-    // PNG sides are 31-bit; the packed rows must also fit one QByteArray.
-    const qint64 bitsPerPixel = colourType == Indexed ? bitDepth : (colourType == TruecolourAlpha ? 32 : 24);
-    const qint64 rowLength = (qint64(source.width()) * bitsPerPixel + 7) / 8;
-    if ((rowLength + 1) * qint64(source.height()) > qint64(std::numeric_limits<int>::max()) / 2)
+    // PNG sides are 31-bit; the widest rows (RGBA) must also fit one QByteArray.
+    if ((qint64(source.width()) * 4 + 1) * qint64(source.height())
+        > qint64(std::numeric_limits<int>::max()) / 2)
         return {};
 
-    const int bpp = colourType == Indexed ? 1 : int(bitsPerPixel / 8);
-    std::vector<std::array<quint8, 256>> orders { identityOrder() };
-    if (colourType == Indexed && table.size() > 2)
-        orders.push_back(frequencyOrder(source, table));
-    // Sub-byte indices share bytes, which the byte-wise filters only scramble. Up, Average
-    // and Paeth alone never won on buttons; the per-row choices take them where they pay.
-    const std::vector<int> strategies
-        = bitDepth < 8 ? std::vector<int> { None } : std::vector<int> { None, Sub, MinimumSum, Entropy };
+    std::vector<Layout> layouts;
+    if (indexed) {
+        const int bitDepth = paletteBitDepth(int(table.size()));
+        layouts.push_back({ Indexed, bitDepth, identityOrder(), paletteChunks(table, identityOrder()) });
+        if (table.size() > 2) {
+            const std::array<quint8, 256> order = frequencyOrder(source, table);
+            layouts.push_back({ Indexed, bitDepth, order, paletteChunks(table, order) });
+        }
+    }
+    // Without a palette chunk, grey or true colour rows can be smaller in all than
+    // indices, when the palette is long.
+    const Colours colours = coloursOf(source, indexed ? table : QList<QRgb> {});
+    if (colours.opaque && colours.grey)
+        layouts.push_back({ Grey, greyDepth(colours), {}, 0 });
+    else if (!indexed || table.size() > kShortPalette)
+        layouts.push_back({ colours.opaque ? Truecolour : TruecolourAlpha, 8, {}, 0 });
 
     QByteArray bestRaw;
     qsizetype bestTrial = std::numeric_limits<qsizetype>::max();
-    size_t bestOrder = 0;
-    for (size_t o = 0; o < orders.size(); ++o) {
-        const QByteArray packed = packRows(source, colourType, bitDepth, orders[o]);
+    size_t bestLayout = 0;
+    for (size_t l = 0; l < layouts.size(); ++l) {
+        const Layout &layout = layouts[l];
+        const int bitsPerPixel = layout.bitsPerPixel();
+        const qsizetype rowLength = (qsizetype(source.width()) * bitsPerPixel + 7) / 8;
+        const int bpp = std::max(1, bitsPerPixel / 8);
+        const QByteArray packed = packRows(source, table, layout);
+        // Palette indices are no quantities, so differences between them seldom pack
+        // better than the indices, and sub-byte samples share bytes, which the byte-wise
+        // filters only scramble. On buttons, one filter for every row other than none, or
+        // an entropy-based choice per row, never packed better in all than these.
+        const std::vector<int> strategies = layout.bitDepth < 8 || layout.colourType == Indexed
+            ? std::vector<int> { None }
+            : std::vector<int> { None, MinimumSum };
         for (const int strategy : strategies) {
             QByteArray raw = filtered(packed, rowLength, bpp, strategy);
             const QByteArray trial = zlibStream(raw, kTrialLevel);
-            if (!trial.isEmpty() && trial.size() < bestTrial) {
-                bestTrial = trial.size();
+            if (!trial.isEmpty() && trial.size() + layout.chunkBytes.size() < bestTrial) {
+                bestTrial = trial.size() + layout.chunkBytes.size();
                 bestRaw = std::move(raw);
-                bestOrder = o;
+                bestLayout = l;
             }
         }
     }
@@ -351,34 +414,18 @@ QByteArray PngEncoder::encode(const QImage &image)
     if (best.isEmpty())
         return {};
 
+    const Layout &layout = layouts[bestLayout];
     QByteArray header(13, '\0');
     qToBigEndian(quint32(source.width()), header.data());
     qToBigEndian(quint32(source.height()), header.data() + 4);
-    header[8] = char(bitDepth);
-    header[9] = char(colourType);
+    header[8] = char(layout.bitDepth);
+    header[9] = char(layout.colourType);
     // compression, filter method and interlace stay 0
 
     QByteArray out(kSignature, sizeof(kSignature) - 1);
-    out.reserve(out.size() + best.size() + 3 * 256 + 256 + 64);
+    out.reserve(out.size() + best.size() + layout.chunkBytes.size() + 64);
     appendChunk(out, "IHDR", header);
-    if (colourType == Indexed) {
-        const std::array<quint8, 256> &remap = orders[bestOrder];
-        QByteArray palette(table.size() * 3, '\0');
-        QByteArray alpha(table.size(), '\0');
-        for (qsizetype i = 0; i < table.size(); ++i) {
-            const QRgb c = table[i];
-            const qsizetype at = remap[size_t(i)];
-            palette[at * 3] = char(qRed(c));
-            palette[at * 3 + 1] = char(qGreen(c));
-            palette[at * 3 + 2] = char(qBlue(c));
-            alpha[at] = char(qAlpha(c));
-        }
-        appendChunk(out, "PLTE", palette);
-        while (!alpha.isEmpty() && quint8(alpha.back()) == 255)
-            alpha.chop(1);
-        if (!alpha.isEmpty())
-            appendChunk(out, "tRNS", alpha);
-    }
+    out.append(layout.chunkBytes);
     appendChunk(out, "IDAT", best);
     appendChunk(out, "IEND", nullptr, 0);
     return out;

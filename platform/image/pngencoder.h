@@ -6,14 +6,19 @@
 namespace quillet::image {
 
 // Small, lossless PNG files with nothing but the pixels: IHDR, PLTE/tRNS when
-// indexed, IDAT, IEND. Palette pictures get the narrowest bit depth (1, 2, 4 or 8) and
-// the entry order (as given, or by use) that packs best; so does the row filtering.
+// indexed, IDAT, IEND. Each picture is stored in the layout that packs smallest among
+// those its colours allow: palette (narrowest bit depth, entries as given or by use),
+// grey (narrowest depth that holds its levels), or true colour; so is the row filtering.
 class PngEncoder
 {
 public:
-    // Format_Indexed8 pictures are written as palette PNGs (the table's colours, maybe
-    // reordered; translucent entries stay first);
-    // everything else as 8-bit RGB, or RGBA when the picture has an alpha channel.
+    // Palettes up to this long are always written as palettes (or grey); longer ones
+    // also try true colour, which needs no palette chunk.
+    static constexpr int kShortPalette = 32;
+
+    // Format_Indexed8 pictures use their colour table (translucent entries stay first);
+    // other pictures hold more colours than a palette, so they are grey, RGB, or RGBA
+    // when the picture has an alpha channel.
     // Empty bytes when the picture is null or cannot be compressed.
     static QByteArray encode(const QImage &image);
     // The narrowest PNG bit depth that holds indices of a palette of that size.

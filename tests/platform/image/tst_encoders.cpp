@@ -154,10 +154,28 @@ private Q_SLOTS:
         QTest::addColumn<QImage>("source");
         QTest::addColumn<int>("colourType");
         QTest::addColumn<int>("bitDepth");
-        const QList<QPair<int, int>> palettes { { 2, 1 }, { 4, 2 }, { 16, 4 }, { 17, 8 }, { 256, 8 } };
+        const QList<QPair<int, int>> palettes { { 2, 1 }, { 4, 2 }, { 16, 4 }, { 17, 8 }, { 32, 8 } };
         for (const auto &[colours, depth] : palettes)
             QTest::addRow("png palette %d colours", colours)
                 << kPng << ExactPalette::toIndexed(TestPictures::withColours(104, 24, colours)) << 3 << depth;
+        // Without the 768 bytes of its palette, true colour is the smaller file here.
+        QTest::newRow("png 256 colours as RGB")
+            << kPng << ExactPalette::toIndexed(TestPictures::withColours(104, 24, 256)) << 2 << 8;
+        // Grey levels need no palette; the depth is the narrowest that holds every level.
+        const QList<QPair<int, int>> greys { { 255, 1 }, { 85, 2 }, { 17, 4 }, { 3, 8 } };
+        for (const auto &[step, depth] : greys) {
+            QImage grey(104, 24, QImage::Format_RGB32);
+            for (int y = 0; y < grey.height(); ++y) {
+                for (int x = 0; x < grey.width(); ++x) {
+                    const int level = (x / 3 + y) * step % 256 / step * step;
+                    grey.setPixel(x, y, qRgb(level, level, level));
+                }
+            }
+            QTest::addRow("png grey in steps of %d", step)
+                << kPng << ExactPalette::toIndexed(grey) << 0 << depth;
+            if (depth == 8)
+                QTest::newRow("png grey, no palette given") << kPng << grey << 0 << 8;
+        }
         const QImage button = TestPictures::button(104, 24, QStringLiteral("OK"), false);
         QTest::newRow("png palette button") << kPng << ExactPalette::toIndexed(button) << 3 << 8;
         QImage translucent = TestPictures::withColours(13, 13, 5).convertToFormat(QImage::Format_ARGB32);
