@@ -18,6 +18,8 @@ namespace {
 
 // Icon files a renderer keeps read; more than a batch names are read again.
 constexpr int kMaxLoadedIcons = 16;
+// Faces a renderer keeps: a batch job's states and densities of one size.
+constexpr int kMaxFaces = 32;
 
 bool opaque(const QColor &colour)
 {
@@ -108,10 +110,11 @@ QImage ButtonRenderer::render(const RenderRequest &request) const
     picture.setDevicePixelRatio(ratio);
     picture.fill(beyondControl(request.background));
 
+    if (request.control == SampleControl::PushButton)
+        return pushButton(request, picture);
     QPainter painter(&picture);
     switch (request.control) {
     case SampleControl::PushButton:
-        paintPushButton(painter, request, size);
         break;
     case SampleControl::DropButton:
         paintCombo(painter, request, size);
@@ -123,7 +126,39 @@ QImage ButtonRenderer::render(const RenderRequest &request) const
     return picture;
 }
 
-void ButtonRenderer::paintPushButton(QPainter &painter, const RenderRequest &request, const QSize &size) const
+QImage ButtonRenderer::pushButton(const RenderRequest &request, const QImage &blank) const
+{
+    QImage picture = blank;
+    // The focus frame is drawn over the caption; those pictures are painted whole.
+    if (request.state == SampleState::Focused) {
+        QPainter painter(&picture);
+        paintPushButton(painter, request, request.size, Part::Whole);
+        return picture;
+    }
+    const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6")
+                            .arg(request.size.width())
+                            .arg(request.size.height())
+                            .arg(request.devicePixelRatio)
+                            .arg(int(request.state))
+                            .arg(request.background.rgba(), 0, 16)
+                            .arg(request.borderRemoval);
+    auto face = m_faces.constFind(key);
+    if (face == m_faces.constEnd()) {
+        if (m_faces.size() >= kMaxFaces)
+            m_faces.clear();
+        QPainter painter(&picture);
+        paintPushButton(painter, request, request.size, Part::Face);
+        painter.end();
+        face = m_faces.insert(key, picture);
+    }
+    picture = *face;
+    QPainter painter(&picture);
+    paintPushButton(painter, request, request.size, Part::Caption);
+    return picture;
+}
+
+void ButtonRenderer::paintPushButton(
+    QPainter &painter, const RenderRequest &request, const QSize &size, Part part) const
 {
     const int allowance = request.borderRemoval ? Metrics::kBorderAllowance : 0;
     const QRect control(0, 0, size.width() + allowance, size.height() + allowance);
@@ -139,12 +174,24 @@ void ButtonRenderer::paintPushButton(QPainter &painter, const RenderRequest &req
     option.text = request.caption;
 
     painter.translate(-allowance / 2, -allowance / 2);
-    painter.fillRect(control, request.background);
+    if (part != Part::Caption)
+        painter.fillRect(control, request.background);
     preparePainter(painter, request.font, pal);
-    if (const LoadedIcon *icon = loadedIcon(request.icon.file))
+    if (part == Part::Face) {
+        m_style->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, nullptr);
+        return;
+    }
+    const LoadedIcon *icon = loadedIcon(request.icon.file);
+    if (part == Part::Caption) {
+        if (icon)
+            iconlabel::paintContents(painter, option, *m_style, request.icon, *icon);
+        else
+            m_style->drawControl(QStyle::CE_PushButtonLabel, &option, &painter, nullptr);
+    } else if (icon) {
         iconlabel::paintButton(painter, option, *m_style, request.icon, *icon);
-    else
+    } else {
         m_style->drawControl(QStyle::CE_PushButton, &option, &painter, nullptr);
+    }
 }
 
 void ButtonRenderer::paintCombo(QPainter &painter, const RenderRequest &request, const QSize &size) const

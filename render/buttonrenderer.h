@@ -73,7 +73,11 @@ public:
     QImage render(const RenderRequest &request) const;
 
 private:
-    void paintPushButton(QPainter &painter, const RenderRequest &request, const QSize &size) const;
+    // What of a push button to paint: the face is the same for every caption, so a
+    // batch paints it once per size and state and then only the captions.
+    enum class Part { Whole, Face, Caption };
+    void paintPushButton(QPainter &painter, const RenderRequest &request, const QSize &size, Part part) const;
+    QImage pushButton(const RenderRequest &request, const QImage &blank) const;
     void paintCombo(QPainter &painter, const RenderRequest &request, const QSize &size) const;
     void paintCheckBox(QPainter &painter, const RenderRequest &request, const QSize &size) const;
     QPalette palette(const QColor &background) const;
@@ -82,6 +86,8 @@ private:
     std::unique_ptr<skin::SkinStyle> m_style;
     // Icon files read once per renderer; an export names one or two.
     mutable QHash<QString, std::shared_ptr<const LoadedIcon>> m_icons;
+    // Push button faces without caption, by size, ratio, state and background.
+    mutable QHash<QString, QImage> m_faces;
 };
 
 } // namespace quillet::render

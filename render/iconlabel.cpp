@@ -140,6 +140,12 @@ void paintButton(QPainter &painter, const QStyleOptionButton &option, const QSty
     const model::ButtonIcon &settings, const LoadedIcon &icon, const QWidget *widget)
 {
     style.drawControl(QStyle::CE_PushButtonBevel, &option, &painter, widget);
+    paintContents(painter, option, style, settings, icon, widget);
+}
+
+void paintContents(QPainter &painter, const QStyleOptionButton &option, const QStyle &style,
+    const model::ButtonIcon &settings, const LoadedIcon &icon, const QWidget *widget)
+{
     int flags = Qt::AlignCenter | Qt::TextShowMnemonic;
     if (!style.styleHint(QStyle::SH_UnderlineShortcut, &option, widget))
         flags |= Qt::TextHideMnemonic;

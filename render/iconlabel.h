@@ -32,6 +32,9 @@ int iconHeight(const model::ButtonIcon &icon, const QFont &font);
 // button's own.
 void paintButton(QPainter &painter, const QStyleOptionButton &option, const QStyle &style,
     const model::ButtonIcon &settings, const LoadedIcon &icon, const QWidget *widget = nullptr);
+// The same without the bevel, for a face already painted.
+void paintContents(QPainter &painter, const QStyleOptionButton &option, const QStyle &style,
+    const model::ButtonIcon &settings, const LoadedIcon &icon, const QWidget *widget = nullptr);
 
 } // namespace iconlabel
 

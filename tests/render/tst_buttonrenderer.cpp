@@ -190,6 +190,34 @@ private Q_SLOTS:
             }
         }
     }
+
+    // A renderer keeps the faces it painted: one that has drawn other sizes, states,
+    // densities and grounds before draws each picture as a fresh one does.
+    void warmEqualsFresh()
+    {
+        for (const QString &skin : ProgramFolder::shippedSkinNames()) {
+            const QString path = QStringLiteral(QUILLET_SOURCE_DIR "/skins/") + skin;
+            const ButtonRenderer warm = ButtonRenderer::fromSkinFile(path);
+            for (const QSize size : { QSize(104, 24), QSize(60, 30) }) {
+                for (const qreal ratio : { 1.0, 2.0 }) {
+                    for (const QColor ground : { QColor(Qt::white), QColor(0x12, 0x80, 0xc0) }) {
+                        for (const SampleState state : { SampleState::Normal, SampleState::Pressed,
+                                 SampleState::Hot, SampleState::Disabled, SampleState::Focused }) {
+                            RenderRequest request;
+                            request.size = size;
+                            request.devicePixelRatio = ratio;
+                            request.background = ground;
+                            request.state = state;
+                            request.borderRemoval = size.width() == 60;
+                            request.caption = QStringLiteral("按钮 %1").arg(int(state));
+                            const QImage fresh = ButtonRenderer::fromSkinFile(path).render(request);
+                            QVERIFY2(warm.render(request) == fresh, qPrintable(skin));
+                        }
+                    }
+                }
+            }
+        }
+    }
 };
 
 QTEST_MAIN(TestButtonRenderer)
