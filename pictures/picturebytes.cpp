@@ -9,13 +9,9 @@ namespace quillet::pictures::PictureBytes {
 
 using image::ImageConverter;
 
-QByteArray fromBmp(const QByteArray &bmp, PictureFormat format)
+namespace {
+QByteArray converted(ImageConverter &converter, PictureFormat format)
 {
-    if (format == PictureFormat::Bmp)
-        return bmp;
-    ImageConverter converter;
-    if (!converter.loadFromMemory(bmp, ImageConverter::kLoadBmp))
-        return {};
     switch (format) {
     case PictureFormat::Jpg:
         return converter.encode(ImageConverter::Jpeg);
@@ -32,12 +28,30 @@ QByteArray fromBmp(const QByteArray &bmp, PictureFormat format)
     }
     return {};
 }
+} // namespace
+
+QByteArray fromBmp(const QByteArray &bmp, PictureFormat format)
+{
+    if (format == PictureFormat::Bmp)
+        return bmp;
+    ImageConverter converter;
+    if (!converter.loadFromMemory(bmp, ImageConverter::kLoadBmp))
+        return {};
+    return converted(converter, format);
+}
 
 QByteArray opaque(const QImage &picture, PictureFormat format, const QColor &background)
 {
     if (picture.isNull())
         return {};
-    return fromBmp(image::BmpCodec::encode(image::AlphaPicture::composite(picture, background)), format);
+    // The same bytes as the designer's BMP captures give, without the round trip.
+    const QImage flat = image::AlphaPicture::composite(picture, background);
+    if (format == PictureFormat::Bmp)
+        return image::BmpCodec::encode(flat);
+    ImageConverter converter;
+    if (!converter.loadOpaque(flat))
+        return {};
+    return converted(converter, format);
 }
 
 QByteArray transparent(const QImage &picture, PictureFormat format, const QColor &background)

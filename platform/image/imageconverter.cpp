@@ -10,7 +10,6 @@
 #include "platform/image/jpegencoder.h"
 #include "platform/image/pngencoder.h"
 
-
 namespace quillet::image {
 
 namespace {
@@ -42,6 +41,18 @@ bool ImageConverter::loadFromMemory(const QByteArray &bmpBytes, int flag)
         return false;
     m_picture = image;
     m_depth = header->bitsPerPixel;
+    return true;
+}
+
+bool ImageConverter::loadOpaque(const QImage &picture)
+{
+    clear();
+    QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    if (rgb.isNull())
+        return false;
+    rgb.setDevicePixelRatio(1.0);
+    m_picture = rgb;
+    m_depth = kTrueColourDepth;
     return true;
 }
 
@@ -86,7 +97,8 @@ QByteArray ImageConverter::encode(int format) const
     case Jpeg:
         return JpegEncoder::encode(m_picture);
     case Png: {
-        // Lossless: a palette file whenever the colours fit one, whatever the depth.
+        // Lossless: the exact palette, when the colours fit one, competes with grey and
+        // true colour.
         const QImage indexed = ExactPalette::toIndexed(m_picture);
         return PngEncoder::encode(indexed.isNull() ? m_picture : indexed);
     }

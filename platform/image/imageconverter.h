@@ -19,6 +19,9 @@ public:
     // Replaces the held picture; bytes that are no BMP (or a flag other than
     // kLoadBmp) leave it empty and answer false.
     bool loadFromMemory(const QByteArray &bmpBytes, int flag = kLoadBmp);
+    // Holds an opaque picture exactly as its 24-bit BMP bytes would give it, without
+    // making and reading them.
+    bool loadOpaque(const QImage &picture);
     // Bits per pixel of the held picture: as the BMP stored it, 8 after a reduction,
     // 0 when empty.
     int colorDepth() const;
