@@ -13,8 +13,9 @@ class PngEncoder
 {
 public:
     // Palettes up to this long are always written as palettes (or grey); longer ones
-    // also try true colour, which needs no palette chunk.
-    static constexpr int kShortPalette = 32;
+    // also try true colour, which needs no palette chunk. On buttons true colour won
+    // only from about 110 colours.
+    static constexpr int kShortPalette = 96;
 
     // Format_Indexed8 pictures use their colour table (translucent entries stay first);
     // other pictures hold more colours than a palette, so they are grey, RGB, or RGBA

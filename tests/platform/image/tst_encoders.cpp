@@ -154,7 +154,7 @@ private Q_SLOTS:
         QTest::addColumn<QImage>("source");
         QTest::addColumn<int>("colourType");
         QTest::addColumn<int>("bitDepth");
-        const QList<QPair<int, int>> palettes { { 2, 1 }, { 4, 2 }, { 16, 4 }, { 17, 8 }, { 32, 8 } };
+        const QList<QPair<int, int>> palettes { { 2, 1 }, { 4, 2 }, { 16, 4 }, { 17, 8 }, { 96, 8 } };
         for (const auto &[colours, depth] : palettes)
             QTest::addRow("png palette %d colours", colours)
                 << kPng << ExactPalette::toIndexed(TestPictures::withColours(104, 24, colours)) << 3 << depth;
