@@ -1,5 +1,6 @@
 #include "batch/batchmain.h"
 
+#include "batch/kitcommand.h"
 #include "batch/rendercommand.h"
 #include "batch/skincommand.h"
 #include "platform/form/fontsetup.h"
@@ -25,7 +26,10 @@ struct Subcommand
 
 constexpr Subcommand kSubcommands[] = {
     { "render", "write button pictures without a window (quillet render --help)", &RenderCommand::run },
-    { "skin", "check a skin file, or import nine-patch pictures as one (quillet skin --help)", &SkinCommand::run },
+    { "kit", "a style sheet for real buttons of any width from a skin (quillet kit --help)",
+        &KitCommand::run },
+    { "skin", "check a skin file, or import nine-patch pictures as one (quillet skin --help)",
+        &SkinCommand::run },
 };
 
 const Subcommand *subcommand(const char *name)
@@ -50,7 +54,8 @@ const char *BatchMain::programUsage()
     static const QByteArray text = [] {
         QByteArray usage = "Usage: quillet                  open the designer window (needs a display)\n";
         for (const Subcommand &command : kSubcommands)
-            usage += QByteArray("       quillet ") + QByteArray(command.name).leftJustified(16) + command.summary + '\n';
+            usage += QByteArray("       quillet ") + QByteArray(command.name).leftJustified(16)
+                + command.summary + '\n';
         usage += "       quillet --help | --version\n";
         return usage;
     }();
