@@ -13,6 +13,7 @@
 #include "ui/designercontrols.h"
 #include "ui/designerwindow.h"
 #include "ui/eventmap.h"
+#include "ui/iconmenu.h"
 #include "ui/saveoptionsmenu.h"
 
 namespace quillet::app {
@@ -35,6 +36,8 @@ DesignerProgram::DesignerProgram(const Services &services)
 {
     m_window->colourPicker()->setDialogs(&services.dialogs);
     m_saveOptions = new ui::SaveOptionsMenu(m_window->saveButton(), m_state.webOptions);
+    m_iconMenu
+        = new ui::IconMenu(m_window->captionBox(), m_window->sampleButton(), m_state.icon, services.dialogs);
     m_eventMap = std::make_unique<ui::EventMap>(ui::EventMap::Handlers { *m_window, *m_controls, *m_geometry,
         *m_preview, [this] { windDown(); }, [this] { m_exporter->exportImages(); }, [this] { openAbout(); },
         [this] { m_infoPanel->onHelp(catalogue::ProgramPaths::localPage(m_state.programFolder)); },
@@ -57,6 +60,7 @@ void DesignerProgram::start()
 {
     m_lifecycle->onCreated(m_services.programFolder);
     m_saveOptions->showOptions();
+    m_iconMenu->showIcon();
     m_window->setOuterSize({ ui::DesignerWindow::kLayoutWidth, ui::DesignerWindow::kLayoutHeight });
     m_window->show();
 }

@@ -33,6 +33,7 @@ namespace quillet::ui {
 class DesignerControls;
 class DesignerWindow;
 class EventMap;
+class IconMenu;
 class SaveOptionsMenu;
 } // namespace quillet::ui
 
@@ -72,6 +73,7 @@ public:
     output::Exporter &exporter() { return *m_exporter; }
     integration::InfoPanel &infoPanel() { return *m_infoPanel; }
     ui::SaveOptionsMenu &saveOptions() { return *m_saveOptions; }
+    ui::IconMenu &iconMenu() { return *m_iconMenu; }
 
 private:
     void windDown();
@@ -91,6 +93,7 @@ private:
     std::unique_ptr<Lifecycle> m_lifecycle;
     std::unique_ptr<ui::EventMap> m_eventMap;
     ui::SaveOptionsMenu *m_saveOptions = nullptr; // owned by the save button
+    ui::IconMenu *m_iconMenu = nullptr; // owned by the caption box
 };
 
 } // namespace quillet::app

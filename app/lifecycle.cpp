@@ -37,6 +37,7 @@ void Lifecycle::onCreated(const QString &programFolder)
     const QString settings = SettingsLocation::readPath(state.programFolder);
     state.currentSkinIndex = SettingsFile::readSkinIndex(settings);
     state.webOptions = catalogue::WebExportSettings::read(settings);
+    state.icon = catalogue::WebExportSettings::readIcon(settings);
     catalogue::SkinCatalogue::fill(ProgramPaths::skinsFolder(state.programFolder), state.skinFiles,
         window.skinList(), &form::FormRuntime::processEvents);
     m_parts.controls.applyCurrentSkin();
@@ -57,6 +58,7 @@ void Lifecycle::onAboutToBeDestroyed(const QString &desktopFolder, const QString
     const QString settings = SettingsLocation::writePath(state.programFolder);
     SettingsFile::writeSkinIndex(settings, state.currentSkinIndex);
     catalogue::WebExportSettings::write(settings, state.webOptions);
+    catalogue::WebExportSettings::writeIcon(settings, state.icon);
     m_parts.engine.release();
     integration::DesktopLauncher::ensureOnDesktop(desktopFolder, state.programFolder, executableName);
 }

@@ -6,6 +6,10 @@ class QTextStream;
 
 namespace quillet::batch {
 
+// What every subcommand answers: 2 for input refused before anything was written, 1 for a
+// write that failed.
+enum ExitCode { Success = 0, WriteFailed = 1, BadInput = 2 };
+
 // What every subcommand is run with: where the program's skins are, and its two streams.
 struct CommandContext
 {

@@ -1,9 +1,13 @@
 #include "batch/entryvalues.h"
 
 #include "model/metrics.h"
+#include "render/loadedicon.h"
+
 #include "pictures/exportnaming.h"
 #include "pictures/nametemplate.h"
 #include "pictures/pictureformat.h"
+#include <QDir>
+#include <QFileInfo>
 
 #include <cmath>
 
@@ -83,6 +87,46 @@ QString EntryValues::setName(const QString &text, RenderEntry &entry)
     if (!problem.isEmpty())
         return QStringLiteral("--name: ") + quoted(text) + QStringLiteral(": ") + problem;
     entry.nameTemplate = text;
+    return {};
+}
+
+QString EntryValues::setIcon(const QString &text, const QString &baseFolder, RenderEntry &entry)
+{
+    if (text.isEmpty()) {
+        entry.icon.file.clear();
+        return {};
+    }
+    const QString path
+        = QFileInfo(baseFolder.isEmpty() ? QDir::current() : QDir(baseFolder), text).absoluteFilePath();
+    const QString problem = render::iconProblem(path);
+    if (!problem.isEmpty())
+        return QStringLiteral("--icon: ") + quoted(text) + u' ' + problem;
+    entry.icon.file = path;
+    return {};
+}
+
+QString EntryValues::setIconPosition(const QString &text, RenderEntry &entry)
+{
+    static constexpr std::pair<QStringView, model::IconPosition> kPositions[]
+        = { { u"left", model::IconPosition::Left }, { u"right", model::IconPosition::Right },
+              { u"top", model::IconPosition::Top } };
+    for (const auto &[name, position] : kPositions) {
+        if (text.trimmed() == name) {
+            entry.icon.position = position;
+            return {};
+        }
+    }
+    return QStringLiteral("--icon-position: ") + quoted(text) + QStringLiteral(" is not left, right or top");
+}
+
+QString EntryValues::setIconSize(const QString &text, RenderEntry &entry)
+{
+    bool ok = false;
+    const int size = text.trimmed().toInt(&ok);
+    if (!ok || size < 1 || size > kMaxIconSize)
+        return QStringLiteral("--icon-size: ") + quoted(text)
+            + QStringLiteral(" is not a whole number from 1 to ") + QString::number(kMaxIconSize);
+    entry.icon.size = size;
     return {};
 }
 

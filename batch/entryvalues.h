@@ -14,6 +14,7 @@ class EntryValues
 public:
     static constexpr int kMaxSide = 4096;
     static constexpr int kMaxPointSize = 72;
+    static constexpr int kMaxIconSize = 512;
     // The densities a picture can be drawn at.
     static constexpr qreal kRatios[] = { 1.0, 1.5, 2.0, 3.0 };
 
@@ -23,6 +24,9 @@ public:
     static QString setScale(const QString &text, RenderEntry &entry);
     static QString setFont(const QString &text, RenderEntry &entry);
     static QString setName(const QString &text, RenderEntry &entry);
+    static QString setIcon(const QString &text, const QString &baseFolder, RenderEntry &entry);
+    static QString setIconPosition(const QString &text, RenderEntry &entry);
+    static QString setIconSize(const QString &text, RenderEntry &entry);
     // "FAMILY SIZE", as the designer shows its font: the last word is the point size.
     static bool parseFont(const QString &text, QFont *font);
     // The checks that need the whole entry: a caption, one control, a sprite's button,

@@ -12,7 +12,7 @@ namespace quillet::batch {
 // font substitutions installed.
 namespace KitCommand {
 
-enum ExitCode { Success = 0, WriteFailed = 1, BadInput = 2 };
+using enum batch::ExitCode;
 inline constexpr int kMinHeight = 12;
 inline constexpr int kMaxHeight = 96;
 

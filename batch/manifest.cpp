@@ -24,7 +24,8 @@ QString readEntry(const QJsonObject &object, RenderOptions &options)
 
 } // namespace
 
-QList<RenderEntry> Manifest::read(const QByteArray &json, const RenderEntry &defaults, QString *error)
+QList<RenderEntry> Manifest::read(
+    const QByteArray &json, const RenderEntry &defaults, QString *error, const QString &folder)
 {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
@@ -46,6 +47,7 @@ QList<RenderEntry> Manifest::read(const QByteArray &json, const RenderEntry &def
     for (qsizetype i = 0; i < array.size(); ++i) {
         RenderOptions options;
         options.entry = defaults;
+        options.baseFolder = folder;
         options.entry.captions.clear();
         options.entry.origin = QStringLiteral("manifest entry ") + QString::number(i + 1);
         const QString problem = array.at(i).isObject() ? readEntry(array.at(i).toObject(), options)

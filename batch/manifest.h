@@ -16,7 +16,9 @@ class Manifest
 {
 public:
     // The entries, or an empty list and a message naming the entry and key at fault.
-    static QList<RenderEntry> read(const QByteArray &json, const RenderEntry &defaults, QString *error);
+    // Relative paths in it (icons) are taken relative to folder, the manifest's own.
+    static QList<RenderEntry> read(
+        const QByteArray &json, const RenderEntry &defaults, QString *error, const QString &folder = {});
 };
 
 } // namespace quillet::batch

@@ -76,6 +76,7 @@ bool manifestText(OptionKind kind, const QJsonValue &value, QStringList *texts)
         }
         return true;
     case OptionKind::Action:
+    case OptionKind::Positional:
         break;
     }
     return false;
@@ -86,7 +87,8 @@ QString optionLines(const QList<std::pair<QString, QStringView>> &rows)
     QString text;
     for (const auto &[left, help] : rows) {
         QString line = QStringLiteral("  ") + left;
-        line += line.size() + 1 < kHelpColumn ? QString(kHelpColumn - line.size(), u' ') : QStringLiteral("  ");
+        line += line.size() + 1 < kHelpColumn ? QString(kHelpColumn - line.size(), u' ')
+                                              : QStringLiteral("  ");
         const QString indent(kHelpColumn, u' ');
         line += help.toString().replace(u'\n', u'\n' + indent);
         text += line + u'\n';

@@ -18,12 +18,12 @@ enum class OptionKind {
     List, // --name A,B; a string, a number or an array of them
     Repeated, // --name VALUE, again for more; a string or an array of strings
     Action, // --name alone, command line only: ends the parse (help, version) or sets a mode
+    Positional, // a bare argument (no dashes), command line only; its name is for the usage
 };
 
 // One option of a subcommand. The usage text, the command-line parser and the manifest
 // reader are all made from a table of these, so an option is written down once.
-template<typename Target>
-struct OptionSpec
+template<typename Target> struct OptionSpec
 {
     QStringView name; // without the dashes; the manifest key too
     QStringView valueName; // as the usage shows it: N, NAME, LIST; empty for flags
@@ -70,9 +70,22 @@ QString parse(std::span<const OptionSpec<Target>> table, const QStringList &argu
         }
         if (name == u"-h")
             name = QStringLiteral("--help");
+        if (!name.startsWith(u'-')) {
+            const OptionSpec<Target> *positional = nullptr;
+            for (const OptionSpec<Target> &spec : table) {
+                if (spec.kind == OptionKind::Positional)
+                    positional = &spec;
+            }
+            if (!positional)
+                return QStringLiteral("unexpected argument \"") + name + QStringLiteral("\" (see --help)");
+            const QString problem = positional->apply(target, name);
+            if (!problem.isEmpty())
+                return problem;
+            continue;
+        }
         const OptionSpec<Target> *spec
             = name.startsWith(QStringLiteral("--")) ? find(table, QStringView(name).mid(2)) : nullptr;
-        if (!spec)
+        if (!spec || spec->kind == OptionKind::Positional)
             return QStringLiteral("unknown option \"") + arguments.at(i) + QStringLiteral("\" (see --help)");
         if (spec->kind == OptionKind::Flag || spec->kind == OptionKind::Action) {
             if (inlineValue)
@@ -99,8 +112,8 @@ QString parse(std::span<const OptionSpec<Target>> table, const QStringList &argu
 
 // Applies one manifest key through the same table; the message names the key.
 template<typename Target>
-QString applyKey(std::span<const OptionSpec<Target>> table, const QString &key, const QJsonValue &value,
-    Target &target)
+QString applyKey(
+    std::span<const OptionSpec<Target>> table, const QString &key, const QJsonValue &value, Target &target)
 {
     const OptionSpec<Target> *spec = find(table, QStringView(key));
     if (!spec || !spec->inManifest)
@@ -125,11 +138,14 @@ QString applyKey(std::span<const OptionSpec<Target>> table, const QString &key, 
 }
 
 // "  --name VALUE   help" lines for every option of the table.
-template<typename Target>
-QString usageLines(std::span<const OptionSpec<Target>> table)
+template<typename Target> QString usageLines(std::span<const OptionSpec<Target>> table)
 {
     QList<std::pair<QString, QStringView>> rows;
     for (const OptionSpec<Target> &spec : table) {
+        if (spec.kind == OptionKind::Positional) {
+            rows.append({ spec.valueName.toString(), spec.help });
+            continue;
+        }
         QString left = flagName(spec.name);
         if (!spec.valueName.isEmpty())
             left += u' ' + spec.valueName.toString();
@@ -139,8 +155,7 @@ QString usageLines(std::span<const OptionSpec<Target>> table)
 }
 
 // The manifest keys of the table, for the usage text.
-template<typename Target>
-QString manifestKeys(std::span<const OptionSpec<Target>> table)
+template<typename Target> QString manifestKeys(std::span<const OptionSpec<Target>> table)
 {
     QStringList keys;
     for (const OptionSpec<Target> &spec : table) {

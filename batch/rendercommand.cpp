@@ -1,14 +1,14 @@
 #include "batch/rendercommand.h"
 
-#include "catalogue/programpaths.h"
-#include "catalogue/skincatalogue.h"
 #include "batch/entryvalues.h"
 #include "batch/manifest.h"
 #include "batch/progressbar.h"
 #include "batch/renderoptions.h"
+#include "catalogue/programpaths.h"
+#include "catalogue/skincatalogue.h"
 #include "pictures/exportnaming.h"
-#include "pictures/webexport.h"
 #include "pictures/nametemplate.h"
+#include "pictures/webexport.h"
 #include "platform/file/filewriter.h"
 #include "platform/skin/skinparser.h"
 #include "render/buttonrenderer.h"
@@ -53,14 +53,23 @@ int fail(const RenderCommand::Context &context, const QString &message, int code
 
 // The catalogue's file for a skin named by its list name or its file name.
 // Nothing is written through a link: neither the file nor a folder between it and the
-// output folder may be one.
-bool passesThroughLink(const QString &folder, const QString &relative)
+// output folder may be one. Each folder is asked once, however many files lie in it.
+bool passesThroughLink(const QString &folder, const QString &relative, QHash<QString, bool> &folderIsLink)
 {
     QString path = folder;
-    for (const QString &part : relative.split(u'/')) {
-        path += u'/' + part;
-        if (QFileInfo(path).isSymLink())
+    const QStringList parts = relative.split(u'/');
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        path += u'/' + parts[i];
+        const bool last = i + 1 == parts.size();
+        if (!last) {
+            auto known = folderIsLink.find(path);
+            if (known == folderIsLink.end())
+                known = folderIsLink.insert(path, QFileInfo(path).isSymLink());
+            if (*known)
+                return true;
+        } else if (QFileInfo(path).isSymLink()) {
             return true;
+        }
     }
     return false;
 }
@@ -117,13 +126,15 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
         if (!file.open(QIODevice::ReadOnly))
             return fail(context, QStringLiteral("--manifest: cannot read \"") + options.manifestPath + u'"');
         QString error;
-        entries = Manifest::read(file.readAll(), options.entry, &error);
+        entries = Manifest::read(
+            file.readAll(), options.entry, &error, QFileInfo(options.manifestPath).absolutePath());
         if (entries.isEmpty())
             return fail(context, error);
     }
 
     QStringList skinFiles;
-    catalogue::SkinCatalogue::fill(catalogue::ProgramPaths::skinsFolder(context.programFolder), skinFiles, nullptr, {});
+    catalogue::SkinCatalogue::fill(
+        catalogue::ProgramPaths::skinsFolder(context.programFolder), skinFiles, nullptr, {});
     QHash<QString, skin::Skin> skins;
 
     const QFileInfo outInfo(options.out);
@@ -137,6 +148,7 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
     // Everything is checked before the first file is written.
     QList<PlannedJob> jobs;
     QSet<QString> paths;
+    QHash<QString, bool> folderIsLink;
     int exportNumber = 0;
     qsizetype fileCount = 0;
     for (const RenderEntry &entry : std::as_const(entries)) {
@@ -147,7 +159,8 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
                     + QStringLiteral("\" (see --list-skins)"));
         if (!skins.contains(skinFile))
             skins.insert(skinFile,
-                skin::SkinParser::parseFile(catalogue::ProgramPaths::skinFile(context.programFolder, skinFile)));
+                skin::SkinParser::parseFile(
+                    catalogue::ProgramPaths::skinFile(context.programFolder, skinFile)));
         QFont font;
         EntryValues::parseFont(entry.font, &font);
         // The combo and the check box keep the designer's own font.
@@ -169,6 +182,7 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
             job.transparent = entry.transparent;
             job.sprite = entry.sprite;
             job.focus = entry.focus;
+            job.icon = entry.icon;
             job.background = skins.value(skinFile).base();
             job.exportNumber = ++exportNumber;
             job.nameTemplate = entry.nameTemplate;
@@ -191,7 +205,7 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
                     return fail(context,
                         entry.origin + QStringLiteral(": \"") + file.name
                             + QStringLiteral("\" would be written twice"));
-                if (passesThroughLink(folder, file.name))
+                if (passesThroughLink(folder, file.name, folderIsLink))
                     return fail(context,
                         entry.origin + QStringLiteral(": \"") + file.name
                             + QStringLiteral("\" is a link; nothing is written through links"));
@@ -210,7 +224,8 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
         subfolders.insert(QFileInfo(path).path());
     for (const QString &subfolder : std::as_const(subfolders)) {
         if (!QDir().mkpath(subfolder) || !QFileInfo(subfolder).isDir())
-            return fail(context, QStringLiteral("cannot create the folder \"") + subfolder + u'"', WriteFailed);
+            return fail(
+                context, QStringLiteral("cannot create the folder \"") + subfolder + u'"', WriteFailed);
     }
 
     // Drawing needs this thread; encoding and writing go to a pool, where the wait of
@@ -240,14 +255,16 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
                 // A rerun leaves a file whose bytes would not change as it is; durability
                 // comes from one sync of the file system at the end.
                 const file::WriteResult result = bytes.isEmpty()
-                    ? file::WriteResult { file::WriteResult::Outcome::Failed, QStringLiteral("cannot encode the picture") }
+                    ? file::WriteResult { file::WriteResult::Outcome::Failed,
+                          QStringLiteral("cannot encode the picture") }
                     : file::writeFile(path, bytes, { .skipUnchanged = true, .syncNow = false });
                 if (result.outcome == file::WriteResult::Outcome::UpToDate)
                     ++upToDate;
                 if (!result.ok()) {
                     const QMutexLocker lock(&failureLock);
                     if (!failed.exchange(true))
-                        failure = QStringLiteral("cannot write \"") + path + QStringLiteral("\": ") + result.reason;
+                        failure = QStringLiteral("cannot write \"") + path + QStringLiteral("\": ")
+                            + result.reason;
                 }
                 ++done;
                 room.release();
@@ -262,8 +279,10 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
         return fail(context, failure, WriteFailed);
     QString syncProblem;
     if (!file::syncFileSystem(folder, &syncProblem))
-        return fail(context, QStringLiteral("cannot make the files in \"") + options.out
-            + QStringLiteral("\" durable: ") + syncProblem, WriteFailed);
+        return fail(context,
+            QStringLiteral("cannot make the files in \"") + options.out + QStringLiteral("\" durable: ")
+                + syncProblem,
+            WriteFailed);
     const int fresh = done - upToDate;
     context.out << fresh << (fresh == 1 ? " file written, " : " files written, ") << upToDate
                 << " already up to date\n";

@@ -17,7 +17,7 @@ namespace quillet::batch {
 class RenderCommand
 {
 public:
-    enum ExitCode { Success = 0, WriteFailed = 1, BadInput = 2 };
+    using enum batch::ExitCode;
 
     using Context = CommandContext;
 

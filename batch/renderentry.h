@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/buttonicon.h"
 #include "model/metrics.h"
 #include "pictures/picturebytes.h"
 
@@ -26,6 +27,8 @@ struct RenderEntry
     bool transparent = false;
     bool sprite = false;
     bool focus = false;
+    // A file that is checked before anything is written; none when its file is empty.
+    model::ButtonIcon icon;
     // Empty for the designer's names.
     QString nameTemplate;
     // Where the entry came from, for messages: "the command line" or "manifest entry 3".

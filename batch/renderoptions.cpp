@@ -28,7 +28,9 @@ const Spec kTable[] = {
             return QString();
         } },
     { u"width", u"N", u"button width in pixels (default 104)", OptionKind::Number, true,
-        [](RenderOptions &o, const QString &v) { return EntryValues::setSide(QStringLiteral("--width"), v, &o.entry.width); } },
+        [](RenderOptions &o, const QString &v) {
+            return EntryValues::setSide(QStringLiteral("--width"), v, &o.entry.width);
+        } },
     { u"height", u"N", u"button height in pixels (default 24)", OptionKind::Number, true,
         [](RenderOptions &o, const QString &v) {
             return EntryValues::setSide(QStringLiteral("--height"), v, &o.entry.height);
@@ -52,11 +54,20 @@ const Spec kTable[] = {
     { u"sprite", u"", u"NAME_sprite.png with the four states, NAME.css and NAME.html", OptionKind::Flag, true,
         [](RenderOptions &o, const QString &v) { return setFlag(o.entry.sprite, v); } },
     { u"focus", u"", u"also the button with the keyboard focus, NAME_焦点 (a fifth sprite band)",
-        OptionKind::Flag, true, [](RenderOptions &o, const QString &v) { return setFlag(o.entry.focus, v); } },
+        OptionKind::Flag, true,
+        [](RenderOptions &o, const QString &v) { return setFlag(o.entry.focus, v); } },
+    { u"icon", u"FILE", u"an SVG or PNG icon in the button (in a manifest: relative to it)", OptionKind::Text,
+        true,
+        [](RenderOptions &o, const QString &v) { return EntryValues::setIcon(v, o.baseFolder, o.entry); } },
+    { u"icon-position", u"P", u"left (default), right or top of the caption", OptionKind::Text, true,
+        [](RenderOptions &o, const QString &v) { return EntryValues::setIconPosition(v, o.entry); } },
+    { u"icon-size", u"N", u"icon height in pixels at 1x (default: the caption's height)", OptionKind::Number,
+        true, [](RenderOptions &o, const QString &v) { return EntryValues::setIconSize(v, o.entry); } },
     { u"name", u"TEMPLATE",
         u"file names from {text} {state} {skin} {control} {width} {height};\n"
         u"\"/\" makes subfolders (default: the designer's names)",
-        OptionKind::Text, true, [](RenderOptions &o, const QString &v) { return EntryValues::setName(v, o.entry); } },
+        OptionKind::Text, true,
+        [](RenderOptions &o, const QString &v) { return EntryValues::setName(v, o.entry); } },
     { u"out", u"DIR", u"folder to write into (default: the current folder)", OptionKind::Text, false,
         [](RenderOptions &o, const QString &v) {
             if (v.isEmpty())
@@ -64,8 +75,9 @@ const Spec kTable[] = {
             o.out = v;
             return QString();
         } },
-    { u"manifest", u"FILE.json", u"an array of objects whose keys are the options above\n(without the dashes)",
-        OptionKind::Text, false,
+    { u"manifest", u"FILE.json",
+        u"an array of objects whose keys are the options above\n(without the dashes)", OptionKind::Text,
+        false,
         [](RenderOptions &o, const QString &v) {
             o.manifestPath = v;
             return QString();
@@ -102,8 +114,8 @@ QString RenderOptions::usage()
                           "\n"
                           "Writes the button pictures the designer exports, without a window or a display.\n"
                           "\n")
-        + OptionTable::usageLines(table())
-        + QStringLiteral("\nManifest keys: ") + OptionTable::manifestKeys(table())
+        + OptionTable::usageLines(table()) + QStringLiteral("\nManifest keys: ")
+        + OptionTable::manifestKeys(table())
         + QStringLiteral(".\nA value that starts with \"--\" is given as --option=VALUE.\n");
 }
 
@@ -116,7 +128,8 @@ RenderOptions RenderOptions::parse(const QStringList &arguments)
         return options;
     if (!options.manifestPath.isEmpty()) {
         if (options.textGiven)
-            options.error = QStringLiteral("--text cannot be used with --manifest: the manifest gives the captions");
+            options.error
+                = QStringLiteral("--text cannot be used with --manifest: the manifest gives the captions");
         return options;
     }
     options.error = EntryValues::check(options.entry);

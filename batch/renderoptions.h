@@ -22,6 +22,9 @@ struct RenderOptions
     QString manifestPath;
     QString out = QStringLiteral(".");
     bool textGiven = false;
+    // Relative icon paths are relative to this folder (a manifest's own); empty: the
+    // current folder.
+    QString baseFolder;
     // Empty when the arguments were understood.
     QString error;
 

@@ -1,5 +1,6 @@
 #include "batch/skincommand.h"
 
+#include "batch/optiontable.h"
 #include "batch/skinimport.h"
 #include "platform/skin/skinparser.h"
 #include "render/legibilitycheck.h"
@@ -43,26 +44,54 @@ int SkinCommand::run(const QStringList &arguments, const Context &context)
     return BadInput;
 }
 
-int SkinCommand::check(const QStringList &arguments, const Context &context)
+namespace {
+
+struct CheckOptions
 {
     bool strict = false;
+    bool help = false;
     QStringList files;
-    for (const QString &argument : arguments) {
-        if (argument == u"--strict") {
-            strict = true;
-        } else if (argument.startsWith(u"--")) {
-            context.err << "quillet skin check: unknown option " << argument << u'\n' << kUsage;
-            context.err.flush();
-            return BadInput;
-        } else {
-            files << argument;
-        }
+};
+
+const OptionSpec<CheckOptions> kCheckTable[] = {
+    { u"", u"FILE...", u"the skin files to check", OptionKind::Positional, false,
+        [](CheckOptions &o, const QString &v) {
+            o.files.append(v);
+            return QString();
+        } },
+    { u"strict", u"", u"warnings count as errors (exit 2)", OptionKind::Flag, false,
+        [](CheckOptions &o, const QString &) {
+            o.strict = true;
+            return QString();
+        } },
+    { u"help", u"", u"this text", OptionKind::Action, false,
+        [](CheckOptions &o, const QString &) {
+            o.help = true;
+            return QStringLiteral("stop");
+        } },
+};
+
+} // namespace
+
+int SkinCommand::check(const QStringList &arguments, const Context &context)
+{
+    CheckOptions options;
+    const QString problem
+        = OptionTable::parse(std::span<const OptionSpec<CheckOptions>>(kCheckTable), arguments, options);
+    if (options.help) {
+        context.out << kUsage << u'\n'
+                    << OptionTable::usageLines(std::span<const OptionSpec<CheckOptions>>(kCheckTable));
+        context.out.flush();
+        return Success;
     }
-    if (files.isEmpty()) {
-        context.err << kUsage;
+    if (!problem.isEmpty() || options.files.isEmpty()) {
+        context.err << "quillet skin check: "
+                    << (problem.isEmpty() ? QStringLiteral("no skin file given") : problem) << u'\n';
         context.err.flush();
         return BadInput;
     }
+    const bool strict = options.strict;
+    const QStringList files = options.files;
     int errors = 0;
     int warnings = 0;
     for (const QString &file : std::as_const(files)) {

@@ -14,7 +14,7 @@ namespace quillet::batch {
 class SkinCommand
 {
 public:
-    enum ExitCode { Success = 0, WriteFailed = 1, BadInput = 2 };
+    using enum batch::ExitCode;
 
     // Import writes into the program's skins/ folder unless told otherwise.
     using Context = CommandContext;

@@ -1,5 +1,7 @@
 #include "batch/skinimport.h"
 
+#include "batch/commandcontext.h"
+#include "batch/optiontable.h"
 #include "catalogue/programpaths.h"
 #include "platform/file/filewriter.h"
 #include "platform/image/ninepatch.h"
@@ -17,9 +19,6 @@ namespace quillet::batch::skinimport {
 
 namespace {
 
-constexpr int kSuccess = 0;
-constexpr int kWriteFailed = 1;
-constexpr int kBadInput = 2;
 constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 
 struct StateFile
@@ -43,7 +42,7 @@ struct Imported
     QString text; // the caption colour that reads best on the content box
 };
 
-int fail(QTextStream &err, const QString &message, int code = kBadInput)
+int fail(QTextStream &err, const QString &message, int code = BadInput)
 {
     err << "quillet skin import: " << message << u'\n';
     err.flush();
@@ -108,41 +107,75 @@ QByteArray skinText(const QString &name, const QList<Imported> &states)
 
 } // namespace
 
+namespace {
+
+struct ImportOptions
+{
+    std::array<QString, kStates.size()> files; // in the order of kStates
+    QString name;
+    QString outFolder;
+    bool force = false;
+    bool help = false;
+};
+
+template<size_t State> QString setStateFile(ImportOptions &o, const QString &v)
+{
+    if (!o.files[State].isEmpty())
+        return State == 0 ? QStringLiteral("one nine-patch file for the normal state, not two")
+                          : QLatin1String(kStates[State].option) + QStringLiteral(" given twice");
+    o.files[State] = v;
+    return {};
+}
+
+const OptionSpec<ImportOptions> kTable[] = {
+    { u"", u"FILE.9.png", u"the normal state's nine-patch", OptionKind::Positional, false, &setStateFile<0> },
+    { u"hot", u"F", u"the hot state's nine-patch (default: derived from the normal one)", OptionKind::Text,
+        false, &setStateFile<1> },
+    { u"pressed", u"F", u"the pressed state's nine-patch", OptionKind::Text, false, &setStateFile<2> },
+    { u"disabled", u"F", u"the disabled state's nine-patch", OptionKind::Text, false, &setStateFile<3> },
+    { u"focus", u"F", u"the focused state's nine-patch", OptionKind::Text, false, &setStateFile<4> },
+    { u"name", u"NAME", u"the new skin's name: NAME.an and the folder NAME/", OptionKind::Text, false,
+        [](ImportOptions &o, const QString &v) {
+            o.name = v;
+            return QString();
+        } },
+    { u"out", u"DIR", u"where to write (default: the program's skins folder)", OptionKind::Text, false,
+        [](ImportOptions &o, const QString &v) {
+            o.outFolder = v;
+            return QString();
+        } },
+    { u"force", u"", u"replace a skin of that name", OptionKind::Flag, false,
+        [](ImportOptions &o, const QString &) {
+            o.force = true;
+            return QString();
+        } },
+    { u"help", u"", u"this text", OptionKind::Action, false,
+        [](ImportOptions &o, const QString &) {
+            o.help = true;
+            return QStringLiteral("stop");
+        } },
+};
+
+} // namespace
+
 int run(const QStringList &arguments, const QString &programFolder, QTextStream &out, QTextStream &err)
 {
-    std::array<QString, kStates.size()> files;
-    QString name;
-    QString outFolder = catalogue::ProgramPaths::skinsFolder(programFolder);
-    bool force = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &a = arguments[i];
-        const auto valueOf = [&](QString &target) {
-            if (i + 1 >= arguments.size())
-                return false;
-            target = arguments[++i];
-            return true;
-        };
-        bool known = true;
-        if (a == u"--force") {
-            force = true;
-        } else if (a == u"--name") {
-            known = valueOf(name);
-        } else if (a == u"--out") {
-            known = valueOf(outFolder);
-        } else if (a.startsWith(u"--")) {
-            known = false;
-            for (size_t s = 1; s < kStates.size(); ++s) {
-                if (a == QLatin1String(kStates[s].option))
-                    known = valueOf(files[s]);
-            }
-        } else if (files[0].isEmpty()) {
-            files[0] = a;
-        } else {
-            known = false;
-        }
-        if (!known)
-            return fail(err, QStringLiteral("cannot use '%1' here").arg(a));
+    ImportOptions options;
+    options.outFolder = catalogue::ProgramPaths::skinsFolder(programFolder);
+    const QString problem
+        = OptionTable::parse(std::span<const OptionSpec<ImportOptions>>(kTable), arguments, options);
+    if (options.help) {
+        out << "usage: quillet skin import FILE.9.png [options]\n\n"
+            << OptionTable::usageLines(std::span<const OptionSpec<ImportOptions>>(kTable));
+        out.flush();
+        return Success;
     }
+    if (!problem.isEmpty())
+        return fail(err, problem);
+    const std::array<QString, kStates.size()> &files = options.files;
+    const QString &name = options.name;
+    const QString &outFolder = options.outFolder;
+    const bool force = options.force;
     if (files[0].isEmpty())
         return fail(err, QStringLiteral("no nine-patch file for the normal state"));
     if (!isPlainName(name))
@@ -174,7 +207,7 @@ int run(const QStringList &arguments, const QString &programFolder, QTextStream 
         return fail(err, QStringLiteral("%1 is not a folder").arg(pictureFolder));
 
     if (!dir.mkpath(name))
-        return fail(err, QStringLiteral("cannot make the folder %1").arg(pictureFolder), kWriteFailed);
+        return fail(err, QStringLiteral("cannot make the folder %1").arg(pictureFolder), WriteFailed);
     const QDir pictures(pictureFolder);
     // A replaced skin must not keep state pictures this import does not give.
     for (const StateFile &s : kStates) {
@@ -186,19 +219,20 @@ int run(const QStringList &arguments, const QString &programFolder, QTextStream 
         const QString path = pictures.filePath(QStringLiteral("button-%1.png").arg(i.state));
         const QByteArray bytes = image::PngEncoder::encode(i.patch.picture);
         const file::WriteResult written = bytes.isEmpty()
-            ? file::WriteResult { file::WriteResult::Outcome::Failed, QStringLiteral("cannot encode the picture") }
+            ? file::WriteResult { file::WriteResult::Outcome::Failed,
+                  QStringLiteral("cannot encode the picture") }
             : file::writeFile(path, bytes);
         if (!written.ok())
-            return fail(err, QStringLiteral("cannot write %1: %2").arg(path, written.reason), kWriteFailed);
+            return fail(err, QStringLiteral("cannot write %1: %2").arg(path, written.reason), WriteFailed);
     }
     // The skin file last: the list shows a skin only once its pictures are all there.
     const file::WriteResult written = file::writeFile(skinFile, skinText(name, states));
     if (!written.ok())
-        return fail(err, QStringLiteral("cannot write %1: %2").arg(skinFile, written.reason), kWriteFailed);
+        return fail(err, QStringLiteral("cannot write %1: %2").arg(skinFile, written.reason), WriteFailed);
     out << "wrote " << QDir::toNativeSeparators(skinFile) << " and " << states.size() << " pictures in "
         << QDir::toNativeSeparators(pictureFolder) << u'\n';
     out.flush();
-    return kSuccess;
+    return Success;
 }
 
 } // namespace quillet::batch::skinimport

@@ -1,15 +1,30 @@
 // Encoding speed and file size for pictures like the ones the tool exports: our
 // writers against QImage::save of the same picture, and our PNG and GIF sizes
-// against zopflipng and gifsicle -O3 run on our own files.
+// against zopflipng and gifsicle -O3 run on our own files. Then the pictures of the
+// batch job ("quillet render", every shipped skin x captions x 4 button states, 104 x 24
+// on the skin's background): total PNG bytes beside zopflipng -m of the same files, and
+// WebP bytes beside our PNG bytes (and a check that both decode to the same pixels), and
+// milliseconds per picture of each codec on one core. "--captions N" sets the captions
+// per skin (default 10; the batch job has 100), "--set-only" skips the single pictures,
+// "--keep FOLDER" leaves the set's files there.
+#include "catalogue/programpaths.h"
+#include "catalogue/skincatalogue.h"
+#include "output/webexport.h"
+#include "platform/form/fontsetup.h"
+#include "platform/image/alphapicture.h"
 #include "platform/image/bmpcodec.h"
 #include "platform/image/exactpalette.h"
 #include "platform/image/imageconverter.h"
 #include "platform/image/jpegencoder.h"
+#include "platform/image/pngencoder.h"
+#include "platform/image/webpencoder.h"
+#include "platform/skin/skinparser.h"
+#include "render/buttonrenderer.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -19,14 +34,21 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
+#include <memory>
 #include <vector>
 
 using quillet::image::ImageConverter;
+using namespace Qt::StringLiterals;
 
 namespace {
 constexpr int kMinRuns = 5;
 constexpr qint64 kMinNanoseconds = 300'000'000;
+constexpr int kDefaultCaptions = 10;
+constexpr int kStates = 4;
+constexpr int kSetRounds = 3;
+constexpr int kOptimiserJobs = 2;
 
 struct Picture
 {
@@ -153,14 +175,131 @@ void writeFile(const QString &path, const QByteArray &bytes)
     if (file.open(QIODevice::WriteOnly))
         file.write(bytes);
 }
+
+// One picture of the batch job as its encoders get it: drawn by the skin, on the skin's
+// background, as RGB32; the PNG path gets its exact palette when it has one.
+struct JobPicture
+{
+    QImage opaque;
+    QImage pngInput;
+};
+
+// Every shipped skin x captions x the 4 button states, drawn as "quillet render" draws them
+// (default font, 104 x 24, scale 1).
+std::vector<JobPicture> jobPictures(int captions)
+{
+    const QString programFolder = QStringLiteral(QUILLET_SOURCE_DIR);
+    QStringList skinFiles;
+    quillet::catalogue::SkinCatalogue::fill(
+        quillet::catalogue::ProgramPaths::skinsFolder(programFolder), skinFiles, nullptr, {});
+    QFont font(u"宋体"_s);
+    font.setPointSize(9);
+    std::vector<JobPicture> pictures;
+    for (const QString &skinFile : std::as_const(skinFiles)) {
+        const quillet::skin::Skin skin = quillet::skin::SkinParser::parseFile(
+            quillet::catalogue::ProgramPaths::skinFile(programFolder, skinFile));
+        const quillet::render::ButtonRenderer renderer(skin);
+        for (int i = 0; i < captions; ++i) {
+            quillet::output::ButtonJob job;
+            job.caption
+                = quillet::catalogue::SkinCatalogue::displayName(skinFile) + u" 按钮"_s + QString::number(i);
+            job.font = font;
+            job.background = skin.base();
+            const auto files = quillet::output::WebExport::plan(job);
+            for (int s = 0; s < kStates && s < files.size(); ++s) {
+                const QImage drawn = quillet::output::WebExport::draw(files[s], job, renderer);
+                JobPicture picture;
+                picture.opaque = quillet::image::AlphaPicture::composite(drawn, job.background);
+                picture.opaque.setDevicePixelRatio(1);
+                const QImage indexed = quillet::image::ExactPalette::toIndexed(picture.opaque);
+                picture.pngInput = indexed.isNull() ? picture.opaque : indexed;
+                pictures.push_back(picture);
+            }
+        }
+    }
+    return pictures;
+}
+
+// Milliseconds of processor time per picture of one codec over the whole set, best of a few
+// rounds (on a machine others share, the clock on the wall says more about them), and the
+// total bytes.
+struct SetFigures
+{
+    double msPerPicture = 0;
+    qint64 bytes = 0;
+};
+
+SetFigures encodeSet(const std::vector<JobPicture> &pictures,
+    const std::function<QByteArray(const JobPicture &)> &encode, std::vector<QByteArray> *files = nullptr)
+{
+    SetFigures figures;
+    double bestMs = 1e300;
+    for (int round = 0; round < kSetRounds; ++round) {
+        qint64 bytes = 0;
+        const std::clock_t started = std::clock();
+        for (size_t i = 0; i < pictures.size(); ++i) {
+            const QByteArray out = encode(pictures[i]);
+            bytes += out.size();
+            if (files && round == 0)
+                files->push_back(out);
+        }
+        bestMs = std::min(bestMs, double(std::clock() - started) * 1000.0 / CLOCKS_PER_SEC);
+        figures.bytes = bytes;
+    }
+    figures.msPerPicture = pictures.empty() ? 0 : bestMs / double(pictures.size());
+    return figures;
+}
+
+// Total size of what zopflipng -m makes of each file, or -1 when it cannot run.
+qint64 zopfliTotal(const QString &folder, const std::vector<QByteArray> &pngs)
+{
+    if (QStandardPaths::findExecutable(u"zopflipng"_s).isEmpty())
+        return -1;
+    std::vector<std::unique_ptr<QProcess>> running;
+    qint64 total = 0;
+    bool failed = false;
+    auto reap = [&](QProcess &process, const QString &output) {
+        if (!process.waitForFinished(600000) || process.exitCode() != 0)
+            failed = true;
+        total += QFileInfo(output).size();
+    };
+    std::vector<QString> outputs;
+    for (size_t i = 0; i < pngs.size(); ++i) {
+        const QString input = folder + u"/set-%1.png"_s.arg(i);
+        const QString output = folder + u"/set-%1-z.png"_s.arg(i);
+        writeFile(input, pngs[i]);
+        if (running.size() == kOptimiserJobs) {
+            reap(*running.front(), outputs.front());
+            running.erase(running.begin());
+            outputs.erase(outputs.begin());
+        }
+        auto process = std::make_unique<QProcess>();
+        process->start(u"zopflipng"_s, { u"-m"_s, u"-y"_s, input, output });
+        running.push_back(std::move(process));
+        outputs.push_back(output);
+    }
+    for (size_t i = 0; i < running.size(); ++i)
+        reap(*running[i], outputs[i]);
+    return failed ? -1 : total;
+}
 } // namespace
 
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
+    quillet::form::FontSetup::install();
     QTemporaryDir dir;
+    int captions = kDefaultCaptions;
+    const QStringList arguments = QCoreApplication::arguments();
+    const qsizetype captionsAt = arguments.indexOf(u"--captions"_s);
+    if (captionsAt > 0 && captionsAt + 1 < arguments.size())
+        captions = qMax(1, arguments[captionsAt + 1].toInt());
+    const qsizetype keepAt = arguments.indexOf(u"--keep"_s);
+    const QString setFolder
+        = keepAt > 0 && keepAt + 1 < arguments.size() ? arguments[keepAt + 1] : dir.path();
+    QDir().mkpath(setFolder);
 
     const std::vector<Picture> pictures {
         { "button 104x24",
@@ -176,6 +315,8 @@ int main(int argc, char **argv)
     std::printf("%-15s %-4s %7s %9s %9s %9s %9s  %s\n", "picture", "fmt", "colours", "ours ms", "Qt ms",
         "ours B", "Qt B", "optimiser B");
     for (const Picture &picture : pictures) {
+        if (arguments.contains(u"--set-only"_s))
+            break;
         ImageConverter converter;
         const QByteArray bmp = quillet::image::BmpCodec::encode(picture.image);
         converter.loadFromMemory(bmp);
@@ -220,5 +361,50 @@ int main(int argc, char **argv)
             qlonglong(qtSave(picture.image, "JPEG", quality).size()), quality);
     }
     std::printf("colours: distinct colours of the picture; above 256 the GIF is quantised\n");
+
+    const std::vector<JobPicture> set = jobPictures(captions);
+    int palettePictures = 0;
+    for (const JobPicture &picture : set)
+        palettePictures += picture.pngInput.format() == QImage::Format_Indexed8 ? 1 : 0;
+    std::printf("\nbatch job set: %d shipped skins x %d captions x %d states = %d pictures 104x24, "
+                "%d with at most 256 colours (palette PNG), %d true colour\n",
+        int(set.size()) / (captions * kStates), captions, kStates, int(set.size()), palettePictures,
+        int(set.size()) - palettePictures);
+    std::vector<QByteArray> pngs;
+    const SetFigures png = encodeSet(
+        set, [](const JobPicture &p) { return quillet::image::PngEncoder::encode(p.pngInput); }, &pngs);
+    const SetFigures palette = encodeSet(set, [](const JobPicture &p) {
+        const QImage indexed = quillet::image::ExactPalette::toIndexed(p.opaque);
+        return QByteArray(indexed.isNull() ? 0 : 1, '\0');
+    });
+    const SetFigures qtPng = encodeSet(set, [](const JobPicture &p) { return qtSave(p.opaque, "PNG", -1); });
+    const SetFigures jpg
+        = encodeSet(set, [](const JobPicture &p) { return quillet::image::JpegEncoder::encode(p.opaque); });
+    std::vector<QByteArray> webps;
+    const SetFigures webp = encodeSet(
+        set, [](const JobPicture &p) { return quillet::image::WebpEncoder::encode(p.opaque); }, &webps);
+    int differing = 0;
+    for (size_t i = 0; i < set.size(); ++i) {
+        const QImage fromPng = QImage::fromData(pngs[i], "PNG").convertToFormat(QImage::Format_RGB32);
+        const QImage fromWebp = QImage::fromData(webps[i], "WEBP").convertToFormat(QImage::Format_RGB32);
+        differing += fromPng != set[i].opaque || fromWebp != fromPng;
+    }
+    const SetFigures qtJpg = encodeSet(set,
+        [](const JobPicture &p) { return qtSave(p.opaque, "JPEG", quillet::image::JpegEncoder::kQuality); });
+    const qint64 zopfli = zopfliTotal(setFolder, pngs);
+    // The row scripts/bench.sh reads: picture, format, colours, ours ms, Qt ms, ours B, Qt B, optimiser B.
+    const QByteArray setName = "set " + QByteArray::number(qlonglong(set.size()));
+    std::printf("%-15s %-4s %7s %9.3f %9.3f %9lld %9lld  %lld (zopflipng -m, ours/zopfli %.3f)\n",
+        setName.constData(), "png", "mixed", png.msPerPicture, qtPng.msPerPicture, qlonglong(png.bytes),
+        qlonglong(qtPng.bytes), qlonglong(zopfli), zopfli > 0 ? double(png.bytes) / double(zopfli) : 0.0);
+    std::printf("%-15s %-4s %7s %9.3f %9.3f %9lld %9lld  (CPU ms per picture; Qt: 4:2:0)\n",
+        setName.constData(), "jpg", "mixed", jpg.msPerPicture, qtJpg.msPerPicture, qlonglong(jpg.bytes),
+        qlonglong(qtJpg.bytes));
+    std::printf(
+        "%-15s %-4s %7s %9.3f %9s %9lld %9s  webp/png %.3f; pictures decoding unlike the source: %d\n",
+        setName.constData(), "webp", "mixed", webp.msPerPicture, "-", qlonglong(webp.bytes), "-",
+        png.bytes > 0 ? double(webp.bytes) / double(png.bytes) : 0.0, differing);
+    std::printf("exact palette alone: %.3f ms per picture (before the PNG encoder, not in its time)\n",
+        palette.msPerPicture);
     return 0;
 }

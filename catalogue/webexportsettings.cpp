@@ -24,6 +24,33 @@ bool writeFlag(const QString &path, QStringView key, bool on)
     return PrivateProfile::write(
         path, section, key.toString(), on ? QStringLiteral("1") : QStringLiteral("0"));
 }
+using model::IconPosition;
+
+struct PositionName
+{
+    IconPosition position;
+    QStringView name;
+};
+constexpr PositionName kPositionNames[]
+    = { { IconPosition::Left, u"left" }, { IconPosition::Right, u"right" }, { IconPosition::Top, u"top" } };
+
+IconPosition positionNamed(const QString &name)
+{
+    for (const PositionName &entry : kPositionNames) {
+        if (name.compare(entry.name, Qt::CaseInsensitive) == 0)
+            return entry.position;
+    }
+    return IconPosition::Left;
+}
+
+QString nameOf(IconPosition position)
+{
+    for (const PositionName &entry : kPositionNames) {
+        if (entry.position == position)
+            return entry.name.toString();
+    }
+    return kPositionNames[0].name.toString();
+}
 } // namespace
 
 model::WebOptions WebExportSettings::read(const QString &settingsPath)
@@ -47,6 +74,32 @@ bool WebExportSettings::write(const QString &settingsPath, const model::WebOptio
     const bool sprite = writeFlag(settingsPath, kSpriteKey, options.sprite);
     const bool focus = writeFlag(settingsPath, kFocusKey, options.focus);
     return transparent && twoX && sprite && focus;
+}
+
+model::ButtonIcon WebExportSettings::readIcon(const QString &settingsPath)
+{
+    model::ButtonIcon icon;
+    const std::optional<QByteArray> content = PrivateProfile::contents(settingsPath);
+    if (!content)
+        return icon;
+    const QString section = kSection.toString();
+    icon.file = PrivateProfile::valueIn(*content, section, kIconFileKey.toString());
+    icon.position = positionNamed(PrivateProfile::valueIn(*content, section, kIconPositionKey.toString()));
+    return icon;
+}
+
+bool WebExportSettings::writeIcon(const QString &settingsPath, const model::ButtonIcon &icon)
+{
+    const model::ButtonIcon stored = readIcon(settingsPath);
+    const QString section = kSection.toString();
+    bool written = true;
+    if (stored.file != icon.file)
+        written = PrivateProfile::write(settingsPath, section, kIconFileKey.toString(), icon.file);
+    if (stored.position != icon.position)
+        written
+            = PrivateProfile::write(settingsPath, section, kIconPositionKey.toString(), nameOf(icon.position))
+            && written;
+    return written;
 }
 
 } // namespace quillet::catalogue

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/buttonicon.h"
 #include "model/weboptions.h"
 
 #include <QColor>
@@ -22,6 +23,8 @@ struct AppState
     bool firstPreviewDone = false;
     // The save button's context menu options, remembered in the settings file.
     WebOptions webOptions;
+    // The sample button's icon, chosen from the caption box's context menu and remembered.
+    ButtonIcon icon;
 
     // Releases what the exit clean-up releases; safe to call twice.
     void releaseAtExit();

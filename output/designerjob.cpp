@@ -18,6 +18,7 @@ ButtonJob DesignerJob::fromWindow(const model::AppState &state, int exportNumber
     job.buttonSize = window.buttonCanvases().front()->size();
     job.font = window.sampleButton()->font();
     job.borderRemoval = window.borderRemovalBox()->isChecked();
+    job.icon = state.icon;
     job.button = window.outputGroupBox(OutputGroup::ButtonStates)->isChecked();
     job.combo = window.outputGroupBox(OutputGroup::ComboButton)->isChecked();
     job.check = window.outputGroupBox(OutputGroup::CheckBox)->isChecked();

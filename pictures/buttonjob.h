@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/buttonicon.h"
 #include "model/metrics.h"
 #include "pictures/exportnaming.h"
 #include "pictures/picturebytes.h"
@@ -21,6 +22,8 @@ struct ButtonJob
     QSize buttonSize { model::Metrics::kButtonWidth, model::Metrics::kButtonHeight };
     QFont font;
     bool borderRemoval = false;
+    // The push button's icon; none when its file is empty.
+    model::ButtonIcon icon;
     bool button = true;
     bool combo = false;
     bool check = false;

@@ -79,8 +79,9 @@ QString problem(const QString &nameTemplate)
     QString bad;
     QString literal;
     // Each field stands for a harmless word, so that only the template's own text is judged.
-    if (!walk(nameTemplate, [&](QStringView text) { literal += text; },
-            [&](QStringView) { literal += u'x'; }, &bad))
+    if (!walk(
+            nameTemplate, [&](QStringView text) { literal += text; }, [&](QStringView) { literal += u'x'; },
+            &bad))
         return bad;
     if (literal.startsWith(u'/'))
         return QStringLiteral("an absolute path leaves --out");
@@ -99,7 +100,8 @@ QString expand(const QString &nameTemplate, const NameFields &fields)
 {
     QString result;
     QString bad;
-    if (!walk(nameTemplate, [&](QStringView text) { result += text; },
+    if (!walk(
+            nameTemplate, [&](QStringView text) { result += text; },
             [&](QStringView field) { result += value(field, fields); }, &bad))
         return {};
     return isSafeRelativePath(result) ? result : QString();

@@ -65,6 +65,7 @@ RenderRequest requestFor(const ButtonJob &job, OutputGroup group, SampleState st
         request.caption = job.caption;
         request.font = CaptionFont::forRatio(job.font, ratio);
         request.borderRemoval = job.borderRemoval;
+        request.icon = job.icon;
         break;
     }
     return request;

@@ -3,6 +3,8 @@
 #include "model/metrics.h"
 #include "platform/skin/skinparser.h"
 #include "platform/skin/skinstyle.h"
+#include "render/iconlabel.h"
+#include "render/loadedicon.h"
 
 #include <QFileInfo>
 #include <QPainter>
@@ -13,6 +15,9 @@ namespace quillet::render {
 using model::Metrics;
 
 namespace {
+
+// Icon files a renderer keeps read; more than a batch names are read again.
+constexpr int kMaxLoadedIcons = 16;
 
 bool opaque(const QColor &colour)
 {
@@ -77,6 +82,19 @@ QPalette ButtonRenderer::palette(const QColor &background) const
     return pal;
 }
 
+const LoadedIcon *ButtonRenderer::loadedIcon(const QString &file) const
+{
+    if (file.isEmpty())
+        return nullptr;
+    auto found = m_icons.constFind(file);
+    if (found == m_icons.constEnd()) {
+        if (m_icons.size() >= kMaxLoadedIcons)
+            m_icons.clear();
+        found = m_icons.insert(file, LoadedIcon::load(file));
+    }
+    return found->get();
+}
+
 QImage ButtonRenderer::render(const RenderRequest &request) const
 {
     const QSize size = request.size;
@@ -123,7 +141,10 @@ void ButtonRenderer::paintPushButton(QPainter &painter, const RenderRequest &req
     painter.translate(-allowance / 2, -allowance / 2);
     painter.fillRect(control, request.background);
     preparePainter(painter, request.font, pal);
-    m_style->drawControl(QStyle::CE_PushButton, &option, &painter, nullptr);
+    if (const LoadedIcon *icon = loadedIcon(request.icon.file))
+        iconlabel::paintButton(painter, option, *m_style, request.icon, *icon);
+    else
+        m_style->drawControl(QStyle::CE_PushButton, &option, &painter, nullptr);
 }
 
 void ButtonRenderer::paintCombo(QPainter &painter, const RenderRequest &request, const QSize &size) const

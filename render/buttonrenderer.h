@@ -1,10 +1,12 @@
 #pragma once
 
+#include "model/buttonicon.h"
 #include "model/metrics.h"
 #include "platform/skin/skin.h"
 
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -41,11 +43,16 @@ struct RenderRequest
     QColor background = Qt::white;
     // Everything is drawn again at this ratio, never scaled up from ratio 1.
     qreal devicePixelRatio = 1.0;
+    // Push button: a picture beside or above the caption. A file that cannot be used (see
+    // iconProblem) draws the button without it.
+    model::ButtonIcon icon;
 };
 
 // Paints the sample controls through the skin's own style without any widget or window,
 // so pictures can be made at any ratio, on any background, in any number. At ratio 1 on
 // an opaque background a picture holds exactly the pixels the designer's capture gives.
+class LoadedIcon;
+
 class ButtonRenderer
 {
 public:
@@ -70,8 +77,11 @@ private:
     void paintCombo(QPainter &painter, const RenderRequest &request, const QSize &size) const;
     void paintCheckBox(QPainter &painter, const RenderRequest &request, const QSize &size) const;
     QPalette palette(const QColor &background) const;
+    const LoadedIcon *loadedIcon(const QString &file) const;
 
     std::unique_ptr<skin::SkinStyle> m_style;
+    // Icon files read once per renderer; an export names one or two.
+    mutable QHash<QString, std::shared_ptr<const LoadedIcon>> m_icons;
 };
 
 } // namespace quillet::render

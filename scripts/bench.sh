@@ -29,7 +29,7 @@ RESULTS="$BUILD_DIR/bench-results"
 TABLE="$RESULTS/table.tsv"
 BENCH_TIMEOUT=3600
 # The benchmarks every run should show, in table order; others found in bin/ follow.
-EXPECTED=(startup export encode catalogue preview render soak)
+EXPECTED=(startup export encode catalogue preview render icons soak)
 
 if [[ -z "${NO_BUILD:-}" ]]; then
     generator=()

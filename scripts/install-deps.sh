@@ -11,7 +11,7 @@ PACKAGES=(
   qt6-svg-dev libqt6svg6 qt6-image-formats-plugins
   qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
   libgl-dev libxkbcommon-dev
-  libgif-dev libimagequant-dev libwebp-dev libdeflate-dev libjpeg62-turbo-dev
+  libgif-dev libimagequant-dev libdeflate-dev libwebp-dev libjpeg62-turbo-dev
   xfonts-wqy fonts-wqy-zenhei fontconfig
   xvfb xauth x11-apps x11-utils openbox imagemagick
   pngcheck gifsicle libjpeg-turbo-progs netpbm zopfli desktop-file-utils

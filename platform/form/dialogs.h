@@ -29,6 +29,9 @@ public:
     virtual QString chooseFolder(QWidget *owner, const QString &startFolder, const QString &title) = 0;
     // Colour dialog; an invalid colour when cancelled.
     virtual QColor chooseColour(QWidget *owner, const QColor &initial) = 0;
+    // File dialog for an existing SVG or PNG picture, opening on startFile's folder (and
+    // the file chosen); the chosen path, empty when cancelled.
+    virtual QString chooseIconFile(QWidget *owner, const QString &startFile, const QString &title) = 0;
 };
 
 } // namespace quillet::form

@@ -3,6 +3,8 @@
 #include "platform/system/qtfolderdialog.h"
 
 #include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QMessageBox>
@@ -46,6 +48,25 @@ QString QtDialogs::chooseFolder(QWidget *owner, const QString &startFolder, cons
 QColor QtDialogs::chooseColour(QWidget *owner, const QColor &initial)
 {
     return QColorDialog::getColor(initial, owner);
+}
+
+QString QtDialogs::chooseIconFile(QWidget *owner, const QString &startFile, const QString &title)
+{
+    // Qt's own dialog, as the folder dialog: the same look and language on every desktop.
+    QFileDialog dialog(owner, title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters({ QStringLiteral("SVG / PNG (*.svg *.png *.SVG *.PNG)"), QStringLiteral("* (*)") });
+    if (!startFile.isEmpty()) {
+        const QFileInfo start(startFile);
+        dialog.setDirectory(start.absolutePath());
+        if (start.isFile())
+            dialog.selectFile(start.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
 }
 
 } // namespace quillet::form

@@ -12,6 +12,7 @@ public:
     FontChoice chooseFont(QWidget *owner, const QFont &initial, int cancelledSize) override;
     QString chooseFolder(QWidget *owner, const QString &startFolder, const QString &title) override;
     QColor chooseColour(QWidget *owner, const QColor &initial) override;
+    QString chooseIconFile(QWidget *owner, const QString &startFile, const QString &title) override;
 };
 
 } // namespace quillet::form

@@ -5,10 +5,10 @@
 
 namespace quillet::image {
 
-// Baseline JPEG of our own, because Qt 6.4's writer always halves the colour
-// resolution (4:2:0), which smears small red or blue button text. Here every
-// component is kept at full resolution (4:4:4) and the Huffman tables are built
-// for each picture, which wins back most of the bytes the full chroma costs.
+// Baseline JPEG through libjpeg, set up unlike Qt 6.4's writer, which always halves the
+// colour resolution (4:2:0) and smears small red or blue button text: every component
+// at full resolution (4:4:4), with Huffman tables built for each picture, which wins
+// back most of the bytes the full chroma costs. Nothing in the file depends on the time.
 class JpegEncoder
 {
 public:
@@ -17,8 +17,9 @@ public:
     static constexpr int kQuality = 92;
     static constexpr int kMaxSide = 65535;
 
-    // Empty bytes for a null picture or one too large for the format. Alpha is
-    // flattened on white, as a page behind the picture would most often be.
+    // Empty bytes for a null picture, one too large for the format, or any failure the
+    // library reports. Alpha is flattened on white, as a page behind the picture would
+    // most often be.
     static QByteArray encode(const QImage &image, int quality = kQuality);
 };
 

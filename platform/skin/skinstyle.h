@@ -50,8 +50,11 @@ public:
     void polish(QPalette &palette) override;
     using QProxyStyle::polish;
 
-private:
+    // The look state an option is drawn in; a default button's own state when useDefault.
+    // Public for labels drawn beside the style (a button's icon and caption).
     static SkinState stateOf(const QStyleOption *option, bool useDefault);
+
+private:
     static SkinState checkStateOf(const QStyleOption *option);
     const Look &look(Element element, SkinState state) const { return m_skin.look(element, state); }
 

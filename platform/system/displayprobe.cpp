@@ -14,15 +14,16 @@ QString unavailableReason()
         return {};
     if (platform.startsWith("wayland"))
         return qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ? QStringLiteral("WAYLAND_DISPLAY is not set")
-                                                                : QString();
+                                                              : QString();
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         return QStringLiteral("DISPLAY is not set");
     int screen = 0;
     xcb_connection_t *connection = xcb_connect(nullptr, &screen);
     const bool failed = xcb_connection_has_error(connection) != 0;
     xcb_disconnect(connection);
-    return failed ? QStringLiteral("cannot connect to the X display \"") + qEnvironmentVariable("DISPLAY") + u'"'
-                  : QString();
+    return failed
+        ? QStringLiteral("cannot connect to the X display \"") + qEnvironmentVariable("DISPLAY") + u'"'
+        : QString();
 }
 
 } // namespace quillet::system::DisplayProbe

@@ -51,6 +51,7 @@ public:
         return { {}, cancelledSize };
     }
     QColor chooseColour(QWidget *, const QColor &) override { return {}; }
+    QString chooseIconFile(QWidget *, const QString &, const QString &) override { return {}; }
     QString chooseFolder(QWidget *owner, const QString &startFolder, const QString &title) override
     {
         ++folderCalls;

@@ -20,6 +20,7 @@ public:
     QList<FontChoice> fontAnswers;
     QStringList folderAnswers;
     QList<QColor> colourAnswers;
+    QStringList iconFileAnswers;
     bool standingConfirm = false;
     QString standingFolder;
 
@@ -28,6 +29,7 @@ public:
     QStringList folderTitles;
     QList<QWidget *> folderOwners;
     int fontRequests = 0;
+    QStringList iconFileStarts;
 
     bool confirm(QWidget *, const QString &text, const QString &caption) override
     {
@@ -49,5 +51,10 @@ public:
     QColor chooseColour(QWidget *, const QColor &) override
     {
         return colourAnswers.isEmpty() ? QColor() : colourAnswers.takeFirst();
+    }
+    QString chooseIconFile(QWidget *, const QString &startFile, const QString &) override
+    {
+        iconFileStarts.append(startFile);
+        return iconFileAnswers.isEmpty() ? QString() : iconFileAnswers.takeFirst();
     }
 };
