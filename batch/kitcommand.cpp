@@ -147,14 +147,19 @@ struct Output
 };
 
 // Pieces and colours of one skin; the files go to `files`.
-KitSkin drawSkin(
-    const skin::Skin &skin, const QString &name, bool dark, const KitStyle &style, QList<Output> &files)
+KitSkin drawSkin(const skin::Skin &skin, const QString &name, bool dark, const KitStyle &style,
+    const QFont &font, QList<Output> &files)
 {
     const render::ButtonRenderer renderer(skin);
     KitSkin result;
     result.name = name;
     result.page = skin.base();
-    result.slice = kitpieces::slice(renderer, style.height, style.ratios);
+    pictures::KitDrawing drawing { &renderer, style.height, font, {} };
+    for (int state = 0; state < int(std::size(kitpieces::kStates)); ++state) {
+        if (kitcss::drawsState(style, state))
+            drawing.states.append(kitpieces::kStates[state]);
+    }
+    result.slice = kitpieces::slice(drawing, style.ratios);
     for (int state = 0; state < int(std::size(kitpieces::kStates)); ++state) {
         const skin::State skinState = [&] {
             switch (kitpieces::kStates[state]) {
@@ -177,7 +182,7 @@ KitSkin drawSkin(
             continue;
         for (qreal ratio : style.ratios) {
             const pictures::KitPieces pieces = kitpieces::cut(
-                kitpieces::blankButton(renderer, kitpieces::kStates[state], 160, style.height, ratio),
+                kitpieces::blankButton(drawing, kitpieces::kStates[state], kitpieces::kSliceWidth, ratio),
                 result.slice);
             const QImage parts[] = { pieces.left, pieces.middle, pieces.right };
             for (int part = 0; part < 3; ++part) {
@@ -282,20 +287,16 @@ int run(const QStringList &arguments, const CommandContext &context)
     const auto load = [&](const QString &file) {
         return skin::SkinParser::parseFile(catalogue::ProgramPaths::skinFile(context.programFolder, file));
     };
-    style.light
-        = drawSkin(load(lightFile), catalogue::SkinCatalogue::displayName(lightFile), false, style, files);
+    style.light = drawSkin(
+        load(lightFile), catalogue::SkinCatalogue::displayName(lightFile), false, style, font, files);
     if (!darkFile.isEmpty())
-        style.dark
-            = drawSkin(load(darkFile), catalogue::SkinCatalogue::displayName(darkFile), true, style, files);
+        style.dark = drawSkin(
+            load(darkFile), catalogue::SkinCatalogue::displayName(darkFile), true, style, font, files);
     for (const KitSkin *kit : { &style.light, style.dark ? &*style.dark : nullptr }) {
         if (kit && !kit->slice.exact)
-            context.err << kCommand << kit->name
-                        << QStringLiteral(": the face changes along its width; the pieces differ from the "
-                                          "renderer's picture by up to %1 levels (width %2 at %3x)\n")
-                               .arg(kit->slice.worstDifference)
-                               .arg(kit->slice.worstWidth)
-                               .arg(kit->slice.worstRatio);
+            context.err << kCommand << kitcss::inexactNote(*kit) << u'\n';
     }
+    context.err.flush();
     files.append({ QStringLiteral("kit.css"), kitcss::text(style).toUtf8() });
     files.append(
         { QStringLiteral("kit.html"), pictures::kitpage::html(style, QStringLiteral("kit.css")).toUtf8() });
@@ -304,9 +305,10 @@ int run(const QStringList &arguments, const CommandContext &context)
             return fail(context, QStringLiteral("cannot draw \"") + file.name + u'"', WriteFailed);
     }
 
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
+        return fail(context, QStringLiteral("--out: cannot create the folder \"") + options.out + u'"');
     if (!QDir().mkpath(pieces) || !QFileInfo(pieces).isDir())
-        return fail(
-            context, QStringLiteral("--out: cannot create the folder \"") + pieces + u'"', WriteFailed);
+        return fail(context, QStringLiteral("cannot create the folder \"") + pieces + u'"', WriteFailed);
     int written = 0;
     int upToDate = 0;
     for (const Output &file : std::as_const(files)) {

@@ -85,21 +85,14 @@ QString skinRules(const KitStyle &style, const KitSkin &skin, bool dark, const Q
     const QString inner = indent + QStringLiteral("  ");
     QString css;
     if (!skin.slice.exact)
-        css += indent + QStringLiteral("/* ") + skin.name
-            + QStringLiteral(
-                ": the face changes along its width, so the pieces differ from the renderer's picture"
-                " by up to %1 levels (width %2 at %3x). */\n")
-                  .arg(skin.slice.worstDifference)
-                  .arg(skin.slice.worstWidth)
-                  .arg(skin.slice.worstRatio);
+        css += indent + QStringLiteral("/* ") + inexactNote(skin) + QStringLiteral(" */\n");
     css += indent + b + QStringLiteral(" {\n");
-    css += inner + QStringLiteral("min-width: ") + px(skin.slice.left + skin.slice.right + 1)
-        + QStringLiteral(";\n");
+    css += inner + QStringLiteral("min-width: ") + px(skin.slice.minWidth) + QStringLiteral(";\n");
     css += inner + QStringLiteral("border-width: 0 ") + px(skin.slice.right) + QStringLiteral(" 0 ")
         + px(skin.slice.left) + QStringLiteral(";\n");
     css += inner + QStringLiteral("background-size: ") + px(skin.slice.left) + u' ' + px(style.height)
-        + QStringLiteral(", ") + px(skin.slice.right) + u' ' + px(style.height) + QStringLiteral(", 1px ")
-        + px(style.height) + QStringLiteral(";\n");
+        + QStringLiteral(", ") + px(skin.slice.right) + u' ' + px(style.height) + QStringLiteral(", ")
+        + px(skin.slice.middle) + u' ' + px(style.height) + QStringLiteral(";\n");
     css += buttonBackground(style, dark, 0, inner);
     css += captionRules(style, skin, 0, inner);
     css += indent + QStringLiteral("}\n");
@@ -157,6 +150,23 @@ QString checkName(bool dark, QStringView state, qreal ratio, PictureFormat forma
 {
     return kFolder + u'/' + (dark ? QStringLiteral("dark-") : QString()) + QStringLiteral("check-") + state
         + ratioWord(ratio) + Formats::info(format).extension;
+}
+
+QString inexactNote(const KitSkin &skin)
+{
+    const KitSlice &slice = skin.slice;
+    QStringList states;
+    for (size_t state = 0; state < slice.stateDifference.size(); ++state) {
+        if (slice.stateDifference[state] > 0)
+            states.append(kStateWords[state] + u' ' + QString::number(slice.stateDifference[state]));
+    }
+    return skin.name
+        + QStringLiteral(": the face changes along its width; the pieces differ from the renderer's "
+                         "picture by up to %1 levels (%2; the most at width %3, %4x)")
+              .arg(slice.worstDifference)
+              .arg(states.join(QStringLiteral(", ")))
+              .arg(slice.worstWidth)
+              .arg(slice.worstRatio);
 }
 
 bool isValidPrefix(const QString &prefix)

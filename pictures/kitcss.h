@@ -61,6 +61,8 @@ QString checkName(bool dark, QStringView state, qreal ratio, PictureFormat forma
 bool isValidPrefix(const QString &prefix);
 // Whether the kit draws a state: focus only when asked for.
 bool drawsState(const KitStyle &style, int stateIndex);
+// For a skin whose pieces do not give the renderer's picture: which skin, how far off, where.
+QString inexactNote(const KitSkin &skin);
 QString text(const KitStyle &style);
 
 } // namespace kitcss

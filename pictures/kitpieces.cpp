@@ -1,9 +1,14 @@
 #include "pictures/kitpieces.h"
 
 #include "model/metrics.h"
+#include "pictures/captionfont.h"
 #include "platform/image/alphapicture.h"
 
+#include <tuple>
+
+#include <cmath>
 #include <cstring>
+#include <map>
 
 namespace quillet::pictures::kitpieces {
 
@@ -13,8 +18,8 @@ using render::RenderRequest;
 using render::SampleControl;
 using render::SampleState;
 
-// Wide enough that every skin's caps leave a long middle run to find.
-constexpr int kSliceWidth = 160;
+// A dotted ring repeats after a few pixels; a longer period would be a picture, not a tile.
+constexpr int kLongestPeriod = 4;
 
 QImage seeThrough(const render::ButtonRenderer &renderer, RenderRequest request)
 {
@@ -45,18 +50,92 @@ QImage columns(const QImage &picture, int from, int count)
     return piece;
 }
 
+// The widest run around the centre in which every column equals the one `step` before
+// it: [first, last] in device pixels.
+std::pair<int, int> periodicRun(const QImage &picture, int step)
+{
+    const int centre = picture.width() / 2;
+    int first = centre;
+    while (first - step >= 0 && sameColumn(picture, first - 1, first - 1 + step))
+        --first;
+    int last = centre + step - 1;
+    while (last + 1 < picture.width() && sameColumn(picture, last + 1, last + 1 - step))
+        ++last;
+    return { first, qMin(last, picture.width() - 1) };
+}
+
+// The blank buttons one slice is checked against, drawn once each.
+class Probes
+{
+public:
+    Probes(const KitDrawing &drawing, const QList<qreal> &ratios)
+        : m_drawing(drawing)
+        , m_ratios(ratios)
+    {
+    }
+    const QImage &at(SampleState state, int width, qreal ratio)
+    {
+        const Key key { int(state), width, ratio };
+        auto found = m_pictures.find(key);
+        if (found == m_pictures.end())
+            found = m_pictures.emplace(key, blankButton(m_drawing, state, width, ratio)).first;
+        return found->second;
+    }
+    // The worst difference of the slice over every state and ratio at these widths.
+    void measure(KitSlice &slice, const QList<int> &widths)
+    {
+        slice.worstDifference = 0;
+        slice.stateDifference = {};
+        for (qreal ratio : m_ratios) {
+            for (int s = 0; s < int(std::size(kStates)); ++s) {
+                if (!m_drawing.states.contains(kStates[s]))
+                    continue;
+                const KitPieces pieces = cut(at(kStates[s], kSliceWidth, ratio), slice);
+                for (int width : widths) {
+                    int d = difference(compose(pieces, width), at(kStates[s], width, ratio));
+                    if (d < 0)
+                        d = 255;
+                    slice.stateDifference[size_t(s)] = qMax(slice.stateDifference[size_t(s)], d);
+                    if (d > slice.worstDifference) {
+                        slice.worstDifference = d;
+                        slice.worstWidth = width;
+                        slice.worstRatio = ratio;
+                    }
+                }
+            }
+        }
+        slice.exact = slice.worstDifference == 0;
+    }
+
+private:
+    using Key = std::tuple<int, int, qreal>;
+    const KitDrawing &m_drawing;
+    QList<qreal> m_ratios;
+    std::map<Key, QImage> m_pictures;
+};
+
+QList<int> probeWidths(const KitSlice &slice)
+{
+    QList<int> widths;
+    for (int width : kProbeWidths) {
+        if (width >= slice.minWidth)
+            widths.append(width);
+    }
+    return widths;
+}
+
 } // namespace
 
-QImage blankButton(
-    const render::ButtonRenderer &renderer, SampleState state, int width, int height, qreal ratio)
+QImage blankButton(const KitDrawing &drawing, SampleState state, int width, qreal ratio)
 {
     RenderRequest request;
     request.control = SampleControl::PushButton;
     request.state = state;
-    request.size = QSize(width, height);
+    request.size = QSize(width, drawing.height);
     request.caption = QStringLiteral(" ");
+    request.font = CaptionFont::forRatio(drawing.font, ratio);
     request.devicePixelRatio = ratio;
-    return seeThrough(renderer, request);
+    return seeThrough(*drawing.renderer, request);
 }
 
 QImage checkBox(const render::ButtonRenderer &renderer, SampleState state, qreal ratio)
@@ -69,55 +148,75 @@ QImage checkBox(const render::ButtonRenderer &renderer, SampleState state, qreal
     return seeThrough(renderer, request);
 }
 
-KitSlice slice(const render::ButtonRenderer &renderer, int height, const QList<qreal> &ratios)
+KitSlice slice(const KitDrawing &drawing, const QList<qreal> &ratios)
 {
     KitSlice result;
-    // The middle run is the widest stretch of equal columns around the centre; what lies
-    // beside it is cap, rounded out to whole logical pixels.
-    for (qreal ratio : ratios) {
-        for (SampleState state : kStates) {
-            const QImage picture = blankButton(renderer, state, kSliceWidth, height, ratio);
-            if (picture.isNull())
-                return result;
-            const int centre = picture.width() / 2;
-            int first = centre;
-            while (first > 0 && sameColumn(picture, first - 1, centre))
-                --first;
-            int last = centre;
-            while (last + 1 < picture.width() && sameColumn(picture, last + 1, centre))
-                ++last;
-            const int right = picture.width() - 1 - last;
-            result.left = qMax(result.left, int(std::ceil(first / ratio)));
-            result.right = qMax(result.right, int(std::ceil(right / ratio)));
-        }
-    }
-    // A cap of at least one pixel, so every piece is a picture a browser can load, and no
-    // wider than the button is high: a face that changes all along its width has no true
-    // caps, and the verification below says how far the pieces are from it.
-    result.left = qBound(1, result.left, height);
-    result.right = qBound(1, result.right, height);
-    QList<int> widths { result.left + result.right + 1 };
-    for (int width : kProbeWidths) {
-        if (width > result.left + result.right)
-            widths.append(width);
-    }
-    result.exact = true;
-    for (qreal ratio : ratios) {
-        for (SampleState state : kStates) {
-            const KitPieces pieces = cut(blankButton(renderer, state, kSliceWidth, height, ratio), result);
-            for (int width : std::as_const(widths)) {
-                const int d
-                    = difference(compose(pieces, width), blankButton(renderer, state, width, height, ratio));
-                if (d != 0)
-                    result.exact = false;
-                if (d < 0 || d > result.worstDifference) {
-                    result.worstDifference = d < 0 ? 255 : d;
-                    result.worstWidth = width;
-                    result.worstRatio = ratio;
-                }
+    Probes probes(drawing, ratios);
+    // The middle tile is the period whose run around the centre is longest in the state
+    // and ratio where it is shortest; what lies beside the run is cap, rounded out to whole
+    // logical pixels.
+    int longest = -1;
+    for (int period = 1; period <= kLongestPeriod; ++period) {
+        int shortest = kSliceWidth;
+        int left = 0;
+        int right = 0;
+        for (qreal ratio : ratios) {
+            for (SampleState state : drawing.states) {
+                const QImage &picture = probes.at(state, kSliceWidth, ratio);
+                if (picture.isNull())
+                    return result;
+                const auto [first, last] = periodicRun(picture, qRound(period * ratio));
+                shortest = qMin(shortest, int((last - first + 1) / ratio));
+                left = qMax(left, int(std::ceil(first / ratio)));
+                right = qMax(right, int(std::ceil((picture.width() - 1 - last) / ratio)));
             }
         }
+        // A longer period has to earn its place: a run twice as long.
+        if (longest < 0 || shortest > 2 * longest) {
+            longest = shortest;
+            result.middle = period;
+            result.left = left;
+            result.right = right;
+        }
     }
+    // A cap of at least one pixel, so every piece is a picture a browser can load.
+    result.left = qMax(1, result.left);
+    result.right = qMax(1, result.right);
+    const int narrowest = kProbeWidths[0];
+    result.left = qMin(result.left, (narrowest - result.middle) / 2);
+    result.right = qMin(result.right, narrowest - result.middle - result.left);
+    result.minWidth = result.left + result.right + result.middle;
+    probes.measure(result, probeWidths(result));
+
+    // A face that changes along its width has no true caps: wider ones may come closer.
+    if (!result.exact) {
+        const KitSlice first = result;
+        for (int extra = 1; first.left + first.right + 2 * extra + first.middle <= narrowest; ++extra) {
+            KitSlice wider = first;
+            wider.left += extra;
+            wider.right += extra;
+            wider.minWidth = wider.left + wider.right + wider.middle;
+            probes.measure(wider, probeWidths(wider));
+            if (wider.worstDifference < result.worstDifference)
+                result = wider;
+        }
+    }
+
+    // Below some width the corners or the ring no longer fit: the narrowest width from
+    // which the slice holds (up to the narrowest probe) is the style sheet's min-width.
+    const int worst = result.worstDifference;
+    for (int width = result.minWidth; width < narrowest; ++width) {
+        KitSlice trial = result;
+        probes.measure(trial, { width });
+        if (trial.worstDifference <= worst)
+            break;
+        result.minWidth = width + 1;
+    }
+    // A few widths above it too, so a step of the pattern at odd widths shows.
+    QList<int> widths = probeWidths(result);
+    for (int width = result.minWidth; width < result.minWidth + 2 * result.middle + 2; ++width)
+        widths.append(width);
+    probes.measure(result, widths);
     return result;
 }
 
@@ -126,10 +225,10 @@ KitPieces cut(const QImage &picture, const KitSlice &slice)
     const qreal ratio = picture.devicePixelRatio();
     const int left = qRound(slice.left * ratio);
     const int right = qRound(slice.right * ratio);
-    const int one = qRound(ratio);
-    if (picture.isNull() || left + right + one > picture.width())
+    const int middle = qRound(slice.middle * ratio);
+    if (picture.isNull() || left + right + middle > picture.width())
         return {};
-    return { columns(picture, 0, left), columns(picture, left, one),
+    return { columns(picture, 0, left), columns(picture, left, middle),
         columns(picture, picture.width() - right, right) };
 }
 
@@ -149,10 +248,11 @@ QImage compose(const KitPieces &pieces, int width)
         const auto *l = reinterpret_cast<const QRgb *>(pieces.left.constScanLine(y));
         const auto *m = reinterpret_cast<const QRgb *>(pieces.middle.constScanLine(y));
         const auto *r = reinterpret_cast<const QRgb *>(pieces.right.constScanLine(y));
-        if (left > 0)
-            std::memcpy(row, l, size_t(left) * sizeof(QRgb));
         for (int x = left; x < total - right; ++x)
             row[x] = m[(x - left) % step];
+        // The caps lie over the middle, as the first background layers do.
+        if (left > 0)
+            std::memcpy(row, l, size_t(left) * sizeof(QRgb));
         if (right > 0)
             std::memcpy(row + total - right, r, size_t(right) * sizeof(QRgb));
     }
@@ -166,14 +266,23 @@ int difference(const QImage &a, const QImage &b)
     const QImage x = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const QImage y = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     int worst = 0;
+    // Premultiplied, a pixel on black is its colour and on white its colour plus the
+    // white that shows through; any other opaque page lies between the two.
+    const auto onWhite = [](int channel, QRgb p) { return channel + 255 - qAlpha(p); };
     for (int row = 0; row < x.height(); ++row) {
         const auto *p = reinterpret_cast<const QRgb *>(x.constScanLine(row));
         const auto *q = reinterpret_cast<const QRgb *>(y.constScanLine(row));
         for (int col = 0; col < x.width(); ++col) {
-            worst = qMax(worst, qAbs(qAlpha(p[col]) - qAlpha(q[col])));
-            worst = qMax(worst, qAbs(qRed(p[col]) - qRed(q[col])));
-            worst = qMax(worst, qAbs(qGreen(p[col]) - qGreen(q[col])));
-            worst = qMax(worst, qAbs(qBlue(p[col]) - qBlue(q[col])));
+            const QRgb s = p[col];
+            const QRgb t = q[col];
+            if (s == t)
+                continue;
+            const int sc[] = { qRed(s), qGreen(s), qBlue(s) };
+            const int tc[] = { qRed(t), qGreen(t), qBlue(t) };
+            for (int c = 0; c < 3; ++c) {
+                worst = qMax(worst, qAbs(sc[c] - tc[c]));
+                worst = qMax(worst, qAbs(onWhite(sc[c], s) - onWhite(tc[c], t)));
+            }
         }
     }
     return worst;
