@@ -21,6 +21,12 @@ constexpr Shown kShown[] = {
     { u"disabled", u"", u" disabled" },
 };
 
+// An icon drawn in currentColor takes each state's caption colour, disabled included.
+constexpr QStringView kIcon
+    = u"<svg width=\"12\" height=\"12\" viewBox=\"0 0 12 12\" aria-hidden=\"true\" "
+      u"style=\"vertical-align: -1px; margin-right: 4px\"><path d=\"M1.5 6.5l3 3 6-7\" "
+      u"fill=\"none\" stroke=\"currentColor\" stroke-width=\"2\"/></svg>";
+
 } // namespace
 
 QString html(const KitStyle &style, const QString &cssFile)
@@ -72,6 +78,9 @@ QString html(const KitStyle &style, const QString &cssFile)
             + QStringLiteral(" value=\"提交\"></td></tr>\n");
     }
     page += QStringLiteral("</table>\n<p>");
+    page += QStringLiteral("<button type=\"button\" class=\"") + button + QStringLiteral("\">") + kIcon
+        + QStringLiteral("确定</button> <button type=\"button\" class=\"") + button
+        + QStringLiteral("\" disabled>") + kIcon + QStringLiteral("确定</button></p>\n<p>");
     page += QStringLiteral("<label><input type=\"checkbox\" class=\"") + check
         + QStringLiteral("\"> 未选</label> ");
     page += QStringLiteral("<label><input type=\"checkbox\" class=\"") + check
@@ -84,7 +93,9 @@ QString html(const KitStyle &style, const QString &cssFile)
         + QStringLiteral("\">确定</button>\n") + QStringLiteral("<a class=\"") + button
         + QStringLiteral("\" href=\"next.html\">下一页</a>\n") + QStringLiteral("<input class=\"") + button
         + QStringLiteral("\" type=\"submit\" value=\"提交\">\n") + QStringLiteral("<button class=\"") + button
-        + QStringLiteral("\" disabled>禁止</button>\n") + QStringLiteral("<label><input class=\"") + check
+        + QStringLiteral("\" disabled>禁止</button>\n") + QStringLiteral("<button class=\"") + button
+        + QStringLiteral("\">") + kIcon + QStringLiteral("确定</button>\n")
+        + QStringLiteral("<label><input class=\"") + check
         + QStringLiteral("\" type=\"checkbox\"> 记住我</label>");
     page += snippet.toHtmlEscaped();
     page += QStringLiteral("</code></pre>\n</body>\n</html>\n");
