@@ -47,7 +47,7 @@ QString html(const KitStyle &style, const QString &cssFile)
         + QStringLiteral("; color: #202020; font: 13px sans-serif; }\n");
     page += QStringLiteral("td, th { padding: 4px 10px 4px 0; text-align: left; font-weight: normal; }\n");
     page += QStringLiteral(
-        "pre { background: #fafafa; color: #202020; border: 1px solid #c8c8c8; padding: 8px; }\n");
+        "pre { background: #fafafa; color: #202020; border: 1px solid #c8c8c8; padding: 8px; white-space: pre-wrap; }\n");
     if (style.dark)
         page += QStringLiteral("@media (prefers-color-scheme: dark) { body { background: ")
             + style.dark->page.name() + QStringLiteral("; color: #e8e8e8; } }\n");
