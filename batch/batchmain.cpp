@@ -1,5 +1,6 @@
 #include "batch/batchmain.h"
 
+#include "batch/kitcommand.h"
 #include "batch/rendercommand.h"
 #include "batch/skincommand.h"
 #include "platform/form/fontsetup.h"
@@ -25,6 +26,8 @@ struct Subcommand
 
 constexpr Subcommand kSubcommands[] = {
     { "render", "write button pictures without a window (quillet render --help)", &RenderCommand::run },
+    { "kit", "a style sheet for real buttons of any width from a skin (quillet kit --help)",
+        &KitCommand::run },
     { "skin", "check a skin file, or import nine-patch pictures as one (quillet skin --help)",
         &SkinCommand::run },
 };

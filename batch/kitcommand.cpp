@@ -1,0 +1,336 @@
+#include "batch/kitcommand.h"
+
+#include "batch/entryvalues.h"
+#include "batch/optiontable.h"
+#include "catalogue/programpaths.h"
+#include "catalogue/skincatalogue.h"
+#include "pictures/kitcss.h"
+#include "pictures/kitpage.h"
+#include "pictures/kitpieces.h"
+#include "pictures/picturebytes.h"
+#include "platform/file/filewriter.h"
+#include "platform/skin/skinparser.h"
+#include "render/buttonrenderer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace quillet::batch::KitCommand {
+
+namespace {
+
+using pictures::KitSkin;
+using pictures::KitStyle;
+using pictures::PictureFormat;
+namespace kitcss = pictures::kitcss;
+namespace kitpieces = pictures::kitpieces;
+
+constexpr QStringView kCommand = u"quillet kit: ";
+// Whole device pixels for every CSS pixel, so that caps and middle meet exactly.
+constexpr qreal kKitRatios[] = { 1.0, 2.0, 3.0 };
+
+struct KitOptions
+{
+    QString skin;
+    QString darkSkin;
+    int height = model::Metrics::kButtonHeight;
+    QString font = QStringLiteral("宋体 9");
+    QList<qreal> ratios { 1 };
+    bool webp = false;
+    bool focus = false;
+    QString prefix = QStringLiteral("qk");
+    QString out = QStringLiteral(".");
+    bool help = false;
+};
+
+QString setFlag(bool &target, const QString &value)
+{
+    target = value == u"true";
+    return {};
+}
+
+const OptionSpec<KitOptions> kTable[] = {
+    { u"skin", u"NAME", u"skin as listed by quillet render --list-skins", OptionKind::Text, false,
+        [](KitOptions &o, const QString &v) -> QString {
+            o.skin = v;
+            return QString();
+        } },
+    { u"dark-skin", u"NAME", u"a second skin for a dark colour scheme", OptionKind::Text, false,
+        [](KitOptions &o, const QString &v) -> QString {
+            o.darkSkin = v;
+            return QString();
+        } },
+    { u"height", u"N", u"button height in pixels, 12 to 96 (default 24)", OptionKind::Number, false,
+        [](KitOptions &o, const QString &v) -> QString {
+            bool ok = false;
+            const int height = v.trimmed().toInt(&ok);
+            if (!ok || height < kMinHeight || height > kMaxHeight)
+                return QStringLiteral("--height: \"") + v + QStringLiteral("\" is not a whole number from ")
+                    + QString::number(kMinHeight) + QStringLiteral(" to ") + QString::number(kMaxHeight);
+            o.height = height;
+            return QString();
+        } },
+    { u"font", u"\"FAMILY SIZE\"", u"caption font, first in the font stack (default \"宋体 9\")",
+        OptionKind::Text, false,
+        [](KitOptions &o, const QString &v) -> QString {
+            QFont font;
+            if (!EntryValues::parseFont(v, &font))
+                return QStringLiteral("--font: \"") + v + QStringLiteral("\" is not \"FAMILY SIZE\"");
+            o.font = v;
+            return QString();
+        } },
+    { u"scale", u"LIST", u"any of 1,2,3: the densities of the pieces (default 1)", OptionKind::List, false,
+        [](KitOptions &o, const QString &v) -> QString {
+            QList<qreal> ratios;
+            for (const QString &part : v.split(u',')) {
+                bool ok = false;
+                const qreal ratio = part.trimmed().toDouble(&ok);
+                if (!ok
+                    || std::find(std::begin(kKitRatios), std::end(kKitRatios), ratio) == std::end(kKitRatios))
+                    return QStringLiteral("--scale: \"") + v
+                        + QStringLiteral("\" is not a list of 1, 2 and 3 (pieces need whole device pixels)");
+                if (!ratios.contains(ratio))
+                    ratios.append(ratio);
+            }
+            std::sort(ratios.begin(), ratios.end());
+            o.ratios = ratios;
+            return QString();
+        } },
+    { u"webp", u"", u"WebP pieces too, offered before the PNG ones", OptionKind::Flag, false,
+        [](KitOptions &o, const QString &v) -> QString { return setFlag(o.webp, v); } },
+    { u"focus", u"", u"pieces of the focused button for :focus-visible", OptionKind::Flag, false,
+        [](KitOptions &o, const QString &v) -> QString { return setFlag(o.focus, v); } },
+    { u"prefix", u"NAME", u"class prefix: NAME-button, NAME-check (default qk)", OptionKind::Text, false,
+        [](KitOptions &o, const QString &v) -> QString {
+            if (!kitcss::isValidPrefix(v))
+                return QStringLiteral("--prefix: \"") + v
+                    + QStringLiteral("\" is not a CSS name (a letter, then letters, digits, - and _)");
+            o.prefix = v;
+            return QString();
+        } },
+    { u"out", u"DIR", u"folder to write kit.css, kit.html and kit/ into (default: here)", OptionKind::Text,
+        false,
+        [](KitOptions &o, const QString &v) -> QString {
+            if (v.isEmpty())
+                return QStringLiteral("--out: the folder name is empty");
+            o.out = v;
+            return QString();
+        } },
+    { u"help", u"", u"this text", OptionKind::Action, false,
+        [](KitOptions &o, const QString &) -> QString {
+            o.help = true;
+            return QStringLiteral("stop");
+        } },
+};
+
+int fail(const CommandContext &context, const QString &message, int code = BadInput)
+{
+    context.err << kCommand << message << u'\n';
+    context.err.flush();
+    return code;
+}
+
+QString skinFileFor(const QString &name, const QStringList &files)
+{
+    for (const QString &file : files) {
+        if (catalogue::SkinCatalogue::displayName(file) == name)
+            return file;
+    }
+    return files.contains(name) ? name : QString();
+}
+
+struct Output
+{
+    QString name; // relative to --out
+    QByteArray bytes;
+};
+
+// Pieces and colours of one skin; the files go to `files`.
+KitSkin drawSkin(const skin::Skin &skin, const QString &name, bool dark, const KitStyle &style,
+    const QFont &font, QList<Output> &files)
+{
+    const render::ButtonRenderer renderer(skin);
+    KitSkin result;
+    result.name = name;
+    result.page = skin.base();
+    pictures::KitDrawing drawing { &renderer, style.height, font, {} };
+    for (int state = 0; state < int(std::size(kitpieces::kStates)); ++state) {
+        if (kitcss::drawsState(style, state))
+            drawing.states.append(kitpieces::kStates[state]);
+    }
+    result.slice = kitpieces::slice(drawing, style.ratios);
+    for (int state = 0; state < int(std::size(kitpieces::kStates)); ++state) {
+        const skin::State skinState = [&] {
+            switch (kitpieces::kStates[state]) {
+            case render::SampleState::Hot:
+                return skin::State::Hot;
+            case render::SampleState::Focused:
+                return skin::State::Focused;
+            case render::SampleState::Pressed:
+                return skin::State::Pressed;
+            case render::SampleState::Disabled:
+                return skin::State::Disabled;
+            default:
+                return skin::State::Normal;
+            }
+        }();
+        const skin::Look &look = skin.look(skin::Element::Button, skinState);
+        result.captions.append({ look.text.isValid() ? look.text : QColor(Qt::black), look.textShift,
+            look.margin + look.padding });
+        if (!kitcss::drawsState(style, state))
+            continue;
+        for (qreal ratio : style.ratios) {
+            const pictures::KitPieces pieces = kitpieces::cut(
+                kitpieces::blankButton(drawing, kitpieces::kStates[state], kitpieces::kSliceWidth, ratio),
+                result.slice);
+            const QImage parts[] = { pieces.left, pieces.middle, pieces.right };
+            for (int part = 0; part < 3; ++part) {
+                for (PictureFormat format : { PictureFormat::Png, PictureFormat::Webp }) {
+                    if (format == PictureFormat::Webp && !style.webp)
+                        continue;
+                    files.append({ kitcss::pieceName(
+                                       dark, kitcss::kStateWords[state], kitcss::kParts[part], ratio, format),
+                        pictures::PictureBytes::transparent(parts[part], format, skin.base()) });
+                }
+            }
+        }
+    }
+    for (int state = 0; state < int(std::size(kitpieces::kCheckStates)); ++state) {
+        for (qreal ratio : style.ratios) {
+            const QImage picture = kitpieces::checkBox(renderer, kitpieces::kCheckStates[state], ratio);
+            for (PictureFormat format : { PictureFormat::Png, PictureFormat::Webp }) {
+                if (format == PictureFormat::Webp && !style.webp)
+                    continue;
+                files.append({ kitcss::checkName(dark, kitcss::kCheckWords[state], ratio, format),
+                    pictures::PictureBytes::transparent(picture, format, skin.base()) });
+            }
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+QString usage()
+{
+    return QStringLiteral("Usage: quillet kit --skin NAME [options]\n"
+                          "\n"
+                          "Writes kit.css, which draws <button>, <a> and <input type=submit> of any width\n"
+                          "from pieces of the skin (in kit/), and the demo page kit.html.\n"
+                          "\n")
+        + OptionTable::usageLines(std::span<const OptionSpec<KitOptions>>(kTable));
+}
+
+int run(const QStringList &arguments, const CommandContext &context)
+{
+    KitOptions options;
+    const QString problem
+        = OptionTable::parse(std::span<const OptionSpec<KitOptions>>(kTable), arguments, options);
+    if (!problem.isEmpty())
+        return fail(context, problem);
+    if (options.help) {
+        context.out << usage();
+        context.out.flush();
+        return Success;
+    }
+    if (options.skin.isEmpty())
+        return fail(context, QStringLiteral("--skin is missing"));
+
+    QStringList skinFiles;
+    catalogue::SkinCatalogue::fill(
+        catalogue::ProgramPaths::skinsFolder(context.programFolder), skinFiles, nullptr, {});
+    const QString lightFile = skinFileFor(options.skin, skinFiles);
+    if (lightFile.isEmpty())
+        return fail(context,
+            QStringLiteral("--skin: unknown skin \"") + options.skin
+                + QStringLiteral("\" (see quillet render --list-skins)"));
+    const QString darkFile
+        = options.darkSkin.isEmpty() ? QString() : skinFileFor(options.darkSkin, skinFiles);
+    if (!options.darkSkin.isEmpty() && darkFile.isEmpty())
+        return fail(context,
+            QStringLiteral("--dark-skin: unknown skin \"") + options.darkSkin
+                + QStringLiteral("\" (see quillet render --list-skins)"));
+
+    const QFileInfo outInfo(options.out);
+    if (outInfo.exists() && !outInfo.isDir())
+        return fail(
+            context, QStringLiteral("--out: \"") + options.out + QStringLiteral("\" is not a folder"));
+    if (outInfo.isDir() && !outInfo.isWritable())
+        return fail(context, QStringLiteral("--out: cannot write into \"") + options.out + u'"');
+    const QString folder = outInfo.absoluteFilePath();
+    const QString pieces = folder + u'/' + kitcss::kFolder;
+    const QStringList targets { folder + QStringLiteral("/kit.css"), folder + QStringLiteral("/kit.html"),
+        pieces };
+    for (const QString &path : targets) {
+        if (QFileInfo(path).isSymLink())
+            return fail(context,
+                QStringLiteral("\"") + path
+                    + QStringLiteral("\" is a link; nothing is written through links"));
+    }
+    if (QFileInfo(pieces).exists() && !QFileInfo(pieces).isDir())
+        return fail(context, QStringLiteral("\"") + pieces + QStringLiteral("\" is not a folder"));
+
+    KitStyle style;
+    QFont font;
+    EntryValues::parseFont(options.font, &font);
+    style.prefix = options.prefix;
+    style.height = options.height;
+    style.fontFamily = font.family();
+    style.pointSize = font.pointSizeF();
+    style.ratios = options.ratios;
+    style.webp = options.webp;
+    style.focus = options.focus;
+
+    // Everything is drawn and encoded before the first file is written.
+    QList<Output> files;
+    const auto load = [&](const QString &file) {
+        return skin::SkinParser::parseFile(catalogue::ProgramPaths::skinFile(context.programFolder, file));
+    };
+    style.light = drawSkin(
+        load(lightFile), catalogue::SkinCatalogue::displayName(lightFile), false, style, font, files);
+    if (!darkFile.isEmpty())
+        style.dark = drawSkin(
+            load(darkFile), catalogue::SkinCatalogue::displayName(darkFile), true, style, font, files);
+    for (const KitSkin *kit : { &style.light, style.dark ? &*style.dark : nullptr }) {
+        if (kit && !kit->slice.exact)
+            context.err << kCommand << kitcss::inexactNote(*kit) << u'\n';
+    }
+    context.err.flush();
+    files.append({ QStringLiteral("kit.css"), kitcss::text(style).toUtf8() });
+    files.append(
+        { QStringLiteral("kit.html"), pictures::kitpage::html(style, QStringLiteral("kit.css")).toUtf8() });
+    for (const Output &file : std::as_const(files)) {
+        if (file.bytes.isEmpty())
+            return fail(context, QStringLiteral("cannot draw \"") + file.name + u'"', WriteFailed);
+    }
+
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
+        return fail(context, QStringLiteral("--out: cannot create the folder \"") + options.out + u'"');
+    if (!QDir().mkpath(pieces) || !QFileInfo(pieces).isDir())
+        return fail(context, QStringLiteral("cannot create the folder \"") + pieces + u'"', WriteFailed);
+    int written = 0;
+    int upToDate = 0;
+    for (const Output &file : std::as_const(files)) {
+        const QString path = folder + u'/' + file.name;
+        const file::WriteResult result
+            = file::writeFile(path, file.bytes, { .skipUnchanged = true, .syncNow = false });
+        if (!result.ok())
+            return fail(context,
+                QStringLiteral("cannot write \"") + path + QStringLiteral("\": ") + result.reason,
+                WriteFailed);
+        (result.outcome == file::WriteResult::Outcome::UpToDate ? upToDate : written)++;
+    }
+    QString syncProblem;
+    if (!file::syncFileSystem(folder, &syncProblem))
+        return fail(context,
+            QStringLiteral("cannot make the files in \"") + options.out + QStringLiteral("\" durable: ")
+                + syncProblem,
+            WriteFailed);
+    context.out << written << (written == 1 ? " file written, " : " files written, ") << upToDate
+                << " already up to date\n";
+    context.out.flush();
+    return Success;
+}
+
+} // namespace quillet::batch::KitCommand

@@ -1,0 +1,236 @@
+#include "pictures/kitcss.h"
+
+#include <QStringList>
+
+namespace quillet::pictures::kitcss {
+
+namespace {
+
+QString px(qreal value)
+{
+    return value == 0 ? QStringLiteral("0") : QString::number(value) + u"px";
+}
+
+QString ratioWord(qreal ratio)
+{
+    return ratio == 1 ? QString() : u'-' + QString::number(ratio) + u'x';
+}
+
+QString url(const QString &name)
+{
+    return QStringLiteral("url(\"") + name + QStringLiteral("\")");
+}
+
+// One layer's picture: the PNG alone first for browsers without image-set(), then every
+// density, with WebP offered before the PNG of the same density.
+QStringList layerSets(const KitStyle &style, const std::function<QString(qreal, PictureFormat)> &name)
+{
+    QStringList plain;
+    QStringList set;
+    QStringList webkit;
+    for (qreal ratio : style.ratios) {
+        const QString density = u' ' + QString::number(ratio) + u'x';
+        if (style.webp)
+            set.append(
+                url(name(ratio, PictureFormat::Webp)) + QStringLiteral(" type(\"image/webp\")") + density);
+        set.append(url(name(ratio, PictureFormat::Png)) + QStringLiteral(" type(\"image/png\")") + density);
+        webkit.append(url(name(ratio, PictureFormat::Png)) + density);
+    }
+    return { url(name(style.ratios.first(), PictureFormat::Png)),
+        QStringLiteral("-webkit-image-set(") + webkit.join(QStringLiteral(", ")) + u')',
+        QStringLiteral("image-set(") + set.join(QStringLiteral(", ")) + u')' };
+}
+
+// The three layers of one state: caps over the middle, which the transparent side borders
+// keep off the caps.
+QString buttonBackground(const KitStyle &style, bool dark, int state, const QString &indent)
+{
+    const QStringView word = kStateWords[state];
+    std::array<QStringList, 3> layers;
+    for (int part : { 0, 2, 1 }) {
+        const QStringList sets = layerSets(style, [&](qreal ratio, PictureFormat format) {
+            return pieceName(dark, word, kParts[part], ratio, format);
+        });
+        for (int i = 0; i < 3; ++i)
+            layers[size_t(i)].append(sets[i]);
+    }
+    QString css;
+    for (const QStringList &layer : layers)
+        css += indent + QStringLiteral("background-image: ") + layer.join(QStringLiteral(", "))
+            + QStringLiteral(";\n");
+    return css;
+}
+
+QString captionRules(const KitStyle &style, const KitSkin &skin, int state, const QString &indent)
+{
+    const KitSkin::Caption &caption = skin.captions.value(state);
+    // The caption is centred where the renderer centres it: on the face less its box, moved
+    // by the state's shift, inside the padding box between the side borders.
+    const int horizontal = caption.box.left() - caption.box.right() - (skin.slice.left - skin.slice.right)
+        + 2 * caption.shift.x();
+    const int vertical = caption.box.top() - caption.box.bottom() + 2 * caption.shift.y();
+    QString css;
+    css += indent + QStringLiteral("color: ") + caption.colour.name() + QStringLiteral(";\n");
+    css += indent + QStringLiteral("padding: ") + px(qMax(0, vertical)) + u' ' + px(qMax(0, -horizontal))
+        + u' ' + px(qMax(0, -vertical)) + u' ' + px(qMax(0, horizontal)) + QStringLiteral(";\n");
+    css += indent + QStringLiteral("line-height: ") + px(style.height - qAbs(vertical))
+        + QStringLiteral(";\n");
+    return css;
+}
+
+QString skinRules(const KitStyle &style, const KitSkin &skin, bool dark, const QString &indent)
+{
+    const QString b = u'.' + style.prefix + QStringLiteral("-button");
+    const QString c = u'.' + style.prefix + QStringLiteral("-check");
+    const QString inner = indent + QStringLiteral("  ");
+    QString css;
+    if (!skin.slice.exact)
+        css += indent + QStringLiteral("/* ") + inexactNote(skin) + QStringLiteral(" */\n");
+    css += indent + b + QStringLiteral(" {\n");
+    css += inner + QStringLiteral("min-width: ") + px(skin.slice.minWidth) + QStringLiteral(";\n");
+    css += inner + QStringLiteral("border-width: 0 ") + px(skin.slice.right) + QStringLiteral(" 0 ")
+        + px(skin.slice.left) + QStringLiteral(";\n");
+    css += inner + QStringLiteral("background-size: ") + px(skin.slice.left) + u' ' + px(style.height)
+        + QStringLiteral(", ") + px(skin.slice.right) + u' ' + px(style.height) + QStringLiteral(", ")
+        + px(skin.slice.middle) + u' ' + px(style.height) + QStringLiteral(";\n");
+    css += buttonBackground(style, dark, 0, inner);
+    css += captionRules(style, skin, 0, inner);
+    css += indent + QStringLiteral("}\n");
+    // Later rules win: pressed over focus and hover, disabled over everything.
+    const QString selectors[]
+        = { {}, b + QStringLiteral(":hover,\n") + indent + b + QStringLiteral(".is-hover"),
+              b + QStringLiteral(":focus-visible,\n") + indent + b + QStringLiteral(".is-focus"),
+              b + QStringLiteral(":active,\n") + indent + b + QStringLiteral(".is-active"),
+              b + QStringLiteral(":disabled,\n") + indent + b + QStringLiteral("[aria-disabled=\"true\"],\n")
+                  + indent + b + QStringLiteral(".is-disabled") };
+    for (int state = 1; state < 5; ++state) {
+        if (!drawsState(style, state))
+            continue;
+        css += indent + selectors[state] + QStringLiteral(" {\n");
+        css += buttonBackground(style, dark, state, inner);
+        css += captionRules(style, skin, state, inner);
+        if (state == 4)
+            css += inner + QStringLiteral("cursor: default;\n");
+        css += indent + QStringLiteral("}\n");
+    }
+    css += indent + c + QStringLiteral(" {\n");
+    const auto checkLayer = [&](int state) {
+        const QStringList sets = layerSets(style, [&](qreal ratio, PictureFormat format) {
+            return checkName(dark, kCheckWords[state], ratio, format);
+        });
+        QString text;
+        for (const QString &set : sets)
+            text += inner + QStringLiteral("background-image: ") + set + QStringLiteral(";\n");
+        return text;
+    };
+    css += checkLayer(0);
+    css += indent + QStringLiteral("}\n");
+    const QString checkSelectors[]
+        = { {}, c + QStringLiteral(":hover,\n") + indent + c + QStringLiteral(".is-hover"),
+              c + QStringLiteral(":checked,\n") + indent + c + QStringLiteral(".is-checked"),
+              c + QStringLiteral(":disabled,\n") + indent + c + QStringLiteral(".is-disabled") };
+    for (int state = 1; state < 4; ++state) {
+        css += indent + checkSelectors[state] + QStringLiteral(" {\n") + checkLayer(state);
+        if (state == 3)
+            css += inner + QStringLiteral("cursor: default;\n");
+        css += indent + QStringLiteral("}\n");
+    }
+    return css;
+}
+
+} // namespace
+
+QString pieceName(bool dark, QStringView state, QStringView part, qreal ratio, PictureFormat format)
+{
+    return kFolder + u'/' + (dark ? QStringLiteral("dark-") : QString()) + QStringLiteral("button-") + state
+        + u'-' + part + ratioWord(ratio) + Formats::info(format).extension;
+}
+
+QString checkName(bool dark, QStringView state, qreal ratio, PictureFormat format)
+{
+    return kFolder + u'/' + (dark ? QStringLiteral("dark-") : QString()) + QStringLiteral("check-") + state
+        + ratioWord(ratio) + Formats::info(format).extension;
+}
+
+QString inexactNote(const KitSkin &skin)
+{
+    const KitSlice &slice = skin.slice;
+    QStringList states;
+    for (size_t state = 0; state < slice.stateDifference.size(); ++state) {
+        if (slice.stateDifference[state] > 0)
+            states.append(kStateWords[state] + u' ' + QString::number(slice.stateDifference[state]));
+    }
+    return skin.name
+        + QStringLiteral(": the face changes along its width; the pieces differ from the renderer's "
+                         "picture by up to %1 levels (%2; the most at width %3, %4x)")
+              .arg(slice.worstDifference)
+              .arg(states.join(QStringLiteral(", ")))
+              .arg(slice.worstWidth)
+              .arg(slice.worstRatio);
+}
+
+bool isValidPrefix(const QString &prefix)
+{
+    if (prefix.isEmpty() || prefix.size() > 32)
+        return false;
+    const auto letter = [](QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); };
+    if (!letter(prefix.front()))
+        return false;
+    for (QChar c : prefix) {
+        if (!letter(c) && !(c >= u'0' && c <= u'9') && c != u'-' && c != u'_')
+            return false;
+    }
+    return true;
+}
+
+bool drawsState(const KitStyle &style, int stateIndex)
+{
+    return kitpieces::kStates[stateIndex] != render::SampleState::Focused || style.focus;
+}
+
+QString text(const KitStyle &style)
+{
+    const QString b = u'.' + style.prefix + QStringLiteral("-button");
+    const QString c = u'.' + style.prefix + QStringLiteral("-check");
+    QString css;
+    css += QStringLiteral("/* Button kit from the skin ") + style.light.name
+        + (style.dark ? QStringLiteral(" (dark: ") + style.dark->name + u')' : QString())
+        + QStringLiteral(". <button>, <a> and <input type=\"submit\"> of any width. */\n");
+    // What every state shares; the skin rules below set only pictures and the caption.
+    css += b + QStringLiteral(" {\n");
+    css += QStringLiteral("  display: inline-block;\n  box-sizing: border-box;\n");
+    css += QStringLiteral("  -webkit-appearance: none;\n  appearance: none;\n");
+    css += QStringLiteral("  height: ") + px(style.height) + QStringLiteral(";\n  margin: 0;\n");
+    css += QStringLiteral("  border-style: solid;\n  border-color: transparent;\n  border-radius: 0;\n");
+    css += QStringLiteral("  background-color: transparent;\n");
+    css += QStringLiteral("  background-repeat: no-repeat, no-repeat, repeat-x;\n");
+    css += QStringLiteral("  background-position: left top, right top, left top;\n");
+    css += QStringLiteral("  background-origin: border-box, border-box, padding-box;\n");
+    css += QStringLiteral("  background-clip: border-box, border-box, padding-box;\n");
+    css += QStringLiteral("  font-family: \"") + style.fontFamily
+        + QStringLiteral("\", \"SimSun\", \"WenQuanYi Bitmap Song\", \"Noto Sans CJK SC\", sans-serif;\n");
+    css += QStringLiteral("  font-size: ") + QString::number(style.pointSize) + QStringLiteral("pt;\n");
+    css += QStringLiteral("  font-weight: normal;\n  text-align: center;\n  text-decoration: none;\n");
+    css += QStringLiteral("  white-space: nowrap;\n  vertical-align: middle;\n  box-shadow: none;\n");
+    css += QStringLiteral("  cursor: pointer;\n  -webkit-user-select: none;\n  user-select: none;\n}\n");
+    // The focus picture shows the focus; without it the browser's own ring stays.
+    if (style.focus)
+        css += b + QStringLiteral(":focus-visible {\n  outline: none;\n}\n");
+    css += b + QStringLiteral("::-moz-focus-inner {\n  border: 0;\n  padding: 0;\n}\n");
+    css += c
+        + QStringLiteral(" {\n  -webkit-appearance: none;\n  appearance: none;\n  display: inline-block;\n");
+    css += QStringLiteral(
+        "  box-sizing: border-box;\n  width: 13px;\n  height: 13px;\n  margin: 0;\n  padding: 0;\n");
+    css += QStringLiteral("  border: 0;\n  border-radius: 0;\n  background-color: transparent;\n");
+    css += QStringLiteral("  background-repeat: no-repeat;\n  background-size: 13px 13px;\n");
+    css += QStringLiteral("  vertical-align: middle;\n  cursor: pointer;\n}\n");
+    css += skinRules(style, style.light, false, {});
+    if (style.dark) {
+        css += QStringLiteral("@media (prefers-color-scheme: dark) {\n");
+        css += skinRules(style, *style.dark, true, QStringLiteral("  "));
+        css += QStringLiteral("}\n");
+    }
+    return css;
+}
+
+} // namespace quillet::pictures::kitcss

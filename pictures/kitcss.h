@@ -1,0 +1,70 @@
+#pragma once
+
+#include "pictures/kitpieces.h"
+#include "pictures/pictureformat.h"
+
+#include <QColor>
+#include <QList>
+#include <QMargins>
+#include <QPoint>
+#include <QString>
+
+#include <optional>
+
+namespace quillet::pictures {
+
+// What one skin gives a kit: the slice, and per push button state the caption's colour,
+// shift and box.
+struct KitSkin
+{
+    QString name;
+    KitSlice slice;
+    QColor page; // the skin's base colour, behind the demo
+    struct Caption
+    {
+        QColor colour;
+        QPoint shift;
+        QMargins box; // margin plus padding of the state's look
+    };
+    // In the order of kitpieces::kStates.
+    QList<Caption> captions;
+};
+
+struct KitStyle
+{
+    QString prefix = QStringLiteral("qk");
+    int height = 24;
+    QString fontFamily;
+    qreal pointSize = 9;
+    QList<qreal> ratios { 1 };
+    bool webp = false;
+    bool focus = false;
+    KitSkin light;
+    std::optional<KitSkin> dark;
+};
+
+namespace kitcss {
+
+// The folder the pieces lie in, beside kit.css.
+inline constexpr QStringView kFolder = u"kit";
+// State words of the file names, in the order of kitpieces::kStates and kCheckStates.
+inline constexpr QStringView kStateWords[] = { u"normal", u"hover", u"focus", u"active", u"disabled" };
+inline constexpr QStringView kCheckWords[] = { u"off", u"hover", u"on", u"disabled" };
+inline constexpr QStringView kParts[] = { u"left", u"middle", u"right" };
+
+// "kit/button-normal-left.png", "kit/dark-button-hover-middle-2x.webp": ASCII letters,
+// digits, "-", "." and one "/", the same for the same kit on every run.
+QString pieceName(bool dark, QStringView state, QStringView part, qreal ratio, PictureFormat format);
+QString checkName(bool dark, QStringView state, qreal ratio, PictureFormat format);
+// True for a prefix that makes every class a CSS identifier: a letter, then letters,
+// digits, "-" and "_".
+bool isValidPrefix(const QString &prefix);
+// Whether the kit draws a state: focus only when asked for.
+bool drawsState(const KitStyle &style, int stateIndex);
+// For a skin whose pieces do not give the renderer's picture: which skin, how far off, where.
+QString inexactNote(const KitSkin &skin);
+QString text(const KitStyle &style);
+
+} // namespace kitcss
+
+} // namespace quillet::pictures

@@ -1,0 +1,291 @@
+#include "pictures/kitpieces.h"
+
+#include "model/metrics.h"
+#include "pictures/captionfont.h"
+#include "platform/image/alphapicture.h"
+
+#include <tuple>
+
+#include <cmath>
+#include <cstring>
+#include <map>
+
+namespace quillet::pictures::kitpieces {
+
+namespace {
+
+using render::RenderRequest;
+using render::SampleControl;
+using render::SampleState;
+
+// A dotted ring repeats after a few pixels; a longer period would be a picture, not a tile.
+constexpr int kLongestPeriod = 4;
+
+QImage seeThrough(const render::ButtonRenderer &renderer, RenderRequest request)
+{
+    request.background = Qt::black;
+    const QImage onBlack = renderer.render(request);
+    request.background = Qt::white;
+    const QImage onWhite = renderer.render(request);
+    if (onBlack.isNull() || onWhite.isNull())
+        return {};
+    return image::AlphaPicture::fromGrounds(onBlack, onWhite)
+        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+bool sameColumn(const QImage &image, int a, int b)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        if (row[a] != row[b])
+            return false;
+    }
+    return true;
+}
+
+QImage columns(const QImage &picture, int from, int count)
+{
+    QImage piece = picture.copy(from, 0, count, picture.height());
+    piece.setDevicePixelRatio(picture.devicePixelRatio());
+    return piece;
+}
+
+// The widest run around the centre in which every column equals the one `step` before
+// it: [first, last] in device pixels.
+std::pair<int, int> periodicRun(const QImage &picture, int step)
+{
+    const int centre = picture.width() / 2;
+    int first = centre;
+    while (first - step >= 0 && sameColumn(picture, first - 1, first - 1 + step))
+        --first;
+    int last = centre + step - 1;
+    while (last + 1 < picture.width() && sameColumn(picture, last + 1, last + 1 - step))
+        ++last;
+    return { first, qMin(last, picture.width() - 1) };
+}
+
+// The blank buttons one slice is checked against, drawn once each.
+class Probes
+{
+public:
+    Probes(const KitDrawing &drawing, const QList<qreal> &ratios)
+        : m_drawing(drawing)
+        , m_ratios(ratios)
+    {
+    }
+    const QImage &at(SampleState state, int width, qreal ratio)
+    {
+        const Key key { int(state), width, ratio };
+        auto found = m_pictures.find(key);
+        if (found == m_pictures.end())
+            found = m_pictures.emplace(key, blankButton(m_drawing, state, width, ratio)).first;
+        return found->second;
+    }
+    // The worst difference of the slice over every state and ratio at these widths.
+    void measure(KitSlice &slice, const QList<int> &widths)
+    {
+        slice.worstDifference = 0;
+        slice.stateDifference = {};
+        for (qreal ratio : m_ratios) {
+            for (int s = 0; s < int(std::size(kStates)); ++s) {
+                if (!m_drawing.states.contains(kStates[s]))
+                    continue;
+                const KitPieces pieces = cut(at(kStates[s], kSliceWidth, ratio), slice);
+                for (int width : widths) {
+                    int d = difference(compose(pieces, width), at(kStates[s], width, ratio));
+                    if (d < 0)
+                        d = 255;
+                    slice.stateDifference[size_t(s)] = qMax(slice.stateDifference[size_t(s)], d);
+                    if (d > slice.worstDifference) {
+                        slice.worstDifference = d;
+                        slice.worstWidth = width;
+                        slice.worstRatio = ratio;
+                    }
+                }
+            }
+        }
+        slice.exact = slice.worstDifference == 0;
+    }
+
+private:
+    using Key = std::tuple<int, int, qreal>;
+    const KitDrawing &m_drawing;
+    QList<qreal> m_ratios;
+    std::map<Key, QImage> m_pictures;
+};
+
+QList<int> probeWidths(const KitSlice &slice)
+{
+    QList<int> widths;
+    for (int width : kProbeWidths) {
+        if (width >= slice.minWidth)
+            widths.append(width);
+    }
+    return widths;
+}
+
+} // namespace
+
+QImage blankButton(const KitDrawing &drawing, SampleState state, int width, qreal ratio)
+{
+    RenderRequest request;
+    request.control = SampleControl::PushButton;
+    request.state = state;
+    request.size = QSize(width, drawing.height);
+    request.caption = QStringLiteral(" ");
+    request.font = CaptionFont::forRatio(drawing.font, ratio);
+    request.devicePixelRatio = ratio;
+    return seeThrough(*drawing.renderer, request);
+}
+
+QImage checkBox(const render::ButtonRenderer &renderer, SampleState state, qreal ratio)
+{
+    RenderRequest request;
+    request.control = SampleControl::CheckBox;
+    request.state = state;
+    request.size = QSize(model::Metrics::kCheckSide, model::Metrics::kCheckSide);
+    request.devicePixelRatio = ratio;
+    return seeThrough(renderer, request);
+}
+
+KitSlice slice(const KitDrawing &drawing, const QList<qreal> &ratios)
+{
+    KitSlice result;
+    Probes probes(drawing, ratios);
+    // The middle tile is the period whose run around the centre is longest in the state
+    // and ratio where it is shortest; what lies beside the run is cap, rounded out to whole
+    // logical pixels.
+    int longest = -1;
+    for (int period = 1; period <= kLongestPeriod; ++period) {
+        int shortest = kSliceWidth;
+        int left = 0;
+        int right = 0;
+        for (qreal ratio : ratios) {
+            for (SampleState state : drawing.states) {
+                const QImage &picture = probes.at(state, kSliceWidth, ratio);
+                if (picture.isNull())
+                    return result;
+                const auto [first, last] = periodicRun(picture, qRound(period * ratio));
+                shortest = qMin(shortest, int((last - first + 1) / ratio));
+                left = qMax(left, int(std::ceil(first / ratio)));
+                right = qMax(right, int(std::ceil((picture.width() - 1 - last) / ratio)));
+            }
+        }
+        // A longer period has to earn its place: a run twice as long.
+        if (longest < 0 || shortest > 2 * longest) {
+            longest = shortest;
+            result.middle = period;
+            result.left = left;
+            result.right = right;
+        }
+    }
+    // A cap of at least one pixel, so every piece is a picture a browser can load.
+    result.left = qMax(1, result.left);
+    result.right = qMax(1, result.right);
+    const int narrowest = kProbeWidths[0];
+    result.left = qMin(result.left, (narrowest - result.middle) / 2);
+    result.right = qMin(result.right, narrowest - result.middle - result.left);
+    result.minWidth = result.left + result.right + result.middle;
+    probes.measure(result, probeWidths(result));
+
+    // A face that changes along its width has no true caps: wider ones may come closer.
+    if (!result.exact) {
+        const KitSlice first = result;
+        for (int extra = 1; first.left + first.right + 2 * extra + first.middle <= narrowest; ++extra) {
+            KitSlice wider = first;
+            wider.left += extra;
+            wider.right += extra;
+            wider.minWidth = wider.left + wider.right + wider.middle;
+            probes.measure(wider, probeWidths(wider));
+            if (wider.worstDifference < result.worstDifference)
+                result = wider;
+        }
+    }
+
+    // Below some width the corners or the ring no longer fit: the narrowest width from
+    // which the slice holds (up to the narrowest probe) is the style sheet's min-width.
+    const int worst = result.worstDifference;
+    for (int width = result.minWidth; width < narrowest; ++width) {
+        KitSlice trial = result;
+        probes.measure(trial, { width });
+        if (trial.worstDifference <= worst)
+            break;
+        result.minWidth = width + 1;
+    }
+    // A few widths above it too, so a step of the pattern at odd widths shows.
+    QList<int> widths = probeWidths(result);
+    for (int width = result.minWidth; width < result.minWidth + 2 * result.middle + 2; ++width)
+        widths.append(width);
+    probes.measure(result, widths);
+    return result;
+}
+
+KitPieces cut(const QImage &picture, const KitSlice &slice)
+{
+    const qreal ratio = picture.devicePixelRatio();
+    const int left = qRound(slice.left * ratio);
+    const int right = qRound(slice.right * ratio);
+    const int middle = qRound(slice.middle * ratio);
+    if (picture.isNull() || left + right + middle > picture.width())
+        return {};
+    return { columns(picture, 0, left), columns(picture, left, middle),
+        columns(picture, picture.width() - right, right) };
+}
+
+QImage compose(const KitPieces &pieces, int width)
+{
+    const qreal ratio = pieces.middle.devicePixelRatio();
+    const int total = qRound(width * ratio);
+    const int left = pieces.left.width();
+    const int right = pieces.right.width();
+    if (pieces.middle.isNull() || total < left + right)
+        return {};
+    QImage picture(total, pieces.middle.height(), QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(ratio);
+    const int step = pieces.middle.width();
+    for (int y = 0; y < picture.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        const auto *l = reinterpret_cast<const QRgb *>(pieces.left.constScanLine(y));
+        const auto *m = reinterpret_cast<const QRgb *>(pieces.middle.constScanLine(y));
+        const auto *r = reinterpret_cast<const QRgb *>(pieces.right.constScanLine(y));
+        for (int x = left; x < total - right; ++x)
+            row[x] = m[(x - left) % step];
+        // The caps lie over the middle, as the first background layers do.
+        if (left > 0)
+            std::memcpy(row, l, size_t(left) * sizeof(QRgb));
+        if (right > 0)
+            std::memcpy(row + total - right, r, size_t(right) * sizeof(QRgb));
+    }
+    return picture;
+}
+
+int difference(const QImage &a, const QImage &b)
+{
+    if (a.isNull() || a.size() != b.size())
+        return -1;
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    int worst = 0;
+    // Premultiplied, a pixel on black is its colour and on white its colour plus the
+    // white that shows through; any other opaque page lies between the two.
+    const auto onWhite = [](int channel, QRgb p) { return channel + 255 - qAlpha(p); };
+    for (int row = 0; row < x.height(); ++row) {
+        const auto *p = reinterpret_cast<const QRgb *>(x.constScanLine(row));
+        const auto *q = reinterpret_cast<const QRgb *>(y.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb s = p[col];
+            const QRgb t = q[col];
+            if (s == t)
+                continue;
+            const int sc[] = { qRed(s), qGreen(s), qBlue(s) };
+            const int tc[] = { qRed(t), qGreen(t), qBlue(t) };
+            for (int c = 0; c < 3; ++c) {
+                worst = qMax(worst, qAbs(sc[c] - tc[c]));
+                worst = qMax(worst, qAbs(onWhite(sc[c], s) - onWhite(tc[c], t)));
+            }
+        }
+    }
+    return worst;
+}
+
+} // namespace quillet::pictures::kitpieces

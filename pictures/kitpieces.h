@@ -1,0 +1,85 @@
+#pragma once
+
+#include "render/buttonrenderer.h"
+
+#include <QFont>
+#include <QImage>
+#include <QList>
+
+#include <array>
+
+namespace quillet::pictures {
+
+// How a push button of any width is drawn from three pieces, each 1:1 with no scaling: a
+// left cap, a middle tile repeated across from the left cap on, a right cap. Sides in
+// logical pixels.
+struct KitSlice
+{
+    int left = 0;
+    int right = 0;
+    // One column, or the period of a pattern along the face (a dotted focus ring).
+    int middle = 1;
+    // Narrower buttons differ from the renderer (corners that shrink, caps that overlap).
+    int minWidth = 3;
+    // Caps plus middle gave the renderer's picture bit for bit at every width tried.
+    bool exact = false;
+    // Otherwise the largest difference of one channel seen on a black and on a white page
+    // (which bounds it on every opaque one), and at which width and ratio.
+    int worstDifference = 0;
+    // The same for each state of kitpieces::kStates on its own.
+    std::array<int, 5> stateDifference {};
+    int worstWidth = 0;
+    qreal worstRatio = 1;
+};
+
+struct KitPieces
+{
+    QImage left;
+    QImage middle; // KitSlice::middle logical pixels wide
+    QImage right;
+};
+
+// What the kit draws with: the skin's renderer, the button's height and caption font, and
+// which states of kitpieces::kStates the kit shows.
+struct KitDrawing
+{
+    const render::ButtonRenderer *renderer = nullptr;
+    int height = 24;
+    QFont font;
+    QList<render::SampleState> states;
+};
+
+namespace kitpieces {
+
+// The push button's states a kit draws, in the order of its style sheet.
+inline constexpr render::SampleState kStates[] = { render::SampleState::Normal, render::SampleState::Hot,
+    render::SampleState::Focused, render::SampleState::Pressed, render::SampleState::Disabled };
+// The check box's states: unchecked, hot, checked, disabled.
+inline constexpr render::SampleState kCheckStates[] = { render::SampleState::Normal, render::SampleState::Hot,
+    render::SampleState::Checked, render::SampleState::Disabled };
+// Widths the slice is checked at besides its own: narrow, the designer's, odd and wide.
+inline constexpr int kProbeWidths[] = { 40, 104, 217, 300 };
+
+// Wide enough that every skin's caps leave a long middle run to find; the pieces are cut
+// from a button of this width.
+inline constexpr int kSliceWidth = 160;
+
+// The blank push button (caption " ") of one state, see-through, as the batch draws it
+// with --text " " --transparent.
+QImage blankButton(const KitDrawing &drawing, render::SampleState state, int width, qreal ratio);
+// The caps and middle every state shares at every ratio, tried at kProbeWidths and the
+// narrowest widths. Where no slice is exact, the one closest to the renderer.
+KitSlice slice(const KitDrawing &drawing, const QList<qreal> &ratios);
+KitPieces cut(const QImage &picture, const KitSlice &slice);
+// Caps at both ends, the middle tiled across the rest from the left cap on, as
+// background-repeat does; null when the width is too small.
+QImage compose(const KitPieces &pieces, int width);
+// Largest difference of one channel between two see-through pictures of one size, laid on
+// black and on white; -1 for sizes apart.
+int difference(const QImage &a, const QImage &b);
+// The check box of one state, see-through.
+QImage checkBox(const render::ButtonRenderer &renderer, render::SampleState state, qreal ratio);
+
+} // namespace kitpieces
+
+} // namespace quillet::pictures

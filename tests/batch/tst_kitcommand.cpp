@@ -1,0 +1,292 @@
+// quillet kit without a browser: what it refuses, what a failed write leaves, that a job
+// gives the same bytes, and that the style sheet parses and names only files it wrote.
+#include "batch/batchmain.h"
+#include "batch/kitcommand.h"
+#include "platform/form/fontsetup.h"
+
+#include "support/programfolder.h"
+#include "support/smalltmpfs.h"
+#include "support/testfiles.h"
+
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+namespace KitCommand = quillet::batch::KitCommand;
+
+namespace {
+
+struct Result
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Result run(const QString &programFolder, const QStringList &arguments)
+{
+    Result result;
+    QTextStream out(&result.out);
+    QTextStream err(&result.err);
+    result.code = KitCommand::run(arguments, { programFolder, out, err, false });
+    out.flush();
+    err.flush();
+    return result;
+}
+
+} // namespace
+
+class TestKitCommand : public QObject
+{
+    Q_OBJECT
+
+    ProgramFolder *m_folder = nullptr;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        quillet::form::FontSetup::install();
+        m_folder = new ProgramFolder({ u"翡翠.an"_s, u"Mono.an"_s, u"Dark.an"_s });
+    }
+    void cleanupTestCase() { delete m_folder; }
+
+    // One line on stderr naming the problem, the exit code, and nothing written.
+    void badInputIsRefused_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("out"); // relative to a fresh folder holding "file"
+        QTest::addColumn<QString>("message");
+        const QString out = u"out"_s;
+        QTest::newRow("no skin") << QStringList() << out << u"--skin is missing"_s;
+        QTest::newRow("unknown skin") << QStringList { u"--skin"_s, u"Nope"_s } << out << u"unknown skin"_s;
+        QTest::newRow("unknown dark skin")
+            << QStringList { u"--skin"_s, u"Mono"_s, u"--dark-skin"_s, u"Nope"_s } << out << u"--dark-skin"_s;
+        QTest::newRow("height too low")
+            << QStringList { u"--skin"_s, u"Mono"_s, u"--height"_s, u"11"_s } << out << u"--height"_s;
+        QTest::newRow("height too high")
+            << QStringList { u"--skin"_s, u"Mono"_s, u"--height=97"_s } << out << u"--height"_s;
+        QTest::newRow("height not a number")
+            << QStringList { u"--skin"_s, u"Mono"_s, u"--height=2x"_s } << out << u"--height"_s;
+        QTest::newRow("prefix with a digit first")
+            << QStringList { u"--skin"_s, u"Mono"_s, u"--prefix"_s, u"1qk"_s } << out << u"--prefix"_s;
+        QTest::newRow("prefix with a space")
+            << QStringList { u"--skin"_s, u"Mono"_s, u"--prefix"_s, u"q k"_s } << out << u"--prefix"_s;
+        QTest::newRow("prefix with a dot")
+            << QStringList { u"--skin"_s, u"Mono"_s, u"--prefix=q.k"_s } << out << u"--prefix"_s;
+        QTest::newRow("prefix with a brace")
+            << QStringList { u"--skin"_s, u"Mono"_s, u"--prefix=q{"_s } << out << u"--prefix"_s;
+        QTest::newRow("half-pixel scale")
+            << QStringList { u"--skin"_s, u"Mono"_s, u"--scale=1,1.5"_s } << out << u"--scale"_s;
+        QTest::newRow("bad font") << QStringList { u"--skin"_s, u"Mono"_s, u"--font"_s, u"宋体"_s } << out
+                                  << u"--font"_s;
+        QTest::newRow("unknown option")
+            << QStringList { u"--skin"_s, u"Mono"_s, u"--sprite"_s } << out << u"unknown option"_s;
+        QTest::newRow("out is a file")
+            << QStringList { u"--skin"_s, u"Mono"_s } << u"file"_s << u"is not a folder"_s;
+        QTest::newRow("out below a file")
+            << QStringList { u"--skin"_s, u"Mono"_s } << u"file/sub"_s << u"--out: cannot create"_s;
+        QTest::newRow("out in a system folder") << QStringList { u"--skin"_s, u"Mono"_s }
+                                                << u"/proc/quillet-test/out"_s << u"--out: cannot create"_s;
+    }
+    void badInputIsRefused()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, out);
+        QFETCH(QString, message);
+        QTemporaryDir root;
+        QVERIFY(writeAll(root.filePath(u"file"_s), "x"));
+        const QStringList before = tree(root.path());
+        const Result result = run(m_folder->path(),
+            arguments + QStringList { u"--out"_s, out.startsWith(u'/') ? out : root.filePath(out) });
+        QCOMPARE(result.code, int(KitCommand::BadInput));
+        QVERIFY2(result.err.startsWith(u"quillet kit: "_s) && result.err.contains(message)
+                && result.err.count(u'\n') == 1,
+            qPrintable(result.err));
+        QVERIFY(result.out.isEmpty());
+        QCOMPARE(tree(root.path()), before);
+        QCOMPARE(readAll(root.filePath(u"file"_s)), QByteArray("x"));
+    }
+
+    // A full disk: exit 1 and one line; what is there is whole, nothing temporary is left.
+    void fullDiskIsAWriteFailure()
+    {
+        SmallTmpfs disk("size=24k");
+        if (!disk.mounted)
+            QSKIP(qPrintable(disk.error));
+        const Result result = run(m_folder->path(),
+            { u"--skin"_s, u"翡翠"_s, u"--focus"_s, u"--webp"_s, u"--scale=1,2,3"_s, u"--out"_s,
+                disk.filePath(u"out"_s) });
+        QCOMPARE(result.code, int(KitCommand::WriteFailed));
+        QVERIFY2(result.err.contains(u"quillet kit: cannot write \""_s)
+                && result.err.contains(u"No space left on device"_s),
+            qPrintable(result.err));
+        QVERIFY(result.out.isEmpty());
+        const QStringList written = tree(disk.filePath(u"out"_s));
+        for (const QString &file : written) {
+            QVERIFY2(!QFileInfo(file).fileName().startsWith(u'.'), qPrintable(file));
+            if (file.endsWith(u".png"_s))
+                QVERIFY2(!QImage(disk.filePath(u"out/"_s + file)).isNull(), qPrintable(file));
+        }
+        // The style sheet comes last, so a page never links pieces that are not there.
+        QVERIFY(!written.contains(u"kit.css"_s));
+    }
+
+    // The same job gives the same bytes; a rerun leaves every file alone.
+    void sameJobSameBytes()
+    {
+        QTemporaryDir root;
+        const QStringList job { u"--skin"_s, u"翡翠"_s, u"--dark-skin"_s, u"Dark"_s, u"--focus"_s,
+            u"--webp"_s, u"--scale=1,2"_s };
+        const Result first = run(m_folder->path(), job + QStringList { u"--out"_s, root.filePath(u"one"_s) });
+        QCOMPARE(first.code, 0);
+        const Result second
+            = run(m_folder->path(), job + QStringList { u"--out"_s, root.filePath(u"two"_s) });
+        QCOMPARE(second.code, 0);
+        const QStringList files = tree(root.filePath(u"one"_s));
+        QCOMPARE(tree(root.filePath(u"two"_s)), files);
+        for (const QString &file : files)
+            QVERIFY2(readAll(root.filePath(u"one/"_s + file)) == readAll(root.filePath(u"two/"_s + file)),
+                qPrintable(file));
+        const Result again = run(m_folder->path(), job + QStringList { u"--out"_s, root.filePath(u"one"_s) });
+        // The listing holds the kit/ folder too.
+        QCOMPARE(again.out, u"0 files written, %1 already up to date\n"_s.arg(files.size() - 1));
+    }
+
+    // The style sheet parses; every url() is a file the run wrote, with a name safe in a URL;
+    // image-set() offers each density asked for, WebP first; the prefix is every class's.
+    void styleSheetIsWhole_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QList<double>>("densities");
+        QTest::addColumn<bool>("webp");
+        QTest::newRow("plain") << QStringList { u"--skin"_s, u"Mono"_s } << u"qk"_s << QList<double> { 1 }
+                               << false;
+        QTest::newRow("three densities, WebP")
+            << QStringList { u"--skin"_s, u"翡翠"_s, u"--scale=3,1,2"_s, u"--webp"_s } << u"qk"_s
+            << QList<double> { 1, 2, 3 } << true;
+        QTest::newRow("dark, focus, own prefix") << QStringList { u"--skin"_s, u"Mono"_s, u"--dark-skin"_s,
+            u"Dark"_s, u"--focus"_s, u"--prefix"_s, u"my-Kit_2"_s, u"--scale=2,1"_s }
+                                                 << u"my-Kit_2"_s << QList<double> { 1, 2 } << false;
+        QTest::newRow("tall, another font")
+            << QStringList { u"--skin"_s, u"Dark"_s, u"--height=40"_s, u"--font"_s, u"DejaVu Sans 12"_s }
+            << u"qk"_s << QList<double> { 1 } << false;
+    }
+    void styleSheetIsWhole()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, prefix);
+        QFETCH(QList<double>, densities);
+        QFETCH(bool, webp);
+        if (!QFileInfo::exists(u"/usr/bin/python3"_s))
+            QSKIP("python3 missing");
+        QTemporaryDir root;
+        const Result result = run(m_folder->path(), arguments + QStringList { u"--out"_s, root.path() });
+        QVERIFY2(result.code == 0, qPrintable(result.err));
+        QProcess parser;
+        parser.start(u"/usr/bin/python3"_s,
+            { QStringLiteral(QUILLET_SOURCE_DIR "/tests/support/kitcss.py"), root.filePath(u"kit.css"_s) });
+        QVERIFY(parser.waitForFinished(60000));
+        if (parser.readAllStandardError().contains("No module named 'tinycss2'"))
+            QSKIP("python3-tinycss2 missing");
+        QCOMPARE(parser.exitCode(), 0);
+        const QJsonObject found = QJsonDocument::fromJson(parser.readAllStandardOutput()).object();
+        QVERIFY2(found.value(u"errors"_s).toArray().isEmpty(),
+            QJsonDocument(found.value(u"errors"_s).toArray()).toJson().constData());
+
+        const QRegularExpression safe(u"^kit/[a-z0-9-]+\\.(png|webp)$"_s);
+        QSet<QString> named;
+        for (const QJsonValue &url : found.value(u"urls"_s).toArray()) {
+            QVERIFY2(safe.match(url.toString()).hasMatch(), qPrintable(url.toString()));
+            QVERIFY2(QFileInfo(root.filePath(url.toString())).isFile(), qPrintable(url.toString()));
+            named.insert(url.toString());
+        }
+        // Every piece written is used, and nothing else lies in kit/.
+        for (const QString &file : tree(root.filePath(u"kit"_s)))
+            QVERIFY2(named.contains(u"kit/"_s + file), qPrintable(file));
+
+        const QJsonArray sets = found.value(u"imageSets"_s).toArray();
+        QVERIFY(!sets.isEmpty());
+        for (const QJsonValue &set : sets) {
+            QList<double> seen;
+            QString previousType;
+            for (const QJsonValue &entry : set.toArray()) {
+                const QJsonObject e = entry.toObject();
+                const double density = e.value(u"density"_s).toDouble();
+                const QString type = e.value(u"type"_s).toString();
+                const QString url = e.value(u"url"_s).toString();
+                QCOMPARE(type, url.endsWith(u".webp"_s) ? u"image/webp"_s : u"image/png"_s);
+                if (!seen.contains(density)) {
+                    seen.append(density);
+                    // A new density starts with WebP where there is WebP.
+                    QCOMPARE(type, webp ? u"image/webp"_s : u"image/png"_s);
+                }
+                QCOMPARE(url.contains(u"-2x"_s) || url.contains(u"-3x"_s), density != 1);
+                previousType = type;
+            }
+            QCOMPARE(seen, densities);
+        }
+
+        const QString css = QString::fromUtf8(readAll(root.filePath(u"kit.css"_s)));
+        const QRegularExpression classes(u"\\.([A-Za-z0-9_-]+)-(button|check)\\b"_s);
+        int count = 0;
+        for (const QRegularExpressionMatch &match : classes.globalMatch(css)) {
+            QCOMPARE(match.captured(1), prefix);
+            ++count;
+        }
+        QVERIFY(count > 10);
+        const QString page = QString::fromUtf8(readAll(root.filePath(u"kit.html"_s)));
+        QVERIFY(page.contains(u"class=\"%1-button"_s.arg(prefix)));
+        QVERIFY(page.contains(u"currentColor"_s));
+        QCOMPARE(css.contains(u"prefers-color-scheme: dark"_s), arguments.contains(u"--dark-skin"_s));
+    }
+
+    // An inexact skin says so on stderr and in the style sheet, with the same words; an
+    // exact one prints nothing on stderr.
+    void inexactSkinsSaySo_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("exact");
+        QTest::newRow("flat face") << QStringList { u"--skin"_s, u"Mono"_s, u"--scale=1,2"_s } << true;
+        QTest::newRow("dotted focus ring, odd widths")
+            << QStringList { u"--skin"_s, u"Mono"_s, u"--focus"_s } << false;
+        QTest::newRow("gloss across the face") << QStringList { u"--skin"_s, u"翡翠"_s } << false;
+    }
+    void inexactSkinsSaySo()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, exact);
+        QTemporaryDir root;
+        const Result result = run(m_folder->path(), arguments + QStringList { u"--out"_s, root.path() });
+        QCOMPARE(result.code, 0);
+        const QString css = QString::fromUtf8(readAll(root.filePath(u"kit.css"_s)));
+        if (exact) {
+            QCOMPARE(result.err, QString());
+            QVERIFY(!css.contains(u"differ"_s));
+            return;
+        }
+        QVERIFY2(result.err.startsWith(u"quillet kit: "_s) && result.err.count(u'\n') == 1,
+            qPrintable(result.err));
+        const QString note = result.err.mid(13).trimmed();
+        QVERIFY2(note.contains(QRegularExpression(u"by up to [1-9][0-9]* levels"_s)), qPrintable(note));
+        QVERIFY2(css.contains(u"/* "_s + note + u" */"_s), qPrintable(note));
+    }
+
+    void helpListsTheCommand()
+    {
+        QVERIFY(QByteArray(quillet::batch::BatchMain::programUsage()).contains("quillet kit "));
+        const Result result = run(m_folder->path(), { u"--help"_s });
+        QCOMPARE(result.code, 0);
+        for (const char *option : { "--skin", "--dark-skin", "--height", "--font", "--scale", "--webp",
+                 "--focus", "--prefix", "--out" })
+            QVERIFY2(result.out.contains(QLatin1String(option)), option);
+    }
+};
+
+QTEST_MAIN(TestKitCommand)
+#include "tst_kitcommand.moc"
