@@ -1,10 +1,42 @@
 #include "platform/image/exactpalette.h"
 
-#include <QHash>
-
 #include <algorithm>
+#include <array>
 
 namespace quillet::image {
+
+namespace {
+// Colour -> index for at most 256 colours, open addressing in twice as many slots: a
+// general hash table cost more than the rest of the reduction.
+class ColourSlots
+{
+public:
+    // The colour's index, or -1 with the slot where it would go in *slot.
+    int find(QRgb colour, size_t *slot) const
+    {
+        size_t at = (colour * 0x9E3779B1u) >> (32 - kOrder);
+        while (m_index[at] >= 0 && m_colour[at] != colour)
+            at = (at + 1) & (kSlots - 1);
+        *slot = at;
+        return m_index[at];
+    }
+    void put(size_t slot, QRgb colour, int index)
+    {
+        m_colour[slot] = colour;
+        m_index[slot] = qint16(index);
+    }
+
+private:
+    static constexpr int kOrder = 9;
+    static constexpr size_t kSlots = size_t(1) << kOrder;
+    std::array<QRgb, kSlots> m_colour {};
+    std::array<qint16, kSlots> m_index = [] {
+        std::array<qint16, kSlots> empty {};
+        empty.fill(-1);
+        return empty;
+    }();
+};
+} // namespace
 
 QImage ExactPalette::toIndexed(const QImage &image, int maxColours)
 {
@@ -19,28 +51,31 @@ QImage ExactPalette::toIndexed(const QImage &image, int maxColours)
     if (indexed.isNull())
         return {};
     QList<QRgb> table;
-    QHash<QRgb, uchar> lookup;
+    ColourSlots lookup;
+    const int width = source.width();
     for (int y = 0; y < source.height(); ++y) {
         const auto *in = reinterpret_cast<const QRgb *>(source.constScanLine(y));
         uchar *out = indexed.scanLine(y);
-        // Neighbouring pixels are mostly equal: remember the last one to skip the hash.
+        // Neighbouring pixels are mostly equal: remember the last one to skip the lookup.
         QRgb last = 0;
         uchar lastIndex = 0;
         bool haveLast = false;
-        for (int x = 0; x < source.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             const QRgb colour = in[x];
             if (haveLast && colour == last) {
                 out[x] = lastIndex;
                 continue;
             }
-            auto found = lookup.constFind(colour);
-            if (found == lookup.constEnd()) {
+            size_t slot = 0;
+            int index = lookup.find(colour, &slot);
+            if (index < 0) {
                 if (table.size() == maxColours)
                     return {};
-                found = lookup.insert(colour, uchar(table.size()));
+                index = int(table.size());
+                lookup.put(slot, colour, index);
                 table.append(colour);
             }
-            out[x] = lastIndex = *found;
+            out[x] = lastIndex = uchar(index);
             last = colour;
             haveLast = true;
         }
@@ -60,7 +95,7 @@ QImage ExactPalette::toIndexed(const QImage &image, int maxColours)
         }
         for (int y = 0; y < indexed.height(); ++y) {
             uchar *line = indexed.scanLine(y);
-            for (int x = 0; x < indexed.width(); ++x)
+            for (int x = 0; x < width; ++x)
                 line[x] = remap[line[x]];
         }
         table = sorted;

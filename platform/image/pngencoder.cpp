@@ -207,9 +207,10 @@ Colours coloursOf(const QImage &image, const QList<QRgb> &table)
             see(c);
         return colours;
     }
+    const int width = image.width();
     for (int y = 0; y < image.height() && (colours.opaque || colours.grey); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x)
+        for (int x = 0; x < width; ++x)
             see(line[x]);
     }
     return colours;
@@ -297,9 +298,10 @@ QByteArray packRows(const QImage &image, const QList<QRgb> &table, const Layout 
 std::array<quint8, 256> frequencyOrder(const QImage &image, const QList<QRgb> &table)
 {
     std::array<quint32, 256> counts {};
+    const int width = image.width();
     for (int y = 0; y < image.height(); ++y) {
         const uchar *line = image.constScanLine(y);
-        for (int x = 0; x < image.width(); ++x)
+        for (int x = 0; x < width; ++x)
             ++counts[line[x]];
     }
     std::vector<int> order(size_t(table.size()));
@@ -349,12 +351,11 @@ QByteArray PngEncoder::encode(const QImage &image)
     QImage source = image;
     if (indexed) {
         // Indices past the table would make the file invalid.
+        const int width = source.width();
         for (int y = 0; y < source.height(); ++y) {
             const uchar *line = source.constScanLine(y);
-            for (int x = 0; x < source.width(); ++x) {
-                if (line[x] >= table.size())
-                    return {};
-            }
+            if (*std::max_element(line, line + width) >= table.size())
+                return {};
         }
     } else {
         source
