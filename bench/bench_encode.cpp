@@ -367,7 +367,7 @@ int main(int argc, char **argv)
     for (const JobPicture &picture : set)
         palettePictures += picture.pngInput.format() == QImage::Format_Indexed8 ? 1 : 0;
     std::printf("\nbatch job set: %d shipped skins x %d captions x %d states = %d pictures 104x24, "
-                "%d with at most 256 colours (palette PNG), %d true colour\n",
+                "%d with at most 256 colours (the PNG writer may use a palette), %d with more\n",
         int(set.size()) / (captions * kStates), captions, kStates, int(set.size()), palettePictures,
         int(set.size()) - palettePictures);
     std::vector<QByteArray> pngs;
