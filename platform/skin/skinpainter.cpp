@@ -7,6 +7,7 @@
 #include <QSvgRenderer>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <vector>
 
 namespace quillet::skin {
@@ -25,6 +26,12 @@ constexpr qreal kPictureLighten = 0.22;
 constexpr qreal kPictureDarken = 0.16;
 constexpr qreal kPictureFade = 0.55;
 constexpr qreal kSunkenInnerLight = 0.3;
+// A quarter circle as one cubic: the share of the radius its control points lie along
+// the edges (Qt's own constant, so corners keep their look).
+constexpr qreal kKappa = 0.5522847498;
+// Corner offsets are whole 1/1024 pixels: exact in a double, and after Qt halves a cubic
+// as often as it may, still exact at the largest picture side.
+constexpr qreal kCornerGrid = 1024;
 
 // The classic 7 x 7 check mark, row by row.
 constexpr std::array<const char *, kMarkSide> kMark
@@ -35,13 +42,42 @@ bool visible(const QColor &c)
     return c.isValid() && c.alpha() > 0;
 }
 
+// Control points a corner's cubic keeps from its edges: a binary fraction, so that a
+// corner moved by whole pixels (or scaled by a whole ratio) is the same curve, exactly.
+qreal snapped(qreal offset)
+{
+    return std::round(offset * kCornerGrid) / kCornerGrid;
+}
+
+// Qt's rounded rectangle turns the radius into a share of the width and back and places
+// each arc from the rectangle's far edge; both round differently at different widths, so
+// an antialiased corner pixel changed with the width and caps cut from a wide button did
+// not fit a narrow one. Here each corner is one quarter-ellipse cubic, as Qt draws it, at
+// offsets that do not depend on where the corner lies.
 QPainterPath rounded(const QRectF &r, qreal radius)
 {
     QPainterPath path;
-    if (radius > 0)
-        path.addRoundedRect(r, radius, radius);
-    else
+    const qreal rx = snapped(std::min(radius, r.width() / 2));
+    const qreal ry = snapped(std::min(radius, r.height() / 2));
+    if (rx <= 0 || ry <= 0) {
         path.addRect(r);
+        return path;
+    }
+    const qreal cx = snapped(rx * (1 - kKappa));
+    const qreal cy = snapped(ry * (1 - kKappa));
+    const qreal left = r.left();
+    const qreal top = r.top();
+    const qreal right = r.right();
+    const qreal bottom = r.bottom();
+    path.moveTo(left, top + ry);
+    path.cubicTo(left, top + cy, left + cx, top, left + rx, top);
+    path.lineTo(right - rx, top);
+    path.cubicTo(right - cx, top, right, top + cy, right, top + ry);
+    path.lineTo(right, bottom - ry);
+    path.cubicTo(right, bottom - cy, right - cx, bottom, right - rx, bottom);
+    path.lineTo(left + rx, bottom);
+    path.cubicTo(left + cx, bottom, left, bottom - cy, left, bottom - ry);
+    path.closeSubpath();
     return path;
 }
 

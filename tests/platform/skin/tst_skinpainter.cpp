@@ -1,7 +1,9 @@
 // Drawing contracts of the painter, checked on plain images: arrow placement for the
 // copied drop-button widths, pictures sliced in nine, tiny and degenerate rectangles.
 #include "platform/skin/skinpainter.h"
+#include "platform/skin/skinparser.h"
 
+#include <QDir>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -72,6 +74,8 @@ private Q_SLOTS:
     void pillRadius_data();
     void pillRadius();
     void picturesAtDoubleRatio();
+    void cornersKeepToEveryWidth_data();
+    void cornersKeepToEveryWidth();
 };
 
 void SkinPainterTest::arrowStaysCentredInCopies_data()
@@ -440,6 +444,54 @@ void SkinPainterTest::picturesAtDoubleRatio()
     };
     QVERIFY2(distance(image, direct) * 4 < distance(enlarged, direct),
         qPrintable(QStringLiteral("%1 vs %2").arg(distance(image, direct)).arg(distance(enlarged, direct))));
+}
+
+// A push button's face has the same corners at every width, so that caps cut from a wide
+// button fit a narrow one (the web kit draws buttons of any width from them).
+void SkinPainterTest::cornersKeepToEveryWidth_data()
+{
+    QTest::addColumn<QString>("file");
+    const QDir skins(QStringLiteral(QUILLET_SOURCE_DIR "/skins"));
+    const QStringList files = skins.entryList({ QStringLiteral("*.an") }, QDir::Files, QDir::Name);
+    QVERIFY(files.size() >= 20);
+    for (const QString &file : files)
+        QTest::newRow(qPrintable(file)) << skins.filePath(file);
+}
+
+void SkinPainterTest::cornersKeepToEveryWidth()
+{
+    QFETCH(QString, file);
+    constexpr int kHeight = 24;
+    constexpr int kNarrow = 40;
+    constexpr int kWide = 300;
+    const Skin skin = SkinParser::parseFile(file);
+    const SkinPainter painter;
+    for (const State state :
+        { State::Normal, State::Hot, State::Pressed, State::Disabled, State::Focused, State::Default }) {
+        for (const int ratio : { 1, 2 }) {
+            const auto face = [&](int width) {
+                QImage image(QSize(width, kHeight) * ratio, QImage::Format_ARGB32_Premultiplied);
+                image.setDevicePixelRatio(ratio);
+                image.fill(Qt::transparent);
+                QPainter p(&image);
+                painter.panel(&p, QRect(0, 0, width, kHeight), skin.look(Element::Button, state));
+                return image;
+            };
+            // A corner reaches past the radius and border, or a picture's corner slice.
+            const Look &look = skin.look(Element::Button, state);
+            const int round = std::min(look.radius, kHeight / 2) + look.borderWidth + 1;
+            const int left
+                = (look.margin.left() + (look.image.isEmpty() ? round : look.slice.left())) * ratio;
+            const int right
+                = (look.margin.right() + (look.image.isEmpty() ? round : look.slice.right())) * ratio;
+            const QImage narrow = face(kNarrow);
+            const QImage wide = face(kWide);
+            const bool same = narrow.copy(0, 0, left, narrow.height()) == wide.copy(0, 0, left, wide.height())
+                && narrow.copy(narrow.width() - right, 0, right, narrow.height())
+                    == wide.copy(wide.width() - right, 0, right, wide.height());
+            QVERIFY2(same, qPrintable(QStringLiteral("state %1 at %2x").arg(int(state)).arg(ratio)));
+        }
+    }
 }
 
 QTEST_MAIN(SkinPainterTest)
