@@ -5,14 +5,11 @@
 #include "platform/form/fontsetup.h"
 
 #include "support/programfolder.h"
+#include "support/pythondriver.h"
 #include "support/smalltmpfs.h"
 #include "support/testfiles.h"
 
-#include <QImage>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -28,17 +25,6 @@ struct Result
     QString err;
 };
 
-Result run(const QString &programFolder, const QStringList &arguments)
-{
-    Result result;
-    QTextStream out(&result.out);
-    QTextStream err(&result.err);
-    result.code = KitCommand::run(arguments, { programFolder, out, err, false });
-    out.flush();
-    err.flush();
-    return result;
-}
-
 } // namespace
 
 class TestKitCommand : public QObject
@@ -46,6 +32,20 @@ class TestKitCommand : public QObject
     Q_OBJECT
 
     ProgramFolder *m_folder = nullptr;
+
+    // A command line as a shell splits it.
+    Result kit(const QString &arguments, const QString &out = {})
+    {
+        Result result;
+        QTextStream outStream(&result.out);
+        QTextStream errStream(&result.err);
+        result.code = KitCommand::run(QProcess::splitCommand(arguments)
+                + (out.isEmpty() ? QStringList() : QStringList { u"--out"_s, out }),
+            { m_folder->path(), outStream, errStream, false });
+        outStream.flush();
+        errStream.flush();
+        return result;
+    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -58,51 +58,39 @@ private Q_SLOTS:
     // One line on stderr naming the problem, the exit code, and nothing written.
     void badInputIsRefused_data()
     {
-        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("out"); // relative to a fresh folder holding "file"
         QTest::addColumn<QString>("message");
-        const QString out = u"out"_s;
-        QTest::newRow("no skin") << QStringList() << out << u"--skin is missing"_s;
-        QTest::newRow("unknown skin") << QStringList { u"--skin"_s, u"Nope"_s } << out << u"unknown skin"_s;
+        QTest::newRow("no skin") << QString() << u"out"_s << u"--skin is missing"_s;
+        QTest::newRow("unknown skin") << u"--skin Nope"_s << u"out"_s << u"unknown skin"_s;
         QTest::newRow("unknown dark skin")
-            << QStringList { u"--skin"_s, u"Mono"_s, u"--dark-skin"_s, u"Nope"_s } << out << u"--dark-skin"_s;
-        QTest::newRow("height too low")
-            << QStringList { u"--skin"_s, u"Mono"_s, u"--height"_s, u"11"_s } << out << u"--height"_s;
-        QTest::newRow("height too high")
-            << QStringList { u"--skin"_s, u"Mono"_s, u"--height=97"_s } << out << u"--height"_s;
-        QTest::newRow("height not a number")
-            << QStringList { u"--skin"_s, u"Mono"_s, u"--height=2x"_s } << out << u"--height"_s;
+            << u"--skin Mono --dark-skin Nope"_s << u"out"_s << u"--dark-skin"_s;
+        QTest::newRow("height too low") << u"--skin Mono --height 11"_s << u"out"_s << u"--height"_s;
+        QTest::newRow("height too high") << u"--skin Mono --height=97"_s << u"out"_s << u"--height"_s;
+        QTest::newRow("height not a number") << u"--skin Mono --height=2x"_s << u"out"_s << u"--height"_s;
         QTest::newRow("prefix with a digit first")
-            << QStringList { u"--skin"_s, u"Mono"_s, u"--prefix"_s, u"1qk"_s } << out << u"--prefix"_s;
+            << u"--skin Mono --prefix 1qk"_s << u"out"_s << u"--prefix"_s;
         QTest::newRow("prefix with a space")
-            << QStringList { u"--skin"_s, u"Mono"_s, u"--prefix"_s, u"q k"_s } << out << u"--prefix"_s;
-        QTest::newRow("prefix with a dot")
-            << QStringList { u"--skin"_s, u"Mono"_s, u"--prefix=q.k"_s } << out << u"--prefix"_s;
-        QTest::newRow("prefix with a brace")
-            << QStringList { u"--skin"_s, u"Mono"_s, u"--prefix=q{"_s } << out << u"--prefix"_s;
-        QTest::newRow("half-pixel scale")
-            << QStringList { u"--skin"_s, u"Mono"_s, u"--scale=1,1.5"_s } << out << u"--scale"_s;
-        QTest::newRow("bad font") << QStringList { u"--skin"_s, u"Mono"_s, u"--font"_s, u"宋体"_s } << out
-                                  << u"--font"_s;
-        QTest::newRow("unknown option")
-            << QStringList { u"--skin"_s, u"Mono"_s, u"--sprite"_s } << out << u"unknown option"_s;
-        QTest::newRow("out is a file")
-            << QStringList { u"--skin"_s, u"Mono"_s } << u"file"_s << u"is not a folder"_s;
-        QTest::newRow("out below a file")
-            << QStringList { u"--skin"_s, u"Mono"_s } << u"file/sub"_s << u"--out: cannot create"_s;
-        QTest::newRow("out in a system folder") << QStringList { u"--skin"_s, u"Mono"_s }
-                                                << u"/proc/quillet-test/out"_s << u"--out: cannot create"_s;
+            << u"--skin Mono --prefix \"q k\""_s << u"out"_s << u"--prefix"_s;
+        QTest::newRow("prefix with a dot") << u"--skin Mono --prefix=q.k"_s << u"out"_s << u"--prefix"_s;
+        QTest::newRow("prefix with a brace") << u"--skin Mono --prefix=q{"_s << u"out"_s << u"--prefix"_s;
+        QTest::newRow("half-pixel scale") << u"--skin Mono --scale=1,1.5"_s << u"out"_s << u"--scale"_s;
+        QTest::newRow("bad font") << u"--skin Mono --font 宋体"_s << u"out"_s << u"--font"_s;
+        QTest::newRow("unknown option") << u"--skin Mono --sprite"_s << u"out"_s << u"unknown option"_s;
+        QTest::newRow("out is a file") << u"--skin Mono"_s << u"file"_s << u"is not a folder"_s;
+        QTest::newRow("out below a file") << u"--skin Mono"_s << u"file/sub"_s << u"--out: cannot create"_s;
+        QTest::newRow("out in a system folder")
+            << u"--skin Mono"_s << u"/proc/quillet-test/out"_s << u"--out: cannot create"_s;
     }
     void badInputIsRefused()
     {
-        QFETCH(QStringList, arguments);
+        QFETCH(QString, arguments);
         QFETCH(QString, out);
         QFETCH(QString, message);
         QTemporaryDir root;
         QVERIFY(writeAll(root.filePath(u"file"_s), "x"));
         const QStringList before = tree(root.path());
-        const Result result = run(m_folder->path(),
-            arguments + QStringList { u"--out"_s, out.startsWith(u'/') ? out : root.filePath(out) });
+        const Result result = kit(arguments, out.startsWith(u'/') ? out : root.filePath(out));
         QCOMPARE(result.code, int(KitCommand::BadInput));
         QVERIFY2(result.err.startsWith(u"quillet kit: "_s) && result.err.contains(message)
                 && result.err.count(u'\n') == 1,
@@ -118,9 +106,7 @@ private Q_SLOTS:
         SmallTmpfs disk("size=24k");
         if (!disk.mounted)
             QSKIP(qPrintable(disk.error));
-        const Result result = run(m_folder->path(),
-            { u"--skin"_s, u"翡翠"_s, u"--focus"_s, u"--webp"_s, u"--scale=1,2,3"_s, u"--out"_s,
-                disk.filePath(u"out"_s) });
+        const Result result = kit(u"--skin 翡翠 --focus --webp --scale=1,2,3"_s, disk.filePath(u"out"_s));
         QCOMPARE(result.code, int(KitCommand::WriteFailed));
         QVERIFY2(result.err.contains(u"quillet kit: cannot write \""_s)
                 && result.err.contains(u"No space left on device"_s),
@@ -140,65 +126,53 @@ private Q_SLOTS:
     void sameJobSameBytes()
     {
         QTemporaryDir root;
-        const QStringList job { u"--skin"_s, u"翡翠"_s, u"--dark-skin"_s, u"Dark"_s, u"--focus"_s,
-            u"--webp"_s, u"--scale=1,2"_s };
-        const Result first = run(m_folder->path(), job + QStringList { u"--out"_s, root.filePath(u"one"_s) });
-        QCOMPARE(first.code, 0);
-        const Result second
-            = run(m_folder->path(), job + QStringList { u"--out"_s, root.filePath(u"two"_s) });
-        QCOMPARE(second.code, 0);
+        const QString job = u"--skin 翡翠 --dark-skin Dark --focus --webp --scale=1,2"_s;
+        QCOMPARE(kit(job, root.filePath(u"one"_s)).code, 0);
+        QCOMPARE(kit(job, root.filePath(u"two"_s)).code, 0);
         const QStringList files = tree(root.filePath(u"one"_s));
         QCOMPARE(tree(root.filePath(u"two"_s)), files);
         for (const QString &file : files)
             QVERIFY2(readAll(root.filePath(u"one/"_s + file)) == readAll(root.filePath(u"two/"_s + file)),
                 qPrintable(file));
-        const Result again = run(m_folder->path(), job + QStringList { u"--out"_s, root.filePath(u"one"_s) });
         // The listing holds the kit/ folder too.
-        QCOMPARE(again.out, u"0 files written, %1 already up to date\n"_s.arg(files.size() - 1));
+        QCOMPARE(kit(job, root.filePath(u"one"_s)).out,
+            u"0 files written, %1 already up to date\n"_s.arg(files.size() - 1));
     }
 
     // The style sheet parses; every url() is a file the run wrote, with a name safe in a URL;
     // image-set() offers each density asked for, WebP first; the prefix is every class's.
     void styleSheetIsWhole_data()
     {
-        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("prefix");
         QTest::addColumn<QList<double>>("densities");
-        QTest::addColumn<bool>("webp");
-        QTest::newRow("plain") << QStringList { u"--skin"_s, u"Mono"_s } << u"qk"_s << QList<double> { 1 }
-                               << false;
+        QTest::newRow("plain") << u"--skin Mono"_s << u"qk"_s << QList<double> { 1 };
         QTest::newRow("three densities, WebP")
-            << QStringList { u"--skin"_s, u"翡翠"_s, u"--scale=3,1,2"_s, u"--webp"_s } << u"qk"_s
-            << QList<double> { 1, 2, 3 } << true;
-        QTest::newRow("dark, focus, own prefix") << QStringList { u"--skin"_s, u"Mono"_s, u"--dark-skin"_s,
-            u"Dark"_s, u"--focus"_s, u"--prefix"_s, u"my-Kit_2"_s, u"--scale=2,1"_s }
-                                                 << u"my-Kit_2"_s << QList<double> { 1, 2 } << false;
+            << u"--skin 翡翠 --scale=3,1,2 --webp"_s << u"qk"_s << QList<double> { 1, 2, 3 };
+        QTest::newRow("dark, focus, own prefix")
+            << u"--skin Mono --dark-skin Dark --focus --prefix my-Kit_2 --scale=2,1"_s << u"my-Kit_2"_s
+            << QList<double> { 1, 2 };
         QTest::newRow("tall, another font")
-            << QStringList { u"--skin"_s, u"Dark"_s, u"--height=40"_s, u"--font"_s, u"DejaVu Sans 12"_s }
-            << u"qk"_s << QList<double> { 1 } << false;
+            << u"--skin Dark --height=40 --font \"DejaVu Sans 12\""_s << u"qk"_s << QList<double> { 1 };
     }
     void styleSheetIsWhole()
     {
-        QFETCH(QStringList, arguments);
+        QFETCH(QString, arguments);
         QFETCH(QString, prefix);
         QFETCH(QList<double>, densities);
-        QFETCH(bool, webp);
-        if (!QFileInfo::exists(u"/usr/bin/python3"_s))
-            QSKIP("python3 missing");
-        QTemporaryDir root;
-        const Result result = run(m_folder->path(), arguments + QStringList { u"--out"_s, root.path() });
-        QVERIFY2(result.code == 0, qPrintable(result.err));
-        QProcess parser;
-        parser.start(u"/usr/bin/python3"_s,
-            { QStringLiteral(QUILLET_SOURCE_DIR "/tests/support/kitcss.py"), root.filePath(u"kit.css"_s) });
-        QVERIFY(parser.waitForFinished(60000));
-        if (parser.readAllStandardError().contains("No module named 'tinycss2'"))
+        const bool webp = arguments.contains(u"--webp"_s);
+        if (!pythonHas(u"tinycss2"_s))
             QSKIP("python3-tinycss2 missing");
-        QCOMPARE(parser.exitCode(), 0);
-        const QJsonObject found = QJsonDocument::fromJson(parser.readAllStandardOutput()).object();
-        QVERIFY2(found.value(u"errors"_s).toArray().isEmpty(),
-            QJsonDocument(found.value(u"errors"_s).toArray()).toJson().constData());
+        QTemporaryDir root;
+        const Result result = kit(arguments, root.path());
+        QVERIFY2(result.code == 0, qPrintable(result.err));
+        QString error;
+        const QJsonObject found = runDriver("kitcss.py", { root.filePath(u"kit.css"_s) }, &error).object();
+        QVERIFY2(error.isEmpty() && found.value(u"errors"_s).toArray().isEmpty(),
+            qPrintable(
+                error + QString::fromUtf8(QJsonDocument(found.value(u"errors"_s).toArray()).toJson())));
 
+        // Every piece written is used, and nothing else lies in kit/.
         const QRegularExpression safe(u"^kit/[a-z0-9-]+\\.(png|webp)$"_s);
         QSet<QString> named;
         for (const QJsonValue &url : found.value(u"urls"_s).toArray()) {
@@ -206,7 +180,6 @@ private Q_SLOTS:
             QVERIFY2(QFileInfo(root.filePath(url.toString())).isFile(), qPrintable(url.toString()));
             named.insert(url.toString());
         }
-        // Every piece written is used, and nothing else lies in kit/.
         for (const QString &file : tree(root.filePath(u"kit"_s)))
             QVERIFY2(named.contains(u"kit/"_s + file), qPrintable(file));
 
@@ -214,12 +187,10 @@ private Q_SLOTS:
         QVERIFY(!sets.isEmpty());
         for (const QJsonValue &set : sets) {
             QList<double> seen;
-            QString previousType;
             for (const QJsonValue &entry : set.toArray()) {
-                const QJsonObject e = entry.toObject();
-                const double density = e.value(u"density"_s).toDouble();
-                const QString type = e.value(u"type"_s).toString();
-                const QString url = e.value(u"url"_s).toString();
+                const double density = entry[u"density"_s].toDouble();
+                const QString type = entry[u"type"_s].toString();
+                const QString url = entry[u"url"_s].toString();
                 QCOMPARE(type, url.endsWith(u".webp"_s) ? u"image/webp"_s : u"image/png"_s);
                 if (!seen.contains(density)) {
                     seen.append(density);
@@ -227,15 +198,14 @@ private Q_SLOTS:
                     QCOMPARE(type, webp ? u"image/webp"_s : u"image/png"_s);
                 }
                 QCOMPARE(url.contains(u"-2x"_s) || url.contains(u"-3x"_s), density != 1);
-                previousType = type;
             }
             QCOMPARE(seen, densities);
         }
 
         const QString css = QString::fromUtf8(readAll(root.filePath(u"kit.css"_s)));
-        const QRegularExpression classes(u"\\.([A-Za-z0-9_-]+)-(button|check)\\b"_s);
         int count = 0;
-        for (const QRegularExpressionMatch &match : classes.globalMatch(css)) {
+        for (const QRegularExpressionMatch &match :
+            QRegularExpression(u"\\.([A-Za-z0-9_-]+)-(button|check)\\b"_s).globalMatch(css)) {
             QCOMPARE(match.captured(1), prefix);
             ++count;
         }
@@ -262,7 +232,7 @@ private Q_SLOTS:
         QFETCH(QStringList, arguments);
         QFETCH(bool, exact);
         QTemporaryDir root;
-        const Result result = run(m_folder->path(), arguments + QStringList { u"--out"_s, root.path() });
+        const Result result = kit(arguments.join(u' '), root.path());
         QCOMPARE(result.code, 0);
         const QString css = QString::fromUtf8(readAll(root.filePath(u"kit.css"_s)));
         if (exact) {
@@ -280,7 +250,7 @@ private Q_SLOTS:
     void helpListsTheCommand()
     {
         QVERIFY(QByteArray(quillet::batch::BatchMain::programUsage()).contains("quillet kit "));
-        const Result result = run(m_folder->path(), { u"--help"_s });
+        const Result result = kit(u"--help"_s);
         QCOMPARE(result.code, 0);
         for (const char *option : { "--skin", "--dark-skin", "--height", "--font", "--scale", "--webp",
                  "--focus", "--prefix", "--out" })

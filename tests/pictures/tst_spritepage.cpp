@@ -6,11 +6,8 @@
 #include "platform/form/fontsetup.h"
 
 #include "support/programfolder.h"
+#include "support/pythondriver.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -18,16 +15,6 @@ using namespace Qt::StringLiterals;
 using quillet::batch::RenderCommand;
 
 namespace {
-
-bool browserReady()
-{
-    if (QStandardPaths::findExecutable(u"chromium"_s).isEmpty() || !QFileInfo::exists(u"/usr/bin/python3"_s))
-        return false;
-    QProcess python;
-    python.start(u"/usr/bin/python3"_s, { u"-c"_s, u"import websocket"_s });
-    return python.waitForFinished(30000) && python.exitStatus() == QProcess::NormalExit
-        && python.exitCode() == 0;
-}
 
 QString firstDifference(const QImage &expected, const QImage &actual)
 {
@@ -80,13 +67,11 @@ private Q_SLOTS:
                      { folder.path(), stream, stream, false }),
             0);
 
-        QProcess browser;
-        browser.start(u"/usr/bin/python3"_s,
-            { QStringLiteral(QUILLET_SOURCE_DIR "/tests/support/hoverpage.py"),
-                out.filePath(caption + u".html"_s), QString::number(ratio) });
-        QVERIFY(browser.waitForFinished(120000));
-        QVERIFY2(browser.exitCode() == 0, browser.readAllStandardError().constData());
-        const QJsonObject shots = QJsonDocument::fromJson(browser.readAllStandardOutput()).object();
+        QString error;
+        const QJsonObject shots = runDriver(
+            "hoverpage.py", { out.filePath(caption + u".html"_s), QString::number(ratio) }, &error)
+                                      .object();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
         QCOMPARE(shots.value(u"normalPosition"_s).toString(), u"0px 0px"_s);
         QCOMPARE(shots.value(u"hotPosition"_s).toString(), u"0px -24px"_s);
         QCOMPARE(shots.value(u"disabledPosition"_s).toString(), u"0px -72px"_s);
@@ -98,8 +83,7 @@ private Q_SLOTS:
             QString picture;
         } states[] = { { "normal", u"_正常"_s }, { "hot", u"_点燃"_s }, { "disabled", u"_禁止"_s } };
         for (const auto &state : states) {
-            const QImage shown = QImage::fromData(
-                QByteArray::fromBase64(shots.value(QLatin1String(state.shot)).toString().toLatin1()), "PNG");
+            const QImage shown = shotImage(shots, QLatin1String(state.shot));
             const QImage expected(out.filePath(caption + state.picture + mark + u".png"_s));
             QVERIFY(!expected.isNull());
             const QString difference = firstDifference(
