@@ -213,10 +213,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("codec");
         QTest::addColumn<QImage>("source");
         QTest::addColumn<bool>("usable");
-        const QImage button = TestPictures::button(104, 24, QStringLiteral("OK"), false);
         const QList<QPair<const char *, QImage>> pictures {
             { "button", TestPictures::button(104, 24, QStringLiteral("OK")) }, { "alpha", hasAlpha(104, 24) },
-            { "palette", ExactPalette::toIndexed(button) }
+            { "palette", ExactPalette::toIndexed(TestPictures::button(104, 24, QStringLiteral("OK"), false)) }
         };
         for (int codec = kJpeg; codec <= kWebp; ++codec) {
             for (const auto &[name, image] : pictures)
