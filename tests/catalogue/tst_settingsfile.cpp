@@ -37,10 +37,9 @@ private Q_SLOTS:
     void otherTextFormsReadAndKept();
     void writeReadRoundTrip_data();
     void writeReadRoundTrip();
+    void failedWriteKeepsOldFile_data();
     void failedWriteKeepsOldFile();
     void missingSysFolderIsNotCreated();
-    void fullOrReadOnlyDiskKeepsOldFile_data();
-    void fullOrReadOnlyDiskKeepsOldFile();
 };
 
 void TestSettingsFile::toIndex_data()
@@ -199,17 +198,39 @@ void TestSettingsFile::writeReadRoundTrip()
     QCOMPARE(readAll(path), QByteArray("[" SEC "]\r\n" KEY "=" + QByteArray::number(index) + "\r\n"));
 }
 
+enum Refusal { ReadOnlyFile, FullDisk, ReadOnlyDisk };
+
+void TestSettingsFile::failedWriteKeepsOldFile_data()
+{
+    QTest::addColumn<int>("refusal");
+    QTest::newRow("read-only file") << int(ReadOnlyFile);
+    QTest::newRow("full disk") << int(FullDisk);
+    QTest::newRow("read-only disk") << int(ReadOnlyDisk);
+}
+
+// The write reports failure and the old file keeps every byte, with nothing beside it.
 void TestSettingsFile::failedWriteKeepsOldFile()
 {
+    QFETCH(int, refusal);
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath("setup.dat");
-    const QByteArray old("[" SEC "]\r\n" KEY "=3\r\n");
+    SmallTmpfs disk;
+    if (refusal != ReadOnlyFile && !disk.mounted)
+        QSKIP(qPrintable(disk.error));
+    const QString path = (refusal == ReadOnlyFile ? dir.path() : disk.path()) + u"/setup.dat"_s;
+    QByteArray old("[" SEC "]\r\n" KEY "=3\r\n[recent]\r\n");
+    for (int i = 0; i < 200; ++i)
+        old += "entry" + QByteArray::number(i) + "=/home/user/buttons\r\n";
     QVERIFY(writeAll(path, old));
-    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-    QVERIFY(!SettingsFile::writeSkinIndex(path, 5));
+    if (refusal == ReadOnlyFile)
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    if (refusal == FullDisk)
+        QVERIFY(disk.fill(u"filler"_s) > 0);
+    if (refusal == ReadOnlyDisk)
+        QVERIFY(disk.makeReadOnly());
+    const QStringList before = tree(QFileInfo(path).path());
+    QVERIFY(!SettingsFile::writeSkinIndex(path, 12));
     QCOMPARE(readAll(path), old);
-    QCOMPARE(SettingsFile::readSkinIndex(path), 3);
+    QCOMPARE(tree(QFileInfo(path).path()), before);
 }
 
 void TestSettingsFile::missingSysFolderIsNotCreated()
@@ -220,38 +241,6 @@ void TestSettingsFile::missingSysFolderIsNotCreated()
     QCOMPARE(SettingsFile::readSkinIndex(path), 0);
     QVERIFY(!SettingsFile::writeSkinIndex(path, 5));
     QVERIFY(!QFileInfo::exists(dir.filePath("sys")));
-}
-
-void TestSettingsFile::fullOrReadOnlyDiskKeepsOldFile_data()
-{
-    QTest::addColumn<bool>("readOnly");
-    QTest::newRow("full") << false;
-    QTest::newRow("read-only") << true;
-}
-
-// A real file system that cannot take the new file: the write reports failure and the
-// old file keeps every byte, with nothing beside it.
-void TestSettingsFile::fullOrReadOnlyDiskKeepsOldFile()
-{
-    QFETCH(bool, readOnly);
-    SmallTmpfs disk;
-    if (!disk.mounted)
-        QSKIP(qPrintable(disk.error));
-    const QString path = disk.filePath(u"setup.dat"_s);
-    QByteArray old("[" SEC "]\r\n" KEY "=3\r\n[recent]\r\n");
-    for (int i = 0; i < 200; ++i)
-        old += "entry" + QByteArray::number(i) + "=/home/user/buttons\r\n";
-    QVERIFY(writeAll(path, old));
-    if (readOnly)
-        QVERIFY(disk.remount(true));
-    else
-        QVERIFY(disk.fill(u"filler"_s) > 0);
-    const QStringList before = tree(disk.path());
-    const bool written = SettingsFile::writeSkinIndex(path, 12);
-    QCOMPARE(readAll(path), old);
-    QCOMPARE(tree(disk.path()), before);
-    QVERIFY(!written);
-    QCOMPARE(SettingsFile::readSkinIndex(path), 3);
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDir>
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -19,15 +19,10 @@ class SmallTmpfs
 public:
     explicit SmallTmpfs(const QByteArray &options = "size=64k")
     {
-        if (!m_base.isValid()) {
-            error = QStringLiteral("no temporary folder");
-            return;
-        }
-        if (::mount("tmpfs", QFile::encodeName(path()).constData(), "tmpfs", 0, options.constData()) != 0) {
+        mounted = m_base.isValid()
+            && ::mount("tmpfs", QFile::encodeName(path()).constData(), "tmpfs", 0, options.constData()) == 0;
+        if (!mounted)
             error = QStringLiteral("cannot mount a tmpfs: ") + QString::fromLocal8Bit(std::strerror(errno));
-            return;
-        }
-        mounted = true;
     }
     ~SmallTmpfs()
     {
@@ -40,35 +35,29 @@ public:
     QString path() const { return m_base.path(); }
     QString filePath(const QString &name) const { return m_base.filePath(name); }
 
-    // Makes the mounted file system read-only (or writable again).
-    bool remount(bool readOnly)
+    bool makeReadOnly()
     {
-        const unsigned long flags = MS_REMOUNT | (readOnly ? MS_RDONLY : 0);
-        return ::mount("tmpfs", QFile::encodeName(path()).constData(), "tmpfs", flags, nullptr) == 0;
+        return ::mount(
+                   "tmpfs", QFile::encodeName(path()).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr)
+            == 0;
     }
 
-    // Takes up every byte still free with a file of that name, then gives back `leave`
-    // bytes (whole pages); the file's size.
+    // Takes up every page still free with a file of that name, then gives back `leave`
+    // bytes; the file's size, -1 where that failed.
     qint64 fill(const QString &name, qint64 leave = 0)
     {
         const int fd
             = ::open(QFile::encodeName(filePath(name)).constData(), O_WRONLY | O_CREAT | O_APPEND, 0644);
         if (fd < 0)
             return -1;
-        const QByteArray block(512, 'f');
+        const QByteArray page(4096, 'f');
         qint64 total = 0;
-        for (qsizetype size = block.size(); size > 0; size /= 2) {
-            ssize_t n = 0;
-            while ((n = ::write(fd, block.constData(), size_t(size))) > 0)
-                total += n;
-        }
-        if (leave > 0) {
-            total = qMax<qint64>(0, total - leave);
-            if (::ftruncate(fd, off_t(total)) != 0)
-                total = -1;
-        }
+        for (ssize_t n = 0; (n = ::write(fd, page.constData(), size_t(page.size()))) > 0;)
+            total += n;
+        total = qMax<qint64>(0, total - leave);
+        const bool truncated = ::ftruncate(fd, off_t(total)) == 0;
         ::close(fd);
-        return total;
+        return truncated ? total : -1;
     }
 
     bool mounted = false;

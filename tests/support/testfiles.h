@@ -2,11 +2,13 @@
 
 #include <QByteArray>
 #include <QDir>
-#include <QFile>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
+
+#include <sys/stat.h>
 
 // Whole-file reads and writes for tests. An unreadable file reads as a marker that no
 // expected content equals, so a comparison names the problem.
@@ -57,4 +59,13 @@ inline QStringList tree(const QString &root)
         entries.append(QDir(root).relativeFilePath(it.next()));
     entries.sort();
     return entries;
+}
+
+// A file's inode and modification time to the nanosecond: any rewrite, even of the same
+// bytes, shows in it.
+inline QString fileIdentity(const QString &path)
+{
+    struct stat st = {};
+    ::lstat(QFile::encodeName(path).constData(), &st);
+    return QStringLiteral("%1 %2.%3").arg(st.st_ino).arg(st.st_mtim.tv_sec).arg(st.st_mtim.tv_nsec);
 }

@@ -67,22 +67,25 @@ QImage hasAlpha(int width, int height)
     return image;
 }
 
-// Pixels that differ; with hiddenFree two fully transparent pixels match whatever their colour.
-int differingPixels(const QImage &a, const QImage &b, bool hiddenFree)
+// The largest difference of any channel of any pixel, 256 for pictures of different sizes;
+// with hiddenFree two fully transparent pixels match whatever their colour.
+int worstDifference(const QImage &a, const QImage &b, bool hiddenFree)
 {
     const QImage left = a.convertToFormat(QImage::Format_ARGB32);
     const QImage right = b.convertToFormat(QImage::Format_ARGB32);
     if (left.size() != right.size())
-        return -1;
-    int differing = 0;
+        return 256;
+    int worst = 0;
     for (int y = 0; y < left.height(); ++y) {
         for (int x = 0; x < left.width(); ++x) {
             const QRgb p = left.pixel(x, y);
             const QRgb q = right.pixel(x, y);
-            differing += p != q && !(hiddenFree && qAlpha(p) == 0 && qAlpha(q) == 0);
+            if (!(hiddenFree && qAlpha(p) == 0 && qAlpha(q) == 0))
+                worst = std::max({ worst, qAbs(qRed(p) - qRed(q)), qAbs(qGreen(p) - qGreen(q)),
+                    qAbs(qBlue(p) - qBlue(q)), qAbs(qAlpha(p) - qAlpha(q)) });
         }
     }
-    return differing;
+    return worst;
 }
 } // namespace
 
@@ -110,14 +113,12 @@ private Q_SLOTS:
         QVERIFY(bytes.startsWith("\xFF\xD8") && bytes.endsWith("\xFF\xD9"));
         const QMultiMap<int, QByteArray> segments = jpegSegments(bytes);
 
-        // Baseline 8-bit frame of the picture's size, three components, none subsampled.
-        const QByteArray frame = segments.value(0xC0);
+        // Baseline 8-bit frame of the picture's size, three components, none subsampled, the
+        // colour ones on the second table.
         const int h = source.height(), w = source.width();
-        const char header[] = { 8, char(h >> 8), char(h), char(w >> 8), char(w), 3 };
-        QCOMPARE(frame.left(6), QByteArray(header, 6));
-        QCOMPARE(frame.size(), 15);
-        for (int c = 0; c < 3; ++c)
-            QCOMPARE(quint8(frame[7 + c * 3]), quint8(0x11));
+        const char frame[]
+            = { 8, char(h >> 8), char(h), char(w >> 8), char(w), 3, 1, 0x11, 0, 2, 0x11, 1, 3, 0x11, 1 };
+        QCOMPARE(segments.value(0xC0), QByteArray(frame, sizeof frame));
 
         QMap<int, QByteArray> tables; // 8-bit tables by their number
         for (const QByteArray &segment : segments.values(0xDB)) {
@@ -130,20 +131,11 @@ private Q_SLOTS:
             QCOMPARE(quint8(tables[1][k]), scaled(kChrominance[k], quality));
         }
 
-        const QImage decoded = QImage::fromData(bytes, "JPEG").convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(decoded.size(), source.size());
+        // Translucent pixels are laid on white.
         QImage expected(source.size(), QImage::Format_RGB32);
         expected.fill(Qt::white);
         QPainter(&expected).drawImage(0, 0, source);
-        int worst = 0;
-        for (int y = 0; y < expected.height(); ++y) {
-            for (int x = 0; x < expected.width(); ++x) {
-                const QRgb a = expected.pixel(x, y);
-                const QRgb b = decoded.pixel(x, y);
-                worst = std::max({ worst, qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b)),
-                    qAbs(qBlue(a) - qBlue(b)) });
-            }
-        }
+        const int worst = worstDifference(QImage::fromData(bytes, "JPEG"), expected, false);
         QVERIFY2(worst <= maxBound, qPrintable(QString::number(worst)));
     }
 
@@ -206,13 +198,12 @@ private Q_SLOTS:
             QSKIP("Qt's WebP reader is missing (qt6-image-formats-plugins)");
         const QByteArray bytes = kCodecs[codec].second(source);
         if (codec == kPng) {
-            QVERIFY(bytes.startsWith("\x89PNG\r\n\x1a\n"));
             QCOMPARE(int(quint8(bytes[24])), bitDepth);
             QCOMPARE(int(quint8(bytes[25])), colourType);
         } else {
             QVERIFY(bytes.startsWith("RIFF") && bytes.mid(8, 8) == "WEBPVP8L");
         }
-        QCOMPARE(differingPixels(QImage::fromData(bytes), source, codec == kWebp), 0);
+        QCOMPARE(worstDifference(QImage::fromData(bytes), source, codec == kWebp), 0);
     }
 
     // Same picture, same outcome: twice in a row and once more on a thread of its own, whose
@@ -222,10 +213,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("codec");
         QTest::addColumn<QImage>("source");
         QTest::addColumn<bool>("usable");
-        const QImage button = TestPictures::button(104, 24, QStringLiteral("OK"), false);
         const QList<QPair<const char *, QImage>> pictures {
             { "button", TestPictures::button(104, 24, QStringLiteral("OK")) }, { "alpha", hasAlpha(104, 24) },
-            { "palette", ExactPalette::toIndexed(button) }
+            { "palette", ExactPalette::toIndexed(TestPictures::button(104, 24, QStringLiteral("OK"), false)) }
         };
         for (int codec = kJpeg; codec <= kWebp; ++codec) {
             for (const auto &[name, image] : pictures)
