@@ -1,8 +1,7 @@
 #pragma once
 
 #include <QString>
-
-class QTextStream;
+#include <QTextStream>
 
 namespace quillet::batch {
 
@@ -18,5 +17,14 @@ struct CommandContext
     QTextStream &err;
     bool errorIsTerminal = false;
 };
+
+// One line on the error stream, the command's prefix ("quillet render: ") first; answers
+// the exit code.
+inline int fail(QTextStream &err, QStringView prefix, const QString &message, int code = BadInput)
+{
+    err << prefix << message << u'\n';
+    err.flush();
+    return code;
+}
 
 } // namespace quillet::batch

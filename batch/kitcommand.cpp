@@ -117,27 +117,12 @@ const OptionSpec<KitOptions> kTable[] = {
             o.out = v;
             return QString();
         } },
-    { u"help", u"", u"this text", OptionKind::Action, false,
-        [](KitOptions &o, const QString &) -> QString {
-            o.help = true;
-            return QStringLiteral("stop");
-        } },
+    helpOption<KitOptions>(),
 };
 
 int fail(const CommandContext &context, const QString &message, int code = BadInput)
 {
-    context.err << kCommand << message << u'\n';
-    context.err.flush();
-    return code;
-}
-
-QString skinFileFor(const QString &name, const QStringList &files)
-{
-    for (const QString &file : files) {
-        if (catalogue::SkinCatalogue::displayName(file) == name)
-            return file;
-    }
-    return files.contains(name) ? name : QString();
+    return batch::fail(context.err, kCommand, message, code);
 }
 
 struct Output
@@ -240,13 +225,14 @@ int run(const QStringList &arguments, const CommandContext &context)
     QStringList skinFiles;
     catalogue::SkinCatalogue::fill(
         catalogue::ProgramPaths::skinsFolder(context.programFolder), skinFiles, nullptr, {});
-    const QString lightFile = skinFileFor(options.skin, skinFiles);
+    const QString lightFile = catalogue::SkinCatalogue::fileNamed(options.skin, skinFiles);
     if (lightFile.isEmpty())
         return fail(context,
             QStringLiteral("--skin: unknown skin \"") + options.skin
                 + QStringLiteral("\" (see quillet render --list-skins)"));
-    const QString darkFile
-        = options.darkSkin.isEmpty() ? QString() : skinFileFor(options.darkSkin, skinFiles);
+    const QString darkFile = options.darkSkin.isEmpty()
+        ? QString()
+        : catalogue::SkinCatalogue::fileNamed(options.darkSkin, skinFiles);
     if (!options.darkSkin.isEmpty() && darkFile.isEmpty())
         return fail(context,
             QStringLiteral("--dark-skin: unknown skin \"") + options.darkSkin

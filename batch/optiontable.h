@@ -35,6 +35,15 @@ template<typename Target> struct OptionSpec
     QString (*apply)(Target &target, const QString &value);
 };
 
+// The --help row of a subcommand whose options have a help flag; it stops the parse.
+template<typename Target> constexpr OptionSpec<Target> helpOption()
+{
+    return { u"help", u"", u"this text", OptionKind::Action, false, [](Target &target, const QString &) {
+                target.help = true;
+                return QStringLiteral("stop");
+            } };
+}
+
 namespace OptionTable {
 
 // The text of a value a manifest gives, as the command line would give it; false for a

@@ -46,9 +46,7 @@ struct PlannedJob
 
 int fail(const RenderCommand::Context &context, const QString &message, int code = RenderCommand::BadInput)
 {
-    context.err << kCommand << message << u'\n';
-    context.err.flush();
-    return code;
+    return batch::fail(context.err, kCommand, message, code);
 }
 
 // The catalogue's file for a skin named by its list name or its file name.
@@ -72,15 +70,6 @@ bool passesThroughLink(const QString &folder, const QString &relative, QHash<QSt
         }
     }
     return false;
-}
-
-QString skinFileFor(const QString &name, const QStringList &files)
-{
-    for (const QString &file : files) {
-        if (catalogue::SkinCatalogue::displayName(file) == name)
-            return file;
-    }
-    return files.contains(name) ? name : QString();
 }
 
 } // namespace
@@ -152,7 +141,7 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
     int exportNumber = 0;
     qsizetype fileCount = 0;
     for (const RenderEntry &entry : std::as_const(entries)) {
-        const QString skinFile = skinFileFor(entry.skin, skinFiles);
+        const QString skinFile = catalogue::SkinCatalogue::fileNamed(entry.skin, skinFiles);
         if (skinFile.isEmpty())
             return fail(context,
                 entry.origin + QStringLiteral(": unknown skin \"") + entry.skin

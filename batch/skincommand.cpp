@@ -64,11 +64,7 @@ const OptionSpec<CheckOptions> kCheckTable[] = {
             o.strict = true;
             return QString();
         } },
-    { u"help", u"", u"this text", OptionKind::Action, false,
-        [](CheckOptions &o, const QString &) {
-            o.help = true;
-            return QStringLiteral("stop");
-        } },
+    helpOption<CheckOptions>(),
 };
 
 } // namespace

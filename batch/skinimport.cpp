@@ -44,9 +44,7 @@ struct Imported
 
 int fail(QTextStream &err, const QString &message, int code = BadInput)
 {
-    err << "quillet skin import: " << message << u'\n';
-    err.flush();
-    return code;
+    return batch::fail(err, u"quillet skin import: ", message, code);
 }
 
 bool isPlainName(const QString &name)
@@ -149,11 +147,7 @@ const OptionSpec<ImportOptions> kTable[] = {
             o.force = true;
             return QString();
         } },
-    { u"help", u"", u"this text", OptionKind::Action, false,
-        [](ImportOptions &o, const QString &) {
-            o.help = true;
-            return QStringLiteral("stop");
-        } },
+    helpOption<ImportOptions>(),
 };
 
 } // namespace

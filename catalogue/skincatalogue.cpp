@@ -44,4 +44,13 @@ QString SkinCatalogue::displayName(const QString &fileName)
     return dot < 0 ? fileName : fileName.left(dot);
 }
 
+QString SkinCatalogue::fileNamed(const QString &name, const QStringList &skinFiles)
+{
+    for (const QString &file : skinFiles) {
+        if (displayName(file) == name)
+            return file;
+    }
+    return skinFiles.contains(name) ? name : QString();
+}
+
 } // namespace quillet::catalogue

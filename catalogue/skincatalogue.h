@@ -24,6 +24,9 @@ public:
 
     // The text before the first "." ("my.skin.an" -> "my", ".an" -> "").
     static QString displayName(const QString &fileName);
+    // The file of skinFiles a skin is named by, its list name or its file name; empty
+    // when there is none.
+    static QString fileNamed(const QString &name, const QStringList &skinFiles);
 };
 
 } // namespace quillet::catalogue
