@@ -135,23 +135,18 @@ QImage ButtonRenderer::pushButton(const RenderRequest &request, const QImage &bl
         paintPushButton(painter, request, request.size, Part::Whole);
         return picture;
     }
-    const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6")
-                            .arg(request.size.width())
-                            .arg(request.size.height())
-                            .arg(request.devicePixelRatio)
-                            .arg(int(request.state))
-                            .arg(request.background.rgba(), 0, 16)
-                            .arg(request.borderRemoval);
-    auto face = m_faces.constFind(key);
-    if (face == m_faces.constEnd()) {
+    const FaceKey key { request.size.width(), request.size.height(), request.devicePixelRatio,
+        int(request.state), request.background.rgba(), request.borderRemoval };
+    auto face = m_faces.find(key);
+    if (face == m_faces.end()) {
         if (m_faces.size() >= kMaxFaces)
             m_faces.clear();
         QPainter painter(&picture);
         paintPushButton(painter, request, request.size, Part::Face);
         painter.end();
-        face = m_faces.insert(key, picture);
+        face = m_faces.emplace(key, picture).first;
     }
-    picture = *face;
+    picture = face->second;
     QPainter painter(&picture);
     paintPushButton(painter, request, request.size, Part::Caption);
     return picture;

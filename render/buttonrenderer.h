@@ -11,7 +11,9 @@
 #include <QSize>
 #include <QString>
 
+#include <map>
 #include <memory>
+#include <tuple>
 
 namespace quillet::skin {
 class SkinStyle;
@@ -86,8 +88,10 @@ private:
     std::unique_ptr<skin::SkinStyle> m_style;
     // Icon files read once per renderer; an export names one or two.
     mutable QHash<QString, std::shared_ptr<const LoadedIcon>> m_icons;
-    // Push button faces without caption, by size, ratio, state and background.
-    mutable QHash<QString, QImage> m_faces;
+    // Push button faces without caption, by size, ratio, state, background and border
+    // removal.
+    using FaceKey = std::tuple<int, int, qreal, int, QRgb, bool>;
+    mutable std::map<FaceKey, QImage> m_faces;
 };
 
 } // namespace quillet::render
