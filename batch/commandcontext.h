@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTextStream>
 
 namespace quillet::batch {
@@ -26,5 +27,12 @@ inline int fail(QTextStream &err, QStringView prefix, const QString &message, in
     err.flush();
     return code;
 }
+
+// The skin files of the program's skins/ folder, in the designer's order.
+QStringList skinFiles(const QString &programFolder);
+
+// Why --out cannot take the files, or nothing: a folder that does not exist yet is made
+// later, but a file or a read-only folder in its place is refused before anything is written.
+QString outFolderProblem(const QString &out);
 
 } // namespace quillet::batch

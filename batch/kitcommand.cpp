@@ -222,9 +222,7 @@ int run(const QStringList &arguments, const CommandContext &context)
     if (options.skin.isEmpty())
         return fail(context, QStringLiteral("--skin is missing"));
 
-    QStringList skinFiles;
-    catalogue::SkinCatalogue::fill(
-        catalogue::ProgramPaths::skinsFolder(context.programFolder), skinFiles, nullptr, {});
+    const QStringList skinFiles = batch::skinFiles(context.programFolder);
     const QString lightFile = catalogue::SkinCatalogue::fileNamed(options.skin, skinFiles);
     if (lightFile.isEmpty())
         return fail(context,
@@ -238,13 +236,9 @@ int run(const QStringList &arguments, const CommandContext &context)
             QStringLiteral("--dark-skin: unknown skin \"") + options.darkSkin
                 + QStringLiteral("\" (see quillet render --list-skins)"));
 
-    const QFileInfo outInfo(options.out);
-    if (outInfo.exists() && !outInfo.isDir())
-        return fail(
-            context, QStringLiteral("--out: \"") + options.out + QStringLiteral("\" is not a folder"));
-    if (outInfo.isDir() && !outInfo.isWritable())
-        return fail(context, QStringLiteral("--out: cannot write into \"") + options.out + u'"');
-    const QString folder = outInfo.absoluteFilePath();
+    if (const QString problem = outFolderProblem(options.out); !problem.isEmpty())
+        return fail(context, problem);
+    const QString folder = QFileInfo(options.out).absoluteFilePath();
     const QString pieces = folder + u'/' + kitcss::kFolder;
     const QStringList targets { folder + QStringLiteral("/kit.css"), folder + QStringLiteral("/kit.html"),
         pieces };

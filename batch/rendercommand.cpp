@@ -76,10 +76,9 @@ bool passesThroughLink(const QString &folder, const QString &relative, QHash<QSt
 
 QStringList RenderCommand::skinNames(const QString &programFolder)
 {
-    QStringList files;
-    catalogue::SkinCatalogue::fill(catalogue::ProgramPaths::skinsFolder(programFolder), files, nullptr, {});
+    const QStringList files = batch::skinFiles(programFolder);
     QStringList names;
-    for (const QString &file : std::as_const(files))
+    for (const QString &file : files)
         names.append(catalogue::SkinCatalogue::displayName(file));
     return names;
 }
@@ -121,18 +120,12 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
             return fail(context, error);
     }
 
-    QStringList skinFiles;
-    catalogue::SkinCatalogue::fill(
-        catalogue::ProgramPaths::skinsFolder(context.programFolder), skinFiles, nullptr, {});
+    const QStringList skinFiles = batch::skinFiles(context.programFolder);
     QHash<QString, skin::Skin> skins;
 
-    const QFileInfo outInfo(options.out);
-    if (outInfo.exists() && !outInfo.isDir())
-        return fail(
-            context, QStringLiteral("--out: \"") + options.out + QStringLiteral("\" is not a folder"));
-    if (outInfo.isDir() && !outInfo.isWritable())
-        return fail(context, QStringLiteral("--out: cannot write into \"") + options.out + u'"');
-    const QString folder = outInfo.absoluteFilePath();
+    if (const QString problem = outFolderProblem(options.out); !problem.isEmpty())
+        return fail(context, problem);
+    const QString folder = QFileInfo(options.out).absoluteFilePath();
 
     // Everything is checked before the first file is written.
     QList<PlannedJob> jobs;
