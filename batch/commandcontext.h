@@ -35,4 +35,9 @@ QStringList skinFiles(const QString &programFolder);
 // later, but a file or a read-only folder in its place is refused before anything is written.
 QString outFolderProblem(const QString &out);
 
+// The end of every writing command: the files in `folder` made durable, then the count
+// line on the output stream; a failed sync is a failed write.
+int finishWriting(const CommandContext &context, QStringView prefix, const QString &folder,
+    const QString &shownFolder, int written, int upToDate);
+
 } // namespace quillet::batch

@@ -301,16 +301,7 @@ int run(const QStringList &arguments, const CommandContext &context)
                 WriteFailed);
         (result.outcome == file::WriteResult::Outcome::UpToDate ? upToDate : written)++;
     }
-    QString syncProblem;
-    if (!file::syncFileSystem(folder, &syncProblem))
-        return fail(context,
-            QStringLiteral("cannot make the files in \"") + options.out + QStringLiteral("\" durable: ")
-                + syncProblem,
-            WriteFailed);
-    context.out << written << (written == 1 ? " file written, " : " files written, ") << upToDate
-                << " already up to date\n";
-    context.out.flush();
-    return Success;
+    return finishWriting(context, kCommand, folder, options.out, written, upToDate);
 }
 
 } // namespace quillet::batch::KitCommand

@@ -259,17 +259,7 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
     progress.finish();
     if (failed)
         return fail(context, failure, WriteFailed);
-    QString syncProblem;
-    if (!file::syncFileSystem(folder, &syncProblem))
-        return fail(context,
-            QStringLiteral("cannot make the files in \"") + options.out + QStringLiteral("\" durable: ")
-                + syncProblem,
-            WriteFailed);
-    const int fresh = done - upToDate;
-    context.out << fresh << (fresh == 1 ? " file written, " : " files written, ") << upToDate
-                << " already up to date\n";
-    context.out.flush();
-    return Success;
+    return finishWriting(context, kCommand, folder, options.out, done - upToDate, upToDate);
 }
 
 } // namespace quillet::batch
