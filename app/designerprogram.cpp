@@ -6,7 +6,7 @@
 #include "integration/infopanel.h"
 #include "integration/pagethread.h"
 #include "output/exporter.h"
-#include "platform/skin/skinengine.h"
+#include "skin/skinengine.h"
 #include "render/samplegeometry.h"
 #include "render/samplepreview.h"
 #include "ui/aboutwindow.h"

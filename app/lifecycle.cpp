@@ -13,7 +13,7 @@
 #include "platform/form/formruntime.h"
 #include "platform/form/intervaltimer.h"
 #include "platform/form/numbertext.h"
-#include "platform/skin/skinengine.h"
+#include "skin/skinengine.h"
 #include "ui/designercontrols.h"
 #include "ui/designerwindow.h"
 

@@ -9,7 +9,7 @@
 #include "pictures/kitpieces.h"
 #include "pictures/picturebytes.h"
 #include "platform/file/filewriter.h"
-#include "platform/skin/skinparser.h"
+#include "skin/skinparser.h"
 #include "render/buttonrenderer.h"
 
 #include <QDir>

@@ -10,7 +10,7 @@
 #include "pictures/nametemplate.h"
 #include "pictures/webexport.h"
 #include "platform/file/filewriter.h"
-#include "platform/skin/skinparser.h"
+#include "skin/skinparser.h"
 #include "render/buttonrenderer.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 
 #include "batch/optiontable.h"
 #include "batch/skinimport.h"
-#include "platform/skin/skinparser.h"
+#include "skin/skinparser.h"
 #include "render/legibilitycheck.h"
 
 #include <QFileInfo>

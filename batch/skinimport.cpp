@@ -4,9 +4,9 @@
 #include "batch/optiontable.h"
 #include "catalogue/programpaths.h"
 #include "platform/file/filewriter.h"
-#include "platform/image/ninepatch.h"
-#include "platform/image/pngencoder.h"
-#include "platform/skin/legibility.h"
+#include "skin/ninepatch.h"
+#include "image/pngencoder.h"
+#include "skin/legibility.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,7 +38,7 @@ constexpr std::array<StateFile, 5> kStates { {
 struct Imported
 {
     QString state;
-    image::NinePatch patch;
+    skin::NinePatch patch;
     QString text; // the caption colour that reads best on the content box
 };
 
@@ -55,7 +55,7 @@ bool isPlainName(const QString &name)
 
 // Black or white, whichever stands out more on the content box (over white where the
 // picture is see-through, as on the designer's white canvas).
-QString captionColour(const image::NinePatch &patch)
+QString captionColour(const skin::NinePatch &patch)
 {
     const QRect box = patch.picture.rect().marginsRemoved(patch.padding);
     QList<QRgb> pixels;
@@ -184,7 +184,7 @@ int run(const QStringList &arguments, const QString &programFolder, QTextStream 
             || !file.open(QIODevice::ReadOnly))
             return fail(err, files[s] + QStringLiteral(": cannot be read"));
         QString why;
-        const auto patch = image::ninepatch::read(file.readAll(), &why);
+        const auto patch = skin::ninepatch::read(file.readAll(), &why);
         if (!patch)
             return fail(err, files[s] + QStringLiteral(": ") + why);
         states.append({ QString::fromLatin1(kStates[s].state), *patch, captionColour(*patch) });

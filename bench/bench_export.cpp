@@ -7,7 +7,7 @@
 #include "platform/form/dialogs.h"
 #include "platform/form/fontsetup.h"
 #include "platform/form/formruntime.h"
-#include "platform/image/imageconverter.h"
+#include "image/imageconverter.h"
 #include "platform/system/networkprobe.h"
 #include "render/samplepreview.h"
 #include "render/stateimages.h"

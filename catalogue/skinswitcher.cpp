@@ -2,7 +2,7 @@
 
 #include "catalogue/programpaths.h"
 #include "model/appstate.h"
-#include "platform/skin/skinengine.h"
+#include "skin/skinengine.h"
 
 namespace quillet::catalogue {
 

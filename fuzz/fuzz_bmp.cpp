@@ -1,8 +1,8 @@
 // Arbitrary bytes through everything the exporter does with a capture: load, ask the
 // depth, reduce to a palette and encode in every format. Nothing may crash, leak or
 // read out of bounds, and a loaded picture must always encode.
-#include "platform/image/bmpcodec.h"
-#include "platform/image/imageconverter.h"
+#include "image/bmpcodec.h"
+#include "image/imageconverter.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,11 +1,11 @@
 // Feeds arbitrary bytes to the nine-patch reader: whatever it accepts must have margins
 // that fit inside the picture it returns.
-#include "platform/image/ninepatch.h"
+#include "skin/ninepatch.h"
 
 #include <cstddef>
 #include <cstdint>
 
-using namespace quillet::image;
+using namespace quillet::skin;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the skin parser, with and without diagnostics (which must not
 // change the skin), and paints what it produced, so that absurd numbers in a skin file
 // cannot hurt the painter either.
-#include "platform/skin/skinpainter.h"
-#include "platform/skin/skinparser.h"
+#include "skin/skinpainter.h"
+#include "skin/skinparser.h"
 
 #include <QImage>
 #include <QPainter>

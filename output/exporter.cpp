@@ -11,7 +11,7 @@
 #include "output/outputfolder.h"
 #include "platform/form/dialogs.h"
 #include "platform/form/formruntime.h"
-#include "platform/image/imageconverter.h"
+#include "image/imageconverter.h"
 #include "render/stateimages.h"
 #include "ui/designerwindow.h"
 

@@ -1,7 +1,7 @@
 #include "output/exportstate.h"
 
 #include "pictures/pictureformat.h"
-#include "platform/image/imageconverter.h"
+#include "image/imageconverter.h"
 
 namespace quillet::output {
 

@@ -2,7 +2,7 @@
 
 #include "model/metrics.h"
 #include "pictures/captionfont.h"
-#include "platform/image/alphapicture.h"
+#include "image/alphapicture.h"
 
 #include <tuple>
 

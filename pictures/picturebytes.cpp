@@ -1,9 +1,9 @@
 #include "pictures/picturebytes.h"
 
-#include "platform/image/alphapicture.h"
-#include "platform/image/bmpcodec.h"
-#include "platform/image/imageconverter.h"
-#include "platform/image/webpencoder.h"
+#include "image/alphapicture.h"
+#include "image/bmpcodec.h"
+#include "image/imageconverter.h"
+#include "image/webpencoder.h"
 
 namespace quillet::pictures::PictureBytes {
 

@@ -7,7 +7,7 @@
 #include "pictures/spritepage.h"
 #include "pictures/spritesheet.h"
 #include "pictures/webnames.h"
-#include "platform/image/alphapicture.h"
+#include "image/alphapicture.h"
 #include "render/buttonrenderer.h"
 
 namespace quillet::pictures {

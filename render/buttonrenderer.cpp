@@ -1,8 +1,8 @@
 #include "render/buttonrenderer.h"
 
 #include "model/metrics.h"
-#include "platform/skin/skinparser.h"
-#include "platform/skin/skinstyle.h"
+#include "skin/skinparser.h"
+#include "skin/skinstyle.h"
 #include "render/iconlabel.h"
 #include "render/loadedicon.h"
 

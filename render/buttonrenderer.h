@@ -2,7 +2,7 @@
 
 #include "model/buttonicon.h"
 #include "model/metrics.h"
-#include "platform/skin/skin.h"
+#include "skin/skin.h"
 
 #include <QColor>
 #include <QFont>

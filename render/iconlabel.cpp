@@ -1,6 +1,6 @@
 #include "render/iconlabel.h"
 
-#include "platform/skin/skinstyle.h"
+#include "skin/skinstyle.h"
 #include "render/loadedicon.h"
 
 #include <QFontInfo>

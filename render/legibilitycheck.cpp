@@ -1,6 +1,6 @@
 #include "render/legibilitycheck.h"
 
-#include "platform/skin/skinstyle.h"
+#include "skin/skinstyle.h"
 #include "render/buttonrenderer.h"
 
 #include <array>

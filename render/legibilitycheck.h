@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/skin/legibility.h"
-#include "platform/skin/skin.h"
+#include "skin/legibility.h"
+#include "skin/skin.h"
 
 #include <QList>
 #include <QString>

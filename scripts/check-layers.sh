@@ -8,23 +8,23 @@ cd "$root" || exit 2
 
 # What each folder may include, its own folder first.
 declare -A allowed=(
+  [image]="image platform/file"
   [platform/file]="platform/file"
-  [platform/image]="platform/image platform/file"
-  [platform/skin]="platform/skin"
-  [platform/form]="platform"
-  [platform/system]="platform"
-  [platform/browser]="platform"
-  [model]="model platform"
-  [catalogue]="catalogue model platform"
-  [render]="render model platform"
-  [pictures]="pictures render model platform"
-  [ui]="ui pictures render catalogue model platform"
-  [output]="output ui pictures render catalogue model platform"
-  [integration]="integration ui pictures render catalogue model platform"
-  [batch]="batch pictures render catalogue model platform"
-  [app]="app batch output integration ui pictures render catalogue model platform"
+  [platform/form]="platform image"
+  [platform/system]="platform image"
+  [platform/browser]="platform image"
+  [skin]="skin platform image"
+  [model]="model skin platform image"
+  [catalogue]="catalogue model skin platform image"
+  [render]="render model skin platform image"
+  [pictures]="pictures render model skin platform image"
+  [ui]="ui pictures render catalogue model skin platform image"
+  [output]="output ui pictures render catalogue model skin platform image"
+  [integration]="integration ui pictures render catalogue model skin platform image"
+  [batch]="batch pictures render catalogue model skin platform image"
+  [app]="app batch output integration ui pictures render catalogue model skin platform image"
 )
-layers="platform/file platform/image platform/skin platform/form platform/system platform/browser model catalogue render pictures ui output batch integration app"
+layers="image platform/file platform/form platform/system platform/browser skin model catalogue render pictures ui output batch integration app"
 
 status=0
 for folder in ${layers}; do

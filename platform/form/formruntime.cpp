@@ -3,8 +3,8 @@
 #include "platform/file/filewriter.h"
 #include "platform/form/canvas.h"
 #include "platform/form/windowpicture.h"
-#include "platform/image/bmpcodec.h"
-#include "platform/skin/statehints.h"
+#include "image/bmpcodec.h"
+#include "platform/form/statehints.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -88,14 +88,14 @@ void FormRuntime::sendWindowMessage(QWidget *control, unsigned message, quintptr
             sendMouse(control, QEvent::MouseButtonPress);
         } else {
             // A real press would open a combo box's popup; the look of the press is what counts.
-            control->setProperty(skin::kPressedProperty, true);
+            control->setProperty(form::kPressedProperty, true);
         }
         setHot(control, true);
     } else if (message == LeftButtonUp) {
         if (isButton)
             sendMouse(control, QEvent::MouseButtonRelease);
         else
-            control->setProperty(skin::kPressedProperty, false);
+            control->setProperty(form::kPressedProperty, false);
         setHot(control, true);
     }
     control->repaint();

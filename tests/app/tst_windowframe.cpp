@@ -4,7 +4,7 @@
 #include "app/designerprogram.h"
 #include "platform/form/fontsetup.h"
 #include "platform/form/intervaltimer.h"
-#include "platform/image/bmpcodec.h"
+#include "image/bmpcodec.h"
 #include "render/samplepreview.h"
 #include "render/stateimages.h"
 #include "ui/aboutwindow.h"

@@ -2,8 +2,8 @@
 // corners stay whole at any size, and a bad file is refused with nothing written.
 #include "batch/skincommand.h"
 #include "platform/form/fontsetup.h"
-#include "platform/skin/legibility.h"
-#include "platform/skin/skinparser.h"
+#include "skin/legibility.h"
+#include "skin/skinparser.h"
 #include "render/buttonrenderer.h"
 #include "support/testfiles.h"
 

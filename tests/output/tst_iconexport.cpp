@@ -7,7 +7,7 @@
 #include "model/appstate.h"
 #include "output/exporter.h"
 #include "platform/form/fontsetup.h"
-#include "platform/image/bmpcodec.h"
+#include "image/bmpcodec.h"
 #include "render/buttonrenderer.h"
 #include "render/samplepreview.h"
 #include "render/stateimages.h"

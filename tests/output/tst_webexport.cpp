@@ -8,7 +8,7 @@
 #include "output/exporter.h"
 #include "platform/form/fontsetup.h"
 #include "platform/form/formruntime.h"
-#include "platform/image/imageconverter.h"
+#include "image/imageconverter.h"
 #include "platform/system/networkprobe.h"
 #include "render/samplepreview.h"
 #include "ui/designerwindow.h"

@@ -10,7 +10,7 @@
 #include "pictures/webexport.h"
 #include "pictures/webnames.h"
 #include "platform/form/fontsetup.h"
-#include "platform/image/alphapicture.h"
+#include "image/alphapicture.h"
 #include "model/metrics.h"
 #include "render/buttonrenderer.h"
 

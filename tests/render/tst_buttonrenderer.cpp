@@ -3,7 +3,7 @@
 #include "app/designerprogram.h"
 #include "platform/form/fontsetup.h"
 #include "platform/form/intervaltimer.h"
-#include "platform/image/bmpcodec.h"
+#include "image/bmpcodec.h"
 #include "render/buttonrenderer.h"
 #include "render/samplegeometry.h"
 #include "render/samplepreview.h"

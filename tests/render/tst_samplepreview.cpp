@@ -5,7 +5,7 @@
 #include "platform/form/canvas.h"
 #include "platform/form/fontsetup.h"
 #include "platform/form/intervaltimer.h"
-#include "platform/skin/statehints.h"
+#include "platform/form/statehints.h"
 #include "model/metrics.h"
 #include "render/samplepreview.h"
 #include "ui/designerwindow.h"
@@ -91,9 +91,9 @@ QList<QImage> comboPictures(QComboBox *combo, int width)
     QList<QImage> pictures;
     combo->setEnabled(true);
     pictures << pictureRect(combo, rect);
-    combo->setProperty(quillet::skin::kPressedProperty, true);
+    combo->setProperty(quillet::form::kPressedProperty, true);
     pictures << pictureRect(combo, rect);
-    combo->setProperty(quillet::skin::kPressedProperty, false);
+    combo->setProperty(quillet::form::kPressedProperty, false);
     combo->setEnabled(false);
     pictures << pictureRect(combo, rect);
     return pictures;

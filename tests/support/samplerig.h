@@ -2,7 +2,7 @@
 
 // The three sample controls as the designer window drives them, for grabbing each state
 // the way the program photographs it.
-#include "platform/skin/statehints.h"
+#include "platform/form/statehints.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -85,9 +85,9 @@ public:
     QImage combo(ComboState state)
     {
         m_combo.setEnabled(state != ComboDisabled);
-        m_combo.setProperty(kPressedProperty, state == ComboPressed);
+        m_combo.setProperty(form::kPressedProperty, state == ComboPressed);
         const QImage image = grab(m_combo);
-        m_combo.setProperty(kPressedProperty, false);
+        m_combo.setProperty(form::kPressedProperty, false);
         return image;
     }
 
@@ -100,11 +100,11 @@ public:
     QImage combo(ButtonState state)
     {
         m_combo.setEnabled(state != ButtonDisabled);
-        m_combo.setProperty(kPressedProperty, state == ButtonPressed);
+        m_combo.setProperty(form::kPressedProperty, state == ButtonPressed);
         m_combo.setAttribute(Qt::WA_UnderMouse, state == ButtonHot);
         const QImage image = grab(m_combo);
         m_combo.setEnabled(true);
-        m_combo.setProperty(kPressedProperty, false);
+        m_combo.setProperty(form::kPressedProperty, false);
         m_combo.setAttribute(Qt::WA_UnderMouse, false);
         return image;
     }

@@ -3,7 +3,7 @@
 #include "app/designerprogram.h"
 #include "platform/form/fontsetup.h"
 #include "platform/form/intervaltimer.h"
-#include "platform/skin/skinengine.h"
+#include "skin/skinengine.h"
 #include "ui/aboutwindow.h"
 #include "ui/designerwindow.h"
 

@@ -4,9 +4,9 @@
 #include "platform/form/formruntime.h"
 #include "platform/form/intervaltimer.h"
 #include "platform/form/numbertext.h"
-#include "platform/image/bmpcodec.h"
-#include "platform/skin/skinengine.h"
-#include "platform/skin/statehints.h"
+#include "image/bmpcodec.h"
+#include "skin/skinengine.h"
+#include "platform/form/statehints.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -152,11 +152,11 @@ private Q_SLOTS:
 
         const QImage comboNormal = grabOf(&combo);
         FormRuntime::sendWindowMessage(&combo, FormRuntime::LeftButtonDown, 0, 0);
-        QVERIFY(combo.property(quillet::skin::kPressedProperty).toBool());
+        QVERIFY(combo.property(quillet::form::kPressedProperty).toBool());
         QVERIFY(grabOf(&combo) != comboNormal);
         QVERIFY(!combo.view()->isVisible()); // no popup opened
         FormRuntime::sendWindowMessage(&combo, FormRuntime::LeftButtonUp, 0, 0);
-        QVERIFY(!combo.property(quillet::skin::kPressedProperty).toBool());
+        QVERIFY(!combo.property(quillet::form::kPressedProperty).toBool());
         engine.release();
     }
 

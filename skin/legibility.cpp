@@ -1,0 +1,175 @@
+#include "skin/legibility.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quillet::skin {
+
+namespace {
+
+bool nearColour(QRgb a, QRgb b)
+{
+    return std::abs(qRed(a) - qRed(b)) <= kGlyphTolerance
+        && std::abs(qGreen(a) - qGreen(b)) <= kGlyphTolerance
+        && std::abs(qBlue(a) - qBlue(b)) <= kGlyphTolerance;
+}
+
+} // namespace
+
+qreal relativeLuminance(QRgb rgb)
+{
+    const auto linear = [](int channel) {
+        const qreal c = channel / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(rgb)) + 0.7152 * linear(qGreen(rgb)) + 0.0722 * linear(qBlue(rgb));
+}
+
+qreal contrastRatio(QRgb a, QRgb b)
+{
+    const qreal la = relativeLuminance(a);
+    const qreal lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QRgb medianByLuminance(QList<QRgb> pixels)
+{
+    if (pixels.isEmpty())
+        return 0;
+    const auto mid = pixels.begin() + (pixels.size() - 1) / 2;
+    std::nth_element(pixels.begin(), mid, pixels.end(),
+        [](QRgb a, QRgb b) { return relativeLuminance(a) < relativeLuminance(b); });
+    return *mid;
+}
+
+QRect differingBox(const QImage &a, const QImage &b)
+{
+    QRect box;
+    if (a.size() != b.size())
+        return box;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixel(x, y) != b.pixel(x, y))
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+Legibility measureLegibility(const QImage &picture, const QImage &blankPicture, QRect box, QColor glyph)
+{
+    Legibility result;
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    const bool hasBlank = !blankPicture.isNull() && blankPicture.size() == picture.size();
+    const QImage blank = hasBlank ? blankPicture.convertToFormat(QImage::Format_RGB32) : QImage();
+    if (box.isEmpty() && hasBlank)
+        box = differingBox(image, blank).adjusted(-1, -1, 1, 1);
+    box &= image.rect();
+    result.box = box;
+    if (box.isEmpty())
+        return result;
+
+    const auto differs = [&](int x, int y) { return !hasBlank || image.pixel(x, y) != blank.pixel(x, y); };
+    if (!glyph.isValid()) {
+        if (!hasBlank)
+            return result;
+        QList<QRgb> ground;
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            for (int x = box.left(); x <= box.right(); ++x)
+                ground << blank.pixel(x, y);
+        }
+        const qreal groundLuminance = relativeLuminance(medianByLuminance(ground));
+        qreal furthest = -1.0;
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            for (int x = box.left(); x <= box.right(); ++x) {
+                const qreal d = std::abs(relativeLuminance(image.pixel(x, y)) - groundLuminance);
+                if (differs(x, y) && d > furthest) {
+                    furthest = d;
+                    glyph = QColor::fromRgb(image.pixel(x, y));
+                }
+            }
+        }
+        if (!glyph.isValid())
+            return result;
+    }
+
+    QList<QRgb> glyphs;
+    QList<QRgb> ground;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            const bool core = differs(x, y) && nearColour(p, glyph.rgb());
+            if (core)
+                glyphs << p;
+            // A gradient or picture face can be darker right under the strokes than beside
+            // them; the blank picture tells what lies there.
+            if (hasBlank ? core : !core)
+                ground << (hasBlank ? blank.pixel(x, y) : p);
+        }
+    }
+    result.glyphPixels = int(glyphs.size());
+    result.backgroundPixels = int(ground.size());
+    if (glyphs.isEmpty() || ground.isEmpty())
+        return result;
+    result.glyph = QColor::fromRgb(medianByLuminance(glyphs));
+    result.background = QColor::fromRgb(medianByLuminance(ground));
+    result.contrast = contrastRatio(result.glyph.rgb(), result.background.rgb());
+    return result;
+}
+
+int focusRingArea(QSize control, int inset)
+{
+    const int w = control.width() - 2 * inset;
+    const int h = control.height() - 2 * inset;
+    if (w <= 0 || h <= 0)
+        return 0;
+    if (w == 1 || h == 1)
+        return w * h;
+    return 2 * (w + h) - 4;
+}
+
+Legibility measureFocusIndicator(const QImage &focusedPicture, const QImage &unfocusedPicture, int area)
+{
+    Legibility result;
+    if (focusedPicture.size() != unfocusedPicture.size() || area < 1)
+        return result;
+    const QImage focused = focusedPicture.convertToFormat(QImage::Format_RGB32);
+    const QImage unfocused = unfocusedPicture.convertToFormat(QImage::Format_RGB32);
+    struct Changed
+    {
+        qreal contrast;
+        QPoint at;
+    };
+    QList<Changed> changed;
+    for (int y = 0; y < focused.height(); ++y) {
+        for (int x = 0; x < focused.width(); ++x) {
+            const QRgb a = focused.pixel(x, y);
+            const QRgb b = unfocused.pixel(x, y);
+            if (a != b)
+                changed.append({ contrastRatio(a, b), QPoint(x, y) });
+        }
+    }
+    if (changed.size() < area)
+        return result;
+    std::sort(changed.begin(), changed.end(),
+        [](const Changed &l, const Changed &r) { return l.contrast > r.contrast; });
+    QList<QRgb> ring;
+    QList<QRgb> under;
+    for (qsizetype i = 0; i < area; ++i) {
+        ring << focused.pixel(changed[i].at);
+        under << unfocused.pixel(changed[i].at);
+    }
+    for (const Changed &c : changed) {
+        if (c.contrast < kFocusRingLegibility)
+            break;
+        ++result.glyphPixels;
+        result.box |= QRect(c.at, QSize(1, 1));
+    }
+    result.backgroundPixels = area;
+    result.contrast = changed[area - 1].contrast;
+    result.glyph = QColor::fromRgb(medianByLuminance(ring));
+    result.background = QColor::fromRgb(medianByLuminance(under));
+    return result;
+}
+
+} // namespace quillet::skin

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "skin/look.h"
+
+#include <array>
+
+namespace quillet::skin {
+
+enum class Element {
+    Window,
+    Frame,
+    Button,
+    ComboField,
+    ComboButton,
+    Check,
+    List,
+    ListSelection,
+    Edit,
+    ScrollBar,
+    ScrollHandle,
+};
+inline constexpr int kElementCount = 11;
+
+enum class State {
+    Normal,
+    Hot,
+    Pressed,
+    Disabled,
+    Focused,
+    Default,
+    Checked,
+    CheckedHot,
+    CheckedPressed,
+    CheckedDisabled,
+};
+inline constexpr int kStateCount = 10;
+
+// A parsed skin: the base colour and one resolved look per element and state.
+class Skin
+{
+public:
+    Skin();
+
+    QColor base() const { return m_base; }
+    void setBase(const QColor &colour) { m_base = colour; }
+    QString name() const { return m_name; }
+    void setName(const QString &name) { m_name = name; }
+
+    const Look &look(Element element, State state) const;
+    void setLook(Element element, State state, const Look &look);
+
+    // Section names used in skin files, e.g. "button" and "hot".
+    static QString elementName(Element element);
+    static QString stateName(State state);
+
+private:
+    QColor m_base;
+    QString m_name;
+    std::array<std::array<Look, kStateCount>, kElementCount> m_looks;
+};
+
+} // namespace quillet::skin
