@@ -1,5 +1,7 @@
 #include "pictures/exportnaming.h"
 
+#include "pictures/statetable.h"
+
 #include <QFile>
 
 namespace quillet::pictures {
@@ -42,23 +44,17 @@ QString ExportNaming::stem(OutputGroup group, const QString &caption, int export
 
 QList<QString> ExportNaming::suffixes(OutputGroup group)
 {
-    switch (group) {
-    case OutputGroup::ButtonStates:
-        return { QStringLiteral("_正常"), QStringLiteral("_按下"), QStringLiteral("_点燃"),
-            QStringLiteral("_禁止") };
-    case OutputGroup::ComboButton:
-        return { QStringLiteral("_正常"), QStringLiteral("_按下"), QStringLiteral("_禁止") };
-    case OutputGroup::CheckBox:
-        return { QStringLiteral("_正常"), QStringLiteral("_选中"), QStringLiteral("_禁止") };
-    case OutputGroup::WholeWindow:
+    if (group == OutputGroup::WholeWindow)
         return { QString() };
-    }
-    return {};
+    QList<QString> result;
+    for (const StateRow &row : states::designerFiles(group, false))
+        result.append(row.suffix.toString());
+    return result;
 }
 
 QString ExportNaming::focusSuffix()
 {
-    return QStringLiteral("_焦点");
+    return states::row(OutputGroup::ButtonStates, render::SampleState::Focused).suffix.toString();
 }
 
 QString ExportNaming::fileName(const QString &stem, const QString &suffix, const QString &extension)

@@ -45,7 +45,7 @@ QStringList layerSets(const KitStyle &style, const std::function<QString(qreal, 
 // keep off the caps.
 QString buttonBackground(const KitStyle &style, bool dark, int state, const QString &indent)
 {
-    const QStringView word = kStateWords[state];
+    const QStringView word = kStateWords[size_t(state)];
     std::array<QStringList, 3> layers;
     for (int part : { 0, 2, 1 }) {
         const QStringList sets = layerSets(style, [&](qreal ratio, PictureFormat format) {
@@ -96,27 +96,30 @@ QString skinRules(const KitStyle &style, const KitSkin &skin, bool dark, const Q
     css += buttonBackground(style, dark, 0, inner);
     css += captionRules(style, skin, 0, inner);
     css += indent + QStringLiteral("}\n");
-    // Later rules win: pressed over focus and hover, disabled over everything.
-    const QString selectors[]
-        = { {}, b + QStringLiteral(":hover,\n") + indent + b + QStringLiteral(".is-hover"),
-              b + QStringLiteral(":focus-visible,\n") + indent + b + QStringLiteral(".is-focus"),
-              b + QStringLiteral(":active,\n") + indent + b + QStringLiteral(".is-active"),
-              b + QStringLiteral(":disabled,\n") + indent + b + QStringLiteral("[aria-disabled=\"true\"],\n")
-                  + indent + b + QStringLiteral(".is-disabled") };
-    for (int state = 1; state < 5; ++state) {
+    // Each state's pseudo-class, and its class for pages that show the state without a
+    // pointer; later rules win, so pressed shows over focus and hover, disabled over all.
+    const auto selectors = [&](const QString &element, const StateRow &row) {
+        QString text = element + row.pseudoClass + QStringLiteral(",\n") + indent;
+        // A link cannot be :disabled; it says so with its attribute.
+        if (row.group == OutputGroup::ButtonStates && row.state == SampleState::Disabled)
+            text += element + QStringLiteral("[aria-disabled=\"true\"],\n") + indent;
+        return text + element + u'.' + row.forcingClass;
+    };
+    for (int state = 1; state < int(kitpieces::kButtonRows.size()); ++state) {
         if (!drawsState(style, state))
             continue;
-        css += indent + selectors[state] + QStringLiteral(" {\n");
+        const StateRow &row = kitpieces::kButtonRows[size_t(state)];
+        css += indent + selectors(b, row) + QStringLiteral(" {\n");
         css += buttonBackground(style, dark, state, inner);
         css += captionRules(style, skin, state, inner);
-        if (state == 4)
+        if (row.state == SampleState::Disabled)
             css += inner + QStringLiteral("cursor: default;\n");
         css += indent + QStringLiteral("}\n");
     }
     css += indent + c + QStringLiteral(" {\n");
     const auto checkLayer = [&](int state) {
         const QStringList sets = layerSets(style, [&](qreal ratio, PictureFormat format) {
-            return checkName(dark, kCheckWords[state], ratio, format);
+            return checkName(dark, kCheckWords[size_t(state)], ratio, format);
         });
         QString text;
         for (const QString &set : sets)
@@ -125,13 +128,10 @@ QString skinRules(const KitStyle &style, const KitSkin &skin, bool dark, const Q
     };
     css += checkLayer(0);
     css += indent + QStringLiteral("}\n");
-    const QString checkSelectors[]
-        = { {}, c + QStringLiteral(":hover,\n") + indent + c + QStringLiteral(".is-hover"),
-              c + QStringLiteral(":checked,\n") + indent + c + QStringLiteral(".is-checked"),
-              c + QStringLiteral(":disabled,\n") + indent + c + QStringLiteral(".is-disabled") };
-    for (int state = 1; state < 4; ++state) {
-        css += indent + checkSelectors[state] + QStringLiteral(" {\n") + checkLayer(state);
-        if (state == 3)
+    for (int state = 1; state < int(kitpieces::kCheckRows.size()); ++state) {
+        const StateRow &row = kitpieces::kCheckRows[size_t(state)];
+        css += indent + selectors(c, row) + QStringLiteral(" {\n") + checkLayer(state);
+        if (row.state == SampleState::Disabled)
             css += inner + QStringLiteral("cursor: default;\n");
         css += indent + QStringLiteral("}\n");
     }
@@ -158,7 +158,7 @@ QString inexactNote(const KitSkin &skin)
     QStringList states;
     for (size_t state = 0; state < slice.stateDifference.size(); ++state) {
         if (slice.stateDifference[state] > 0)
-            states.append(kStateWords[state] + u' ' + QString::number(slice.stateDifference[state]));
+            states.append(kStateWords[state].toString() + u' ' + QString::number(slice.stateDifference[state]));
     }
     return skin.name
         + QStringLiteral(": the face changes along its width; the pieces differ from the renderer's "

@@ -48,8 +48,15 @@ namespace kitcss {
 // The folder the pieces lie in, beside kit.css.
 inline constexpr QStringView kFolder = u"kit";
 // State words of the file names, in the order of kitpieces::kStates and kCheckStates.
-inline constexpr QStringView kStateWords[] = { u"normal", u"hover", u"focus", u"active", u"disabled" };
-inline constexpr QStringView kCheckWords[] = { u"off", u"hover", u"on", u"disabled" };
+template<size_t Count> constexpr std::array<QStringView, Count> wordsOf(const std::array<StateRow, Count> &rows)
+{
+    std::array<QStringView, Count> result {};
+    for (size_t i = 0; i < Count; ++i)
+        result[i] = rows[i].word;
+    return result;
+}
+inline constexpr auto kStateWords = wordsOf(kitpieces::kButtonRows);
+inline constexpr auto kCheckWords = wordsOf(kitpieces::kCheckRows);
 inline constexpr QStringView kParts[] = { u"left", u"middle", u"right" };
 
 // "kit/button-normal-left.png", "kit/dark-button-hover-middle-2x.webp": ASCII letters,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pictures/statetable.h"
 #include "render/buttonrenderer.h"
 
 #include <QFont>
@@ -27,7 +28,7 @@ struct KitSlice
     // (which bounds it on every opaque one), and at which width and ratio.
     int worstDifference = 0;
     // The same for each state of kitpieces::kStates on its own.
-    std::array<int, 5> stateDifference {};
+    std::array<int, states::kitStateCount(OutputGroup::ButtonStates)> stateDifference {};
     int worstWidth = 0;
     qreal worstRatio = 1;
 };
@@ -51,12 +52,19 @@ struct KitDrawing
 
 namespace kitpieces {
 
-// The push button's states a kit draws, in the order of its style sheet.
-inline constexpr render::SampleState kStates[] = { render::SampleState::Normal, render::SampleState::Hot,
-    render::SampleState::Focused, render::SampleState::Pressed, render::SampleState::Disabled };
-// The check box's states: unchecked, hot, checked, disabled.
-inline constexpr render::SampleState kCheckStates[] = { render::SampleState::Normal, render::SampleState::Hot,
-    render::SampleState::Checked, render::SampleState::Disabled };
+// The push button's states a kit draws and the check box's, in the order of its style sheet.
+inline constexpr auto kButtonRows = states::kitOrder<OutputGroup::ButtonStates>();
+inline constexpr auto kCheckRows = states::kitOrder<OutputGroup::CheckBox>();
+
+template<size_t Count> constexpr std::array<render::SampleState, Count> statesOf(const std::array<StateRow, Count> &rows)
+{
+    std::array<render::SampleState, Count> result {};
+    for (size_t i = 0; i < Count; ++i)
+        result[i] = rows[i].state;
+    return result;
+}
+inline constexpr auto kStates = statesOf(kButtonRows);
+inline constexpr auto kCheckStates = statesOf(kCheckRows);
 // Widths the slice is checked at besides its own: narrow, the designer's, odd and wide.
 inline constexpr int kProbeWidths[] = { 40, 104, 217, 300 };
 

@@ -1,5 +1,7 @@
 #include "pictures/spritecss.h"
 
+#include "pictures/statetable.h"
+
 #include <QStringList>
 #include <QUrl>
 
@@ -39,23 +41,28 @@ QString SpriteCss::text(const Sheet &sheet)
         css += QStringLiteral("  background-image: image-set(") + set + QStringLiteral(");\n");
     }
     css += QStringLiteral("  background-repeat: no-repeat;\n");
-    // Every sheet is drawn at the 1x sheet's size: four (five) states stacked.
-    css += QStringLiteral("  background-size: ") + px(width) + u' ' + px((sheet.focus ? 5 : 4) * height) + QStringLiteral(";\n");
+    // Every sheet is drawn at the 1x sheet's size: every band stacked.
+    const QList<StateRow> bands = states::spriteBands(sheet.focus);
+    css += QStringLiteral("  background-size: ") + px(width) + u' ' + px(int(bands.size()) * height)
+        + QStringLiteral(";\n");
     css += QStringLiteral("  background-position: ") + band(0) + QStringLiteral(";\n");
     css += QStringLiteral("  cursor: pointer;\n");
     css += QStringLiteral("}\n");
-    css += selector + QStringLiteral(":hover {\n  background-position: ") + band(1)
-        + QStringLiteral(";\n}\n");
-    // Focus before pressed: a button held down by the keyboard shows that it is pressed.
-    if (sheet.focus)
-        css += selector + QStringLiteral(":focus-visible {\n  background-position: ") + band(4)
-            + QStringLiteral(";\n  outline: none;\n}\n");
-    css += selector + QStringLiteral(":active {\n  background-position: ") + band(2)
-        + QStringLiteral(";\n}\n");
-    // Last, so that a disabled button under the mouse keeps its disabled band.
-    css += selector + QStringLiteral(":disabled,\n") + selector + QStringLiteral(".disabled {\n");
-    css += QStringLiteral("  background-position: ") + band(3) + QStringLiteral(";\n");
-    css += QStringLiteral("  cursor: default;\n}\n");
+    // In the kit's order: focus before pressed, so a button held down by the keyboard shows
+    // that it is pressed; disabled last, so a disabled button under the mouse stays disabled.
+    for (const StateRow &row : states::kitRules(OutputGroup::ButtonStates)) {
+        if (row.band <= 0 || (row.state == SampleState::Focused && !sheet.focus))
+            continue;
+        const bool disabled = row.state == SampleState::Disabled;
+        css += selector + row.pseudoClass
+            + (disabled ? QStringLiteral(",\n") + selector + QStringLiteral(".disabled") : QString())
+            + QStringLiteral(" {\n  background-position: ") + band(row.band) + QStringLiteral(";\n");
+        if (row.state == SampleState::Focused)
+            css += QStringLiteral("  outline: none;\n");
+        if (disabled)
+            css += QStringLiteral("  cursor: default;\n");
+        css += QStringLiteral("}\n");
+    }
     return css;
 }
 

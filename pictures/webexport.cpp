@@ -6,6 +6,7 @@
 #include "pictures/spritecss.h"
 #include "pictures/spritepage.h"
 #include "pictures/spritesheet.h"
+#include "pictures/statetable.h"
 #include "pictures/webnames.h"
 #include "image/alphapicture.h"
 #include "render/buttonrenderer.h"
@@ -18,26 +19,11 @@ using render::SampleState;
 
 namespace {
 
-// The states of each group in the order of ExportNaming::suffixes, the focus suffix last.
+// The state of a group's designer file, the focus file after the others.
 SampleState stateOf(OutputGroup group, int index)
 {
-    static constexpr SampleState kButton[] = { SampleState::Normal, SampleState::Pressed, SampleState::Hot,
-        SampleState::Disabled, SampleState::Focused };
-    static constexpr SampleState kCombo[]
-        = { SampleState::Normal, SampleState::Pressed, SampleState::Disabled };
-    static constexpr SampleState kCheck[]
-        = { SampleState::Normal, SampleState::Checked, SampleState::Disabled };
-    switch (group) {
-    case OutputGroup::ButtonStates:
-        return kButton[qBound(0, index, 4)];
-    case OutputGroup::ComboButton:
-        return kCombo[qBound(0, index, 2)];
-    case OutputGroup::CheckBox:
-        return kCheck[qBound(0, index, 2)];
-    case OutputGroup::WholeWindow:
-        break;
-    }
-    return SampleState::Normal;
+    const QList<StateRow> files = states::designerFiles(group, true);
+    return files.isEmpty() ? SampleState::Normal : files[qBound(0, index, int(files.size()) - 1)].state;
 }
 
 RenderRequest requestFor(const ButtonJob &job, OutputGroup group, SampleState state, qreal ratio, bool alpha)
@@ -204,16 +190,12 @@ QImage WebExport::draw(const File &file, const ButtonJob &job, const render::But
             requestFor(job, file.group, stateOf(file.group, file.indexInGroup), file.ratio, alpha), alpha);
     }
     case Kind::Sprite: {
-        QList<SampleState> bands { SampleState::Normal, SampleState::Hot, SampleState::Pressed,
-            SampleState::Disabled };
-        if (job.focus)
-            bands.append(SampleState::Focused);
-        QList<QImage> states;
-        for (SampleState state : std::as_const(bands))
-            states.append(renderPicture(renderer,
-                requestFor(job, OutputGroup::ButtonStates, state, file.ratio, job.transparent),
+        QList<QImage> bands;
+        for (const StateRow &band : states::spriteBands(job.focus))
+            bands.append(renderPicture(renderer,
+                requestFor(job, OutputGroup::ButtonStates, band.state, file.ratio, job.transparent),
                 job.transparent));
-        return SpriteSheet::assemble(states);
+        return SpriteSheet::assemble(bands);
     }
     case Kind::Css:
     case Kind::Html:

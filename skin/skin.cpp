@@ -3,10 +3,12 @@
 namespace quillet::skin {
 
 namespace {
+// Each name at its member's place; a missing one leaves a null the asserts below refuse.
 constexpr std::array<const char *, kElementCount> kElementNames = { "window", "frame", "button", "combo",
     "combo-button", "check", "list", "list-selection", "edit", "scrollbar", "scrollbar-handle" };
 constexpr std::array<const char *, kStateCount> kStateNames = { "normal", "hot", "pressed", "disabled",
     "focused", "default", "checked", "checked-hot", "checked-pressed", "checked-disabled" };
+static_assert(kElementNames.back() != nullptr && kStateNames.back() != nullptr);
 } // namespace
 
 Skin::Skin()

@@ -19,7 +19,8 @@ enum class Element {
     ScrollBar,
     ScrollHandle,
 };
-inline constexpr int kElementCount = 11;
+// The counts follow the last member, so a new one is counted and its name is required.
+inline constexpr int kElementCount = int(Element::ScrollHandle) + 1;
 
 enum class State {
     Normal,
@@ -33,7 +34,7 @@ enum class State {
     CheckedPressed,
     CheckedDisabled,
 };
-inline constexpr int kStateCount = 10;
+inline constexpr int kStateCount = int(State::CheckedDisabled) + 1;
 
 // A parsed skin: the base colour and one resolved look per element and state.
 class Skin
