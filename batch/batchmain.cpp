@@ -4,10 +4,13 @@
 #include "batch/rendercommand.h"
 #include "batch/skincommand.h"
 #include "platform/form/fontsetup.h"
+#include "platform/system/interruption.h"
+#include "platform/system/messagebuffer.h"
 #include "platform/system/processenvironment.h"
 #include "platform/system/terminal.h"
 
 #include <QApplication>
+#include <QStringDecoder>
 #include <QTextStream>
 
 #include <cstdio>
@@ -77,12 +80,24 @@ int BatchMain::run(int argc, char **argv)
             std::fputs(programUsage(), stdout);
         return 0;
     }
+    // Bytes that are no UTF-8 would each become U+FFFD, and two different names one file.
+    for (int i = 2; i < argc; ++i) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        (void)QString(utf8(QByteArrayView(argv[i])));
+        if (utf8.hasError()) {
+            std::fprintf(stderr, "quillet %s: argument %d is not valid UTF-8 text\n", argv[1], i - 1);
+            return 2;
+        }
+    }
     const Subcommand *command = subcommand(argv[1]);
+    // A signal stops the run between pictures, so temporaries and the runtime folder go.
+    system::interruption::catchSignals();
     system::ProcessEnvironment::prepare();
     const auto runtimeFolder = system::ProcessEnvironment::provideRuntimeFolder();
     // No display is needed or wanted: the pictures are drawn in memory.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    system::MessageBuffer noise;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet3.0"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLET_VERSION));
@@ -91,8 +106,15 @@ int BatchMain::run(int argc, char **argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList arguments = QApplication::arguments().mid(2);
-    return command->run(
+    const int code = command->run(
         arguments, { QApplication::applicationDirPath(), out, err, system::Terminal::errorIsTerminal() });
+    // The libraries' own lines only where they may explain a failure, and after ours.
+    const QString held = noise.take();
+    if (code != 0 && !held.isEmpty()) {
+        err << held;
+        err.flush();
+    }
+    return code;
 }
 
 } // namespace quillet::batch

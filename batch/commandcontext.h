@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pictures/picturewriter.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -20,13 +22,11 @@ struct CommandContext
 };
 
 // One line on the error stream, the command's prefix ("quillet render: ") first; answers
-// the exit code.
-inline int fail(QTextStream &err, QStringView prefix, const QString &message, int code = BadInput)
-{
-    err << prefix << message << u'\n';
-    err.flush();
-    return code;
-}
+// the exit code. Control characters in the message are shown escaped and a very long
+// message is shortened in its middle, so what the user typed cannot move the terminal.
+int fail(QTextStream &err, QStringView prefix, const QString &message, int code = BadInput);
+// The message as fail() prints it.
+QString printable(const QString &message);
 
 // The skin files of the program's skins/ folder, in the designer's order.
 QStringList skinFiles(const QString &programFolder);
@@ -35,9 +35,11 @@ QStringList skinFiles(const QString &programFolder);
 // later, but a file or a read-only folder in its place is refused before anything is written.
 QString outFolderProblem(const QString &out);
 
-// The end of every writing command: the files in `folder` made durable, then the count
-// line on the output stream; a failed sync is a failed write.
-int finishWriting(const CommandContext &context, QStringView prefix, const QString &folder,
-    const QString &shownFolder, int written, int upToDate);
+// How every writing command runs the writer: stopped by SIGINT and SIGTERM.
+pictures::WriterOptions writerOptions();
+
+// The end of every writing command: the count line on the output stream, or the writer's
+// one line and its exit code. A folder --out names that cannot be made is refused input.
+int reportWriting(const CommandContext &context, QStringView prefix, const pictures::WriteReport &report);
 
 } // namespace quillet::batch

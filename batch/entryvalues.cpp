@@ -185,7 +185,25 @@ QString EntryValues::check(const RenderEntry &entry)
             return at + QStringLiteral(" gives the check box (") + QString::number(model::Metrics::kCheckSide)
                 + QStringLiteral(" pixels) half pixels; use --scale 1, 2 or 3 with --controls check");
     }
+    // Checked before anything is drawn: the largest picture of the entry fits the budget.
+    const qint64 bands = entry.sprite ? (entry.focus ? 5 : 4) : 1;
+    for (qreal ratio : entry.ratios) {
+        const qint64 pixels = qint64(entry.width * ratio) * qint64(entry.height * ratio) * bands;
+        if (entry.button && pixels > kMaxPicturePixels)
+            return QStringLiteral("--width %1 by --height %2 at --scale %3%4 is %5 megapixels; a picture "
+                                  "holds at most %6 megapixels")
+                .arg(entry.width)
+                .arg(entry.height)
+                .arg(ratio)
+                .arg(entry.sprite ? QStringLiteral(" as a sprite sheet") : QString())
+                .arg(double(pixels) / 1e6, 0, 'f', 1)
+                .arg(double(kMaxPicturePixels) / 1e6, 0, 'f', 1);
+    }
+    // A template that does not name files by the caption leaves the caption free.
+    const bool namesByCaption = entry.nameTemplate.isEmpty() || entry.nameTemplate.contains(QStringLiteral("{text}"));
     for (const QString &caption : entry.captions) {
+        if (!namesByCaption)
+            break;
         // The caption becomes a file name: nothing that could leave the output folder.
         if (caption.contains(u'/') || caption.contains(u'\\') || caption.contains(QStringLiteral("..")))
             return QStringLiteral("--text: caption ") + quoted(caption)

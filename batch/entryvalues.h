@@ -15,6 +15,10 @@ public:
     static constexpr int kMaxSide = 4096;
     static constexpr int kMaxPointSize = 72;
     static constexpr int kMaxIconSize = 512;
+    // Device pixels of the largest picture drawn (a sprite sheet counts all its bands): a
+    // 4096 x 4096 button at 1x. The encoders hold several copies of a picture, so larger
+    // ones would take gigabytes.
+    static constexpr qint64 kMaxPicturePixels = qint64(kMaxSide) * kMaxSide;
     // The densities a picture can be drawn at.
     static constexpr qreal kRatios[] = { 1.0, 1.5, 2.0, 3.0 };
 

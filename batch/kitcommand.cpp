@@ -8,7 +8,7 @@
 #include "pictures/kitpage.h"
 #include "pictures/kitpieces.h"
 #include "pictures/picturebytes.h"
-#include "platform/file/filewriter.h"
+#include "pictures/picturewriter.h"
 #include "skin/skinparser.h"
 #include "render/buttonrenderer.h"
 
@@ -142,24 +142,11 @@ KitSkin drawSkin(const skin::Skin &skin, const QString &name, bool dark, const K
     pictures::KitDrawing drawing { &renderer, style.height, font, {} };
     for (int state = 0; state < int(std::size(kitpieces::kStates)); ++state) {
         if (kitcss::drawsState(style, state))
-            drawing.states.append(kitpieces::kStates[state]);
+            drawing.states.append(kitpieces::kStates[size_t(state)]);
     }
     result.slice = kitpieces::slice(drawing, style.ratios);
     for (int state = 0; state < int(std::size(kitpieces::kStates)); ++state) {
-        const skin::State skinState = [&] {
-            switch (kitpieces::kStates[state]) {
-            case render::SampleState::Hot:
-                return skin::State::Hot;
-            case render::SampleState::Focused:
-                return skin::State::Focused;
-            case render::SampleState::Pressed:
-                return skin::State::Pressed;
-            case render::SampleState::Disabled:
-                return skin::State::Disabled;
-            default:
-                return skin::State::Normal;
-            }
-        }();
+        const skin::State skinState = kitpieces::kButtonRows[size_t(state)].look;
         const skin::Look &look = skin.look(skin::Element::Button, skinState);
         result.captions.append({ look.text.isValid() ? look.text : QColor(Qt::black), look.textShift,
             look.margin + look.padding });
@@ -167,7 +154,7 @@ KitSkin drawSkin(const skin::Skin &skin, const QString &name, bool dark, const K
             continue;
         for (qreal ratio : style.ratios) {
             const pictures::KitPieces pieces = kitpieces::cut(
-                kitpieces::blankButton(drawing, kitpieces::kStates[state], kitpieces::kSliceWidth, ratio),
+                kitpieces::blankButton(drawing, kitpieces::kStates[size_t(state)], kitpieces::kSliceWidth, ratio),
                 result.slice);
             const QImage parts[] = { pieces.left, pieces.middle, pieces.right };
             for (int part = 0; part < 3; ++part) {
@@ -175,7 +162,7 @@ KitSkin drawSkin(const skin::Skin &skin, const QString &name, bool dark, const K
                     if (format == PictureFormat::Webp && !style.webp)
                         continue;
                     files.append({ kitcss::pieceName(
-                                       dark, kitcss::kStateWords[state], kitcss::kParts[part], ratio, format),
+                                       dark, kitcss::kStateWords[size_t(state)], kitcss::kParts[part], ratio, format),
                         pictures::PictureBytes::transparent(parts[part], format, skin.base()) });
                 }
             }
@@ -183,11 +170,11 @@ KitSkin drawSkin(const skin::Skin &skin, const QString &name, bool dark, const K
     }
     for (int state = 0; state < int(std::size(kitpieces::kCheckStates)); ++state) {
         for (qreal ratio : style.ratios) {
-            const QImage picture = kitpieces::checkBox(renderer, kitpieces::kCheckStates[state], ratio);
+            const QImage picture = kitpieces::checkBox(renderer, kitpieces::kCheckStates[size_t(state)], ratio);
             for (PictureFormat format : { PictureFormat::Png, PictureFormat::Webp }) {
                 if (format == PictureFormat::Webp && !style.webp)
                     continue;
-                files.append({ kitcss::checkName(dark, kitcss::kCheckWords[state], ratio, format),
+                files.append({ kitcss::checkName(dark, kitcss::kCheckWords[size_t(state)], ratio, format),
                     pictures::PictureBytes::transparent(picture, format, skin.base()) });
             }
         }
@@ -238,19 +225,6 @@ int run(const QStringList &arguments, const CommandContext &context)
 
     if (const QString problem = outFolderProblem(options.out); !problem.isEmpty())
         return fail(context, problem);
-    const QString folder = QFileInfo(options.out).absoluteFilePath();
-    const QString pieces = folder + u'/' + kitcss::kFolder;
-    const QStringList targets { folder + QStringLiteral("/kit.css"), folder + QStringLiteral("/kit.html"),
-        pieces };
-    for (const QString &path : targets) {
-        if (QFileInfo(path).isSymLink())
-            return fail(context,
-                QStringLiteral("\"") + path
-                    + QStringLiteral("\" is a link; nothing is written through links"));
-    }
-    if (QFileInfo(pieces).exists() && !QFileInfo(pieces).isDir())
-        return fail(context, QStringLiteral("\"") + pieces + QStringLiteral("\" is not a folder"));
-
     KitStyle style;
     QFont font;
     EntryValues::parseFont(options.font, &font);
@@ -285,23 +259,19 @@ int run(const QStringList &arguments, const CommandContext &context)
             return fail(context, QStringLiteral("cannot draw \"") + file.name + u'"', WriteFailed);
     }
 
-    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
-        return fail(context, QStringLiteral("--out: cannot create the folder \"") + options.out + u'"');
-    if (!QDir().mkpath(pieces) || !QFileInfo(pieces).isDir())
-        return fail(context, QStringLiteral("cannot create the folder \"") + pieces + u'"', WriteFailed);
-    int written = 0;
-    int upToDate = 0;
-    for (const Output &file : std::as_const(files)) {
-        const QString path = folder + u'/' + file.name;
-        const file::WriteResult result
-            = file::writeFile(path, file.bytes, { .skipUnchanged = true, .syncNow = false });
-        if (!result.ok())
-            return fail(context,
-                QStringLiteral("cannot write \"") + path + QStringLiteral("\": ") + result.reason,
-                WriteFailed);
-        (result.outcome == file::WriteResult::Outcome::UpToDate ? upToDate : written)++;
+    QList<pictures::PlannedFile> planned;
+    for (const Output &file : std::as_const(files))
+        planned.append(pictures::PlannedFile::ofBytes(file.name, file.bytes));
+    pictures::PictureWriter writer(options.out);
+    for (const QString &file : { lightFile, darkFile }) {
+        if (!file.isEmpty())
+            writer.addInputs({ catalogue::ProgramPaths::skinFile(context.programFolder, file) });
     }
-    return finishWriting(context, kCommand, folder, options.out, written, upToDate);
+    if (const QString problem = writer.problem(planned); !problem.isEmpty())
+        return fail(context, problem);
+    pictures::WriterOptions writing = writerOptions();
+    writing.workers = 0;
+    return reportWriting(context, kCommand, writer.write(planned, writing));
 }
 
 } // namespace quillet::batch::KitCommand

@@ -3,9 +3,10 @@
 #include "batch/commandcontext.h"
 #include "batch/optiontable.h"
 #include "catalogue/programpaths.h"
-#include "platform/file/filewriter.h"
+#include "pictures/picturebytes.h"
+#include "pictures/picturewriter.h"
+#include "platform/system/inputfile.h"
 #include "skin/ninepatch.h"
-#include "image/pngencoder.h"
 #include "skin/legibility.h"
 
 #include <QDir>
@@ -47,11 +48,6 @@ int fail(QTextStream &err, const QString &message, int code = BadInput)
     return batch::fail(err, u"quillet skin import: ", message, code);
 }
 
-bool isPlainName(const QString &name)
-{
-    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') && !name.contains(u'\\')
-        && !name.contains(QChar(0));
-}
 
 // Black or white, whichever stands out more on the content box (over white where the
 // picture is see-through, as on the designer's white canvas).
@@ -152,6 +148,104 @@ const OptionSpec<ImportOptions> kTable[] = {
 
 } // namespace
 
+namespace {
+
+// A name that is one plain file name a person can read back: no separator, no control or
+// direction character that would make two names look alike.
+QString nameProblem(const QString &name)
+{
+    if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'/') || name.contains(u'\\'))
+        return QStringLiteral("--name needs a plain skin name");
+    for (const char32_t c : name.toUcs4()) {
+        const QChar::Category category = QChar::category(c);
+        if (category == QChar::Other_Control || category == QChar::Other_Format)
+            return QStringLiteral("--name: a skin name holds no control or direction characters");
+    }
+    return {};
+}
+
+// Why the skin cannot go into the folder, or nothing; checked before any picture is read.
+QString targetProblem(const ImportOptions &options)
+{
+    const QDir dir(options.outFolder);
+    if (!dir.exists())
+        return QStringLiteral("the folder %1 does not exist").arg(options.outFolder);
+    const QFileInfo skinFile(dir.filePath(options.name + QStringLiteral(".an")));
+    const QFileInfo pictures(dir.filePath(options.name));
+    for (const QFileInfo &target : { skinFile, pictures }) {
+        if (target.isSymLink())
+            return QStringLiteral("%1 is a link; nothing is written through links").arg(target.filePath());
+    }
+    if (!options.force && (skinFile.exists() || pictures.exists()))
+        return QStringLiteral("the skin %1 exists already; --force replaces it").arg(options.name);
+    if (pictures.exists() && !pictures.isDir())
+        return QStringLiteral("%1 is not a folder").arg(pictures.filePath());
+    return {};
+}
+
+// The states' pictures, or why one cannot be used.
+QString readStates(const ImportOptions &options, QList<Imported> &states)
+{
+    for (size_t s = 0; s < kStates.size(); ++s) {
+        const QString &path = options.files[s];
+        if (path.isEmpty())
+            continue;
+        QString why;
+        const std::optional<QByteArray> bytes = system::readInput(path, kMaxFileBytes, &why);
+        if (!bytes)
+            return path + QStringLiteral(": cannot be read: ") + why;
+        const auto patch = skin::ninepatch::read(*bytes, &why);
+        if (!patch)
+            return path + QStringLiteral(": ") + why;
+        states.append({ QString::fromLatin1(kStates[s].state), *patch, captionColour(*patch) });
+    }
+    return {};
+}
+
+// The pictures go into a hidden folder first, which then takes the skin folder's place in
+// one step, and the skin file comes last: a failure at any point leaves the folder as it
+// was, and the list never shows a skin whose pictures are not all there.
+int write(const ImportOptions &options, const QList<Imported> &states, QTextStream &err)
+{
+    const QString &name = options.name;
+    const QString staging = u'.' + name + QStringLiteral(".quillet-import");
+    QList<pictures::PlannedFile> planned;
+    for (const Imported &i : states) {
+        const QImage picture = i.patch.picture;
+        planned.append({ staging + QStringLiteral("/button-%1.png").arg(i.state), {}, {},
+            [picture](const QImage &) { return pictures::PictureBytes::lossless(picture); } });
+    }
+    const pictures::PlannedFile skinFile = pictures::PlannedFile::ofBytes(name + QStringLiteral(".an"), skinText(name, states));
+    pictures::PictureWriter writer(options.outFolder);
+    writer.addInputs({ options.files.begin(), options.files.end() });
+    if (const QString problem = writer.problem(planned + QList { skinFile }); !problem.isEmpty())
+        return fail(err, problem);
+
+    pictures::WriterOptions writing = writerOptions();
+    writing.skipUnchanged = false;
+    writing.syncAtEnd = false;
+    writing.workers = 0;
+    QString problem = writer.removeFolder(staging);
+    if (problem.isEmpty()) {
+        const pictures::WriteReport drawn = writer.write(planned, writing);
+        problem = drawn.ok() ? writer.exchange(staging, name) : drawn.failure;
+    }
+    if (problem.isEmpty()) {
+        const pictures::WriteReport written = writer.write({ skinFile }, writing);
+        // Without its file the new pictures give way to the old ones again.
+        if (!written.ok()) {
+            problem = written.failure;
+            writer.exchange(name, staging);
+        }
+    }
+    writer.removeFolder(staging);
+    if (!problem.isEmpty())
+        return fail(err, problem, WriteFailed);
+    return Success;
+}
+
+} // namespace
+
 int run(const QStringList &arguments, const QString &programFolder, QTextStream &out, QTextStream &err)
 {
     ImportOptions options;
@@ -166,65 +260,20 @@ int run(const QStringList &arguments, const QString &programFolder, QTextStream 
     }
     if (!problem.isEmpty())
         return fail(err, problem);
-    const std::array<QString, kStates.size()> &files = options.files;
-    const QString &name = options.name;
-    const QString &outFolder = options.outFolder;
-    const bool force = options.force;
-    if (files[0].isEmpty())
+    if (options.files[0].isEmpty())
         return fail(err, QStringLiteral("no nine-patch file for the normal state"));
-    if (!isPlainName(name))
-        return fail(err, QStringLiteral("--name needs a plain skin name"));
-
+    for (const QString &why : { nameProblem(options.name), targetProblem(options) }) {
+        if (!why.isEmpty())
+            return fail(err, why);
+    }
     QList<Imported> states;
-    for (size_t s = 0; s < kStates.size(); ++s) {
-        if (files[s].isEmpty())
-            continue;
-        QFile file(files[s]);
-        if (!QFileInfo(files[s]).isFile() || QFileInfo(files[s]).size() > kMaxFileBytes
-            || !file.open(QIODevice::ReadOnly))
-            return fail(err, files[s] + QStringLiteral(": cannot be read"));
-        QString why;
-        const auto patch = skin::ninepatch::read(file.readAll(), &why);
-        if (!patch)
-            return fail(err, files[s] + QStringLiteral(": ") + why);
-        states.append({ QString::fromLatin1(kStates[s].state), *patch, captionColour(*patch) });
-    }
-
-    const QDir dir(outFolder);
-    if (!dir.exists())
-        return fail(err, QStringLiteral("the folder %1 does not exist").arg(outFolder));
-    const QString skinFile = dir.filePath(name + QStringLiteral(".an"));
-    const QString pictureFolder = dir.filePath(name);
-    if (!force && (QFileInfo::exists(skinFile) || QFileInfo::exists(pictureFolder)))
-        return fail(err, QStringLiteral("the skin %1 exists already; --force replaces it").arg(name));
-    if (QFileInfo(pictureFolder).exists() && !QFileInfo(pictureFolder).isDir())
-        return fail(err, QStringLiteral("%1 is not a folder").arg(pictureFolder));
-
-    if (!dir.mkpath(name))
-        return fail(err, QStringLiteral("cannot make the folder %1").arg(pictureFolder), WriteFailed);
-    const QDir pictures(pictureFolder);
-    // A replaced skin must not keep state pictures this import does not give.
-    for (const StateFile &s : kStates) {
-        for (const char *ext : { ".png", ".svg" })
-            QFile::remove(pictures.filePath(
-                QStringLiteral("button-%1%2").arg(QLatin1String(s.state), QLatin1String(ext))));
-    }
-    for (const Imported &i : std::as_const(states)) {
-        const QString path = pictures.filePath(QStringLiteral("button-%1.png").arg(i.state));
-        const QByteArray bytes = image::PngEncoder::encode(i.patch.picture);
-        const file::WriteResult written = bytes.isEmpty()
-            ? file::WriteResult { file::WriteResult::Outcome::Failed,
-                  QStringLiteral("cannot encode the picture") }
-            : file::writeFile(path, bytes);
-        if (!written.ok())
-            return fail(err, QStringLiteral("cannot write %1: %2").arg(path, written.reason), WriteFailed);
-    }
-    // The skin file last: the list shows a skin only once its pictures are all there.
-    const file::WriteResult written = file::writeFile(skinFile, skinText(name, states));
-    if (!written.ok())
-        return fail(err, QStringLiteral("cannot write %1: %2").arg(skinFile, written.reason), WriteFailed);
-    out << "wrote " << QDir::toNativeSeparators(skinFile) << " and " << states.size() << " pictures in "
-        << QDir::toNativeSeparators(pictureFolder) << u'\n';
+    if (const QString why = readStates(options, states); !why.isEmpty())
+        return fail(err, why);
+    if (const int code = write(options, states, err); code != Success)
+        return code;
+    const QDir dir(options.outFolder);
+    out << "wrote " << QDir::toNativeSeparators(dir.filePath(options.name + QStringLiteral(".an"))) << " and "
+        << states.size() << " pictures in " << QDir::toNativeSeparators(dir.filePath(options.name)) << u'\n';
     out.flush();
     return Success;
 }

@@ -7,7 +7,8 @@
 #include "platform/form/dialogs.h"
 #include "platform/form/fontsetup.h"
 #include "platform/form/formruntime.h"
-#include "image/imageconverter.h"
+#include "pictures/picturebytes.h"
+#include "platform/file/filewriter.h"
 #include "platform/system/networkprobe.h"
 #include "render/samplepreview.h"
 #include "render/stateimages.h"
@@ -33,7 +34,6 @@
 
 using namespace Qt::StringLiterals;
 using quillet::app::DesignerProgram;
-using quillet::image::ImageConverter;
 
 namespace {
 
@@ -171,25 +171,12 @@ int main(int argc, char **argv)
         });
 
         // Our writing of the same eleven pictures, without the capture.
-        ImageConverter converter;
+        const auto pictureFormat = *quillet::pictures::Formats::fromDesignerIndex(index);
         const qint64 encodeNs = bestOf([&] {
             emptyFolder(out);
             for (int i = 0; i < captures.size(); ++i) {
                 const QString path = out + u"/image"_s + QString::number(i) + format.extension;
-                if (index == 0) {
-                    quillet::form::FormRuntime::writeFile(path, captures.at(i));
-                    continue;
-                }
-                converter.loadFromMemory(captures.at(i), ImageConverter::kLoadBmp);
-                if (index == 1) {
-                    converter.saveToFile(path, ImageConverter::Jpeg);
-                } else if (index == 2) {
-                    if (converter.colorDepth() > ImageConverter::kReducedDepth)
-                        converter.convertColorDepth(ImageConverter::kReducedDepth, false);
-                    converter.saveToFile(path, ImageConverter::Gif);
-                } else {
-                    converter.saveToFile(path, ImageConverter::Png);
-                }
+                quillet::file::writeFile(path, quillet::pictures::PictureBytes::fromBmp(captures.at(i), pictureFormat));
             }
         });
         const qint64 ourBytes = folderBytes(out, format.extension);

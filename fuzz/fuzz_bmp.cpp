@@ -31,13 +31,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bmp = quillet::image::BmpCodec::encode(picture);
     if (bmp.isEmpty() || quillet::image::BmpCodec::decode(bmp).size() != picture.size())
         std::abort();
-    for (const int format : { ImageConverter::Gif, ImageConverter::Png, ImageConverter::Jpeg }) {
+    for (const ImageConverter::Format format : { ImageConverter::Gif, ImageConverter::Png, ImageConverter::Jpeg }) {
         if (converter.encode(format).isEmpty())
             std::abort();
     }
     if (!converter.convertColorDepth(8, size % 2 == 1) || converter.colorDepth() != 8)
         std::abort();
-    for (const int format : { ImageConverter::Gif, ImageConverter::Png }) {
+    for (const ImageConverter::Format format : { ImageConverter::Gif, ImageConverter::Png }) {
         if (converter.encode(format).isEmpty())
             std::abort();
     }

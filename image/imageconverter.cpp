@@ -1,7 +1,5 @@
 #include "image/imageconverter.h"
 
-#include "platform/file/filewriter.h"
-
 #include "image/bmpcodec.h"
 #include "image/bmpheader.h"
 #include "image/colourquantizer.h"
@@ -28,11 +26,9 @@ void ImageConverter::clear()
     m_depth = 0;
 }
 
-bool ImageConverter::loadFromMemory(const QByteArray &bmpBytes, int flag)
+bool ImageConverter::loadFromMemory(const QByteArray &bmpBytes)
 {
     clear();
-    if (flag != kLoadBmp)
-        return false;
     const std::optional<BmpHeader> header = BmpHeader::parse(bmpBytes);
     if (!header)
         return false;
@@ -87,7 +83,7 @@ bool ImageConverter::convertColorDepth(int bits, bool dither)
     return false;
 }
 
-QByteArray ImageConverter::encode(int format) const
+QByteArray ImageConverter::encode(Format format) const
 {
     if (m_picture.isNull())
         return {};
@@ -102,15 +98,8 @@ QByteArray ImageConverter::encode(int format) const
         const QImage indexed = ExactPalette::toIndexed(m_picture);
         return PngEncoder::encode(indexed.isNull() ? m_picture : indexed);
     }
-    default:
-        return {};
     }
-}
-
-bool ImageConverter::saveToFile(const QString &path, int format) const
-{
-    const QByteArray bytes = encode(format);
-    return !bytes.isEmpty() && file::writeFile(path, bytes).ok();
+    return {};
 }
 
 } // namespace quillet::image

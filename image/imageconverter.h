@@ -11,14 +11,12 @@ namespace quillet::image {
 class ImageConverter
 {
 public:
-    static constexpr int kLoadBmp = 1;
-    enum Format { Gif = 2, Jpeg = 3, Png = 4 };
+    enum Format { Gif, Jpeg, Png };
     static constexpr int kReducedDepth = 8;
     static constexpr int kTrueColourDepth = 24;
 
-    // Replaces the held picture; bytes that are no BMP (or a flag other than
-    // kLoadBmp) leave it empty and answer false.
-    bool loadFromMemory(const QByteArray &bmpBytes, int flag = kLoadBmp);
+    // Replaces the held picture; bytes that are no BMP leave it empty and answer false.
+    bool loadFromMemory(const QByteArray &bmpBytes);
     // Holds an opaque picture exactly as its 24-bit BMP bytes would give it, without
     // making and reading them.
     bool loadOpaque(const QImage &picture);
@@ -29,12 +27,9 @@ public:
     // otherwise quantised (dithered only on request). 24: back to true colour.
     // False, and the picture unchanged, for other depths or an empty picture.
     bool convertColorDepth(int bits, bool dither = false);
-    // The file bytes for a format code, empty when the picture is empty or the code
-    // unknown. A GIF of a deeper picture is reduced on the way, the held one is not.
-    QByteArray encode(int format) const;
-    // True only when the whole file is on disk under its name; otherwise nothing
-    // was created and a file already there is left as it was.
-    bool saveToFile(const QString &path, int format) const;
+    // The file bytes in a format, empty when the picture is empty. A GIF of a deeper
+    // picture is reduced on the way, the held one is not.
+    QByteArray encode(Format format) const;
 
     const QImage &picture() const { return m_picture; }
     void clear();

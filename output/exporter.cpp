@@ -6,12 +6,11 @@
 #include "pictures/picturebytes.h"
 #include "pictures/pictureformat.h"
 #include "pictures/webexport.h"
-#include "platform/file/filewriter.h"
+#include "pictures/picturewriter.h"
 #include "render/buttonrenderer.h"
 #include "output/outputfolder.h"
 #include "platform/form/dialogs.h"
 #include "platform/form/formruntime.h"
-#include "image/imageconverter.h"
 #include "render/stateimages.h"
 #include "ui/designerwindow.h"
 
@@ -22,6 +21,7 @@ using pictures::ExportImageName;
 using pictures::ExportNaming;
 using pictures::ExportOptions;
 using pictures::OutputGroup;
+using pictures::PlannedFile;
 using pictures::WebExport;
 
 const QString Exporter::kConfirmCaption = QStringLiteral("确定保存下述文件?");
@@ -81,14 +81,16 @@ void Exporter::exportImages()
 
     render::StateImages images(m_window, m_preview);
     images.take([&](const render::StateImages::Image &image) {
-        const int formatIndex = m_window.formatBox()->currentIndex();
         const QList<ExportImageName> names
             = ExportNaming::groupImages(image.group, image.caption, m_state.exportCounter, extension());
-        if (image.indexInGroup >= names.size())
+        const auto format = pictures::Formats::fromDesignerIndex(m_window.formatBox()->currentIndex());
+        if (image.indexInGroup >= names.size() || !format)
             return;
-        const QString path = ExportNaming::fullPath(folder, names.at(image.indexInGroup).fileName);
-        if (!path.isEmpty() && write(path, image.bmp, formatIndex) && m_written)
-            m_written(path);
+        // Each capture is written as it is taken: only one is alive at a time.
+        const QByteArray &bmp = image.bmp;
+        write(folder,
+            { PlannedFile { names.at(image.indexInGroup).fileName, {}, {},
+                [&bmp, format = *format](const QImage &) { return pictures::PictureBytes::fromBmp(bmp, format); } } });
     });
 }
 
@@ -97,52 +99,41 @@ void Exporter::exportRendered(const QString &folder)
     const ButtonJob job = DesignerJob::fromWindow(m_model, m_state.exportCounter, m_window);
     const render::ButtonRenderer renderer
         = render::ButtonRenderer::fromSkinFile(DesignerJob::currentSkinFile(m_model));
+    QList<PlannedFile> files;
     for (const WebExport::File &file : WebExport::plan(job)) {
-        const QString path = ExportNaming::fullPath(folder, file.name);
-        if (path.isEmpty())
-            continue;
-        // The writer refuses a link of this name, which would carry the picture outside the folder.
-        const QByteArray bytes = WebExport::produce(file, job, renderer);
-        if (!bytes.isEmpty() && quillet::file::writeFile(path, bytes).ok() && m_written)
-            m_written(path);
+        files.append({ file.name, {}, [&, file] { return WebExport::draw(file, job, renderer); },
+            [&, file](const QImage &drawn) { return WebExport::encode(file, job, drawn); } });
     }
-    if (!m_window.outputGroupBox(OutputGroup::WholeWindow)->isChecked())
-        return;
-    const QList<ExportImageName> names = ExportNaming::groupImages(
-        OutputGroup::WholeWindow, job.caption, m_state.exportCounter, pictures::PictureBytes::extension(job.format));
-    const QString path = ExportNaming::fullPath(folder, names.first().fileName);
-    const QByteArray capture = form::FormRuntime::snapshot(form::FormRuntime::windowHandleOf(&m_window),
-                                                           m_window.outerWidth(), m_window.outerHeight());
-    if (!path.isEmpty() && write(path, capture, int(job.format)) && m_written)
-        m_written(path);
+    if (m_window.outputGroupBox(OutputGroup::WholeWindow)->isChecked()) {
+        const QList<ExportImageName> names = ExportNaming::groupImages(OutputGroup::WholeWindow, job.caption,
+            m_state.exportCounter, pictures::PictureBytes::extension(job.format));
+        const QByteArray capture = form::FormRuntime::snapshot(form::FormRuntime::windowHandleOf(&m_window),
+            m_window.outerWidth(), m_window.outerHeight());
+        files.append({ names.first().fileName, {}, {},
+            [&capture, format = job.format](const QImage &) { return pictures::PictureBytes::fromBmp(capture, format); } });
+    }
+    write(folder, files);
 }
 
-bool Exporter::write(const QString &path, const QByteArray &bmp, int formatIndex)
+// What the designer cannot write is skipped: a name no file can have, a link of that name,
+// a full disk. Files are written one by one, each made durable before the next.
+void Exporter::write(const QString &folder, const QList<PlannedFile> &files)
 {
-    using image::ImageConverter;
-    using pictures::PictureFormat;
-    const auto format = pictures::Formats::fromDesignerIndex(formatIndex);
-    if (!format)
-        return false;
-    ImageConverter *converter = m_state.conversionImage.get();
-    if (*format == PictureFormat::Bmp)
-        return form::FormRuntime::writeFile(path, bmp);
-    if (!converter || !converter->loadFromMemory(bmp, ImageConverter::kLoadBmp))
-        return false;
-    switch (*format) {
-    case PictureFormat::Jpg:
-        return converter->saveToFile(path, ImageConverter::Jpeg);
-    case PictureFormat::Gif:
-        if (converter->colorDepth() > ImageConverter::kReducedDepth)
-            converter->convertColorDepth(ImageConverter::kReducedDepth, false);
-        return converter->saveToFile(path, ImageConverter::Gif);
-    case PictureFormat::Png:
-        return converter->saveToFile(path, ImageConverter::Png);
-    case PictureFormat::Bmp:
-    case PictureFormat::Webp:
-        break;
+    QList<PlannedFile> writable;
+    for (const PlannedFile &file : files) {
+        if (!ExportNaming::fullPath(folder, file.name).isEmpty())
+            writable.append(file);
     }
-    return false;
+    pictures::WriterOptions options;
+    options.skipUnchanged = false;
+    options.syncAtEnd = false;
+    options.stopAtFirstFailure = false;
+    options.workers = 0;
+    const pictures::WriteReport report = pictures::PictureWriter(folder).write(writable, options);
+    if (!m_written)
+        return;
+    for (const QString &name : report.names)
+        m_written(ExportNaming::fullPath(folder, name));
 }
 
 } // namespace quillet::output

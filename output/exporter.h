@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/exportstate.h"
+#include "pictures/picturewriter.h"
 
 #include <QString>
 
@@ -46,7 +47,7 @@ private:
     // With output options on: the sample controls' pictures come from the renderer, as the
     // render command draws them; the whole window is still a capture.
     void exportRendered(const QString &folder);
-    bool write(const QString &path, const QByteArray &bmp, int formatIndex);
+    void write(const QString &folder, const QList<pictures::PlannedFile> &files);
 
     const model::AppState &m_model;
     ExportState m_state;

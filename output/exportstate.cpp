@@ -1,14 +1,10 @@
 #include "output/exportstate.h"
 
 #include "pictures/pictureformat.h"
-#include "image/imageconverter.h"
 
 namespace quillet::output {
 
-ExportState::ExportState()
-    : conversionImage(std::make_unique<image::ImageConverter>())
-{
-}
+ExportState::ExportState() = default;
 
 ExportState::~ExportState() = default;
 
@@ -24,7 +20,6 @@ void ExportState::fillExtensionTable()
 void ExportState::releaseAtExit()
 {
     extensionTable.clear();
-    conversionImage.reset();
     browse.initialFolder.clear();
 }
 

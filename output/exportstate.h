@@ -4,16 +4,10 @@
 
 #include <QStringList>
 
-#include <memory>
-
-namespace quillet::image {
-class ImageConverter;
-}
-
 namespace quillet::output {
 
 // What the export keeps between exports: the export number, the extension of each format
-// item, the converter that every conversion goes through and the folder dialog's memory.
+// item and the folder dialog's memory. Each conversion makes its own converter.
 struct ExportState
 {
     ExportState();
@@ -23,7 +17,6 @@ struct ExportState
 
     int exportCounter = 0;
     QStringList extensionTable;
-    std::unique_ptr<image::ImageConverter> conversionImage;
     BrowseMemory browse;
 
     // The extensions of the four format items, as the created handler fills them.

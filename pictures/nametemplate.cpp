@@ -66,6 +66,14 @@ bool isSafeRelativePath(const QString &path)
 {
     if (path.isEmpty() || path.startsWith(u'/') || path.contains(u'\\'))
         return false;
+    // Direction marks would show a name other than the one on disk ("gnp.exe" read as
+    // "exe.png"); the command line refuses them, whatever the designer's list allows.
+    const auto isDirectionMark = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u == 0x061C || u == 0x200E || u == 0x200F || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
+    };
+    if (std::any_of(path.begin(), path.end(), isDirectionMark))
+        return false;
     const QStringList parts = path.split(u'/');
     return std::all_of(parts.begin(), parts.end(), [](const QString &part) {
         return !part.startsWith(QStringLiteral("..")) && ExportNaming::isSafeFileName(part);

@@ -3,6 +3,7 @@
 #include "image/alphapicture.h"
 #include "image/bmpcodec.h"
 #include "image/imageconverter.h"
+#include "image/pngencoder.h"
 #include "image/webpencoder.h"
 
 namespace quillet::pictures::PictureBytes {
@@ -35,9 +36,14 @@ QByteArray fromBmp(const QByteArray &bmp, PictureFormat format)
     if (format == PictureFormat::Bmp)
         return bmp;
     ImageConverter converter;
-    if (!converter.loadFromMemory(bmp, ImageConverter::kLoadBmp))
+    if (!converter.loadFromMemory(bmp))
         return {};
     return converted(converter, format);
+}
+
+QByteArray lossless(const QImage &picture)
+{
+    return image::PngEncoder::encode(picture);
 }
 
 QByteArray opaque(const QImage &picture, PictureFormat format, const QColor &background)

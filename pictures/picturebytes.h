@@ -27,6 +27,8 @@ QByteArray opaque(const QImage &picture, PictureFormat format, const QColor &bac
 // PNG and WebP keep the alpha channel, GIF one transparent colour (edges blended on the
 // background colour); BMP and JPG are opaque on the background colour.
 QByteArray transparent(const QImage &picture, PictureFormat format, const QColor &background);
+// A PNG of exactly these pixels, alpha included, in the layout that packs smallest.
+QByteArray lossless(const QImage &picture);
 // What the designer writes for captured BMP bytes.
 QByteArray fromBmp(const QByteArray &bmp, PictureFormat format);
 

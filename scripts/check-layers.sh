@@ -8,7 +8,7 @@ cd "$root" || exit 2
 
 # What each folder may include, its own folder first.
 declare -A allowed=(
-  [image]="image platform/file"
+  [image]="image"
   [platform/file]="platform/file"
   [platform/form]="platform image"
   [platform/system]="platform image"
@@ -53,6 +53,25 @@ outside=$(grep -rnE "\b(ui|m_ui|controls\(\))\.|->($names)\b|\.($names)\b" \
 if [ -n "$outside" ]; then
   echo "layering: code outside ui/ names controls by their layout names:"
   echo "$outside"
+  status=1
+fi
+
+# One way to disk: the commands and the designer's export hand their files to the picture
+# writer and include no codec or file-writer header themselves.
+codecs=$(grep -nE '^#include "(image|platform/file)/' batch/*.h batch/*.cpp output/*.h output/*.cpp 2>/dev/null)
+if [ -n "$codecs" ]; then
+  echo "layering: batch/ and output/ include codec or file-writer headers:"
+  echo "$codecs"
+  status=1
+fi
+# Every picture file goes through pictures/picturewriter.cpp. The file writer's other callers
+# write no pictures: the settings file and the desktop launcher.
+writers=$(grep -rnE 'file::(writeFile|writeFileIn|Folder)\b|QImageWriter|QSaveFile|\.save\([^)]|WriteOnly|O_WRONLY' \
+  --include='*.h' --include='*.cpp' image skin model catalogue render pictures ui output integration batch app 2>/dev/null \
+  | grep -vE '^(pictures/picturewriter\.cpp|catalogue/privateprofile\.cpp|integration/desktoplauncher\.cpp):')
+if [ -n "$writers" ]; then
+  echo "layering: files written past the one picture writer:"
+  echo "$writers"
   status=1
 fi
 

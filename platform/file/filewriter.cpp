@@ -88,19 +88,27 @@ WriteResult writeFile(
     if (path.isEmpty())
         return failed(ENOENT);
     const QFileInfo info(path);
-    const QByteArray name = QFile::encodeName(info.fileName());
-    if (name.isEmpty() || name == "." || name == "..")
+    const QString name = info.fileName();
+    if (name.isEmpty() || name == u"." || name == u"..")
         return failed(EISDIR);
     const Descriptor folder(
         ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.isOpen())
         return failed(errno);
+    return writeFileIn(folder.get(), name, bytes, options, creation);
+}
 
+WriteResult writeFileIn(
+    int folderFd, const QString &fileName, const QByteArray &bytes, const WriteOptions &options, Creation creation)
+{
+    const QByteArray name = QFile::encodeName(fileName);
+    if (name.isEmpty() || name == "." || name == ".." || name.contains('/'))
+        return failed(EISDIR);
     struct stat existing
     {
     };
     bool exists = false;
-    if (::fstatat(folder.get(), name.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (::fstatat(folderFd, name.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
         exists = true;
         if (S_ISLNK(existing.st_mode))
             return failed(QStringLiteral("Is a symbolic link; nothing is written through links"));
@@ -110,26 +118,26 @@ WriteResult writeFile(
             return failed(QStringLiteral("Not a regular file"));
         const bool sameMode
             = options.mode < 0 || mode_t(options.mode) == (existing.st_mode & kPermissionBits);
-        if (options.skipUnchanged && sameMode && holdsAlready(folder.get(), name, existing, bytes))
+        if (options.skipUnchanged && sameMode && holdsAlready(folderFd, name, existing, bytes))
             return { WriteResult::Outcome::UpToDate, {} };
     } else if (errno != ENOENT) {
         return failed(errno);
     }
 
     const QByteArray temporary = temporaryName(name);
-    removeStale(folder.get(), temporary);
+    removeStale(folderFd, temporary);
 
     Descriptor file;
     bool unnamed = false;
     if (creation == Creation::Unnamed) {
-        file = Descriptor(::openat(folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode));
+        file = Descriptor(::openat(folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode));
         unnamed = file.isOpen();
         // These answers mean the file system (or kernel) has no unnamed files; others are real.
         if (!unnamed && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             return failed(errno);
     }
     if (!unnamed) {
-        file = Descriptor(::openat(folder.get(), temporary.constData(),
+        file = Descriptor(::openat(folderFd, temporary.constData(),
             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, kNewFileMode));
         if (!file.isOpen())
             return failed(errno);
@@ -138,7 +146,7 @@ WriteResult writeFile(
     const auto abandon = [&](int error) {
         file.close();
         if (!unnamed)
-            ::unlinkat(folder.get(), temporary.constData(), 0);
+            ::unlinkat(folderFd, temporary.constData(), 0);
         return failed(error);
     };
 
@@ -158,50 +166,57 @@ WriteResult writeFile(
         if (const int error = io::syncData(file.get()))
             return abandon(error);
     } else {
-        syncwatch::watch(folder.get());
+        syncwatch::watch(folderFd);
     }
 
     if (unnamed) {
         if (!exists) {
-            const int error = linkUnnamed(file.get(), folder.get(), name);
+            const int error = linkUnnamed(file.get(), folderFd, name);
             if (error == 0)
                 return { WriteResult::Outcome::Written, {} };
             // Someone made the name meanwhile: replace it like any existing file.
             if (error != EEXIST)
                 return failed(error);
         }
-        if (const int error = linkUnnamed(file.get(), folder.get(), temporary))
+        if (const int error = linkUnnamed(file.get(), folderFd, temporary))
             return failed(error);
-        if (const int error = renameOver(folder.get(), temporary, name))
+        if (const int error = renameOver(folderFd, temporary, name))
             return failed(error);
         return { WriteResult::Outcome::Written, {} };
     }
     if (const int error = file.close())
         return abandon(error);
-    if (const int error = renameOver(folder.get(), temporary, name))
+    if (const int error = renameOver(folderFd, temporary, name))
         return failed(error);
     return { WriteResult::Outcome::Written, {} };
 }
 
 bool syncFileSystem(const QString &folder, QString *reason)
 {
-    const QByteArray encoded = QFile::encodeName(folder);
+    const Descriptor opened(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!opened.isOpen()) {
+        if (reason)
+            *reason = io::errorText(errno);
+        return false;
+    }
+    return syncFileSystemOf(opened.get(), reason);
+}
+
+bool syncFileSystemOf(int folderFd, QString *reason)
+{
     const auto fail = [&](int error) {
         if (reason)
             *reason = io::errorText(error);
         return false;
     };
-    Descriptor opened(::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!opened.isOpen())
-        return fail(errno);
     struct stat seen
     {
     };
-    if (::fstat(opened.get(), &seen) != 0)
+    if (::fstat(folderFd, &seen) != 0)
         return fail(errno);
     // The descriptor kept since the first unsynced write hears of failures since then.
     Descriptor watching = syncwatch::take(quint64(seen.st_dev));
-    const int fd = watching.isOpen() ? watching.get() : opened.get();
+    const int fd = watching.isOpen() ? watching.get() : folderFd;
     if (::syncfs(fd) != 0)
         return fail(errno);
     return true;

@@ -39,8 +39,13 @@ WriteResult writeFile(const QString &path, const QByteArray &bytes, const WriteO
 WriteResult writeFile(
     const QString &path, const QByteArray &bytes, const WriteOptions &options, Creation creation);
 
+// writeFile() of one plain file name (no '/') in an open folder.
+WriteResult writeFileIn(int folderFd, const QString &fileName, const QByteArray &bytes,
+    const WriteOptions &options = {}, Creation creation = Creation::Unnamed);
+
 // Makes everything written (with syncNow = false) under this folder durable: syncfs of its
 // file system; false with a reason when the kernel reports a write-back error.
 bool syncFileSystem(const QString &folder, QString *reason = nullptr);
+bool syncFileSystemOf(int folderFd, QString *reason = nullptr);
 
 } // namespace quillet::file

@@ -1,6 +1,5 @@
 #include "platform/form/formruntime.h"
 
-#include "platform/file/filewriter.h"
 #include "platform/form/canvas.h"
 #include "platform/form/windowpicture.h"
 #include "image/bmpcodec.h"
@@ -153,11 +152,6 @@ void FormRuntime::setCurrentItemIndex(QListWidget *list, int index)
     const QSignalBlocker quiet(list);
     list->setCurrentRow(index);
     list->viewport()->update();
-}
-
-bool FormRuntime::writeFile(const QString &path, const QByteArray &bytes)
-{
-    return file::writeFile(path, bytes).ok();
 }
 
 } // namespace quillet::form

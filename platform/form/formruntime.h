@@ -50,9 +50,6 @@ public:
     // Changes the current item without running the list's selection handler, as a program
     // write does not count as the user's choice.
     static void setCurrentItemIndex(QListWidget *list, int index);
-
-    // Writes (creates or replaces) the file atomically; false when it could not be written.
-    static bool writeFile(const QString &path, const QByteArray &bytes);
 };
 
 } // namespace quillet::form

@@ -14,6 +14,9 @@
 #include <QtTest>
 
 #include <csignal>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using quillet::batch::ProgressBar;
@@ -154,6 +157,18 @@ private Q_SLOTS:
         refused("out below a file", { u"--out=<root>/outside.png/sub"_s }, u"--out: cannot create"_s);
         refused(
             "out in no such system folder", { u"--out=/proc/quillet-test/out"_s }, u"--out: cannot create"_s);
+        QTest::newRow("manifest is a device") << QStringList { u"--manifest=/dev/zero"_s } << none
+                                             << u"--manifest: cannot read \"/dev/zero\": is not a regular file"_s;
+        QTest::newRow("manifest is a FIFO") << QStringList { u"--manifest=<root>/fifo"_s } << none
+                                           << u"is not a regular file"_s;
+        refused("picture over the pixel budget", { u"--width=4096"_s, u"--height=4096"_s, u"--scale=3"_s },
+            u"is 151.0 megapixels; a picture holds at most 16.8 megapixels"_s);
+        refused("sprite over the pixel budget", { u"--width=4096"_s, u"--height=4096"_s, u"--sprite"_s },
+            u"as a sprite sheet is 67.1 megapixels"_s);
+        refused("caption with control characters", { u"--text"_s, u"a\x1b[2J\rb\n"_s },
+            u"caption \"a\\x1b[2J\\rb\\n\""_s);
+        refused("caption turned right to left", { u"--text"_s, u"gnp.\u202eexe"_s }, u"cannot be a file name"_s);
+        refused("a megabyte caption", { u"--text"_s, QString(1 << 20, u'x') }, u" … "_s);
         const QStringList linked { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"a"_s, u"--out=<root>/linked"_s };
         QTest::newRow("picture is a link") << linked << none << u"is a link"_s;
         QTest::newRow("template folder is a link")
@@ -169,6 +184,7 @@ private Q_SLOTS:
         QVERIFY(QDir(root.path()).mkpath(u"elsewhere"_s) && QDir(root.path()).mkpath(u"linked"_s));
         QVERIFY(QFile::link(root.filePath(u"outside.png"_s), root.filePath(u"linked/a_正常.png"_s)));
         QVERIFY(QFile::link(root.filePath(u"elsewhere"_s), root.filePath(u"linked/翡翠"_s)));
+        QVERIFY(::mkfifo(QFile::encodeName(root.filePath(u"fifo"_s)).constData(), 0600) == 0);
         QStringList full = arguments.replaceInStrings(u"<root>"_s, root.path());
         if (!manifest.isNull()) {
             const QString path = root.filePath(u"m.json"_s);
@@ -182,9 +198,86 @@ private Q_SLOTS:
         QCOMPARE(result.code, int(RenderCommand::BadInput));
         QVERIFY2(result.err.startsWith(u"quillet render: "_s) && result.err.contains(message),
             qPrintable(result.err));
+        // One short line, whatever the input: nothing in it can move the terminal.
+        QVERIFY2(result.err.size() < 600 && result.err.count(u'\n') == 1 && result.err.endsWith(u'\n'),
+            qPrintable(result.err.left(600)));
+        for (const QChar c : QStringView(result.err).chopped(1))
+            QVERIFY2(c.category() != QChar::Other_Control, qPrintable(result.err));
         QVERIFY(result.out.isEmpty());
         QCOMPARE(tree(root.path()), before);
         QCOMPARE(readAll(root.filePath(u"outside.png"_s)), QByteArray("keep"));
+    }
+
+    // No file of the run's own input is written over, by its name or by another link to it;
+    // the refusal comes before anything is written.
+    void inputsAreNeverOutputs_data()
+    {
+        QTest::addColumn<QString>("input"); // below the test's folder; out/ is --out
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("manifest") << u"out/a_正常.png"_s << QStringList { u"--manifest=<input>"_s };
+        QTest::newRow("manifest by a hard link")
+            << u"m.json"_s << QStringList { u"--manifest=<input>"_s, u"link:out/a_按下.png"_s };
+        QTest::newRow("icon") << u"out/icon_正常.png"_s
+                              << QStringList { u"--skin=翡翠"_s, u"--text=icon"_s, u"--icon=<input>"_s };
+    }
+    void inputsAreNeverOutputs()
+    {
+        QFETCH(QString, input);
+        QFETCH(QStringList, arguments);
+        QTemporaryDir root;
+        const QString path = root.filePath(input);
+        QVERIFY(QDir().mkpath(root.filePath(u"out"_s)));
+        const QByteArray bytes = input.contains(u"icon"_s)
+            ? readAll(QStringLiteral(QUILLET_SOURCE_DIR "/ui/icons/quillet-64.png"))
+            : QByteArray(R"([{"skin": "翡翠", "text": "a"}])");
+        QVERIFY(writeAll(path, bytes));
+        if (arguments.last().startsWith(u"link:"_s)) {
+            const QString link = root.filePath(arguments.takeLast().mid(5));
+            QVERIFY(::link(QFile::encodeName(path).constData(), QFile::encodeName(link).constData()) == 0);
+        }
+        arguments.replaceInStrings(u"<input>"_s, path);
+        const QStringList before = tree(root.path());
+        const Result result = run(m_folder->path(), arguments + QStringList { u"--out"_s, root.filePath(u"out"_s) });
+        QCOMPARE(result.code, int(RenderCommand::BadInput));
+        QVERIFY2(result.err.contains(u"is the input \""_s + path), qPrintable(result.err));
+        QCOMPARE(tree(root.path()), before);
+        QCOMPARE(readAll(path), bytes);
+    }
+
+    // A folder swapped for a link while the run writes cannot carry one file elsewhere: the
+    // writer holds every folder open from before the first file.
+    void aFolderSwappedDuringTheRunIsNotFollowed()
+    {
+        QTemporaryDir root;
+        const QString out = root.filePath(u"out"_s);
+        const QString elsewhere = root.filePath(u"elsewhere"_s);
+        QVERIFY(QDir().mkpath(elsewhere));
+        QStringList job { u"--skin"_s, u"Aqua"_s, u"--name={skin}/{text}_{state}"_s, u"--out"_s, out };
+        for (int i = 0; i < 300; ++i)
+            job << u"--text"_s << u"按钮"_s + QString::number(i);
+        std::atomic<bool> running { true };
+        std::atomic<int> swaps { 0 };
+        std::thread swapper([&] {
+            const QByteArray folder = QFile::encodeName(out + u"/Aqua"_s);
+            const QByteArray aside = QFile::encodeName(out + u"/Aqua.real"_s);
+            const QByteArray target = QFile::encodeName(elsewhere);
+            while (running) {
+                if (::rename(folder.constData(), aside.constData()) == 0) {
+                    if (::symlink(target.constData(), folder.constData()) == 0)
+                        ++swaps;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                    ::unlink(folder.constData());
+                    ::rename(aside.constData(), folder.constData());
+                }
+                std::this_thread::yield();
+            }
+        });
+        const Result result = run(m_folder->path(), job);
+        running = false;
+        swapper.join();
+        QVERIFY2(swaps > 0, "the folder was never swapped while the run wrote");
+        QVERIFY2(result.code == 0 || result.code == int(RenderCommand::WriteFailed), qPrintable(result.err));
+        QCOMPARE(tree(elsewhere), QStringList());
     }
 
     // A full disk stops the run with one line and exit 1; what was written before is whole,
@@ -209,24 +302,52 @@ private Q_SLOTS:
                 qPrintable(file));
     }
 
-    // A run killed in the middle, then the same job again: every file whole, no litter.
-    void killedRunLeavesNoLitter()
+    // A run stopped in the middle, then the same job again: every file whole, no litter. A
+    // signal the program can catch ends it at once with the shell's code, its temporary
+    // runtime folder gone too; SIGKILL leaves what the kernel leaves.
+    void stoppedRunLeavesNoLitter_data()
     {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<int>("code");
+        QTest::newRow("SIGKILL") << int(SIGKILL) << -1;
+        QTest::newRow("SIGTERM") << int(SIGTERM) << 143;
+        QTest::newRow("SIGINT") << int(SIGINT) << 130;
+    }
+    void stoppedRunLeavesNoLitter()
+    {
+        QFETCH(int, signal);
+        QFETCH(int, code);
         const QString program = QStringLiteral(QUILLET_BINARY_DIR "/bin/quillet");
         if (!QFileInfo::exists(program))
             QSKIP("the quillet executable is not built");
         QTemporaryDir root;
         const QString out = root.filePath(u"out"_s);
+        const QString temporary = root.filePath(u"tmp"_s);
+        QVERIFY(QDir().mkpath(temporary));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(u"XDG_RUNTIME_DIR"_s);
+        environment.insert(u"TMPDIR"_s, temporary);
         QStringList job { u"render"_s, u"--skin"_s, u"Aqua"_s, u"--scale=1,2,3"_s, u"--out"_s, out };
         for (int i = 0; i < 200; ++i)
             job << u"--text"_s << u"按钮"_s + QString::number(i);
         QProcess process;
+        process.setProcessEnvironment(environment);
         process.start(program, job);
         QVERIFY(process.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(QDir(out).entryList(QDir::Files).size() > 20, 60000);
-        ::kill(pid_t(process.processId()), SIGKILL);
-        QVERIFY(process.waitForFinished());
-        QVERIFY(QDir(out).entryList(QDir::Files).size() < 200 * 12);
+        ::kill(pid_t(process.processId()), signal);
+        QVERIFY(process.waitForFinished(30000));
+        const QStringList stopped = tree(out);
+        QVERIFY(stopped.size() < 200 * 12);
+        if (code >= 0) {
+            QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(process.exitCode(), code);
+            const QString err = QString::fromUtf8(process.readAllStandardError());
+            QVERIFY2(err.startsWith(u"quillet render: interrupted"_s) && err.count(u'\n') == 1, qPrintable(err));
+            QCOMPARE(tree(temporary), QStringList());
+            for (const QString &file : stopped)
+                QVERIFY2(!file.startsWith(u'.') && !QImage(out + u'/' + file).isNull(), qPrintable(file));
+        }
         process.start(program, job);
         QVERIFY(process.waitForFinished(300000));
         QCOMPARE(process.exitCode(), 0);
@@ -234,6 +355,29 @@ private Q_SLOTS:
         QCOMPARE(written.size(), 200 * 12);
         for (const QString &file : written)
             QVERIFY2(!file.startsWith(u'.') && file.endsWith(u".png"_s), qPrintable(file));
+        if (code >= 0)
+            QVERIFY2(QString::fromUtf8(process.readAllStandardOutput())
+                         .contains(QString::number(stopped.size()) + u" already up to date"_s),
+                "the rerun skips what the stopped run wrote");
+    }
+
+    // Bytes that are no UTF-8 are refused before anything else: decoded, two different
+    // names would become one file.
+    void invalidUtf8IsRefused()
+    {
+        const QString program = QStringLiteral(QUILLET_BINARY_DIR "/bin/quillet");
+        if (!QFileInfo::exists(program))
+            QSKIP("the quillet executable is not built");
+        QTemporaryDir root;
+        QProcess process;
+        process.start(u"/bin/sh"_s,
+            { u"-c"_s, u"exec \"$0\" render --skin 翡翠 --text \"$(printf 'a\\377')\" --out \"$1\""_s, program,
+                root.filePath(u"out"_s) });
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), int(RenderCommand::BadInput));
+        QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+            u"quillet render: argument 4 is not valid UTF-8 text\n"_s);
+        QVERIFY(!QFileInfo::exists(root.filePath(u"out"_s)));
     }
 
     // The focused button is a fifth picture and a fifth band under the four, which keep
@@ -293,6 +437,10 @@ private Q_SLOTS:
             << pictures(u"确定"_s, u".webp"_s) + pictures(u"确定"_s, u"@2x.webp"_s)
                 + QStringList { u"确定_sprite.png"_s, u"确定_sprite@2x.png"_s, u"确定.css"_s,
                       u"确定.html"_s };
+        // A caption the template does not use needs not be a file name.
+        QTest::newRow("caption unused by the template")
+            << QStringList { u"--skin=翡翠"_s, u"--text=Browse..."_s, u"--name=x_{state}"_s } << QByteArray()
+            << pictures(u"x"_s, u".png"_s);
         QTest::newRow("every density, webp") << QStringList { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"确定"_s,
             u"--scale"_s, u"3,1.5,1"_s, u"--format"_s, u"webp"_s, u"--controls"_s, u"combo"_s }
                                              << QByteArray()

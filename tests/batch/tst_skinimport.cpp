@@ -5,6 +5,7 @@
 #include "skin/legibility.h"
 #include "skin/skinparser.h"
 #include "render/buttonrenderer.h"
+#include "support/smalltmpfs.h"
 #include "support/testfiles.h"
 
 #include <QImage>
@@ -12,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using quillet::batch::SkinCommand;
 using namespace Qt::StringLiterals;
@@ -177,6 +180,10 @@ private Q_SLOTS:
         row("unknown option", {}, { u"--colour"_s, u"red"_s }, u"unknown option \"--colour\""_s);
         row("flag with a value", {}, { u"--force=yes"_s }, u"--force takes no value"_s);
         row("value missing", {}, { u"--out"_s }, u"--out needs a value"_s);
+        row("name with a newline", {}, { u"--name=a\nb"_s }, u"no control or direction characters"_s);
+        row("name with an escape", {}, { u"--name=a\x1b[2Jb"_s }, u"no control or direction characters"_s);
+        row("name turned right to left", {}, { u"--name=gnp.\u202eexe"_s }, u"no control or direction characters"_s);
+        row("a FIFO for a state", {}, { u"--hot=<fifo>"_s }, u"is not a regular file"_s);
     }
     void badArgumentsAreRefused()
     {
@@ -185,6 +192,9 @@ private Q_SLOTS:
         QFETCH(QString, why);
         Fixture f;
         QVERIFY(f.ready);
+        const QString fifo = f.dir.filePath(u"fifo"_s);
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        extra.replaceInStrings(u"<fifo>"_s, fifo);
         QString bad;
         if (!bytes.isEmpty()) {
             bad = f.dir.filePath(u"bad.9.png"_s);
@@ -197,6 +207,53 @@ private Q_SLOTS:
                 && (bad.isEmpty() || r.err.contains(bad + u": "_s)),
             qPrintable(r.err));
         QCOMPARE(tree(f.out), QStringList());
+    }
+
+    // Nothing is written through a link, and what the link leads to stays as it was.
+    void linksAreRefused_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::newRow("picture folder") << u"P"_s;
+        QTest::newRow("skin file") << u"P.an"_s;
+    }
+    void linksAreRefused()
+    {
+        QFETCH(QString, link);
+        Fixture f;
+        QVERIFY(f.ready);
+        const QString elsewhere = f.dir.filePath(u"elsewhere"_s);
+        QVERIFY(QDir().mkpath(elsewhere) && writeAll(elsewhere + u"/button-pressed.png"_s, "keep"));
+        QVERIFY(QFile::link(link == u"P"_s ? elsewhere : elsewhere + u"/button-pressed.png"_s, f.out + u'/' + link));
+        const QStringList before = tree(f.dir.path());
+        const Run r = import(f.args(f.good) + QStringList { u"--force"_s });
+        QVERIFY2(r.code == 2 && r.err.contains(u"is a link"_s), qPrintable(r.err));
+        QCOMPARE(tree(f.dir.path()), before);
+        QCOMPARE(readAll(elsewhere + u"/button-pressed.png"_s), QByteArray("keep"));
+    }
+
+    // A write that fails half way leaves neither pictures nor a skin file, so the next run
+    // does not find a skin that is not there; a replaced skin stays the old one.
+    void aFailedImportLeavesNothing()
+    {
+        SmallTmpfs disk("size=12k");
+        if (!disk.mounted)
+            QSKIP(qPrintable(disk.error));
+        Fixture f;
+        QVERIFY(f.ready);
+        const QString out = disk.filePath(u"out"_s);
+        QVERIFY(QDir().mkpath(out));
+        QStringList args { f.good, u"--name"_s, u"P"_s, u"--out"_s, out };
+        for (const char *state : { "--hot", "--pressed", "--disabled", "--focus" })
+            args << QString::fromLatin1(state) << f.good;
+        const Run r = import(args);
+        QVERIFY2(r.code == 1 && r.err.count(u'\n') == 1, qPrintable(r.err));
+        QCOMPARE(tree(out), QStringList());
+        const Run small = import({ f.good, u"--name"_s, u"P"_s, u"--out"_s, out });
+        QVERIFY2(small.code == 0, qPrintable(small.err));
+        const QStringList first = tree(out);
+        const Run again = import(args + QStringList { u"--force"_s });
+        QVERIFY2(again.code == 1, qPrintable(again.err));
+        QCOMPARE(tree(out), first);
     }
 
     // An existing skin is kept unless replacing it is asked for.

@@ -89,7 +89,7 @@ QByteArray plainExport(const QByteArray &bmp, int format)
         return {};
     if (format == 2 && converter.colorDepth() > ImageConverter::kReducedDepth)
         converter.convertColorDepth(ImageConverter::kReducedDepth, false);
-    const int codes[] = { 0, ImageConverter::Jpeg, ImageConverter::Gif, ImageConverter::Png };
+    const ImageConverter::Format codes[] = { ImageConverter::Png, ImageConverter::Jpeg, ImageConverter::Gif, ImageConverter::Png };
     return converter.encode(codes[format]);
 }
 

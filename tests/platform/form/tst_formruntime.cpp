@@ -246,20 +246,6 @@ private Q_SLOTS:
         QVERIFY(!timer.isRunning());
     }
 
-    void writeFileIsAtomic()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("out.bmp"));
-        QVERIFY(FormRuntime::writeFile(path, "first"));
-        QVERIFY(!FormRuntime::writeFile(dir.filePath(QStringLiteral("missing/out.bmp")), "x"));
-        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("missing"))));
-        QVERIFY(!FormRuntime::writeFile(dir.path(), "x")); // a folder is no file
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("first"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out.bmp")});
-    }
-
     void tickCountIsMonotonic()
     {
         const qint64 start = FormRuntime::tickCount();
