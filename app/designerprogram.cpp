@@ -26,7 +26,7 @@ DesignerProgram::DesignerProgram(const Services &services)
     , m_geometry(std::make_unique<render::SampleGeometry>(m_state, *m_window))
     , m_preview(std::make_unique<render::SamplePreview>(m_state, *m_window))
     , m_controls(std::make_unique<ui::DesignerControls>(
-          m_state, *m_window, services.dialogs, *m_geometry, *m_preview, *m_skins))
+          m_state, *m_window, services.dialogs, *m_geometry, *m_preview, *m_skins, services.language))
     , m_exporter(std::make_unique<output::Exporter>(
           m_state, *m_window, services.dialogs, *m_preview, [this] { return m_services.desktopFolder; }))
     , m_infoPanel(std::make_unique<integration::InfoPanel>(*m_window, services.network))

@@ -195,4 +195,19 @@
         <translation>Write focus pictures</translation>
     </message>
 </context>
+<context>
+    <name>StartTexts</name>
+    <message>
+        <source>输入按钮文字</source>
+        <translation>Button text</translation>
+    </message>
+    <message>
+        <source>选中</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>未选</source>
+        <translation>Off</translation>
+    </message>
+</context>
 </TS>
