@@ -25,10 +25,11 @@ using quillet::system::Language;
 
 namespace {
 
-// Controls whose text is the user's data: the sample captions the designer starts with,
-// the skin names and the font's name.
-const QStringList kDataControls { u"编辑框1"_s, u"样本按钮"_s, u"组合框1"_s, u"选择框4"_s, u"列表框1"_s,
-    u"编辑框2"_s };
+// The one control whose texts stay as they are in English: the skin list, whose names are
+// the skin files'. The captions the designer starts with are English in English.
+const QStringList kDataControls { u"列表框1"_s };
+
+const QStringList kSkins { u"经典.an"_s };
 
 // The Chinese layout as it stands, whose texts are the sources and stay: the format list's
 // items are wider than the field the style gives them and the About window's second link is
@@ -90,7 +91,8 @@ void addTextsOf(QWidget *control, QList<Shown> &out)
             if (lines.at(i).isEmpty())
                 continue;
             const QString lineKey = lines.size() > 1 ? key + u"#line"_s + QString::number(i) : key;
-            out.append({ lineKey, lines.at(i), metrics.horizontalAdvance(lines.at(i)), scrolls ? -1 : room.width() });
+            out.append({ lineKey, lines.at(i), metrics.horizontalAdvance(lines.at(i)),
+                scrolls ? -1 : room.width() });
         }
     };
     QStyle *style = control->style();
@@ -252,6 +254,84 @@ bool whileShown(const std::function<void()> &open, const std::function<void(QDia
     return seen;
 }
 
+// Every text under `root` that holds a Han character, named by where it sits: the widgets'
+// own texts and tips whether shown or not, the items of every list and combo box, the
+// entries of every menu. The skin list's names are data and are left out.
+void collectHan(const QString &where, QObject *root, const QAbstractItemView *skinList, QStringList &found)
+{
+    const auto check = [&](const QString &what, const QString &text) {
+        if (hasHan(text))
+            found.append(where + u'/' + what + u": "_s + text);
+    };
+    QList<QObject *> objects { root };
+    objects.append(root->findChildren<QObject *>());
+    for (QObject *object : objects) {
+        const QString name = object->objectName().isEmpty()
+            ? QString::fromLatin1(object->metaObject()->className())
+            : object->objectName();
+        if (auto *widget = qobject_cast<QWidget *>(object)) {
+            if (widget->isWindow())
+                check(name + u"#title"_s, widget->windowTitle());
+            check(name + u"#tip"_s, widget->toolTip());
+            check(name + u"#status"_s, widget->statusTip());
+            check(name + u"#whatsthis"_s, widget->whatsThis());
+            check(name + u"#accessible"_s, widget->accessibleName());
+            for (const char *property : { "text", "title", "placeholderText", "currentText" }) {
+                const QVariant value = widget->property(property);
+                if (value.metaType().id() == QMetaType::QString)
+                    check(name + u'#' + QString::fromLatin1(property), value.toString());
+            }
+        }
+        if (auto *view = qobject_cast<QAbstractItemView *>(object);
+            view && view != skinList && view->model()) {
+            const QAbstractItemModel *model = view->model();
+            for (int row = 0; row < model->rowCount(view->rootIndex()); ++row) {
+                for (int column = 0; column < model->columnCount(view->rootIndex()); ++column) {
+                    const QModelIndex index = model->index(row, column, view->rootIndex());
+                    check(name + u"#item"_s, index.data(Qt::DisplayRole).toString());
+                    check(name + u"#itemtip"_s, index.data(Qt::ToolTipRole).toString());
+                }
+            }
+        }
+        if (auto *combo = qobject_cast<QComboBox *>(object)) {
+            for (int i = 0; i < combo->count(); ++i)
+                check(name + u"#item"_s, combo->itemText(i));
+        }
+        if (auto *action = qobject_cast<QAction *>(object)) {
+            check(name + u"#action"_s, action->text());
+            check(name + u"#actiontip"_s, action->toolTip());
+            check(name + u"#actionstatus"_s, action->statusTip());
+        }
+    }
+}
+
+// What a person does before looking again: each leaves texts of its own in the window.
+enum class Step { Nothing, OptionsTicked, OptionsTickedTwice, FontChosen, Composed };
+
+void take(Step step, DesignerRun &run)
+{
+    auto &ui = run.ui();
+    switch (step) {
+    case Step::Nothing:
+        break;
+    case Step::OptionsTickedTwice:
+        QTest::mouseClick(ui.选择框2, Qt::LeftButton);
+        QTest::mouseClick(ui.选择框3, Qt::LeftButton);
+        [[fallthrough]];
+    case Step::OptionsTicked:
+        QTest::mouseClick(ui.选择框2, Qt::LeftButton);
+        QTest::mouseClick(ui.选择框3, Qt::LeftButton);
+        break;
+    case Step::FontChosen:
+        run.dialogs.fontAnswers = { { QString(), 14 } };
+        QTest::mouseClick(ui.按钮6, Qt::LeftButton);
+        break;
+    case Step::Composed:
+        run.compose();
+        break;
+    }
+}
+
 // Saves what the window shows when QUILLET_SHOTS names a folder, for a person to look at.
 void keepShot(QWidget *widget, const QString &name)
 {
@@ -311,10 +391,10 @@ private Q_SLOTS:
     void everyTextIsTranslated()
     {
         QVERIFY(useLanguage(Language::Chinese));
-        DesignerRun chineseRun;
+        DesignerRun chineseRun(kSkins, DesignerRun::Start::Now, nullptr, Language::Chinese);
         const QList<Shown> chineseTexts = everythingShown(chineseRun);
         QVERIFY(useLanguage(Language::English));
-        DesignerRun englishRun;
+        DesignerRun englishRun(kSkins, DesignerRun::Start::Now, nullptr, Language::English);
         const QList<Shown> englishTexts = everythingShown(englishRun);
         const QHash<QString, QString> chinese = byKey(chineseTexts);
         const QHash<QString, QString> english = byKey(englishTexts);
@@ -361,6 +441,77 @@ private Q_SLOTS:
         }
     }
 
+    void noChineseInTheEnglishWindows_data()
+    {
+        QTest::addColumn<Step>("step");
+        QTest::newRow("at start") << Step::Nothing;
+        QTest::newRow("sample options ticked") << Step::OptionsTicked;
+        QTest::newRow("sample options cleared again") << Step::OptionsTickedTwice;
+        QTest::newRow("font chosen") << Step::FontChosen;
+        QTest::newRow("samples composed") << Step::Composed;
+    }
+    void noChineseInTheEnglishWindows()
+    {
+        QFETCH(Step, step);
+        QVERIFY(useLanguage(Language::English));
+        DesignerRun run(kSkins, DesignerRun::Start::Now, nullptr, Language::English);
+        take(step, run);
+        QListWidget *skins = run.window().skinList();
+        QVERIFY(skins->count() > 0);
+        QStringList found;
+        collectHan(u"designer"_s, &run.window(), skins, found);
+        quillet::ui::AboutWindow about(QColor(Qt::white), &run.window());
+        about.show();
+        collectHan(u"about"_s, &about, nullptr, found);
+        about.hide();
+        collectHan(u"save menu"_s, run.program.saveOptions().menu(), nullptr, found);
+        QMenu *icons = openIconMenu(run);
+        QVERIFY(icons);
+        collectHan(u"icon menu"_s, icons, nullptr, found);
+        icons->close();
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(u"; "_s)));
+
+        // The same look in Chinese finds the sources, so the look cannot miss them.
+        QVERIFY(useLanguage(Language::Chinese));
+        DesignerRun chinese(kSkins, DesignerRun::Start::Now, nullptr, Language::Chinese);
+        take(step, chinese);
+        QStringList sources;
+        collectHan(u"designer"_s, &chinese.window(), chinese.window().skinList(), sources);
+        QVERIFY2(sources.size() >= 45, qPrintable(QString::number(sources.size())));
+    }
+
+    // The English start texts act as the Chinese ones do, and the font box's English name
+    // leaves the sample drawn with the family it had.
+    void startTextsInEnglish()
+    {
+        QVERIFY(useLanguage(Language::English));
+        DesignerRun run(kSkins, DesignerRun::Start::Now, nullptr, Language::English);
+        auto &ui = run.ui();
+        const QString caption = ui.编辑框1->text();
+        QVERIFY(!caption.isEmpty() && !hasHan(caption));
+        QCOMPARE(ui.样本按钮->text(), caption);
+        QTest::mouseClick(ui.编辑框1, Qt::LeftButton);
+        QCOMPARE(ui.编辑框1->text(), QString());
+        QCOMPARE(ui.样本按钮->text(), caption);
+
+        const QString off = ui.选择框4->text();
+        QCOMPARE(ui.组合框1->currentText(), off);
+        QTest::mouseClick(ui.选择框3, Qt::LeftButton);
+        const QString on = ui.选择框4->text();
+        QVERIFY(on != off && !hasHan(on) && !hasHan(off));
+        QTest::mouseClick(ui.选择框2, Qt::LeftButton);
+        QCOMPARE(ui.组合框1->currentText(), on);
+
+        const QFont sample = ui.样本按钮->font();
+        QCOMPARE(sample.family(), u"宋体"_s);
+        QCOMPARE(ui.编辑框2->text(), u"SimSun 9"_s);
+        // Both names draw with the same face.
+        QFont english(u"SimSun"_s, sample.pointSize());
+        QCOMPARE(QFontInfo(english).family(), QFontInfo(sample).family());
+        QCOMPARE(QFontMetrics(english).horizontalAdvance(caption),
+            QFontMetrics(sample).horizontalAdvance(caption));
+    }
+
     void textsFitTheirControls_data()
     {
         QTest::addColumn<Language>("language");
@@ -371,7 +522,7 @@ private Q_SLOTS:
     {
         QFETCH(Language, language);
         QVERIFY(useLanguage(language));
-        DesignerRun run;
+        DesignerRun run(kSkins, DesignerRun::Start::Now, nullptr, language);
         run.window().activateWindow();
         QVERIFY(QTest::qWaitForWindowExposed(&run.window()));
         quillet::ui::AboutWindow about(QColor(Qt::white), &run.window());
@@ -392,9 +543,13 @@ private Q_SLOTS:
                 if (shown.room < 0)
                     continue;
                 ++measured;
-                const int allowed = language == Language::Chinese ? kLayoutOverflow.value(shown.key.section(u'#', 0, 0)) : 0;
+                const int allowed = language == Language::Chinese
+                    ? kLayoutOverflow.value(shown.key.section(u'#', 0, 0))
+                    : 0;
                 if (shown.width > shown.room + allowed)
-                    overflows.append(u"%1 \"%2\" takes %3 px of %4"_s.arg(shown.key, shown.text).arg(shown.width).arg(shown.room));
+                    overflows.append(u"%1 \"%2\" takes %3 px of %4"_s.arg(shown.key, shown.text)
+                                         .arg(shown.width)
+                                         .arg(shown.room));
             }
         }
         QVERIFY2(overflows.isEmpty(), qPrintable(overflows.join(u"; "_s)));
@@ -422,7 +577,7 @@ private Q_SLOTS:
     {
         QFETCH(Language, language);
         QVERIFY(useLanguage(language));
-        DesignerRun run;
+        DesignerRun run(kSkins, DesignerRun::Start::Now, nullptr, language);
         const QString page
             = pageText(quillet::catalogue::ProgramPaths::localPage(run.folder().path(), language));
         QVERIFY(!page.isEmpty());
