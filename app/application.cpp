@@ -1,12 +1,13 @@
 #include "app/application.h"
 
 #include "app/designerprogram.h"
+#include "app/windowlanguage.h"
 #include "batch/batchmain.h"
 #include "output/outputfolder.h"
-#include "platform/form/dialoglanguage.h"
 #include "platform/form/fontsetup.h"
 #include "platform/form/qtdialogs.h"
 #include "platform/system/displayprobe.h"
+#include "platform/system/languagechoice.h"
 #include "platform/system/processenvironment.h"
 #include "platform/system/systemnetworkprobe.h"
 
@@ -35,13 +36,15 @@ int Application::run(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Quillet3.0"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLET_VERSION));
     form::FontSetup::install();
-    form::DialogLanguage::install();
+    const system::Language language = system::LanguageChoice::ofProcess();
+    WindowLanguage::install(language);
 
     form::QtDialogs dialogs;
     system::SystemNetworkProbe network;
     const QString executable = QApplication::applicationFilePath();
-    DesignerProgram program({dialogs, network, QApplication::applicationDirPath(), output::OutputFolder::GetSpecialFolder(output::OutputFolder::DesktopKind),
-                             QFileInfo(executable).fileName()});
+    DesignerProgram program({ dialogs, network, QApplication::applicationDirPath(),
+        output::OutputFolder::GetSpecialFolder(output::OutputFolder::DesktopKind),
+        QFileInfo(executable).fileName(), language });
     program.start();
     const int result = QApplication::exec();
     program.releaseAtExit();

@@ -26,7 +26,7 @@ DesignerProgram::DesignerProgram(const Services &services)
     , m_geometry(std::make_unique<render::SampleGeometry>(m_state, *m_window))
     , m_preview(std::make_unique<render::SamplePreview>(m_state, *m_window))
     , m_controls(std::make_unique<ui::DesignerControls>(
-          m_state, *m_window, services.dialogs, *m_geometry, *m_preview, *m_skins))
+          m_state, *m_window, services.dialogs, *m_geometry, *m_preview, *m_skins, services.language))
     , m_exporter(std::make_unique<output::Exporter>(
           m_state, *m_window, services.dialogs, *m_preview, [this] { return m_services.desktopFolder; }))
     , m_infoPanel(std::make_unique<integration::InfoPanel>(*m_window, services.network))
@@ -40,7 +40,10 @@ DesignerProgram::DesignerProgram(const Services &services)
         = new ui::IconMenu(m_window->captionBox(), m_window->sampleButton(), m_state.icon, services.dialogs);
     m_eventMap = std::make_unique<ui::EventMap>(ui::EventMap::Handlers { *m_window, *m_controls, *m_geometry,
         *m_preview, [this] { windDown(); }, [this] { m_exporter->exportImages(); }, [this] { openAbout(); },
-        [this] { m_infoPanel->onHelp(catalogue::ProgramPaths::localPage(m_state.programFolder)); },
+        [this] {
+            m_infoPanel->onHelp(
+                catalogue::ProgramPaths::localPage(m_state.programFolder, m_services.language));
+        },
         [this] { m_infoPanel->onTick(); } });
     QObject::connect(&m_skins->watcher(), &catalogue::SkinWatcher::skinChanged, m_window.get(),
         [this] { m_controls->reloadSkin(); });
@@ -58,7 +61,7 @@ DesignerProgram::~DesignerProgram()
 
 void DesignerProgram::start()
 {
-    m_lifecycle->onCreated(m_services.programFolder);
+    m_lifecycle->onCreated(m_services.programFolder, m_services.language);
     m_saveOptions->showOptions();
     m_iconMenu->showIcon();
     m_window->setOuterSize({ ui::DesignerWindow::kLayoutWidth, ui::DesignerWindow::kLayoutHeight });

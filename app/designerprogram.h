@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/appstate.h"
+#include "platform/system/languagechoice.h"
 
 #include <QString>
 
@@ -53,6 +54,7 @@ public:
         QString programFolder;
         QString desktopFolder;
         QString executableName;
+        system::Language language = system::Language::Chinese;
     };
 
     explicit DesignerProgram(const Services &services);

@@ -28,7 +28,7 @@ Lifecycle::Lifecycle(const Parts &parts)
 {
 }
 
-void Lifecycle::onCreated(const QString &programFolder)
+void Lifecycle::onCreated(const QString &programFolder, system::Language language)
 {
     model::AppState &state = m_parts.state;
     ui::DesignerWindow &window = m_parts.window;
@@ -49,7 +49,7 @@ void Lifecycle::onCreated(const QString &programFolder)
     state.buttonHeight = window.sampleButton()->height();
     window.heightBox()->setEditText(form::NumberText::toText(state.buttonHeight));
     m_parts.exportState.fillExtensionTable();
-    m_parts.pageThread.start(ProgramPaths::localPage(state.programFolder));
+    m_parts.pageThread.start(ProgramPaths::localPage(state.programFolder, language));
 }
 
 void Lifecycle::onAboutToBeDestroyed(const QString &desktopFolder, const QString &executableName)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/system/languagechoice.h"
+
 #include <QString>
 
 namespace quillet::integration {
@@ -37,7 +39,7 @@ public:
 
     explicit Lifecycle(const Parts &parts);
 
-    void onCreated(const QString &programFolder);
+    void onCreated(const QString &programFolder, system::Language language);
     void onAboutToBeDestroyed(const QString &desktopFolder, const QString &executableName);
 
 private:

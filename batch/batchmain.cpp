@@ -52,6 +52,14 @@ bool isProgramOption(const char *argument)
 
 } // namespace
 
+// How the designer window's language is chosen (platform/system/languagechoice).
+constexpr char kLanguageUsage[]
+    = "\nThe designer window speaks English when LANGUAGE (a colon-separated list) or, after it,\n"
+      "LANG names English first among the languages it has (en, en_US.UTF-8, ...); otherwise,\n"
+      "also under LANG=C or with neither set, it speaks Chinese. For example:\n"
+      "  LANG=en_US.UTF-8 quillet      LANGUAGE=zh_CN quillet\n"
+      "Picture file names, their state words (_正常 ...) and the settings file stay Chinese.\n";
+
 const char *BatchMain::programUsage()
 {
     static const QByteArray text = [] {
@@ -60,6 +68,7 @@ const char *BatchMain::programUsage()
             usage += QByteArray("       quillet ") + QByteArray(command.name).leftJustified(16)
                 + command.summary + '\n';
         usage += "       quillet --help | --version\n";
+        usage += kLanguageUsage;
         return usage;
     }();
     return text.constData();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/system/languagechoice.h"
+
 #include <QString>
 
 namespace quillet::catalogue {
@@ -17,9 +19,13 @@ public:
     {
         return skinsFolder(programFolder) + fileName;
     }
-    static QString localPage(const QString &programFolder)
+    // The local help page in the windows' language.
+    static QString localPage(
+        const QString &programFolder, system::Language language = system::Language::Chinese)
     {
-        return programFolder + QStringLiteral("/sys/Untitled.htm");
+        return programFolder
+            + (language == system::Language::English ? QStringLiteral("/sys/Untitled.en.htm")
+                                                     : QStringLiteral("/sys/Untitled.htm"));
     }
 };
 

@@ -14,7 +14,7 @@ if(TARGET quillet_webengine)
   install(TARGETS quillet_webengine LIBRARY DESTINATION ${QUILLET_INSTALL_FOLDER})
 endif()
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/skins/ DESTINATION ${QUILLET_INSTALL_FOLDER}/skins)
-install(FILES ${CMAKE_SOURCE_DIR}/sys/Untitled.htm DESTINATION ${QUILLET_INSTALL_FOLDER}/sys)
+install(FILES ${CMAKE_SOURCE_DIR}/sys/Untitled.htm ${CMAKE_SOURCE_DIR}/sys/Untitled.en.htm DESTINATION ${QUILLET_INSTALL_FOLDER}/sys)
 # An installed sys/ carries no write bits, so even a program run as root keeps its
 # settings in the user's folder instead of the package's files.
 install(CODE "file(CHMOD \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${QUILLET_INSTALL_FOLDER}/sys\"

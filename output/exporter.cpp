@@ -14,6 +14,8 @@
 #include "render/stateimages.h"
 #include "ui/designerwindow.h"
 
+#include <QCoreApplication>
+
 namespace quillet::output {
 
 using pictures::ButtonJob;
@@ -24,8 +26,18 @@ using pictures::OutputGroup;
 using pictures::PlannedFile;
 using pictures::WebExport;
 
-const QString Exporter::kConfirmCaption = QStringLiteral("确定保存下述文件?");
-const QString Exporter::kFolderTitle = QStringLiteral("请选择图片保存的目录！");
+namespace {
+// The constants are the Chinese sources; a person reads them in the windows' language.
+QString shown(const QString &source)
+{
+    return QCoreApplication::translate("Exporter", source.toUtf8().constData());
+}
+} // namespace
+
+const QString Exporter::kConfirmCaption
+    = QString::fromUtf8(QT_TRANSLATE_NOOP("Exporter", "确定保存下述文件?"));
+const QString Exporter::kFolderTitle
+    = QString::fromUtf8(QT_TRANSLATE_NOOP("Exporter", "请选择图片保存的目录！"));
 
 Exporter::Exporter(const model::AppState &model, ui::DesignerWindow &window, form::Dialogs &dialogs,
                    render::SamplePreview &preview, std::function<QString()> desktopFolder)
@@ -64,13 +76,13 @@ void Exporter::exportImages()
             list += extra.join(u"   ") + u"\r\n";
         }
     }
-    if (!m_dialogs.confirm(&m_window, list, kConfirmCaption)) {
+    if (!m_dialogs.confirm(&m_window, list, shown(kConfirmCaption))) {
         --m_state.exportCounter;
         return;
     }
 
-    const QString folder = OutputFolder::BrowseForFolder(m_dialogs, m_state.browse, &m_window, m_desktopFolder(),
-                                                         kFolderTitle);
+    const QString folder = OutputFolder::BrowseForFolder(
+        m_dialogs, m_state.browse, &m_window, m_desktopFolder(), shown(kFolderTitle));
     if (folder.isEmpty())
         return;
 

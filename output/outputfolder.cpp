@@ -3,6 +3,7 @@
 #include "platform/form/dialogs.h"
 #include "platform/system/specialfolders.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace quillet::output {
@@ -60,7 +61,7 @@ QString OutputFolder::GetWindowsFolder()
 
 QString OutputFolder::defaultBrowseTitle()
 {
-    return QStringLiteral("请选择一个文件夹");
+    return QCoreApplication::translate("OutputFolder", "请选择一个文件夹");
 }
 
 QString OutputFolder::BrowseForFolder(form::Dialogs &dialogs, BrowseMemory &memory, QWidget *owner,

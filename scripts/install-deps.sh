@@ -17,7 +17,7 @@ PACKAGES=(
   pngcheck gifsicle libjpeg-turbo-progs netpbm zopfli desktop-file-utils
   libpng-dev zlib1g-dev clang libclang-rt-14-dev
   appstream dpkg-dev
-  qt6-translations-l10n libxcb1-dev ccache
+  qt6-translations-l10n qt6-l10n-tools libxcb1-dev ccache
   python3-tinycss2 chromium python3-websocket xdotool
 )
 

@@ -2,6 +2,8 @@
 
 #include "platform/form/outersize.h"
 
+#include <QCoreApplication>
+
 namespace quillet::ui {
 
 namespace {
@@ -14,13 +16,26 @@ void setBackground(QWidget *widget, const QColor &colour)
     widget->setPalette(pal);
     widget->setAutoFillBackground(true);
 }
+
+// The notice is laid out by hand, line by line, to the label's width; each language breaks
+// its own lines.
+const char *const kNoticeLines[] = {
+    QT_TRANSLATE_NOOP("AboutWindow", "   本软件为免费软件，可自由传播和使用。"),
+    QT_TRANSLATE_NOOP("AboutWindow", "   窗口右边有一个IE浏览框，里边显示最新版"),
+    QT_TRANSLATE_NOOP("AboutWindow", "本、帮助、和官方网站的一些信息，也可能放"),
+    QT_TRANSLATE_NOOP("AboutWindow", "一些广告连接。"),
+    QT_TRANSLATE_NOOP("AboutWindow", "   欢迎提出使用意见并反馈，以望得到改进。"),
+};
 } // namespace
 
-const QString AboutWindow::kNotice = QStringLiteral("   本软件为免费软件，可自由传播和使用。") + kParagraphEnd
-    + QStringLiteral("   窗口右边有一个IE浏览框，里边显示最新版") + kParagraphEnd
-    + QStringLiteral("本、帮助、和官方网站的一些信息，也可能放") + kParagraphEnd
-    + QStringLiteral("一些广告连接。") + kParagraphEnd
-    + QStringLiteral("   欢迎提出使用意见并反馈，以望得到改进。") + kParagraphEnd;
+QString AboutWindow::notice()
+{
+    QString text;
+    for (const char *line : kNoticeLines)
+        text += QCoreApplication::translate("AboutWindow", line) + kParagraphEnd;
+    return text;
+}
+
 const QString AboutWindow::kMakerSite = QStringLiteral("http://www.example.org/");
 const QString AboutWindow::kMakerMail = QStringLiteral("pelorin@example.org");
 
@@ -31,7 +46,7 @@ AboutWindow::AboutWindow(const QColor &backgroundColour, QWidget *parent)
     m_ui.setupUi(this);
     m_outer->setSize(kOuterSize);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    m_ui.标签1->setText(kNotice);
+    m_ui.标签1->setText(notice());
     m_ui.超级链接框1->setTarget(kMakerSite);
     m_ui.超级链接框2->setTarget(kMakerMail);
     for (form::HyperLink *link : {m_ui.超级链接框1, m_ui.超级链接框2})

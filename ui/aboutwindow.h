@@ -19,7 +19,8 @@ public:
     // Frame and title bar included.
     static constexpr QSize kOuterSize { 270, 192 };
 
-    static const QString kNotice;
+    // The notice in the windows' language.
+    static QString notice();
     static const QString kMakerSite;
     static const QString kMakerMail;
 

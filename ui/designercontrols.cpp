@@ -6,12 +6,14 @@
 #include "model/appstate.h"
 #include "model/metrics.h"
 #include "platform/form/dialogs.h"
+#include "platform/form/fontsetup.h"
 #include "platform/form/formruntime.h"
 #include "platform/form/intervaltimer.h"
 #include "platform/form/numbertext.h"
 #include "render/samplegeometry.h"
 #include "render/samplepreview.h"
 #include "ui/designerwindow.h"
+#include "ui/starttexts.h"
 
 #include <QFileInfo>
 #include <limits>
@@ -19,10 +21,6 @@
 namespace quillet::ui {
 
 using form::NumberText;
-
-const QString DesignerControls::kPlaceholder = QStringLiteral("输入按钮文字");
-const QString DesignerControls::kEchoChecked = QStringLiteral("选中");
-const QString DesignerControls::kEchoUnchecked = QStringLiteral("未选");
 
 namespace {
 constexpr qint64 kIntMin = std::numeric_limits<int>::min();
@@ -36,13 +34,15 @@ int listedNumber(const QComboBox *box)
 } // namespace
 
 DesignerControls::DesignerControls(model::AppState &state, DesignerWindow &window, form::Dialogs &dialogs,
-    render::SampleGeometry &geometry, render::SamplePreview &preview, catalogue::SkinSwitcher &skins)
+    render::SampleGeometry &geometry, render::SamplePreview &preview, catalogue::SkinSwitcher &skins,
+    system::Language language)
     : m_state(state)
     , m_window(window)
     , m_dialogs(dialogs)
     , m_geometry(geometry)
     , m_preview(preview)
     , m_skins(skins)
+    , m_language(language)
 {
 }
 
@@ -142,7 +142,7 @@ void DesignerControls::heightTyped()
 void DesignerControls::textBoxPressed()
 {
     QLineEdit *box = m_window.controls().编辑框1;
-    if (box->text() == kPlaceholder)
+    if (box->text() == StartTexts::caption())
         box->clear();
 }
 
@@ -156,7 +156,11 @@ void DesignerControls::textChanged()
 void DesignerControls::showSampleFont()
 {
     const QFont font = m_window.controls().样本按钮->font();
-    m_window.controls().编辑框2->setText(font.family() + u' ' + NumberText::toText(font.pointSize()));
+    // Only the name shown is English; the sample keeps the family it draws with.
+    const QString family = m_language == system::Language::English
+        ? form::FontSetup::englishName(font.family())
+        : font.family();
+    m_window.controls().编辑框2->setText(family + u' ' + NumberText::toText(font.pointSize()));
 }
 
 void DesignerControls::chooseSampleFont()
@@ -196,13 +200,14 @@ void DesignerControls::borderBoxReleased()
 void DesignerControls::comboOptionReleased()
 {
     const bool checkedAfterClick = !m_window.controls().选择框2->isChecked();
-    m_window.controls().组合框1->setEditText(checkedAfterClick ? kEchoChecked : kEchoUnchecked);
+    m_window.controls().组合框1->setEditText(
+        checkedAfterClick ? StartTexts::checked() : StartTexts::unchecked());
 }
 
 void DesignerControls::checkOptionReleased()
 {
     const bool checkedAfterClick = !m_window.controls().选择框3->isChecked();
-    m_window.controls().选择框4->setText(checkedAfterClick ? kEchoChecked : kEchoUnchecked);
+    m_window.controls().选择框4->setText(checkedAfterClick ? StartTexts::checked() : StartTexts::unchecked());
 }
 
 } // namespace quillet::ui

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/system/languagechoice.h"
+
 #include <QString>
 
 namespace quillet::catalogue {
@@ -35,7 +37,8 @@ public:
     static constexpr int kComboFontCancelled = -1;
 
     DesignerControls(model::AppState &state, DesignerWindow &window, form::Dialogs &dialogs,
-        render::SampleGeometry &geometry, render::SamplePreview &preview, catalogue::SkinSwitcher &skins);
+        render::SampleGeometry &geometry, render::SamplePreview &preview, catalogue::SkinSwitcher &skins,
+        system::Language language);
 
     // The current skin applied and its colour spread over the window.
     void applyCurrentSkin();
@@ -62,12 +65,8 @@ public:
     void comboOptionReleased();
     void checkOptionReleased();
 
-    // Face name, a space and the size of the sample button's font.
+    // Face name (its English one in English), a space and the size of the sample button's font.
     void showSampleFont();
-
-    static const QString kPlaceholder;
-    static const QString kEchoChecked;
-    static const QString kEchoUnchecked;
 
 private:
     model::AppState &m_state;
@@ -76,6 +75,7 @@ private:
     render::SampleGeometry &m_geometry;
     render::SamplePreview &m_preview;
     catalogue::SkinSwitcher &m_skins;
+    system::Language m_language;
 };
 
 } // namespace quillet::ui

@@ -2,6 +2,7 @@
 
 #include "platform/form/intervaltimer.h"
 #include "platform/form/outersize.h"
+#include "ui/starttexts.h"
 
 #include <QCloseEvent>
 #include <QIcon>
@@ -71,7 +72,10 @@ void DesignerWindow::applyLayoutDetails()
     // a typed size is taken as typed.
     m_ui.组合框2->setCompleter(nullptr);
     m_ui.组合框3->setCompleter(nullptr);
-    m_ui.组合框1->setEditText(QStringLiteral("未选"));
+    m_ui.编辑框1->setText(StartTexts::caption());
+    m_ui.样本按钮->setText(StartTexts::caption());
+    m_ui.组合框1->setEditText(StartTexts::unchecked());
+    m_ui.选择框4->setText(StartTexts::unchecked());
     m_ui.列表框1->setCurrentRow(-1);
     m_ui.源画板->hide();
     m_ui.确认制作按钮->setDefault(true);

@@ -5,6 +5,7 @@
 #include "ui/sampleicon.h"
 
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -13,26 +14,32 @@ namespace quillet::ui {
 
 using model::IconPosition;
 
-const QString IconMenu::kChooseText = QStringLiteral("选择图标…");
-const QString IconMenu::kPositionText = QStringLiteral("图标位置");
-const QString IconMenu::kRemoveText = QStringLiteral("去掉图标");
-const QString IconMenu::kDialogTitle = QStringLiteral("选择图标");
+const QString IconMenu::kChooseText = QString::fromUtf8(QT_TRANSLATE_NOOP("IconMenu", "选择图标…"));
+const QString IconMenu::kPositionText = QString::fromUtf8(QT_TRANSLATE_NOOP("IconMenu", "图标位置"));
+const QString IconMenu::kRemoveText = QString::fromUtf8(QT_TRANSLATE_NOOP("IconMenu", "去掉图标"));
+const QString IconMenu::kDialogTitle = QString::fromUtf8(QT_TRANSLATE_NOOP("IconMenu", "选择图标"));
 
 namespace {
 constexpr IconPosition kPositions[] = { IconPosition::Left, IconPosition::Right, IconPosition::Top };
+
+// The constants are the Chinese sources; a person reads them in the windows' language.
+QString shown(const QString &source)
+{
+    return QCoreApplication::translate("IconMenu", source.toUtf8().constData());
 }
+} // namespace
 
 QString IconMenu::positionText(IconPosition position)
 {
     switch (position) {
     case IconPosition::Right:
-        return QStringLiteral("右");
+        return QString::fromUtf8(QT_TRANSLATE_NOOP("IconMenu", "右"));
     case IconPosition::Top:
-        return QStringLiteral("上");
+        return QString::fromUtf8(QT_TRANSLATE_NOOP("IconMenu", "上"));
     case IconPosition::Left:
         break;
     }
-    return QStringLiteral("左");
+    return QString::fromUtf8(QT_TRANSLATE_NOOP("IconMenu", "左"));
 }
 
 IconMenu::IconMenu(QLineEdit *box, QPushButton *sample, model::ButtonIcon &icon, form::Dialogs &dialogs)
@@ -57,7 +64,7 @@ void IconMenu::showIcon()
 
 void IconMenu::chooseIcon()
 {
-    const QString file = m_dialogs.chooseIconFile(m_box->window(), m_icon.file, kDialogTitle);
+    const QString file = m_dialogs.chooseIconFile(m_box->window(), m_icon.file, shown(kDialogTitle));
     // A file that is no picture changes nothing; the handler says nothing about it.
     if (file.isEmpty() || !render::iconProblem(file).isEmpty())
         return;
@@ -82,17 +89,17 @@ void IconMenu::popup(const QPoint &at)
     QMenu *menu = m_box->createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addSeparator();
-    connect(menu->addAction(kChooseText), &QAction::triggered, this, &IconMenu::chooseIcon);
-    QMenu *positions = menu->addMenu(kPositionText);
+    connect(menu->addAction(shown(kChooseText)), &QAction::triggered, this, &IconMenu::chooseIcon);
+    QMenu *positions = menu->addMenu(shown(kPositionText));
     auto *group = new QActionGroup(positions);
     for (IconPosition position : kPositions) {
-        QAction *action = positions->addAction(positionText(position));
+        QAction *action = positions->addAction(shown(positionText(position)));
         action->setCheckable(true);
         action->setChecked(position == m_icon.position);
         group->addAction(action);
         connect(action, &QAction::triggered, this, [this, position] { setPosition(position); });
     }
-    QAction *remove = menu->addAction(kRemoveText);
+    QAction *remove = menu->addAction(shown(kRemoveText));
     remove->setEnabled(!m_icon.isNull());
     connect(remove, &QAction::triggered, this, &IconMenu::removeIcon);
     m_menu = menu;

@@ -1,14 +1,19 @@
 #include "ui/saveoptionsmenu.h"
 
+#include <QCoreApplication>
 #include <QMenu>
 #include <QPushButton>
 
 namespace quillet::ui {
 
-const QString SaveOptionsMenu::kTransparentText = QStringLiteral("透明背景");
-const QString SaveOptionsMenu::kTwoXText = QStringLiteral("同时输出 @2x 图片");
-const QString SaveOptionsMenu::kSpriteText = QStringLiteral("输出精灵图和 CSS");
-const QString SaveOptionsMenu::kFocusText = QStringLiteral("输出焦点图片");
+const QString SaveOptionsMenu::kTransparentText
+    = QString::fromUtf8(QT_TRANSLATE_NOOP("SaveOptionsMenu", "透明背景"));
+const QString SaveOptionsMenu::kTwoXText
+    = QString::fromUtf8(QT_TRANSLATE_NOOP("SaveOptionsMenu", "同时输出 @2x 图片"));
+const QString SaveOptionsMenu::kSpriteText
+    = QString::fromUtf8(QT_TRANSLATE_NOOP("SaveOptionsMenu", "输出精灵图和 CSS"));
+const QString SaveOptionsMenu::kFocusText
+    = QString::fromUtf8(QT_TRANSLATE_NOOP("SaveOptionsMenu", "输出焦点图片"));
 
 SaveOptionsMenu::SaveOptionsMenu(QPushButton *button, model::WebOptions &options)
     : QObject(button)
@@ -17,7 +22,8 @@ SaveOptionsMenu::SaveOptionsMenu(QPushButton *button, model::WebOptions &options
     , m_menu(new QMenu(button))
 {
     const auto add = [this](const QString &text, bool model::WebOptions::*flag) {
-        QAction *action = m_menu->addAction(text);
+        QAction *action
+            = m_menu->addAction(QCoreApplication::translate("SaveOptionsMenu", text.toUtf8().constData()));
         action->setCheckable(true);
         connect(action, &QAction::toggled, this, [this, flag](bool on) { m_options.*flag = on; });
         return action;

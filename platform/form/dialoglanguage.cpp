@@ -11,17 +11,28 @@ QString DialogLanguage::catalogueFolder()
     return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
 }
 
-bool DialogLanguage::install()
+bool DialogLanguage::install(system::Language language)
 {
     QCoreApplication *application = QCoreApplication::instance();
     if (!application)
         return false;
-    if (application->findChild<QTranslator *>(QString::fromLatin1(kCatalogue), Qt::FindDirectChildrenOnly))
+    const QString catalogue
+        = QString::fromLatin1(language == system::Language::English ? kEnglishCatalogue : kCatalogue);
+    if (application->findChild<QTranslator *>(catalogue, Qt::FindDirectChildrenOnly))
         return true;
     auto *translator = new QTranslator(application);
-    translator->setObjectName(QString::fromLatin1(kCatalogue));
-    if (!translator->load(QString::fromLatin1(kCatalogue), catalogueFolder())
-        || !QCoreApplication::installTranslator(translator)) {
+    translator->setObjectName(catalogue);
+    if (!translator->load(catalogue, catalogueFolder())) {
+        delete translator;
+        return false;
+    }
+    // Qt's texts are written in English: its English catalogue holds no message, and Qt
+    // refuses to install an empty one.
+    if (translator->isEmpty()) {
+        delete translator;
+        return true;
+    }
+    if (!QCoreApplication::installTranslator(translator)) {
         delete translator;
         return false;
     }

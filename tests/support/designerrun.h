@@ -22,11 +22,12 @@ public:
 
     // The fakes answer the dialogs unless the test brings its own (the real ones).
     explicit DesignerRun(const QStringList &skins = { QStringLiteral("经典.an") }, Start start = Start::Now,
-        quillet::form::Dialogs *ownDialogs = nullptr)
+        quillet::form::Dialogs *ownDialogs = nullptr,
+        quillet::system::Language language = quillet::system::Language::Chinese)
         : m_ownFolder(std::make_unique<ProgramFolder>(skins))
         , m_folder(*m_ownFolder)
         , program({ ownDialogs ? *ownDialogs : dialogs, network, m_folder.path(), m_folder.desktop() + u'/',
-              QStringLiteral("quillet") })
+              QStringLiteral("quillet"), language })
     {
         if (start == Start::Now)
             this->start();

@@ -30,6 +30,7 @@ public:
     QList<QWidget *> folderOwners;
     int fontRequests = 0;
     QStringList iconFileStarts;
+    QStringList iconFileTitles;
 
     bool confirm(QWidget *, const QString &text, const QString &caption) override
     {
@@ -52,9 +53,10 @@ public:
     {
         return colourAnswers.isEmpty() ? QColor() : colourAnswers.takeFirst();
     }
-    QString chooseIconFile(QWidget *, const QString &startFile, const QString &) override
+    QString chooseIconFile(QWidget *, const QString &startFile, const QString &title) override
     {
         iconFileStarts.append(startFile);
+        iconFileTitles.append(title);
         return iconFileAnswers.isEmpty() ? QString() : iconFileAnswers.takeFirst();
     }
 };

@@ -23,6 +23,8 @@ public:
         if (withSys) {
             root.mkpath(QStringLiteral("program/sys"));
             QFile::copy(QStringLiteral(QUILLET_SOURCE_DIR "/sys/Untitled.htm"), path() + QStringLiteral("/sys/Untitled.htm"));
+            QFile::copy(QStringLiteral(QUILLET_SOURCE_DIR "/sys/Untitled.en.htm"),
+                path() + QStringLiteral("/sys/Untitled.en.htm"));
         }
         for (const QString &skin : shippedSkins)
             addShippedSkin(skin);
