@@ -14,9 +14,28 @@
 namespace quillet::batch {
 
 namespace {
+// Control characters shown as escapes, so a refusal stays one readable line.
 QString quoted(const QString &text)
 {
-    return u'"' + text + u'"';
+    QString shown;
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return u'"' + shown + u'"';
+}
+
+// Quotes, backslashes and control characters have no business in a family name, and the
+// style sheets that name it are safer without them.
+bool isPlainFamily(QStringView family)
+{
+    for (const QChar c : family) {
+        if (c == u'"' || c == u'\'' || c == u'\\' || c.category() == QChar::Other_Control)
+            return false;
+    }
+    return true;
 }
 } // namespace
 
@@ -130,6 +149,20 @@ QString EntryValues::setIconSize(const QString &text, RenderEntry &entry)
     return {};
 }
 
+QString EntryValues::fontProblem(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    const QString family = trimmed.left(qMax(0, int(trimmed.lastIndexOf(u' ')))).trimmed();
+    if (!family.isEmpty() && !isPlainFamily(family))
+        return QStringLiteral("--font: ") + quoted(text)
+            + QStringLiteral(": a font family holds no quotes, backslashes or control characters");
+    if (!parseFont(text, nullptr))
+        return QStringLiteral("--font: ") + quoted(text)
+            + QStringLiteral(" is not \"FAMILY SIZE\" with a size from 1 to ")
+            + QString::number(kMaxPointSize);
+    return {};
+}
+
 bool EntryValues::parseFont(const QString &text, QFont *font)
 {
     const QString trimmed = text.trimmed();
@@ -139,7 +172,7 @@ bool EntryValues::parseFont(const QString &text, QFont *font)
     bool ok = false;
     const int size = trimmed.mid(space + 1).toInt(&ok);
     const QString family = trimmed.left(space).trimmed();
-    if (!ok || size < 1 || size > kMaxPointSize || family.isEmpty())
+    if (!ok || size < 1 || size > kMaxPointSize || family.isEmpty() || !isPlainFamily(family))
         return false;
     if (font) {
         *font = QFont(family);
@@ -150,10 +183,8 @@ bool EntryValues::parseFont(const QString &text, QFont *font)
 
 QString EntryValues::setFont(const QString &text, RenderEntry &entry)
 {
-    if (!parseFont(text, nullptr))
-        return QStringLiteral("--font: ") + quoted(text)
-            + QStringLiteral(" is not \"FAMILY SIZE\" with a size from 1 to ")
-            + QString::number(kMaxPointSize);
+    if (const QString problem = fontProblem(text); !problem.isEmpty())
+        return problem;
     entry.font = text.trimmed();
     return {};
 }

@@ -31,8 +31,11 @@ public:
     static QString setIcon(const QString &text, const QString &baseFolder, RenderEntry &entry);
     static QString setIconPosition(const QString &text, RenderEntry &entry);
     static QString setIconSize(const QString &text, RenderEntry &entry);
-    // "FAMILY SIZE", as the designer shows its font: the last word is the point size.
+    // "FAMILY SIZE", as the designer shows its font: the last word is the point size. A
+    // family with quotes, backslashes or control characters is refused.
     static bool parseFont(const QString &text, QFont *font);
+    // Why text is not such a font, as a one-line message naming --font; empty when it is.
+    static QString fontProblem(const QString &text);
     // The checks that need the whole entry: a caption, one control, a sprite's button,
     // captions that stay names of files inside the output folder, whole pixels at every
     // ratio.

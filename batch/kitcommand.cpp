@@ -74,9 +74,8 @@ const OptionSpec<KitOptions> kTable[] = {
     { u"font", u"\"FAMILY SIZE\"", u"caption font, first in the font stack (default \"宋体 9\")",
         OptionKind::Text, false,
         [](KitOptions &o, const QString &v) -> QString {
-            QFont font;
-            if (!EntryValues::parseFont(v, &font))
-                return QStringLiteral("--font: \"") + v + QStringLiteral("\" is not \"FAMILY SIZE\"");
+            if (const QString problem = EntryValues::fontProblem(v); !problem.isEmpty())
+                return problem;
             o.font = v;
             return QString();
         } },

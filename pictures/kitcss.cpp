@@ -1,5 +1,7 @@
 #include "pictures/kitcss.h"
 
+#include "pictures/cssescape.h"
+
 #include <QStringList>
 
 namespace quillet::pictures::kitcss {
@@ -18,7 +20,7 @@ QString ratioWord(qreal ratio)
 
 QString url(const QString &name)
 {
-    return QStringLiteral("url(\"") + name + QStringLiteral("\")");
+    return QStringLiteral("url(") + cssescape::string(name) + u')';
 }
 
 // One layer's picture: the PNG alone first for browsers without image-set(), then every
@@ -85,7 +87,8 @@ QString skinRules(const KitStyle &style, const KitSkin &skin, bool dark, const Q
     const QString inner = indent + QStringLiteral("  ");
     QString css;
     if (!skin.slice.exact)
-        css += indent + QStringLiteral("/* ") + inexactNote(skin) + QStringLiteral(" */\n");
+        css += indent + QStringLiteral("/* ") + cssescape::comment(inexactNote(skin))
+            + QStringLiteral(" */\n");
     css += indent + b + QStringLiteral(" {\n");
     css += inner + QStringLiteral("min-width: ") + px(skin.slice.minWidth) + QStringLiteral(";\n");
     css += inner + QStringLiteral("border-width: 0 ") + px(skin.slice.right) + QStringLiteral(" 0 ")
@@ -193,8 +196,9 @@ QString text(const KitStyle &style)
     const QString b = u'.' + style.prefix + QStringLiteral("-button");
     const QString c = u'.' + style.prefix + QStringLiteral("-check");
     QString css;
-    css += QStringLiteral("/* Button kit from the skin ") + style.light.name
-        + (style.dark ? QStringLiteral(" (dark: ") + style.dark->name + u')' : QString())
+    css += QStringLiteral("/* ")
+        + cssescape::comment(QString(QStringLiteral("Button kit from the skin ") + style.light.name
+            + (style.dark ? QStringLiteral(" (dark: ") + style.dark->name + u')' : QString())))
         + QStringLiteral(". <button>, <a> and <input type=\"submit\"> of any width. */\n");
     // What every state shares; the skin rules below set only pictures and the caption.
     css += b + QStringLiteral(" {\n");
@@ -207,8 +211,8 @@ QString text(const KitStyle &style)
     css += QStringLiteral("  background-position: left top, right top, left top;\n");
     css += QStringLiteral("  background-origin: border-box, border-box, padding-box;\n");
     css += QStringLiteral("  background-clip: border-box, border-box, padding-box;\n");
-    css += QStringLiteral("  font-family: \"") + style.fontFamily
-        + QStringLiteral("\", \"SimSun\", \"WenQuanYi Bitmap Song\", \"Noto Sans CJK SC\", sans-serif;\n");
+    css += QStringLiteral("  font-family: ") + cssescape::string(style.fontFamily)
+        + QStringLiteral(", \"SimSun\", \"WenQuanYi Bitmap Song\", \"Noto Sans CJK SC\", sans-serif;\n");
     css += QStringLiteral("  font-size: ") + QString::number(style.pointSize) + QStringLiteral("pt;\n");
     css += QStringLiteral("  font-weight: normal;\n  text-align: center;\n  text-decoration: none;\n");
     css += QStringLiteral("  white-space: nowrap;\n  vertical-align: middle;\n  box-shadow: none;\n");

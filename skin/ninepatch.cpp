@@ -1,6 +1,13 @@
 #include "skin/ninepatch.h"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <QList>
+#include <QtEndian>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
 
 #include <utility>
 
@@ -29,25 +36,28 @@ const char *edgeName(Edge edge)
 }
 
 // The black runs of one guide edge; false with error when a pixel is neither black nor
-// fully transparent.
+// fully transparent. Reads the ring only.
 bool guideRuns(const QImage &image, Edge edge, QList<Run> &runs, QString *error)
 {
     const bool across = edge == Edge::Top || edge == Edge::Bottom;
     const int length = across ? image.width() - 2 : image.height() - 2;
+    const int fixed = edge == Edge::Top || edge == Edge::Left ? 0
+        : across                                              ? image.height() - 1
+                                                              : image.width() - 1;
+    const auto *row = across ? reinterpret_cast<const QRgb *>(image.constScanLine(fixed)) : nullptr;
     int start = -1;
     for (int i = 0; i <= length; ++i) {
         bool black = false;
         if (i < length) {
-            const int x = across ? i + 1 : (edge == Edge::Left ? 0 : image.width() - 1);
-            const int y = across ? (edge == Edge::Top ? 0 : image.height() - 1) : i + 1;
-            const QRgb p = image.pixel(x, y);
+            const QRgb p
+                = across ? row[i + 1] : reinterpret_cast<const QRgb *>(image.constScanLine(i + 1))[fixed];
             black = p == qRgba(0, 0, 0, 255);
             if (!black && qAlpha(p) != 0) {
                 if (error)
                     *error
                         = QStringLiteral("guide pixel %1,%2 on the %3 edge is neither black nor transparent")
-                              .arg(x)
-                              .arg(y)
+                              .arg(across ? i + 1 : fixed)
+                              .arg(across ? fixed : i + 1)
                               .arg(QLatin1String(edgeName(edge)));
                 return false;
             }
@@ -62,19 +72,51 @@ bool guideRuns(const QImage &image, Edge edge, QList<Run> &runs, QString *error)
     return true;
 }
 
-// Whether every column (or row) of the picture in [first, end) is the same.
+// Whether every column (or row) of the picture in [first, end) is the same. Only asked
+// when a side has several stretch runs; it stops at the first difference.
 bool uniform(const QImage &picture, bool columns, int first, int end)
 {
-    const int across = columns ? picture.height() : picture.width();
-    for (int i = first + 1; i < end; ++i) {
-        for (int j = 0; j < across; ++j) {
-            const QRgb a = columns ? picture.pixel(first, j) : picture.pixel(j, first);
-            const QRgb b = columns ? picture.pixel(i, j) : picture.pixel(j, i);
-            if (a != b)
+    if (columns) {
+        for (int y = 0; y < picture.height(); ++y) {
+            const auto *row = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
+            if (std::any_of(row + first + 1, row + end, [&](QRgb p) { return p != row[first]; }))
                 return false;
         }
+        return true;
+    }
+    const size_t bytes = size_t(picture.width()) * sizeof(QRgb);
+    for (int y = first + 1; y < end; ++y) {
+        if (std::memcmp(picture.constScanLine(y), picture.constScanLine(first), bytes) != 0)
+            return false;
     }
     return true;
+}
+
+// The size in the PNG header (the IHDR chunk, which comes first), read from its bytes
+// before any decoder sees the file; invalid without one.
+QSize headerSize(const QByteArray &bytes)
+{
+    constexpr qsizetype kWidthAt = 16;
+    constexpr qsizetype kHeightAt = 20;
+    if (bytes.size() < kHeightAt + 4 || QByteArrayView(bytes).sliced(12, 4) != "IHDR")
+        return {};
+    const quint32 width = qFromBigEndian<quint32>(bytes.constData() + kWidthAt);
+    const quint32 height = qFromBigEndian<quint32>(bytes.constData() + kHeightAt);
+    if (width == 0 || height == 0 || width > quint32(INT_MAX) || height > quint32(INT_MAX))
+        return {};
+    return QSize(int(width), int(height));
+}
+
+// The picture inside the guide ring, sharing the decoded pixels: a copy would cost as much
+// again as the decoding, in time and memory. The view keeps the whole picture alive and
+// copies itself before any change.
+QImage inside(const QImage &ring)
+{
+    auto *owner = new QImage(ring);
+    const uchar *first = owner->constScanLine(1) + sizeof(QRgb);
+    return QImage(
+        first, owner->width() - 2, owner->height() - 2, owner->bytesPerLine(), QImage::Format_ARGB32,
+        [](void *held) { delete static_cast<QImage *>(held); }, owner);
 }
 
 bool fail(QString *error, const QString &why)
@@ -125,20 +167,30 @@ std::optional<NinePatch> read(const QByteArray &bytes, QString *error)
         fail(error, QStringLiteral("not a PNG file"));
         return std::nullopt;
     }
-    QImage image;
-    if (!image.loadFromData(bytes, "PNG")) {
+    // The header's size first: a picture too large is refused before it costs its area.
+    const QSize size = headerSize(bytes);
+    if (!size.isValid()) {
         fail(error, QStringLiteral("the PNG file cannot be decoded"));
         return std::nullopt;
     }
-    if (image.width() < 3 || image.height() < 3) {
+    if (size.width() < 3 || size.height() < 3) {
         fail(error,
             QStringLiteral("%1 x %2 pixels is too small for a picture inside its guide ring")
-                .arg(image.width())
-                .arg(image.height()));
+                .arg(size.width())
+                .arg(size.height()));
         return std::nullopt;
     }
-    if (image.width() - 2 > kMaxSide || image.height() - 2 > kMaxSide) {
+    if (size.width() - 2 > kMaxSide || size.height() - 2 > kMaxSide) {
         fail(error, QStringLiteral("larger than %1 pixels").arg(kMaxSide));
+        return std::nullopt;
+    }
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "PNG");
+    QImage image;
+    if (!reader.read(&image) || image.size() != size) {
+        fail(error, QStringLiteral("the PNG file cannot be decoded"));
         return std::nullopt;
     }
     image = image.convertToFormat(QImage::Format_ARGB32);
@@ -148,7 +200,7 @@ std::optional<NinePatch> read(const QByteArray &bytes, QString *error)
         return std::nullopt;
 
     NinePatch patch;
-    patch.picture = image.copy(1, 1, image.width() - 2, image.height() - 2);
+    patch.picture = inside(image);
     const int w = patch.picture.width();
     const int h = patch.picture.height();
     int l = 0, t = 0, r = 0, b = 0;

@@ -55,22 +55,43 @@ const std::array<KeySpec, 26> kLookKeys { {
     { "slice", ValueKind::Margins, 0, kMaxSlice, &Look::slice },
 } };
 
-int editDistance(QStringView a, QStringView b)
+// No known name is this long, and a word this much longer than all of them is no typo of
+// one; comparing only a capped prefix keeps hostile names from costing more.
+constexpr qsizetype kMaxCompared = 64;
+
+// The edit distance of a and b (both lower case), or limit + 1 once it must exceed limit:
+// only cells within limit of the diagonal can hold a smaller distance, and a row whose
+// cells all exceed the limit ends the search.
+int editDistance(QStringView a, QStringView b, int limit)
 {
-    std::vector<int> row(size_t(b.size()) + 1);
-    for (size_t j = 0; j < row.size(); ++j)
-        row[j] = int(j);
-    for (qsizetype i = 1; i <= a.size(); ++i) {
-        int diagonal = row[0];
-        row[0] = int(i);
-        for (qsizetype j = 1; j <= b.size(); ++j) {
+    const qsizetype n = a.size();
+    const qsizetype m = b.size();
+    if (std::abs(n - m) > limit)
+        return limit + 1;
+    const int beyond = limit + 1;
+    std::vector<int> row(size_t(m) + 1, beyond);
+    for (qsizetype j = 0; j <= std::min<qsizetype>(m, limit); ++j)
+        row[size_t(j)] = int(j);
+    for (qsizetype i = 1; i <= n; ++i) {
+        const qsizetype from = std::max<qsizetype>(1, i - limit);
+        const qsizetype to = std::min<qsizetype>(m, i + limit);
+        int diagonal = row[size_t(from - 1)];
+        row[size_t(from - 1)] = from == 1 && i <= limit ? int(i) : beyond;
+        int best = row[size_t(from - 1)];
+        for (qsizetype j = from; j <= to; ++j) {
             const int above = row[size_t(j)];
-            row[size_t(j)] = std::min({ above + 1, row[size_t(j - 1)] + 1,
-                diagonal + (a[i - 1].toLower() == b[j - 1].toLower() ? 0 : 1) });
+            const int cell
+                = std::min({ above + 1, row[size_t(j - 1)] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1) });
+            row[size_t(j)] = std::min(cell, beyond);
+            best = std::min(best, row[size_t(j)]);
             diagonal = above;
         }
+        if (to < m)
+            row[size_t(to + 1)] = beyond;
+        if (best > limit)
+            return beyond;
     }
-    return row.back();
+    return row[size_t(m)];
 }
 
 } // namespace
@@ -115,12 +136,15 @@ QStringList knownSections()
 
 QString nearestName(QStringView word, const QStringList &candidates)
 {
+    if (word.size() > kMaxCompared)
+        return QString();
+    const QString lower = word.toString().toLower();
     // A third of the word's letters (at least two) may be wrong before it stops being a typo.
     const int allowed = std::max(2, int(word.size()) / 3);
     QString best;
     int bestDistance = allowed + 1;
     for (const QString &candidate : candidates) {
-        const int d = editDistance(word, candidate);
+        const int d = editDistance(lower, candidate.toLower(), bestDistance - 1);
         if (d < bestDistance) {
             bestDistance = d;
             best = candidate;

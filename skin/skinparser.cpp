@@ -398,7 +398,7 @@ void applyKeys(Look &look, const Section &section, const QString &imageFolder)
     }
 }
 
-Sections readSections(const QByteArray &text, const QString &imageFolder, Report &report)
+Sections readSections(QByteArrayView text, const QString &imageFolder, Report &report)
 {
     const QStringList sectionNames = report.active() ? knownSections() : QStringList();
     Sections sections;
@@ -589,10 +589,20 @@ QString SkinParser::pictureFor(const QString &imageFolder, Element element, Stat
 Skin SkinParser::parse(const QByteArray &text, const QString &imageFolder, QList<SkinDiagnostic> *diagnostics)
 {
     Report report(diagnostics);
-    if (text.size() > kMaxFileBytes)
-        report.warning(0, 0, QStringLiteral("only the first %1 bytes are read").arg(kMaxFileBytes));
+    // Past the cap only whole lines count: a line cut in two could still parse, as a
+    // different value ("radius = 12" read as "radius = 1").
+    QByteArrayView kept(text);
+    if (text.size() > kMaxFileBytes) {
+        kept = kept.first(
+            text.at(kMaxFileBytes) == '\n' ? kMaxFileBytes : text.lastIndexOf('\n', kMaxFileBytes - 1) + 1);
+        const qsizetype lines = kept.count('\n') + (kept.isEmpty() || kept.endsWith('\n') ? 0 : 1);
+        report.warning(0, 0,
+            QStringLiteral("the file is larger than %1 bytes; only its first %2 whole lines are read")
+                .arg(kMaxFileBytes)
+                .arg(lines));
+    }
     const QString folder = !imageFolder.isEmpty() && QFileInfo(imageFolder).isDir() ? imageFolder : QString();
-    const Sections sections = readSections(text.left(kMaxFileBytes), folder, report);
+    const Sections sections = readSections(kept, folder, report);
     Skin skin;
     const Section general = sections.value(QStringLiteral("skin"));
     const auto generalValue = [&general](const char *key) -> std::optional<Value> {

@@ -76,6 +76,14 @@ private Q_SLOTS:
         QTest::newRow("prefix with a brace") << u"--skin Mono --prefix=q{"_s << u"out"_s << u"--prefix"_s;
         QTest::newRow("half-pixel scale") << u"--skin Mono --scale=1,1.5"_s << u"out"_s << u"--scale"_s;
         QTest::newRow("bad font") << u"--skin Mono --font 宋体"_s << u"out"_s << u"--font"_s;
+        // QProcess::splitCommand reads """ inside quotes as one literal quote.
+        QTest::newRow("font closing its string")
+            << u"--skin Mono --font \"x\"\"\"; } body { background: red } a { b: \"\"\"c 9\""_s << u"out"_s
+            << u"a font family holds no quotes"_s;
+        QTest::newRow("font with a line feed") << u"--skin Mono --font \"x\nbody { background: red } 9\""_s
+                                               << u"out"_s << u"--font: \"x\\x0abody"_s;
+        QTest::newRow("font with a backslash")
+            << u"--skin Mono --font \"a\\22 9\""_s << u"out"_s << u"a font family holds no quotes"_s;
         QTest::newRow("unknown option") << u"--skin Mono --sprite"_s << u"out"_s << u"unknown option"_s;
         QTest::newRow("out is a file") << u"--skin Mono"_s << u"file"_s << u"is not a folder"_s;
         QTest::newRow("out below a file") << u"--skin Mono"_s << u"file/sub"_s << u"--out: cannot create"_s;

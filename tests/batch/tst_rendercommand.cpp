@@ -136,6 +136,13 @@ private Q_SLOTS:
         refused("sprite without button", { u"--sprite"_s, u"--controls"_s, u"combo"_s },
             u"--sprite needs the button control"_s);
         refused("font without size", { u"--font"_s, u"宋体"_s }, u"--font: \"宋体\""_s);
+        // A family goes to QFont and must stay a name: no quotes, backslashes or controls, and
+        // the refusal stays one line.
+        refused("font with a quote", { u"--font"_s, u"x\"; } body { color: red } a { b: \"c 9"_s },
+            u"a font family holds no quotes"_s);
+        refused("font with a backslash", { u"--font"_s, u"x\\ 9"_s }, u"a font family holds no quotes"_s);
+        refused("font with a line feed", { u"--font"_s, u"x\nbody { color: red } 9"_s },
+            u"--font: \"x\\x0abody"_s);
         inManifest("manifest not JSON", "[{\"skin\": ", u"manifest is not JSON"_s);
         inManifest("manifest not an array", "{}", u"not a JSON array"_s);
         inManifest("manifest entry key",
@@ -196,7 +203,8 @@ private Q_SLOTS:
         const QStringList before = tree(root.path());
         const Result result = run(m_folder->path(), full);
         QCOMPARE(result.code, int(RenderCommand::BadInput));
-        QVERIFY2(result.err.startsWith(u"quillet render: "_s) && result.err.contains(message),
+        QVERIFY2(result.err.startsWith(u"quillet render: "_s) && result.err.contains(message)
+                && result.err.count(u'\n') == 1,
             qPrintable(result.err));
         // One short line, whatever the input: nothing in it can move the terminal.
         QVERIFY2(result.err.size() < 600 && result.err.count(u'\n') == 1 && result.err.endsWith(u'\n'),

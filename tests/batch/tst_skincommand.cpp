@@ -12,6 +12,8 @@
 #include <QTextStream>
 #include <QtTest>
 
+#include <cstring>
+
 using quillet::batch::SkinCommand;
 using namespace Qt::StringLiterals;
 
@@ -79,6 +81,22 @@ private Q_SLOTS:
         row("faint focus ring", "[button.focused]\nhighlight = #f4f4f4\n", "", "warning",
             "[button.focused] focus ring contrast");
         row("no focus ring", "[button.focused]\n", "", "warning", "[button.focused] focus ring not found");
+        row("section two letters off", "[buttn.presed]\n", "10:2", "warning",
+            "did you mean [button.pressed]?");
+        row("section three letters off", "[chek.checked-hto]\n", "10:2", "warning",
+            "did you mean [check.checked-hot]?");
+        row("long key one letter off", "[button]\ntext-shadow-ofset = 0,1\n", "11:1", "warning",
+            "did you mean 'text-shadow-offset'?");
+        // The 1 MiB cap cuts "base = #ffffff" after "#fffff": the cut line is not read (it
+        // would be a broken colour), and one line without a place says why.
+        QByteArray capped = kFocusRing + "[skin]\n";
+        const qsizetype cut = 1024 * 1024 - kReadable.size() - qsizetype(std::strlen("base = #fffff"));
+        while (capped.size() < cut) {
+            const qsizetype line = std::min<qsizetype>(4000, cut - capped.size());
+            capped += line == 1 ? QByteArray("\n") : ';' + QByteArray(line - 2, 'x') + '\n';
+        }
+        QTest::newRow("line cut by the size cap") << capped + "base = #ffffff\n"
+                                                  << QStringList() << u"warning"_s << u"whole lines"_s;
     }
 
     void faults()
@@ -121,14 +139,22 @@ private Q_SLOTS:
         QTest::newRow("unknown option") << QStringList { u"--quiet"_s, u"x.an"_s } << QStringList();
         QTest::newRow("missing file") << QStringList { u"/nonexistent/x.an"_s }
                                       << QStringList { u"/nonexistent/x.an: error: no such file"_s };
+        // Special files are refused by their type, never opened: a pipe would wait for a writer.
+        QTest::newRow("endless device")
+            << QStringList { u"/dev/zero"_s } << QStringList { u"/dev/zero: error: cannot be read"_s };
+        QTest::newRow("pipe") << QStringList { u"<dir>/pipe.an"_s }
+                              << QStringList { u"<dir>/pipe.an: error: cannot be read"_s };
     }
 
     void arguments()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QStringList, lines);
+        QTemporaryDir dir;
+        QCOMPARE(QProcess::execute(u"mkfifo"_s, { dir.filePath(u"pipe.an"_s) }), 0);
         int code = -1;
-        QCOMPARE(check(arguments, &code), lines);
+        QCOMPARE(check(arguments.replaceInStrings(u"<dir>"_s, dir.path()), &code),
+            lines.replaceInStrings(u"<dir>"_s, dir.path()));
         QCOMPARE(code, 2);
     }
 

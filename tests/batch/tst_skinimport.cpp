@@ -172,6 +172,10 @@ private Q_SLOTS:
         row("no stretch guide", png(ninePatch({ { QRect(1, 0, kInner.width(), 1), 0 } })), {},
             u"no stretch guide on the top edge"_s);
         row("too small", png(QImage(2, 2, QImage::Format_ARGB32)), {}, u"too small"_s);
+        // Only the header of a picture too large, its pixels never given: the size alone refuses it.
+        const QByteArray wide = png(QImage(4099, 3, QImage::Format_ARGB32));
+        row("too large by its header", wide.left(33) + QByteArray::fromHex("0000000049454e44ae426082"), {},
+            u"larger than 4096 pixels"_s);
         // The corner colour between two runs: one stretched run would smear it.
         row("two different runs", png(ninePatch({ { QRect(1, 0, 1, 1), kBlack }, { QRect(2, 0, 1, 1), 0 } })),
             {}, u"2 stretch runs on the top edge"_s);

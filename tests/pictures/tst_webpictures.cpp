@@ -3,6 +3,7 @@
 // transparent colour and 2x resolution.
 #include "pictures/captionfont.h"
 #include "pictures/cssclassname.h"
+#include "pictures/kitcss.h"
 #include "pictures/picturebytes.h"
 #include "pictures/spritecss.h"
 #include "pictures/spritepage.h"
@@ -33,8 +34,8 @@ constexpr QSize kButtonSize { quillet::model::Metrics::kButtonWidth, quillet::mo
 
 namespace {
 
-// Prints the rules of a style sheet read by tinycss2 as JSON: [[selector, {name: value}]],
-// or {"errors": [...]} when the parser finds any.
+// Prints the rules of a style sheet read by tinycss2 as JSON: [[selector, {name: value},
+// [identifier], [string of each font-family]]], or {"errors": [...]} when the parser finds any.
 const char kCssReader[] = R"PY(
 import json, sys, tinycss2
 rules = tinycss2.parse_stylesheet(sys.stdin.read(), skip_comments=True, skip_whitespace=True)
@@ -42,13 +43,15 @@ errors, out = [], []
 for rule in rules:
     if rule.type == 'error':
         errors.append(rule.message); continue
-    decls = {}
+    decls, fonts = {}, []
     for d in tinycss2.parse_declaration_list(rule.content, skip_comments=True, skip_whitespace=True):
         if d.type == 'error':
             errors.append(d.message); continue
         decls.setdefault(d.lower_name, []).append(tinycss2.serialize(d.value).strip())
+        if d.lower_name == 'font-family':
+            fonts += [t.value for t in d.value if t.type == 'string'][:1]
     idents = [t.value for t in rule.prelude if t.type == 'ident']
-    out.append([tinycss2.serialize(rule.prelude).strip(), decls, idents])
+    out.append([tinycss2.serialize(rule.prelude).strip(), decls, idents, fonts])
 print(json.dumps({'errors': errors} if errors else out))
 )PY";
 
@@ -264,6 +267,52 @@ private Q_SLOTS:
                 QVERIFY2(images.last().toString().contains(SpriteCss::url(file.file) + u' ' + QString::number(file.ratio) + u'x'),
                     qPrintable(images.last().toString()));
         }
+    }
+
+    // Whatever a kit's family and skin names hold, the style sheet has the same rules as a
+    // plain kit's, and the family reads back as itself.
+    void kitStyleSheetKeepsTextInside_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("readBack"); // the family as a CSS parser reads it
+        const QString plain = u"Plain"_s;
+        const QString closing = u"x\"; } body { background: red } a { b: \"c"_s;
+        QTest::newRow("family closing its string") << closing << plain << closing;
+        QTest::newRow("family with a line feed")
+            << u"x\nbody { background: red }"_s << plain << u"x\nbody { background: red }"_s;
+        QTest::newRow("family ending in a backslash") << u"a\\22 b\\"_s << plain << u"a\\22 b\\"_s;
+        QTest::newRow("family with controls and NUL")
+            << u"a\u0000b\u0007c\u007f1"_s << plain << u"a\uFFFDb\u0007c\u007f1"_s;
+        QTest::newRow("skin name ending the comment")
+            << plain << u"x */ body { background: red } /* y"_s << plain;
+    }
+    void kitStyleSheetKeepsTextInside()
+    {
+        QFETCH(QString, family);
+        QFETCH(QString, name);
+        QFETCH(QString, readBack);
+        if (!haveTinycss())
+            QSKIP("python3-tinycss2 missing");
+        const auto sheet = [](const QString &family, const QString &name) {
+            KitStyle style;
+            style.fontFamily = family;
+            style.focus = true;
+            style.light.name = name;
+            return readCss(kitcss::text(style));
+        };
+        const QJsonDocument plain = sheet(u"Plain"_s, u"Plain"_s);
+        const QJsonDocument hostile = sheet(family, name);
+        QVERIFY2(hostile.isArray(), hostile.toJson().constData());
+        const QJsonArray rules = hostile.array();
+        QCOMPARE(rules.size(), plain.array().size());
+        QStringList fonts;
+        for (qsizetype i = 0; i < rules.size(); ++i) {
+            QCOMPARE(rules.at(i).toArray().at(0), plain.array().at(i).toArray().at(0));
+            for (const QJsonValue &font : rules.at(i).toArray().at(3).toArray())
+                fonts.append(font.toString());
+        }
+        QCOMPARE(fonts, QStringList { readBack });
     }
 
     void urlsCannotChangeTheFile_data()

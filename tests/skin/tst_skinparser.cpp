@@ -49,6 +49,8 @@ private Q_SLOTS:
     void hostileInput();
     void unreadablePaths_data();
     void unreadablePaths();
+    void sizeCap_data();
+    void sizeCap();
 };
 
 void SkinParserTest::colours_data()
@@ -396,6 +398,41 @@ void SkinParserTest::unreadablePaths()
     const Skin defaults = SkinParser::parse(QByteArray());
     QCOMPARE(skin.base(), defaults.base());
     QCOMPARE(skin.look(Element::Button, State::Normal), defaults.look(Element::Button, State::Normal));
+}
+
+// The line the 1 MiB cap cuts is never read in part; lines before it count.
+void SkinParserTest::sizeCap_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("radius");
+    constexpr qsizetype kCap = 1024 * 1024;
+    // Comment lines that fill the file up to `at` bytes.
+    const auto filled = [](QByteArray start, qsizetype at) {
+        while (start.size() < at) {
+            const qsizetype line = std::min<qsizetype>(4000, at - start.size());
+            start += (line == 1 ? QByteArray("\n") : ';' + QByteArray(line - 2, 'x') + '\n');
+        }
+        return start;
+    };
+    const QByteArray head("[button]\nradius = 9\n");
+    QTest::newRow("line cut after 'radius = 1'") << filled(head, kCap - 10) + "radius = 12\n" << 9;
+    QTest::newRow("line ending at the cap") << filled(head, kCap - 12) + "radius = 12\nradius = 30\n" << 12;
+    QTest::newRow("line feed just past the cap") << filled(head, kCap - 11) + "radius = 12\nradius = 30\n"
+                                                 << 12;
+    QTest::newRow("one line over the cap") << QByteArray("[button]\nradius = 1") + QByteArray(kCap, '2') << 2;
+}
+
+void SkinParserTest::sizeCap()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, radius);
+    QList<SkinDiagnostic> diagnostics;
+    const Skin skin = SkinParser::parse(bytes, QString(), &diagnostics);
+    QCOMPARE(skin.look(Element::Button, State::Normal).radius, radius);
+    QCOMPARE(SkinParser::parse(bytes).look(Element::Button, State::Normal).radius, radius);
+    QVERIFY(!diagnostics.isEmpty());
+    QCOMPARE(diagnostics.first().line, 0);
+    QVERIFY2(diagnostics.first().message.contains(u"whole lines"), qPrintable(diagnostics.first().message));
 }
 
 QTEST_GUILESS_MAIN(SkinParserTest)
