@@ -218,9 +218,9 @@ void SkinStyleTest::statesWithoutActiveWindow()
 
     // A disabled combo box marked pressed is painted disabled.
     rig.combo().setEnabled(false);
-    rig.combo().setProperty(form::kPressedProperty, true);
+    rig.combo().setProperty(quillet::form::kPressedProperty, true);
     const QImage disabledPressed = rig.combo().grab().toImage().convertToFormat(QImage::Format_RGB32);
-    rig.combo().setProperty(form::kPressedProperty, false);
+    rig.combo().setProperty(quillet::form::kPressedProperty, false);
     QCOMPARE(disabledPressed, rig.combo(SampleRig::ComboDisabled));
 }
 
