@@ -17,28 +17,9 @@ namespace quillet::batch {
 
 namespace {
 
-struct Subcommand
-{
-    const char *name;
-    const char *summary;
-    int (*run)(const QStringList &arguments, const CommandContext &context);
-};
-
-constexpr Subcommand kSubcommands[] = {
-    { "render", "write button pictures without a window (quillet render --help)", &RenderCommand::run },
-    { "kit", "a style sheet for real buttons of any width from a skin (quillet kit --help)",
-        &KitCommand::run },
-    { "skin", "check a skin file, or import nine-patch pictures as one (quillet skin --help)",
-        &SkinCommand::run },
-};
-
 const Subcommand *subcommand(const char *name)
 {
-    for (const Subcommand &command : kSubcommands) {
-        if (std::strcmp(command.name, name) == 0)
-            return &command;
-    }
-    return nullptr;
+    return Subcommands::find(BatchMain::subcommands(), QString::fromLocal8Bit(name));
 }
 
 bool isProgramOption(const char *argument)
@@ -49,15 +30,27 @@ bool isProgramOption(const char *argument)
 
 } // namespace
 
+std::span<const Subcommand> BatchMain::subcommands()
+{
+    static const Subcommand list[]
+        = { RenderCommand::subcommand(), KitCommand::subcommand(), SkinCommand::subcommand() };
+    return list;
+}
+
+QString BatchMain::programNotes()
+{
+    return QStringLiteral("The designer window needs a display; the subcommands need none.\n");
+}
+
 const char *BatchMain::programUsage()
 {
-    static const QByteArray text = [] {
+    static const QByteArray text = []() -> QByteArray {
         QByteArray usage = "Usage: quillet                  open the designer window (needs a display)\n";
-        for (const Subcommand &command : kSubcommands)
-            usage += QByteArray("       quillet ") + QByteArray(command.name).leftJustified(16)
-                + command.summary + '\n';
+        for (const Subcommand &command : subcommands())
+            usage += QByteArray("       quillet ") + command.name.toUtf8().leftJustified(16)
+                + command.summary.toUtf8() + '\n';
         usage += "       quillet --help | --version\n";
-        return usage;
+        return usage + '\n' + programNotes().toUtf8();
     }();
     return text.constData();
 }

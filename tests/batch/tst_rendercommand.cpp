@@ -17,7 +17,7 @@
 
 using namespace Qt::StringLiterals;
 using quillet::batch::ProgressBar;
-using quillet::batch::RenderCommand;
+namespace RenderCommand = quillet::batch::RenderCommand;
 
 namespace {
 

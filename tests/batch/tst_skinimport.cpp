@@ -13,7 +13,7 @@
 #include <QTextStream>
 #include <QtTest>
 
-using quillet::batch::SkinCommand;
+namespace SkinCommand = quillet::batch::SkinCommand;
 using namespace Qt::StringLiterals;
 
 namespace {
