@@ -101,7 +101,7 @@ int SkinCommand::check(const QStringList &arguments, const Context &context)
     const QString problem
         = OptionTable::parse(std::span<const OptionSpec<CheckOptions>>(kCheckTable), arguments, options);
     if (options.help)
-        return Subcommands::printUsage(verbs()[0], context);
+        return Subcommands::printUsage(*Subcommands::find(verbs(), u"check"), context);
     if (!problem.isEmpty() || options.files.isEmpty()) {
         context.err << "quillet skin check: "
                     << (problem.isEmpty() ? QStringLiteral("no skin file given") : problem) << u'\n';

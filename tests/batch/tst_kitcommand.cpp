@@ -74,7 +74,9 @@ private Q_SLOTS:
             << u"--skin Mono --prefix \"q k\""_s << u"out"_s << u"--prefix"_s;
         QTest::newRow("prefix with a dot") << u"--skin Mono --prefix=q.k"_s << u"out"_s << u"--prefix"_s;
         QTest::newRow("prefix with a brace") << u"--skin Mono --prefix=q{"_s << u"out"_s << u"--prefix"_s;
-        QTest::newRow("half-pixel scale") << u"--skin Mono --scale=1,1.5"_s << u"out"_s << u"--scale"_s;
+        QTest::newRow("half-pixel scale")
+            << u"--skin Mono --scale=1,1.5"_s << u"out"_s
+            << u"--scale: \"1,1.5\" is not a list of 1, 2 and 3 (pieces need whole device pixels)"_s;
         QTest::newRow("bad font") << u"--skin Mono --font 宋体"_s << u"out"_s << u"--font"_s;
         QTest::newRow("unknown option") << u"--skin Mono --sprite"_s << u"out"_s << u"unknown option"_s;
         QTest::newRow("out is a file") << u"--skin Mono"_s << u"file"_s << u"is not a folder"_s;

@@ -103,7 +103,7 @@ private Q_SLOTS:
         refused("unknown option", { u"--colour"_s, u"red"_s }, u"unknown option \"--colour\""_s);
         refused("flag with value", { u"--sprite=yes"_s }, u"--sprite takes no value"_s);
         refused("format", { u"--format"_s, u"tiff"_s }, u"--format: unknown format"_s);
-        refused("scale", { u"--scale"_s, u"1,4"_s }, u"--scale: \"1,4\""_s);
+        refused("scale", { u"--scale"_s, u"1,4"_s }, u"--scale: \"1,4\" is not a list of 1, 1.5, 2 and 3"_s);
         refused("half pixels of an odd width", { u"--scale=1,1.5"_s, u"--width=105"_s },
             u"--scale 1.5 of --width 105"_s);
         refused("half pixels of the check box", { u"--scale=1.5"_s, u"--controls=button,check"_s },
@@ -129,7 +129,7 @@ private Q_SLOTS:
         inManifest("manifest template type", "[{\"skin\":\"翡翠\",\"text\":\"a\",\"name\":3}]",
             u"manifest entry 1: \"name\" has a value of the wrong type"_s);
         refused(
-            "controls", { u"--controls"_s, u"button,radio"_s }, u"--controls: unknown control \"radio\""_s);
+            "controls", { u"--controls"_s, u"button,radio"_s }, u"--controls: unknown control \"radio\" (use button, combo, check)"_s);
         refused("sprite without button", { u"--sprite"_s, u"--controls"_s, u"combo"_s },
             u"--sprite needs the button control"_s);
         refused("font without size", { u"--font"_s, u"宋体"_s }, u"--font: \"宋体\""_s);
