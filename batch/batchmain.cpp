@@ -20,28 +20,9 @@ namespace quillet::batch {
 
 namespace {
 
-struct Subcommand
-{
-    const char *name;
-    const char *summary;
-    int (*run)(const QStringList &arguments, const CommandContext &context);
-};
-
-constexpr Subcommand kSubcommands[] = {
-    { "render", "write button pictures without a window (quillet render --help)", &RenderCommand::run },
-    { "kit", "a style sheet for real buttons of any width from a skin (quillet kit --help)",
-        &KitCommand::run },
-    { "skin", "check a skin file, or import nine-patch pictures as one (quillet skin --help)",
-        &SkinCommand::run },
-};
-
 const Subcommand *subcommand(const char *name)
 {
-    for (const Subcommand &command : kSubcommands) {
-        if (std::strcmp(command.name, name) == 0)
-            return &command;
-    }
-    return nullptr;
+    return Subcommands::find(BatchMain::subcommands(), QString::fromLocal8Bit(name));
 }
 
 bool isProgramOption(const char *argument)
@@ -52,24 +33,33 @@ bool isProgramOption(const char *argument)
 
 } // namespace
 
-// How the designer window's language is chosen (platform/system/languagechoice).
-constexpr char kLanguageUsage[]
-    = "\nThe designer window speaks English when LANGUAGE (a colon-separated list) or, after it,\n"
-      "LANG names English first among the languages it has (en, en_US.UTF-8, ...); otherwise,\n"
-      "also under LANG=C or with neither set, it speaks Chinese. For example:\n"
-      "  LANG=en_US.UTF-8 quillet      LANGUAGE=zh_CN quillet\n"
-      "Picture file names, their state words (_正常 ...) and the settings file stay Chinese.\n";
+std::span<const Subcommand> BatchMain::subcommands()
+{
+    static const Subcommand list[]
+        = { RenderCommand::subcommand(), KitCommand::subcommand(), SkinCommand::subcommand() };
+    return list;
+}
+
+QString BatchMain::programNotes()
+{
+    // How the designer window's language is chosen (platform/system/languagechoice).
+    return QStringLiteral("The designer window needs a display; the subcommands need none.\n"
+                          "\nThe designer window speaks English when LANGUAGE (a colon-separated list) or, after it,\n"
+                          "LANG names English first among the languages it has (en, en_US.UTF-8, ...); otherwise,\n"
+                          "also under LANG=C or with neither set, it speaks Chinese. For example:\n"
+                          "  LANG=en_US.UTF-8 quillet      LANGUAGE=zh_CN quillet\n"
+                          "Picture file names, their state words (_正常 ...) and the settings file stay Chinese.\n");
+}
 
 const char *BatchMain::programUsage()
 {
-    static const QByteArray text = [] {
+    static const QByteArray text = []() -> QByteArray {
         QByteArray usage = "Usage: quillet                  open the designer window (needs a display)\n";
-        for (const Subcommand &command : kSubcommands)
-            usage += QByteArray("       quillet ") + QByteArray(command.name).leftJustified(16)
-                + command.summary + '\n';
+        for (const Subcommand &command : subcommands())
+            usage += QByteArray("       quillet ") + command.name.toUtf8().leftJustified(16)
+                + command.summary.toUtf8() + '\n';
         usage += "       quillet --help | --version\n";
-        usage += kLanguageUsage;
-        return usage;
+        return usage + '\n' + programNotes().toUtf8();
     }();
     return text.constData();
 }

@@ -6,11 +6,22 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <utility>
+
 namespace quillet::batch {
 
 // What every subcommand answers: 2 for input refused before anything was written, 1 for a
 // write that failed.
 enum ExitCode { Success = 0, WriteFailed = 1, BadInput = 2 };
+
+// What each code means, as the manual page tells it.
+inline constexpr std::pair<ExitCode, QStringView> kExitCodes[] = {
+    { Success, u"Success: every file was written (or was already up to date) and is on disk." },
+    { WriteFailed,
+        u"A write failed; the message names the file and the reason. Files written "
+        u"before it stay whole." },
+    { BadInput, u"An option, a value, a skin or a file name was refused; nothing was written." },
+};
 
 // What every subcommand is run with: where the program's skins are, and its two streams.
 struct CommandContext

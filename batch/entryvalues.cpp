@@ -1,5 +1,6 @@
 #include "batch/entryvalues.h"
 
+#include "batch/optiontable.h"
 #include "model/metrics.h"
 #include "render/loadedicon.h"
 
@@ -50,26 +51,28 @@ QString EntryValues::setSide(const QString &option, const QString &text, int *si
     return {};
 }
 
+QStringList EntryValues::controlNames()
+{
+    QStringList names;
+    for (QStringView name : kControls)
+        names.append(name.toString());
+    return names;
+}
+
 QString EntryValues::setControls(const QString &text, RenderEntry &entry)
 {
-    bool button = false;
-    bool combo = false;
-    bool check = false;
+    bool chosen[std::size(kControls)] = {};
     for (const QString &part : text.split(u',')) {
         const QString name = part.trimmed();
-        if (name == u"button")
-            button = true;
-        else if (name == u"combo")
-            combo = true;
-        else if (name == u"check")
-            check = true;
-        else
-            return QStringLiteral("--controls: unknown control ") + quoted(name)
-                + QStringLiteral(" (use button, combo, check)");
+        const auto found = std::find(std::begin(kControls), std::end(kControls), name);
+        if (found == std::end(kControls))
+            return QStringLiteral("--controls: unknown control ") + quoted(name) + QStringLiteral(" (use ")
+                + controlNames().join(QStringLiteral(", ")) + u')';
+        chosen[found - std::begin(kControls)] = true;
     }
-    entry.button = button;
-    entry.combo = combo;
-    entry.check = check;
+    entry.button = chosen[0];
+    entry.combo = chosen[1];
+    entry.check = chosen[2];
     return {};
 }
 
@@ -83,21 +86,35 @@ QString EntryValues::setFormat(const QString &text, RenderEntry &entry)
     return {};
 }
 
-QString EntryValues::setScale(const QString &text, RenderEntry &entry)
+QStringList EntryValues::ratioNames(std::span<const qreal> ratios)
 {
-    QList<qreal> ratios;
+    QStringList names;
+    for (qreal ratio : ratios)
+        names.append(QString::number(ratio));
+    return names;
+}
+
+QString EntryValues::setRatios(
+    const QString &text, std::span<const qreal> allowed, QStringView note, QList<qreal> *ratios)
+{
+    QList<qreal> chosen;
     for (const QString &part : text.split(u',')) {
         bool ok = false;
         const qreal ratio = part.trimmed().toDouble(&ok);
-        if (!ok || std::find(std::begin(kRatios), std::end(kRatios), ratio) == std::end(kRatios))
-            return QStringLiteral("--scale: ") + quoted(text)
-                + QStringLiteral(" is not a list of 1, 1.5, 2 and 3");
-        if (!ratios.contains(ratio))
-            ratios.append(ratio);
+        if (!ok || std::find(allowed.begin(), allowed.end(), ratio) == allowed.end())
+            return QStringLiteral("--scale: ") + quoted(text) + QStringLiteral(" is not a list of ")
+                + OptionTable::listText(ratioNames(allowed), u" and ") + note;
+        if (!chosen.contains(ratio))
+            chosen.append(ratio);
     }
-    std::sort(ratios.begin(), ratios.end());
-    entry.ratios = ratios;
+    std::sort(chosen.begin(), chosen.end());
+    *ratios = chosen;
     return {};
+}
+
+QString EntryValues::setScale(const QString &text, RenderEntry &entry)
+{
+    return setRatios(text, kRatios, {}, &entry.ratios);
 }
 
 QString EntryValues::setName(const QString &text, RenderEntry &entry)
@@ -124,18 +141,24 @@ QString EntryValues::setIcon(const QString &text, const QString &baseFolder, Ren
     return {};
 }
 
+QStringList EntryValues::iconPositionNames()
+{
+    QStringList names;
+    for (const auto &[name, position] : kIconPositions)
+        names.append(name.toString());
+    return names;
+}
+
 QString EntryValues::setIconPosition(const QString &text, RenderEntry &entry)
 {
-    static constexpr std::pair<QStringView, model::IconPosition> kPositions[]
-        = { { u"left", model::IconPosition::Left }, { u"right", model::IconPosition::Right },
-              { u"top", model::IconPosition::Top } };
-    for (const auto &[name, position] : kPositions) {
+    for (const auto &[name, position] : kIconPositions) {
         if (text.trimmed() == name) {
             entry.icon.position = position;
             return {};
         }
     }
-    return QStringLiteral("--icon-position: ") + quoted(text) + QStringLiteral(" is not left, right or top");
+    return QStringLiteral("--icon-position: ") + quoted(text) + QStringLiteral(" is not ")
+        + OptionTable::listText(iconPositionNames());
 }
 
 QString EntryValues::setIconSize(const QString &text, RenderEntry &entry)

@@ -4,6 +4,10 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
+
+#include <span>
+#include <utility>
 
 namespace quillet::batch {
 
@@ -21,11 +25,23 @@ public:
     static constexpr qint64 kMaxPicturePixels = qint64(kMaxSide) * kMaxSide;
     // The densities a picture can be drawn at.
     static constexpr qreal kRatios[] = { 1.0, 1.5, 2.0, 3.0 };
+    // --controls names, in the order of RenderEntry's button, combo and check.
+    static constexpr QStringView kControls[] = { u"button", u"combo", u"check" };
+    static constexpr std::pair<QStringView, model::IconPosition> kIconPositions[]
+        = { { u"left", model::IconPosition::Left }, { u"right", model::IconPosition::Right },
+              { u"top", model::IconPosition::Top } };
 
     static QString setSide(const QString &option, const QString &text, int *side);
     static QString setControls(const QString &text, RenderEntry &entry);
     static QString setFormat(const QString &text, RenderEntry &entry);
     static QString setScale(const QString &text, RenderEntry &entry);
+    // The --scale parser of every command: a list of `allowed` ratios, sorted, each once.
+    // A refused list gets a message that names the allowed ones and ends with `note`.
+    static QString setRatios(
+        const QString &text, std::span<const qreal> allowed, QStringView note, QList<qreal> *ratios);
+    static QStringList ratioNames(std::span<const qreal> ratios);
+    static QStringList controlNames();
+    static QStringList iconPositionNames();
     static QString setFont(const QString &text, RenderEntry &entry);
     static QString setName(const QString &text, RenderEntry &entry);
     static QString setIcon(const QString &text, const QString &baseFolder, RenderEntry &entry);

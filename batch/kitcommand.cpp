@@ -2,6 +2,7 @@
 
 #include "batch/entryvalues.h"
 #include "batch/optiontable.h"
+#include "batch/subcommand.h"
 #include "catalogue/programpaths.h"
 #include "catalogue/skincatalogue.h"
 #include "pictures/kitcss.h"
@@ -9,8 +10,8 @@
 #include "pictures/kitpieces.h"
 #include "pictures/picturebytes.h"
 #include "pictures/picturewriter.h"
-#include "skin/skinparser.h"
 #include "render/buttonrenderer.h"
+#include "skin/skinparser.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -35,7 +36,7 @@ struct KitOptions
     QString skin;
     QString darkSkin;
     int height = model::Metrics::kButtonHeight;
-    QString font = QStringLiteral("宋体 9");
+    QString font = RenderEntry::kDefaultFont.toString();
     QList<qreal> ratios { 1 };
     bool webp = false;
     bool focus = false;
@@ -50,18 +51,30 @@ QString setFlag(bool &target, const QString &value)
     return {};
 }
 
+// Help lines that name a range or a table are made from it.
+const QString kHeightHelp = QStringLiteral("button height in pixels, %1 to %2 (default %3)")
+                                .arg(kMinHeight)
+                                .arg(kMaxHeight)
+                                .arg(KitOptions().height);
+const QString kFontHelp
+    = QStringLiteral("caption font, first in the font stack (default \"%1\")").arg(KitOptions().font);
+const QString kScaleHelp = QStringLiteral("any of %1: the densities of the pieces (default 1)")
+                               .arg(EntryValues::ratioNames(kKitRatios).join(u','));
+
 const OptionSpec<KitOptions> kTable[] = {
     { u"skin", u"NAME", u"skin as listed by quillet render --list-skins", OptionKind::Text, false,
         [](KitOptions &o, const QString &v) -> QString {
             o.skin = v;
             return QString();
-        } },
+        },
+        ValueHint::Skin },
     { u"dark-skin", u"NAME", u"a second skin for a dark colour scheme", OptionKind::Text, false,
         [](KitOptions &o, const QString &v) -> QString {
             o.darkSkin = v;
             return QString();
-        } },
-    { u"height", u"N", u"button height in pixels, 12 to 96 (default 24)", OptionKind::Number, false,
+        },
+        ValueHint::Skin },
+    { u"height", u"N", kHeightHelp, OptionKind::Number, false,
         [](KitOptions &o, const QString &v) -> QString {
             bool ok = false;
             const int height = v.trimmed().toInt(&ok);
@@ -71,30 +84,16 @@ const OptionSpec<KitOptions> kTable[] = {
             o.height = height;
             return QString();
         } },
-    { u"font", u"\"FAMILY SIZE\"", u"caption font, first in the font stack (default \"宋体 9\")",
-        OptionKind::Text, false,
+    { u"font", u"\"FAMILY SIZE\"", kFontHelp, OptionKind::Text, false,
         [](KitOptions &o, const QString &v) -> QString {
             if (const QString problem = EntryValues::fontProblem(v); !problem.isEmpty())
                 return problem;
             o.font = v;
             return QString();
         } },
-    { u"scale", u"LIST", u"any of 1,2,3: the densities of the pieces (default 1)", OptionKind::List, false,
+    { u"scale", u"LIST", kScaleHelp, OptionKind::List, false,
         [](KitOptions &o, const QString &v) -> QString {
-            QList<qreal> ratios;
-            for (const QString &part : v.split(u',')) {
-                bool ok = false;
-                const qreal ratio = part.trimmed().toDouble(&ok);
-                if (!ok
-                    || std::find(std::begin(kKitRatios), std::end(kKitRatios), ratio) == std::end(kKitRatios))
-                    return QStringLiteral("--scale: \"") + v
-                        + QStringLiteral("\" is not a list of 1, 2 and 3 (pieces need whole device pixels)");
-                if (!ratios.contains(ratio))
-                    ratios.append(ratio);
-            }
-            std::sort(ratios.begin(), ratios.end());
-            o.ratios = ratios;
-            return QString();
+            return EntryValues::setRatios(v, kKitRatios, u" (pieces need whole device pixels)", &o.ratios);
         } },
     { u"webp", u"", u"WebP pieces too, offered before the PNG ones", OptionKind::Flag, false,
         [](KitOptions &o, const QString &v) -> QString { return setFlag(o.webp, v); } },
@@ -115,7 +114,8 @@ const OptionSpec<KitOptions> kTable[] = {
                 return QStringLiteral("--out: the folder name is empty");
             o.out = v;
             return QString();
-        } },
+        },
+        ValueHint::Folder },
     helpOption<KitOptions>(),
 };
 
@@ -145,8 +145,7 @@ KitSkin drawSkin(const skin::Skin &skin, const QString &name, bool dark, const K
     }
     result.slice = kitpieces::slice(drawing, style.ratios);
     for (int state = 0; state < int(std::size(kitpieces::kStates)); ++state) {
-        const skin::State skinState = kitpieces::kButtonRows[size_t(state)].look;
-        const skin::Look &look = skin.look(skin::Element::Button, skinState);
+        const skin::Look &look = skin.look(skin::Element::Button, kitpieces::kButtonRows[size_t(state)].look);
         result.captions.append({ look.text.isValid() ? look.text : QColor(Qt::black), look.textShift,
             look.margin + look.padding });
         if (!kitcss::drawsState(style, state))
@@ -181,16 +180,77 @@ KitSkin drawSkin(const skin::Skin &skin, const QString &name, bool dark, const K
     return result;
 }
 
+// The skin files and the folders a kit goes to, all checked before anything is drawn.
+struct Targets
+{
+    QString lightFile;
+    QString darkFile; // empty without --dark-skin
+    QString folder;
+    QString pieces;
+};
+
+QString findTargets(const KitOptions &options, const QString &programFolder, Targets *targets)
+{
+    if (options.skin.isEmpty())
+        return QStringLiteral("--skin is missing");
+    const QStringList skinFiles = batch::skinFiles(programFolder);
+    targets->lightFile = catalogue::SkinCatalogue::fileNamed(options.skin, skinFiles);
+    if (targets->lightFile.isEmpty())
+        return QStringLiteral("--skin: unknown skin \"") + options.skin
+            + QStringLiteral("\" (see quillet render --list-skins)");
+    if (!options.darkSkin.isEmpty()) {
+        targets->darkFile = catalogue::SkinCatalogue::fileNamed(options.darkSkin, skinFiles);
+        if (targets->darkFile.isEmpty())
+            return QStringLiteral("--dark-skin: unknown skin \"") + options.darkSkin
+                + QStringLiteral("\" (see quillet render --list-skins)");
+    }
+    if (const QString problem = outFolderProblem(options.out); !problem.isEmpty())
+        return problem;
+    targets->folder = QFileInfo(options.out).absoluteFilePath();
+    targets->pieces = targets->folder + u'/' + kitcss::kFolder;
+    const QStringList paths { targets->folder + QStringLiteral("/kit.css"),
+        targets->folder + QStringLiteral("/kit.html"), targets->pieces };
+    for (const QString &path : paths) {
+        if (QFileInfo(path).isSymLink())
+            return QStringLiteral("\"") + path
+                + QStringLiteral("\" is a link; nothing is written through links");
+    }
+    if (QFileInfo(targets->pieces).exists() && !QFileInfo(targets->pieces).isDir())
+        return QStringLiteral("\"") + targets->pieces + QStringLiteral("\" is not a folder");
+    return {};
+}
+
+KitStyle styleOf(const KitOptions &options, QFont *font)
+{
+    KitStyle style;
+    EntryValues::parseFont(options.font, font);
+    style.prefix = options.prefix;
+    style.height = options.height;
+    style.fontFamily = font->family();
+    style.pointSize = font->pointSizeF();
+    style.ratios = options.ratios;
+    style.webp = options.webp;
+    style.focus = options.focus;
+    return style;
+}
+
 } // namespace
+
+const Subcommand &subcommand()
+{
+    static constexpr Subcommand command { u"kit",
+        u"a style sheet for real buttons of any width from a skin (quillet kit --help)",
+        u"kit --skin NAME [options]",
+        u"Writes kit.css, which draws <button>, <a> and <input type=submit> of any width\n"
+        u"from pieces of the skin (in kit/), and the demo page kit.html.",
+        [] { return OptionTable::rows(std::span<const OptionSpec<KitOptions>>(kTable)); }, nullptr, &run,
+        {} };
+    return command;
+}
 
 QString usage()
 {
-    return QStringLiteral("Usage: quillet kit --skin NAME [options]\n"
-                          "\n"
-                          "Writes kit.css, which draws <button>, <a> and <input type=submit> of any width\n"
-                          "from pieces of the skin (in kit/), and the demo page kit.html.\n"
-                          "\n")
-        + OptionTable::usageLines(std::span<const OptionSpec<KitOptions>>(kTable));
+    return Subcommands::usage(subcommand());
 }
 
 int run(const QStringList &arguments, const CommandContext &context)
@@ -200,40 +260,14 @@ int run(const QStringList &arguments, const CommandContext &context)
         = OptionTable::parse(std::span<const OptionSpec<KitOptions>>(kTable), arguments, options);
     if (!problem.isEmpty())
         return fail(context, problem);
-    if (options.help) {
-        context.out << usage();
-        context.out.flush();
-        return Success;
-    }
-    if (options.skin.isEmpty())
-        return fail(context, QStringLiteral("--skin is missing"));
-
-    const QStringList skinFiles = batch::skinFiles(context.programFolder);
-    const QString lightFile = catalogue::SkinCatalogue::fileNamed(options.skin, skinFiles);
-    if (lightFile.isEmpty())
-        return fail(context,
-            QStringLiteral("--skin: unknown skin \"") + options.skin
-                + QStringLiteral("\" (see quillet render --list-skins)"));
-    const QString darkFile = options.darkSkin.isEmpty()
-        ? QString()
-        : catalogue::SkinCatalogue::fileNamed(options.darkSkin, skinFiles);
-    if (!options.darkSkin.isEmpty() && darkFile.isEmpty())
-        return fail(context,
-            QStringLiteral("--dark-skin: unknown skin \"") + options.darkSkin
-                + QStringLiteral("\" (see quillet render --list-skins)"));
-
-    if (const QString problem = outFolderProblem(options.out); !problem.isEmpty())
+    if (options.help)
+        return Subcommands::printUsage(subcommand(), context);
+    Targets targets;
+    if (const QString problem = findTargets(options, context.programFolder, &targets); !problem.isEmpty())
         return fail(context, problem);
-    KitStyle style;
+    const auto &[lightFile, darkFile, folder, pieces] = targets;
     QFont font;
-    EntryValues::parseFont(options.font, &font);
-    style.prefix = options.prefix;
-    style.height = options.height;
-    style.fontFamily = font.family();
-    style.pointSize = font.pointSizeF();
-    style.ratios = options.ratios;
-    style.webp = options.webp;
-    style.focus = options.focus;
+    KitStyle style = styleOf(options, &font);
 
     // Everything is drawn and encoded before the first file is written.
     QList<Output> files;

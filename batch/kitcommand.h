@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/commandcontext.h"
+#include "batch/subcommand.h"
 
 #include <QStringList>
 
@@ -19,6 +20,7 @@ inline constexpr int kMaxHeight = 96;
 QString usage();
 // arguments: what follows "kit".
 int run(const QStringList &arguments, const CommandContext &context);
+const Subcommand &subcommand();
 
 } // namespace KitCommand
 

@@ -82,18 +82,27 @@ bool manifestText(OptionKind kind, const QJsonValue &value, QStringList *texts)
     return false;
 }
 
-QString optionLines(const QList<std::pair<QString, QStringView>> &rows)
+QString optionLines(const QList<OptionRow> &rows)
 {
     QString text;
-    for (const auto &[left, help] : rows) {
-        QString line = QStringLiteral("  ") + left;
+    const QString indent(kHelpColumn, u' ');
+    for (const OptionRow &row : rows) {
+        QString line = QStringLiteral("  ") + row.name;
+        if (!row.valueName.isEmpty())
+            line += (row.name.isEmpty() ? QString() : QStringLiteral(" ")) + row.valueName;
         line += line.size() + 1 < kHelpColumn ? QString(kHelpColumn - line.size(), u' ')
                                               : QStringLiteral("  ");
-        const QString indent(kHelpColumn, u' ');
-        line += help.toString().replace(u'\n', u'\n' + indent);
+        line += QString(row.help).replace(u'\n', u'\n' + indent);
         text += line + u'\n';
     }
     return text;
+}
+
+QString listText(const QStringList &items, QStringView lastJoin)
+{
+    if (items.size() < 2)
+        return items.join(QString());
+    return items.first(items.size() - 1).join(QStringLiteral(", ")) + lastJoin + items.last();
 }
 
 } // namespace quillet::batch::OptionTable

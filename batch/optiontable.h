@@ -21,6 +21,18 @@ enum class OptionKind {
     Positional, // a bare argument (no dashes), command line only; its name is for the usage
 };
 
+// What an option's value is, for the shell's completion.
+enum class ValueHint { None, File, Folder, Skin };
+
+// One option as the usage text, the manual page and the completion show it.
+struct OptionRow
+{
+    QString name; // "--skin"; empty for a bare argument
+    QString valueName; // "NAME", "FILE..."; empty for a flag
+    QString help; // a "\n" starts a continuation line
+    ValueHint hint = ValueHint::None;
+};
+
 // One option of a subcommand. The usage text, the command-line parser and the manifest
 // reader are all made from a table of these, so an option is written down once.
 template<typename Target> struct OptionSpec
@@ -33,6 +45,7 @@ template<typename Target> struct OptionSpec
     // Takes one value (a flag gets "true" or "false"); answers an error that names the
     // option, or an empty string.
     QString (*apply)(Target &target, const QString &value);
+    ValueHint hint = ValueHint::None;
 };
 
 // The --help row of a subcommand whose options have a help flag; it stops the parse.
@@ -50,8 +63,10 @@ namespace OptionTable {
 // value of the wrong type.
 bool manifestText(OptionKind kind, const QJsonValue &value, QStringList *texts);
 // The option lines of a usage text.
-QString optionLines(const QList<std::pair<QString, QStringView>> &rows);
+QString optionLines(const QList<OptionRow> &rows);
 QString flagName(QStringView name);
+// "a, b or c": the items of a table for a help line or a message.
+QString listText(const QStringList &items, QStringView lastJoin = u" or ");
 
 template<typename Target>
 const OptionSpec<Target> *find(std::span<const OptionSpec<Target>> table, QStringView name)
@@ -146,21 +161,22 @@ QString applyKey(
     return {};
 }
 
+// Every option of the table as the usage, the manual page and the completion show it.
+template<typename Target> QList<OptionRow> rows(std::span<const OptionSpec<Target>> table)
+{
+    QList<OptionRow> rows;
+    for (const OptionSpec<Target> &spec : table) {
+        const bool positional = spec.kind == OptionKind::Positional;
+        rows.append({ positional ? QString() : flagName(spec.name), spec.valueName.toString(),
+            spec.help.toString(), spec.hint });
+    }
+    return rows;
+}
+
 // "  --name VALUE   help" lines for every option of the table.
 template<typename Target> QString usageLines(std::span<const OptionSpec<Target>> table)
 {
-    QList<std::pair<QString, QStringView>> rows;
-    for (const OptionSpec<Target> &spec : table) {
-        if (spec.kind == OptionKind::Positional) {
-            rows.append({ spec.valueName.toString(), spec.help });
-            continue;
-        }
-        QString left = flagName(spec.name);
-        if (!spec.valueName.isEmpty())
-            left += u' ' + spec.valueName.toString();
-        rows.append({ left, spec.help });
-    }
-    return optionLines(rows);
+    return optionLines(rows(table));
 }
 
 // The manifest keys of the table, for the usage text.

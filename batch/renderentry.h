@@ -13,11 +13,13 @@ namespace quillet::batch {
 // One set of buttons to render, as given on the command line or by one manifest entry.
 struct RenderEntry
 {
+    static constexpr QStringView kDefaultFont = u"宋体 9";
+
     QString skin;
     QStringList captions;
     int width = model::Metrics::kButtonWidth;
     int height = model::Metrics::kButtonHeight;
-    QString font = QStringLiteral("宋体 9");
+    QString font = kDefaultFont.toString();
     bool borderRemoval = false;
     bool button = true;
     bool combo = false;

@@ -2,8 +2,8 @@
 
 #include "batch/optiontable.h"
 #include "batch/skinimport.h"
-#include "skin/skinparser.h"
 #include "render/legibilitycheck.h"
+#include "skin/skinparser.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -11,11 +11,6 @@
 namespace quillet::batch {
 
 namespace {
-
-constexpr QStringView kUsage
-    = u"usage: quillet skin check [--strict] FILE...\n"
-      u"       quillet skin import FILE.9.png [--hot F] [--pressed F] [--disabled F] "
-      u"[--focus F] --name NAME [--out DIR] [--force]\n";
 
 void print(QTextStream &out, const QString &file, int line, int column, bool error, const QString &message)
 {
@@ -26,23 +21,6 @@ void print(QTextStream &out, const QString &file, int line, int column, bool err
 }
 
 } // namespace
-
-int SkinCommand::run(const QStringList &arguments, const Context &context)
-{
-    const QString verb = arguments.value(0);
-    if (verb == u"check")
-        return check(arguments.mid(1), context);
-    if (verb == u"import")
-        return skinimport::run(arguments.mid(1), context.programFolder, context.out, context.err);
-    if (verb == u"--help" || verb == u"-h") {
-        context.out << kUsage;
-        context.out.flush();
-        return Success;
-    }
-    context.err << kUsage;
-    context.err.flush();
-    return BadInput;
-}
 
 namespace {
 
@@ -58,7 +36,8 @@ const OptionSpec<CheckOptions> kCheckTable[] = {
         [](CheckOptions &o, const QString &v) {
             o.files.append(v);
             return QString();
-        } },
+        },
+        ValueHint::File },
     { u"strict", u"", u"warnings count as errors (exit 2)", OptionKind::Flag, false,
         [](CheckOptions &o, const QString &) {
             o.strict = true;
@@ -67,19 +46,62 @@ const OptionSpec<CheckOptions> kCheckTable[] = {
     helpOption<CheckOptions>(),
 };
 
+struct SkinOptions
+{
+    bool help = false;
+};
+
+const OptionSpec<SkinOptions> kSkinTable[] = { helpOption<SkinOptions>() };
+
+std::span<const Subcommand> verbs()
+{
+    static const Subcommand list[] = {
+        { u"check", u"check skin files: errors, warnings and legibility", u"skin check [--strict] FILE...",
+            u"Reports the errors and warnings in skin files, and every caption, drop arrow, check\n"
+            u"mark and focus ring that does not stand out enough; exits with 2 when there are\n"
+            u"errors (or warnings, with --strict).",
+            [] { return OptionTable::rows(std::span<const OptionSpec<CheckOptions>>(kCheckTable)); }, nullptr,
+            &SkinCommand::check, {} },
+        skinimport::subcommand(),
+    };
+    return list;
+}
+
 } // namespace
+
+const Subcommand &SkinCommand::subcommand()
+{
+    static const Subcommand command { u"skin",
+        u"check a skin file, or import nine-patch pictures as one (quillet skin --help)", {},
+        u"The designer's tools for making skins. Each verb has its own --help.",
+        [] { return OptionTable::rows(std::span<const OptionSpec<SkinOptions>>(kSkinTable)); }, nullptr,
+        &SkinCommand::run, verbs() };
+    return command;
+}
+
+int SkinCommand::run(const QStringList &arguments, const Context &context)
+{
+    const Subcommand &skin = subcommand();
+    if (const Subcommand *verb = Subcommands::find(skin.verbs, arguments.value(0)))
+        return verb->run(arguments.mid(1), context);
+    SkinOptions options;
+    const QString problem
+        = OptionTable::parse(std::span<const OptionSpec<SkinOptions>>(kSkinTable), arguments, options);
+    if (options.help && problem.isEmpty())
+        return Subcommands::printUsage(skin, context);
+    context.err << "Usage: quillet " << Subcommands::synopsis(skin).join(QStringLiteral("\n       quillet "))
+                << u'\n';
+    context.err.flush();
+    return BadInput;
+}
 
 int SkinCommand::check(const QStringList &arguments, const Context &context)
 {
     CheckOptions options;
     const QString problem
         = OptionTable::parse(std::span<const OptionSpec<CheckOptions>>(kCheckTable), arguments, options);
-    if (options.help) {
-        context.out << kUsage << u'\n'
-                    << OptionTable::usageLines(std::span<const OptionSpec<CheckOptions>>(kCheckTable));
-        context.out.flush();
-        return Success;
-    }
+    if (options.help)
+        return Subcommands::printUsage(*Subcommands::find(verbs(), u"check"), context);
     if (!problem.isEmpty() || options.files.isEmpty()) {
         context.err << "quillet skin check: "
                     << (problem.isEmpty() ? QStringLiteral("no skin file given") : problem) << u'\n';

@@ -2,12 +2,13 @@
 
 #include "batch/commandcontext.h"
 #include "batch/optiontable.h"
+#include "batch/subcommand.h"
 #include "catalogue/programpaths.h"
 #include "pictures/picturebytes.h"
 #include "pictures/picturewriter.h"
 #include "platform/system/inputfile.h"
-#include "skin/ninepatch.h"
 #include "skin/legibility.h"
+#include "skin/ninepatch.h"
 
 #include <QDir>
 #include <QFile>
@@ -122,12 +123,16 @@ template<size_t State> QString setStateFile(ImportOptions &o, const QString &v)
 }
 
 const OptionSpec<ImportOptions> kTable[] = {
-    { u"", u"FILE.9.png", u"the normal state's nine-patch", OptionKind::Positional, false, &setStateFile<0> },
+    { u"", u"FILE.9.png", u"the normal state's nine-patch", OptionKind::Positional, false, &setStateFile<0>,
+        ValueHint::File },
     { u"hot", u"F", u"the hot state's nine-patch (default: derived from the normal one)", OptionKind::Text,
-        false, &setStateFile<1> },
-    { u"pressed", u"F", u"the pressed state's nine-patch", OptionKind::Text, false, &setStateFile<2> },
-    { u"disabled", u"F", u"the disabled state's nine-patch", OptionKind::Text, false, &setStateFile<3> },
-    { u"focus", u"F", u"the focused state's nine-patch", OptionKind::Text, false, &setStateFile<4> },
+        false, &setStateFile<1>, ValueHint::File },
+    { u"pressed", u"F", u"the pressed state's nine-patch", OptionKind::Text, false, &setStateFile<2>,
+        ValueHint::File },
+    { u"disabled", u"F", u"the disabled state's nine-patch", OptionKind::Text, false, &setStateFile<3>,
+        ValueHint::File },
+    { u"focus", u"F", u"the focused state's nine-patch", OptionKind::Text, false, &setStateFile<4>,
+        ValueHint::File },
     { u"name", u"NAME", u"the new skin's name: NAME.an and the folder NAME/", OptionKind::Text, false,
         [](ImportOptions &o, const QString &v) {
             o.name = v;
@@ -137,7 +142,8 @@ const OptionSpec<ImportOptions> kTable[] = {
         [](ImportOptions &o, const QString &v) {
             o.outFolder = v;
             return QString();
-        } },
+        },
+        ValueHint::Folder },
     { u"force", u"", u"replace a skin of that name", OptionKind::Flag, false,
         [](ImportOptions &o, const QString &) {
             o.force = true;
@@ -246,18 +252,28 @@ int write(const ImportOptions &options, const QList<Imported> &states, QTextStre
 
 } // namespace
 
-int run(const QStringList &arguments, const QString &programFolder, QTextStream &out, QTextStream &err)
+const Subcommand &subcommand()
 {
+    static constexpr Subcommand command { u"import", u"make a push-button skin from nine-patch pictures",
+        u"skin import FILE.9.png --name NAME [options]",
+        u"Makes a picture skin for the push button from nine-patch files, one per state.\n"
+        u"Every file is read and checked before anything is written; an existing skin is\n"
+        u"replaced only with --force.",
+        [] { return OptionTable::rows(std::span<const OptionSpec<ImportOptions>>(kTable)); }, nullptr, &run,
+        {} };
+    return command;
+}
+
+int run(const QStringList &arguments, const CommandContext &context)
+{
+    QTextStream &out = context.out;
+    QTextStream &err = context.err;
     ImportOptions options;
-    options.outFolder = catalogue::ProgramPaths::skinsFolder(programFolder);
+    options.outFolder = catalogue::ProgramPaths::skinsFolder(context.programFolder);
     const QString problem
         = OptionTable::parse(std::span<const OptionSpec<ImportOptions>>(kTable), arguments, options);
-    if (options.help) {
-        out << "usage: quillet skin import FILE.9.png [options]\n\n"
-            << OptionTable::usageLines(std::span<const OptionSpec<ImportOptions>>(kTable));
-        out.flush();
-        return Success;
-    }
+    if (options.help)
+        return Subcommands::printUsage(subcommand(), context);
     if (!problem.isEmpty())
         return fail(err, problem);
     if (options.files[0].isEmpty())

@@ -37,14 +37,14 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION share/doc/quil
 
 # Debian keeps changelogs and manual pages compressed, without names or times inside.
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
-foreach(doc changelog quillet.1)
-  set(source ${CMAKE_SOURCE_DIR}/packaging/${doc})
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
-  execute_process(COMMAND gzip -9nc ${source} OUTPUT_FILE ${CMAKE_BINARY_DIR}/packaging/${doc}.gz
-                  COMMAND_ERROR_IS_FATAL ANY)
-endforeach()
+set(changelog ${CMAKE_SOURCE_DIR}/packaging/changelog)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${changelog})
+execute_process(COMMAND gzip -9nc ${changelog} OUTPUT_FILE ${CMAKE_BINARY_DIR}/packaging/changelog.gz
+                COMMAND_ERROR_IS_FATAL ANY)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz DESTINATION share/doc/quillet)
-install(FILES ${CMAKE_BINARY_DIR}/packaging/quillet.1.gz DESTINATION share/man/man1)
+# The manual page and the completion are made by the build (quillet_docs).
+install(FILES ${QUILLET_DOCS_DIR}/quillet.1.gz DESTINATION share/man/man1)
+install(FILES ${QUILLET_DOCS_DIR}/quillet.bash DESTINATION share/bash-completion/completions RENAME quillet)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quillet)

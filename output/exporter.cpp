@@ -137,6 +137,7 @@ void Exporter::write(const QString &folder, const QList<PlannedFile> &files)
             writable.append(file);
     }
     pictures::WriterOptions options;
+    options.createFolder = false;
     options.skipUnchanged = false;
     options.syncAtEnd = false;
     options.stopAtFirstFailure = false;

@@ -101,7 +101,7 @@ QString skinRules(const KitStyle &style, const KitSkin &skin, bool dark, const Q
     css += indent + QStringLiteral("}\n");
     // Each state's pseudo-class, and its class for pages that show the state without a
     // pointer; later rules win, so pressed shows over focus and hover, disabled over all.
-    const auto selectors = [&](const QString &element, const StateRow &row) {
+    const auto selectors = [&](const QString &element, const StateRow &row) -> QString {
         QString text = element + row.pseudoClass + QStringLiteral(",\n") + indent;
         // A link cannot be :disabled; it says so with its attribute.
         if (row.group == OutputGroup::ButtonStates && row.state == SampleState::Disabled)

@@ -175,7 +175,7 @@ public:
     {
         WriteReport report;
         QString why;
-        m_root = file::Folder::open(m_folder, true, &why);
+        m_root = file::Folder::open(m_folder, m_options.createFolder, &why);
         if (!m_root.isOpen())
             return failed(report, WriteReport::Status::FolderFailed,
                 QStringLiteral("cannot create the folder ") + quoted(m_folder) + QStringLiteral(": ") + why);
@@ -244,10 +244,8 @@ private:
         if (!file.draw)
             return {};
         try {
-            const QImage drawn = file.draw();
-            if (drawn.isNull())
-                fail(index, QStringLiteral("not enough memory to draw the picture"));
-            return drawn;
+            // A picture too large for the memory comes back null, and then encodes to nothing.
+            return file.draw();
         } catch (const std::bad_alloc &) {
             fail(index, QStringLiteral("not enough memory to draw the picture"));
         }

@@ -28,6 +28,9 @@ struct PlannedFile
 
 struct WriterOptions
 {
+    // The output folder is made when it is not there; the designer writes only into one
+    // that its folder dialog showed.
+    bool createFolder = true;
     // Files whose bytes would not change stay untouched (same inode, same time stamp).
     bool skipUnchanged = true;
     // One sync of the file system at the end instead of one per file.

@@ -16,7 +16,7 @@ PACKAGES=(
   xvfb xauth x11-apps x11-utils openbox imagemagick
   pngcheck gifsicle libjpeg-turbo-progs netpbm zopfli desktop-file-utils
   libpng-dev zlib1g-dev clang libclang-rt-14-dev
-  appstream dpkg-dev
+  appstream dpkg-dev man-db groff-base
   qt6-translations-l10n qt6-l10n-tools libxcb1-dev ccache
   python3-tinycss2 chromium python3-websocket xdotool
 )

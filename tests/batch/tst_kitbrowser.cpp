@@ -16,7 +16,7 @@
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
-using quillet::batch::RenderCommand;
+namespace RenderCommand = quillet::batch::RenderCommand;
 
 namespace {
 

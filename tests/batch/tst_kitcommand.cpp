@@ -74,7 +74,9 @@ private Q_SLOTS:
             << u"--skin Mono --prefix \"q k\""_s << u"out"_s << u"--prefix"_s;
         QTest::newRow("prefix with a dot") << u"--skin Mono --prefix=q.k"_s << u"out"_s << u"--prefix"_s;
         QTest::newRow("prefix with a brace") << u"--skin Mono --prefix=q{"_s << u"out"_s << u"--prefix"_s;
-        QTest::newRow("half-pixel scale") << u"--skin Mono --scale=1,1.5"_s << u"out"_s << u"--scale"_s;
+        QTest::newRow("half-pixel scale")
+            << u"--skin Mono --scale=1,1.5"_s << u"out"_s
+            << u"--scale: \"1,1.5\" is not a list of 1, 2 and 3 (pieces need whole device pixels)"_s;
         QTest::newRow("bad font") << u"--skin Mono --font 宋体"_s << u"out"_s << u"--font"_s;
         // QProcess::splitCommand reads """ inside quotes as one literal quote.
         QTest::newRow("font closing its string")

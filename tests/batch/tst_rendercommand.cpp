@@ -20,7 +20,7 @@
 
 using namespace Qt::StringLiterals;
 using quillet::batch::ProgressBar;
-using quillet::batch::RenderCommand;
+namespace RenderCommand = quillet::batch::RenderCommand;
 
 namespace {
 
@@ -106,7 +106,7 @@ private Q_SLOTS:
         refused("unknown option", { u"--colour"_s, u"red"_s }, u"unknown option \"--colour\""_s);
         refused("flag with value", { u"--sprite=yes"_s }, u"--sprite takes no value"_s);
         refused("format", { u"--format"_s, u"tiff"_s }, u"--format: unknown format"_s);
-        refused("scale", { u"--scale"_s, u"1,4"_s }, u"--scale: \"1,4\""_s);
+        refused("scale", { u"--scale"_s, u"1,4"_s }, u"--scale: \"1,4\" is not a list of 1, 1.5, 2 and 3"_s);
         refused("half pixels of an odd width", { u"--scale=1,1.5"_s, u"--width=105"_s },
             u"--scale 1.5 of --width 105"_s);
         refused("half pixels of the check box", { u"--scale=1.5"_s, u"--controls=button,check"_s },
@@ -132,7 +132,7 @@ private Q_SLOTS:
         inManifest("manifest template type", "[{\"skin\":\"翡翠\",\"text\":\"a\",\"name\":3}]",
             u"manifest entry 1: \"name\" has a value of the wrong type"_s);
         refused(
-            "controls", { u"--controls"_s, u"button,radio"_s }, u"--controls: unknown control \"radio\""_s);
+            "controls", { u"--controls"_s, u"button,radio"_s }, u"--controls: unknown control \"radio\" (use button, combo, check)"_s);
         refused("sprite without button", { u"--sprite"_s, u"--controls"_s, u"combo"_s },
             u"--sprite needs the button control"_s);
         refused("font without size", { u"--font"_s, u"宋体"_s }, u"--font: \"宋体\""_s);
@@ -173,7 +173,7 @@ private Q_SLOTS:
         refused("sprite over the pixel budget", { u"--width=4096"_s, u"--height=4096"_s, u"--sprite"_s },
             u"as a sprite sheet is 67.1 megapixels"_s);
         refused("caption with control characters", { u"--text"_s, u"a\x1b[2J\rb\n"_s },
-            u"caption \"a\\x1b[2J\\rb\\n\""_s);
+            u"caption \"a\\x1b[2J\\x0db\\x0a\""_s);
         refused("caption turned right to left", { u"--text"_s, u"gnp.\u202eexe"_s }, u"cannot be a file name"_s);
         refused("a megabyte caption", { u"--text"_s, QString(1 << 20, u'x') }, u" … "_s);
         const QStringList linked { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"a"_s, u"--out=<root>/linked"_s };

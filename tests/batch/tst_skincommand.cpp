@@ -14,7 +14,7 @@
 
 #include <cstring>
 
-using quillet::batch::SkinCommand;
+namespace SkinCommand = quillet::batch::SkinCommand;
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -16,7 +16,7 @@
 
 #include <sys/stat.h>
 
-using quillet::batch::SkinCommand;
+namespace SkinCommand = quillet::batch::SkinCommand;
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -12,7 +12,7 @@
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
-using quillet::batch::RenderCommand;
+namespace RenderCommand = quillet::batch::RenderCommand;
 
 namespace {
 
