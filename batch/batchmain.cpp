@@ -1,11 +1,11 @@
 #include "batch/batchmain.h"
 
 #include "batch/kitcommand.h"
+#include "batch/messagebuffer.h"
 #include "batch/rendercommand.h"
 #include "batch/skincommand.h"
 #include "platform/form/fontsetup.h"
 #include "platform/system/interruption.h"
-#include "platform/system/messagebuffer.h"
 #include "platform/system/processenvironment.h"
 #include "platform/system/terminal.h"
 
@@ -96,7 +96,7 @@ int BatchMain::run(int argc, char **argv)
     // No display is needed or wanted: the pictures are drawn in memory.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    system::MessageBuffer noise;
+    MessageBuffer noise;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet3.0"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLET_VERSION));

@@ -122,7 +122,7 @@ void Exporter::exportRendered(const QString &folder)
         const QByteArray capture = form::FormRuntime::snapshot(form::FormRuntime::windowHandleOf(&m_window),
             m_window.outerWidth(), m_window.outerHeight());
         files.append({ names.first().fileName, {}, {},
-            [&capture, format = job.format](const QImage &) { return pictures::PictureBytes::fromBmp(capture, format); } });
+            [capture, format = job.format](const QImage &) { return pictures::PictureBytes::fromBmp(capture, format); } });
     }
     write(folder, files);
 }

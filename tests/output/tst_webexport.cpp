@@ -292,6 +292,29 @@ private Q_SLOTS:
         QCOMPARE(listed.size(), 12);
     }
 
+    // With options on, the whole window is still the capture, written after the rendered
+    // pictures: its bytes must outlive the step that took them.
+    void wholeWindowWithOptions()
+    {
+        Rig rig;
+        auto &ui = rig.ui();
+        ui.编辑框1->setText(u"确定"_s);
+        ui.组合框6->setCurrentIndex(3);
+        for (QCheckBox *box : { ui.选择框1, ui.选择框5 })
+            box->setChecked(true);
+        rig.program->state().webOptions = { true, true, true };
+        QTemporaryDir target;
+        rig.exportTo(target.path());
+        QStringList windows;
+        for (const QString &path : std::as_const(rig.written)) {
+            if (QFileInfo(path).fileName().startsWith(u"窗口全图"_s))
+                windows.append(path);
+        }
+        QCOMPARE(windows.size(), 1);
+        const QImage window(windows.first());
+        QCOMPARE(window.size(), QSize(rig.program->window().outerWidth(), rig.program->window().outerHeight()));
+    }
+
     void designerAndBatchAgree_data()
     {
         QTest::addColumn<int>("format");

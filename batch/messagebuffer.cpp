@@ -1,11 +1,11 @@
-#include "platform/system/messagebuffer.h"
+#include "batch/messagebuffer.h"
 
 #include <QMutex>
 #include <QtGlobal>
 
 #include <utility>
 
-namespace quillet::system {
+namespace quillet::batch {
 
 namespace {
 
@@ -39,4 +39,4 @@ QString MessageBuffer::take()
     return std::exchange(g_held, QString());
 }
 
-} // namespace quillet::system
+} // namespace quillet::batch

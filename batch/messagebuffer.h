@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace quillet::system {
+namespace quillet::batch {
 
 // Holds back what Qt and the libraries under it (libpng through Qt's reader) would print,
 // while it lives: a command that succeeds says nothing of it, one that fails shows it after
@@ -19,4 +19,4 @@ public:
     QString take();
 };
 
-} // namespace quillet::system
+} // namespace quillet::batch
