@@ -64,9 +64,16 @@ const char *BatchMain::programUsage()
     return text.constData();
 }
 
+// The designer takes no arguments of its own (Qt's take one dash): a long option or a word
+// that names no subcommand is a mistake to say so, not a reason to open a window.
+static bool isUnknown(const char *argument)
+{
+    return std::strncmp(argument, "--", 2) == 0 || (argument[0] != '-' && argument[0] != '\0');
+}
+
 bool BatchMain::handles(int argc, char **argv)
 {
-    return argc >= 2 && (subcommand(argv[1]) || isProgramOption(argv[1]));
+    return argc >= 2 && (subcommand(argv[1]) || isProgramOption(argv[1]) || isUnknown(argv[1]));
 }
 
 int BatchMain::run(int argc, char **argv)
@@ -78,6 +85,11 @@ int BatchMain::run(int argc, char **argv)
         else
             std::fputs(programUsage(), stdout);
         return 0;
+    }
+    if (!subcommand(argv[1])) {
+        std::fprintf(stderr, "quillet: unknown %s \"%s\" (see quillet --help)\n",
+            argv[1][0] == '-' ? "option" : "subcommand", argv[1]);
+        return 2;
     }
     // Bytes that are no UTF-8 would each become U+FFFD, and two different names one file.
     for (int i = 2; i < argc; ++i) {

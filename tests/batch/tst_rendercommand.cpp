@@ -601,6 +601,10 @@ private Q_SLOTS:
         QTest::newRow("help") << QStringList { u"--help"_s } << 0 << u"quillet render"_s << QString() << 0;
         QTest::newRow("version") << QStringList { u"--version"_s } << 0 << u"quillet " QUILLET_VERSION "\n"_s
                                  << QString() << 0;
+        QTest::newRow("unknown option") << QStringList { u"--bogus"_s } << 2 << QString()
+                                       << u"quillet: unknown option \"--bogus\" (see quillet --help)"_s << 0;
+        QTest::newRow("unknown subcommand") << QStringList { u"rendr"_s } << 2 << QString()
+                                           << u"quillet: unknown subcommand \"rendr\""_s << 0;
         QTest::newRow("designer")
             << QStringList() << 1 << QString()
             << u"needs a display (DISPLAY is not set); \"quillet render\" makes pictures"_s << 0;
