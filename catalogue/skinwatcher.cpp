@@ -1,5 +1,7 @@
 #include "catalogue/skinwatcher.h"
 
+#include "platform/system/inputfile.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -76,9 +78,9 @@ QByteArray SkinWatcher::fingerprint() const
     if (m_file.isEmpty())
         return QByteArray();
     QCryptographicHash hash(QCryptographicHash::Sha1);
-    QFile file(m_file);
-    if (QFileInfo(m_file).isFile() && file.open(QIODevice::ReadOnly))
-        hash.addData(file.read(kMaxSkinBytes));
+    // A pipe swapped in for the skin must not hold the window.
+    if (const std::optional<QByteArray> bytes = system::readInputHead(m_file, kMaxSkinBytes, nullptr))
+        hash.addData(*bytes);
     const QDir pictures(pictureFolderOf(m_file));
     for (const QFileInfo &info : pictures.entryInfoList(QDir::Files, QDir::Name)) {
         hash.addData(info.fileName().toUtf8());

@@ -3,6 +3,8 @@
 #include "skin/skinkeys.h"
 #include "skin/skinpainter.h"
 
+#include "platform/system/inputfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -702,15 +704,14 @@ Skin SkinParser::parse(const QByteArray &text, const QString &imageFolder, QList
 Skin SkinParser::parseFile(const QString &path, QList<SkinDiagnostic> *diagnostics)
 {
     const QFileInfo info(path);
-    QFile file(path);
-    QByteArray bytes;
-    // Only regular files: a pipe or device named like a skin would block or never end.
-    const bool readable = info.isFile() && file.open(QIODevice::ReadOnly);
-    if (readable)
-        bytes = file.read(kMaxFileBytes + 1);
-    else if (diagnostics)
+    // Only regular files, judged on the open file: a pipe or device named like a skin, or
+    // swapped in after a look at the name, would block or never end.
+    QString why;
+    const std::optional<QByteArray> read = system::readInputHead(path, kMaxFileBytes + 1, &why);
+    const QByteArray bytes = read.value_or(QByteArray());
+    if (!read && diagnostics)
         diagnostics->append({ 0, 0, SkinDiagnostic::Severity::Error,
-            info.exists() ? QStringLiteral("cannot be read") : QStringLiteral("no such file") });
+            info.exists() ? QStringLiteral("cannot be read: ") + why : QStringLiteral("no such file") });
     const QString folder = info.dir().filePath(info.completeBaseName());
     Skin skin = parse(bytes, folder, diagnostics);
     if (skin.name().isEmpty())

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QScopeGuard>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,7 +24,11 @@ std::optional<FileIdentity> identityOf(const QString &path)
     return FileIdentity { quint64(seen.st_dev), quint64(seen.st_ino) };
 }
 
-std::optional<QByteArray> readInput(const QString &path, qint64 maxBytes, QString *why)
+namespace {
+
+enum class Oversize { Refuse, Cut };
+
+std::optional<QByteArray> read(const QString &path, qint64 maxBytes, Oversize oversize, QString *why)
 {
     const auto refuse = [&](const QString &reason) -> std::optional<QByteArray> {
         if (why)
@@ -42,10 +48,10 @@ std::optional<QByteArray> readInput(const QString &path, qint64 maxBytes, QStrin
     if (!S_ISREG(seen.st_mode))
         return refuse(S_ISDIR(seen.st_mode) ? QStringLiteral("is a folder") : QStringLiteral("is not a regular file"));
     const QString tooLarge = QStringLiteral("is larger than %1 bytes").arg(maxBytes);
-    if (seen.st_size > maxBytes)
+    if (seen.st_size > maxBytes && oversize == Oversize::Refuse)
         return refuse(tooLarge);
     QByteArray bytes;
-    bytes.reserve(qsizetype(seen.st_size));
+    bytes.reserve(qsizetype(std::min<qint64>(seen.st_size, maxBytes)));
     char buffer[65536];
     for (;;) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
@@ -55,11 +61,27 @@ std::optional<QByteArray> readInput(const QString &path, qint64 maxBytes, QStrin
             return refuse(file::io::errorText(errno));
         if (got == 0)
             break;
-        if (bytes.size() + got > maxBytes)
-            return refuse(tooLarge);
+        if (bytes.size() + got > maxBytes) {
+            if (oversize == Oversize::Refuse)
+                return refuse(tooLarge);
+            bytes.append(buffer, qsizetype(maxBytes - bytes.size()));
+            break;
+        }
         bytes.append(buffer, qsizetype(got));
     }
     return bytes;
+}
+
+} // namespace
+
+std::optional<QByteArray> readInput(const QString &path, qint64 maxBytes, QString *why)
+{
+    return read(path, maxBytes, Oversize::Refuse, why);
+}
+
+std::optional<QByteArray> readInputHead(const QString &path, qint64 maxBytes, QString *why)
+{
+    return read(path, maxBytes, Oversize::Cut, why);
 }
 
 } // namespace quillet::system

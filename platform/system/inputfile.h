@@ -23,5 +23,8 @@ std::optional<FileIdentity> identityOf(const QString &path);
 // FIFO or a folder is refused at once, and so is a file over maxBytes (read no further than
 // that, should it grow meanwhile). None, and why in one line, on refusal.
 std::optional<QByteArray> readInput(const QString &path, qint64 maxBytes, QString *why);
+// The same checks, but a longer file gives its first maxBytes rather than a refusal: for
+// readers that judge the cut themselves (a skin keeps its whole lines).
+std::optional<QByteArray> readInputHead(const QString &path, qint64 maxBytes, QString *why);
 
 } // namespace quillet::system

@@ -141,9 +141,9 @@ private Q_SLOTS:
                                       << QStringList { u"/nonexistent/x.an: error: no such file"_s };
         // Special files are refused by their type, never opened: a pipe would wait for a writer.
         QTest::newRow("endless device")
-            << QStringList { u"/dev/zero"_s } << QStringList { u"/dev/zero: error: cannot be read"_s };
+            << QStringList { u"/dev/zero"_s } << QStringList { u"/dev/zero: error: cannot be read: is not a regular file"_s };
         QTest::newRow("pipe") << QStringList { u"<dir>/pipe.an"_s }
-                              << QStringList { u"<dir>/pipe.an: error: cannot be read"_s };
+                              << QStringList { u"<dir>/pipe.an: error: cannot be read: is not a regular file"_s };
     }
 
     void arguments()
