@@ -103,6 +103,48 @@ class TestSkinImport : public QObject
 private Q_SLOTS:
     void initTestCase() { quillet::form::FontSetup::install(); }
 
+    // The caption takes black or white by the face's median luminance: rows split the face
+    // into a dark part of `darkRows` rows of 12 and a light rest.
+    void captionTakesTheColourThatReads_data()
+    {
+        QTest::addColumn<int>("darkRows");
+        QTest::addColumn<QRgb>("dark");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("light face") << 0 << qRgb(0x20, 0x20, 0x20) << u"#000000"_s;
+        QTest::newRow("dark face") << 12 << qRgb(0x20, 0x20, 0x20) << u"#ffffff"_s;
+        QTest::newRow("dark minority") << 5 << qRgb(0x20, 0x20, 0x20) << u"#000000"_s;
+        QTest::newRow("dark majority") << 7 << qRgb(0x20, 0x20, 0x20) << u"#ffffff"_s;
+        QTest::newRow("see-through dark reads as light") << 12 << qRgba(0, 0, 0, 40) << u"#000000"_s;
+    }
+    void captionTakesTheColourThatReads()
+    {
+        QFETCH(int, darkRows);
+        QFETCH(QRgb, dark);
+        QFETCH(QString, caption);
+        Fixture f;
+        QVERIFY(f.ready);
+        const QRect inner(QPoint(1, 1), kInner);
+        Paint face { { inner, qRgb(0xf0, 0xf0, 0xf0) } };
+        if (darkRows > 0)
+            face.append({ QRect(inner.left(), inner.top(), inner.width(), darkRows), dark });
+        // The same picture with its guides: only the face changes.
+        QImage picture = ninePatch(face);
+        const QImage guides = ninePatch();
+        for (int x = 0; x < picture.width(); ++x) {
+            picture.setPixel(x, 0, guides.pixel(x, 0));
+            picture.setPixel(x, picture.height() - 1, guides.pixel(x, picture.height() - 1));
+        }
+        for (int y = 0; y < picture.height(); ++y) {
+            picture.setPixel(0, y, guides.pixel(0, y));
+            picture.setPixel(picture.width() - 1, y, guides.pixel(picture.width() - 1, y));
+        }
+        QVERIFY(picture.save(f.good));
+        const Run r = import(f.args(f.good));
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        const QString text = QString::fromUtf8(readAll(f.out + u"/P.an"_s));
+        QVERIFY2(text.contains(u"\ntext = "_s + caption + u'\n'), qPrintable(text));
+    }
+
     // gap: a top guide pixel cleared; two runs of the same pixels all along are one run to the
     // engine, so the slices stay.
     void cornersAndCaptionBox_data()
