@@ -1,13 +1,17 @@
 // Hostile input, time and peak memory: "quillet skin check" of a 1 MB skin with 250 unknown
 // section names of 4,000 characters (the "did you mean" search), and 4000 x 4000 nine-patches
 // (70 and 540 KB) read alone (one and two stretch runs per side) and through "quillet skin
-// import" to a folder that does not exist. Each case runs in a child process of its own, so
+// import"; "quillet render" of a 4096 x 4096 button at 3x
+// (beyond the pixel budget, refused) and of four captions at 4096 x 4096, 1x (the largest
+// the budget allows), every state, written to disk. Each case runs in a child process of its own, so
 // the peak resident memory it reports (getrusage ru_maxrss) is that case's alone.
+#include "batch/rendercommand.h"
 #include "batch/skincommand.h"
 #include "skin/ninepatch.h"
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -89,6 +93,28 @@ int skinCommand(const QStringList &arguments)
     return quillet::batch::SkinCommand::run(arguments, { QString(), outStream, errStream });
 }
 
+// A program folder holding the shipped skins.
+QString programFolder(const QTemporaryDir &dir)
+{
+    const QString folder = dir.filePath(u"program"_s);
+    const QDir skins(QStringLiteral(QUILLET_SOURCE_DIR "/skins"));
+    QDir().mkpath(folder + u"/skins/翡翠"_s);
+    QDir().mkpath(folder + u"/sys"_s);
+    QFile::copy(skins.filePath(u"翡翠.an"_s), folder + u"/skins/翡翠.an"_s);
+    for (const QString &picture : QDir(skins.filePath(u"翡翠"_s)).entryList(QDir::Files))
+        QFile::copy(skins.filePath(u"翡翠/"_s + picture), folder + u"/skins/翡翠/"_s + picture);
+    return folder;
+}
+
+int renderCommand(const QString &program, const QStringList &arguments)
+{
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    return quillet::batch::RenderCommand::run(arguments, { program, outStream, errStream, false });
+}
+
 // One case in this process: its best time of kRuns, then the peak memory.
 int runCase(const QString &name)
 {
@@ -96,6 +122,32 @@ int runCase(const QString &name)
     const QString skin = dir.filePath(u"Hostile.an"_s);
     const QString patch = dir.filePath(u"big.9.png"_s);
     QByteArray bytes;
+    if (name.startsWith(u"render")) {
+        const QString program = programFolder(dir);
+        const bool refused = name == u"render-3x";
+        double best = 1e300;
+        for (int run = 0; run < kRuns; ++run) {
+            const QString out = dir.filePath(u"out%1"_s.arg(run));
+            QElapsedTimer timer;
+            timer.start();
+            const QStringList arguments = refused
+                ? QStringList { u"--scale"_s, u"3"_s, u"--text"_s, u"a"_s }
+                : QStringList { u"--text"_s, u"a"_s, u"--text"_s, u"b"_s, u"--text"_s, u"c"_s, u"--text"_s, u"d"_s };
+            const int code = renderCommand(program,
+                arguments
+                    + QStringList { u"--skin"_s, u"翡翠"_s, u"--width"_s, u"4096"_s, u"--height"_s, u"4096"_s,
+                        u"--out"_s, out });
+            best = std::min(best, double(timer.nsecsElapsed()) / 1e6);
+            // The refusal is exit 2 with nothing written; the largest allowed case writes.
+            if (code != (refused ? 2 : 0) || QDir(out).exists() == refused)
+                return 1;
+            QDir(out).removeRecursively();
+            if (!refused)
+                break; // a minute each: one run tells
+        }
+        std::printf("%.3f %ld 0\n", best, peakKb());
+        return 0;
+    }
     if (name == u"check") {
         QFile file(skin);
         if (!file.open(QIODevice::WriteOnly) || file.write(hostileSkin()) < 0)
@@ -117,8 +169,9 @@ int runCase(const QString &name)
             if (!quillet::skin::ninepatch::read(bytes, &why))
                 return 1;
         } else {
-            skinCommand(
-                { u"import"_s, patch, u"--name"_s, u"Big"_s, u"--out"_s, dir.filePath(u"missing"_s) });
+            const QString skinName = u"Big%1"_s.arg(run);
+            if (skinCommand({ u"import"_s, patch, u"--name"_s, skinName, u"--out"_s, dir.path() }) != 0)
+                return 1;
         }
         best = std::min(best, double(timer.nsecsElapsed()) / 1e6);
     }
@@ -141,8 +194,9 @@ int main(int argc, char **argv)
         { "check", "skin check, 1 MB skin, 250 unknown 4000-character sections", u"target under 1000 ms"_s },
         { "read", "nine-patch read, 4000 x 4000", u"target under 1000 ms"_s },
         { "runs", "nine-patch read, 4000 x 4000, two stretch runs per side", u"target under 1000 ms"_s },
-        { "import", "skin import, 4000 x 4000 nine-patch, --out missing",
-            u"the read and the caption colour"_s },
+        { "import", "skin import, 4000 x 4000 nine-patch", u"read, caption colour, picture written"_s },
+        { "render-3x", "render 4096 x 4096 at 3x (beyond the pixel budget)", u"refused, exit 2"_s },
+        { "render-big", "render 4 captions at 4096 x 4096, 1x, every state", u"the largest allowed"_s },
     };
     int failures = 0;
     for (const auto &[name, figure, reference] : cases) {
@@ -162,7 +216,7 @@ int main(int argc, char **argv)
             ? reference
             : reference + u"; PNG of %1 bytes"_s.arg(QString::fromLatin1(figures[2]));
         std::printf(
-            "%s: time, best of %d\t%s\tms\t%s\n", figure, kRuns, figures[0].constData(), qPrintable(note));
+            "%s: time, best of up to %d\t%s\tms\t%s\n", figure, kRuns, figures[0].constData(), qPrintable(note));
         std::printf("%s: peak resident memory\t%.1f\tMB\tru_maxrss of its own process\n", figure,
             figures[1].toDouble() / 1024);
     }
