@@ -29,7 +29,7 @@ RESULTS="$BUILD_DIR/bench-results"
 TABLE="$RESULTS/table.tsv"
 BENCH_TIMEOUT=3600
 # The benchmarks every run should show, in table order; others found in bin/ follow.
-EXPECTED=(startup export encode catalogue preview render icons soak hostile)
+EXPECTED=(startup export encode catalogue preview render icons soak hostile kit)
 
 if [[ -z "${NO_BUILD:-}" ]]; then
     generator=()
@@ -231,7 +231,7 @@ bench() {
     local before
     before=$(wc -l <"$TABLE")
     case "$name" in
-    startup | soak | render | hostile) take_rows "$name" ;;
+    startup | soak | render | hostile | kit) take_rows "$name" ;;
     export) parse_export ;;
     encode) parse_encode ;;
     catalogue) parse_catalogue ;;
