@@ -515,7 +515,7 @@ void SkinPainterTest::dottedRingAnchored()
     QFETCH(qreal, ratio);
     constexpr int kHeight = 16;
     constexpr int kInset = 3;
-    constexpr int kCap = 8; // logical columns of the right cap compared
+    constexpr int kCap = kInset + 2; // the inset and the two columns counted from the right
     const auto ring = [&](int w) {
         QImage image(QSize(w, kHeight) * ratio, QImage::Format_ARGB32_Premultiplied);
         image.setDevicePixelRatio(ratio);
