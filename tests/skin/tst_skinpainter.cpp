@@ -78,6 +78,8 @@ private Q_SLOTS:
     void cornersKeepToEveryWidth();
     void dottedRingAnchored_data();
     void dottedRingAnchored();
+    void highlightWidth_data();
+    void highlightWidth();
 };
 
 void SkinPainterTest::arrowStaysCentredInCopies_data()
@@ -536,6 +538,37 @@ void SkinPainterTest::dottedRingAnchored()
             QVERIFY2(wide.pixel(x, y) == wide.pixel(x + period, y),
                 qPrintable(QStringLiteral("column %1").arg(x)));
     }
+}
+
+// The highlight ring is as wide as asked inside the border, and never swallows the whole face.
+void SkinPainterTest::highlightWidth_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("rings"); // highlight columns seen from the left, inside the border
+    QTest::newRow("one pixel") << 1 << 20 << 1;
+    QTest::newRow("three pixels") << 3 << 20 << 3;
+    QTest::newRow("clamped on a small face") << 8 << 9 << 3; // 7 x 7 face: a centre pixel stays
+}
+
+void SkinPainterTest::highlightWidth()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, rings);
+    Look look = solid(QColor(0, 128, 0), QColor(0, 0, 0), 1);
+    look.highlight = QColor(255, 0, 0);
+    look.highlightWidth = width;
+    QImage image = blank(height, height);
+    {
+        QPainter p(&image);
+        SkinPainter().panel(&p, image.rect(), look);
+    }
+    const int middle = height / 2;
+    QCOMPARE(image.pixel(0, middle), qRgb(0, 0, 0));
+    for (int x = 1; x <= rings; ++x)
+        QCOMPARE(image.pixel(x, middle), qRgb(255, 0, 0));
+    QCOMPARE(image.pixel(rings + 1, middle), qRgb(0, 128, 0));
 }
 
 QTEST_MAIN(SkinPainterTest)
