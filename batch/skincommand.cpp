@@ -127,6 +127,18 @@ int SkinCommand::check(const QStringList &arguments, const Context &context)
                 continue;
             ++warnings;
             const skin::Legibility &m = probe.measure;
+            if (probe.size.isValid()) {
+                print(context.out, file, 0, 0, false,
+                    QStringLiteral("[%1] %2 changes %3 pixels at %4:1, %5 needed (%6x%7 at %8x)")
+                        .arg(probe.section, probe.glyph)
+                        .arg(m.glyphPixels)
+                        .arg(probe.minimum)
+                        .arg(m.backgroundPixels)
+                        .arg(probe.size.width())
+                        .arg(probe.size.height())
+                        .arg(probe.ratio));
+                continue;
+            }
             print(context.out, file, 0, 0, false,
                 m.contrast == 0
                     ? QStringLiteral("[%1] %2 not found in the sample").arg(probe.section, probe.glyph)

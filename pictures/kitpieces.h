@@ -2,6 +2,7 @@
 
 #include "pictures/statetable.h"
 #include "render/buttonrenderer.h"
+#include "skin/legibility.h"
 
 #include <QFont>
 #include <QImage>
@@ -56,7 +57,8 @@ namespace kitpieces {
 inline constexpr auto kButtonRows = states::kitOrder<OutputGroup::ButtonStates>();
 inline constexpr auto kCheckRows = states::kitOrder<OutputGroup::CheckBox>();
 
-template<size_t Count> constexpr std::array<render::SampleState, Count> statesOf(const std::array<StateRow, Count> &rows)
+template<size_t Count>
+constexpr std::array<render::SampleState, Count> statesOf(const std::array<StateRow, Count> &rows)
 {
     std::array<render::SampleState, Count> result {};
     for (size_t i = 0; i < Count; ++i)
@@ -65,8 +67,9 @@ template<size_t Count> constexpr std::array<render::SampleState, Count> statesOf
 }
 inline constexpr auto kStates = statesOf(kButtonRows);
 inline constexpr auto kCheckStates = statesOf(kCheckRows);
-// Widths the slice is checked at besides its own: narrow, the designer's, odd and wide.
-inline constexpr int kProbeWidths[] = { 40, 104, 217, 300 };
+// Widths the slice is checked at besides its own: narrow, the designer's, odd and wide;
+// the focus rule holds at the same ones.
+inline constexpr auto kProbeWidths = skin::kFocusWidths;
 
 // Wide enough that every skin's caps leave a long middle run to find; the pieces are cut
 // from a button of this width.

@@ -1,7 +1,7 @@
 #include "render/legibilitycheck.h"
 
-#include "skin/skinstyle.h"
 #include "render/buttonrenderer.h"
+#include "skin/skinstyle.h"
 
 #include <array>
 
@@ -88,25 +88,43 @@ RenderRequest requestFor(const Probe &probe, const QColor &background)
 
 } // namespace
 
-LegibilityProbe focusProbe(const skin::Skin &skin, qreal ratio)
+LegibilityProbe focusProbe(const skin::Skin &skin, QSize size, qreal ratio)
 {
     const ButtonRenderer renderer(skin);
     RenderRequest request;
-    request.size = kButtonSize;
+    request.size = size;
     request.background = skin.base();
     request.devicePixelRatio = ratio;
     const QImage normal = renderer.render(request);
     request.state = SampleState::Focused;
     const QImage focused = renderer.render(request);
-    // A ring at the engine's own focus inset, in device pixels.
-    const int area = skin::focusRingArea(kButtonSize * ratio, qRound(skin::SkinStyle::kFocusInset * ratio))
-        * qRound(ratio);
     LegibilityProbe probe;
     probe.section = QStringLiteral("button.focused");
     probe.glyph = QStringLiteral("focus ring");
     probe.minimum = skin::kFocusRingLegibility;
-    probe.measure = skin::measureFocusIndicator(focused, normal, area);
+    probe.measure = skin::measureFocusIndicator(focused, normal, skin::focusAppearanceArea(size, ratio));
+    probe.size = size;
+    probe.ratio = ratio;
     return probe;
+}
+
+LegibilityProbe worstFocusProbe(const skin::Skin &skin)
+{
+    LegibilityProbe worst;
+    qreal worstShare = -1;
+    for (const qreal ratio : skin::kFocusRatios) {
+        for (const int height : skin::kFocusHeights) {
+            for (const int width : skin::kFocusWidths) {
+                LegibilityProbe probe = focusProbe(skin, QSize(width, height), ratio);
+                const qreal share = qreal(probe.measure.glyphPixels) / probe.measure.backgroundPixels;
+                if (worstShare < 0 || share < worstShare) {
+                    worstShare = share;
+                    worst = probe;
+                }
+            }
+        }
+    }
+    return worst;
 }
 
 QList<LegibilityProbe> measureSkin(const skin::Skin &skin)
@@ -127,7 +145,7 @@ QList<LegibilityProbe> measureSkin(const skin::Skin &skin)
             probe.glyph == Glyph::Caption ? look.text : look.mark);
         result << measured;
     }
-    result << focusProbe(skin, 1.0);
+    result << worstFocusProbe(skin);
     return result;
 }
 

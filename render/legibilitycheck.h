@@ -15,6 +15,9 @@ struct LegibilityProbe
     QString glyph; // "caption", "arrow" or "mark"
     qreal minimum = 0.0;
     skin::Legibility measure;
+    // Where a focus ring was measured: the control's logical size and pixel ratio.
+    QSize size;
+    qreal ratio = 1.0;
 
     bool passes() const { return measure.contrast >= minimum; }
 };
@@ -24,9 +27,12 @@ struct LegibilityProbe
 // QApplication (offscreen will do) with the program's font substitutions.
 namespace legibility {
 QList<LegibilityProbe> measureSkin(const skin::Skin &skin);
-// The focused push button (blank caption) against the normal one: a ring of at least the
-// area of a solid one-pixel focus rectangle must reach kFocusRingLegibility.
-LegibilityProbe focusProbe(const skin::Skin &skin, qreal ratio);
+// The focused push button (blank caption) against the normal one, both on the skin's base
+// colour: at least skin::focusAppearanceArea pixels must change at kFocusRingLegibility.
+LegibilityProbe focusProbe(const skin::Skin &skin, QSize size, qreal ratio);
+// focusProbe at every size of the focus rule; the one that falls furthest short (or, when
+// all pass, the one with the least to spare).
+LegibilityProbe worstFocusProbe(const skin::Skin &skin);
 } // namespace legibility
 
 } // namespace quillet::render

@@ -135,6 +135,11 @@ int focusRingArea(QSize control, int inset)
     return 2 * (w + h) - 4;
 }
 
+int focusAppearanceArea(QSize control, qreal ratio)
+{
+    return int(std::ceil(kFocusRingWidth * focusRingArea(control, 0) * ratio * ratio));
+}
+
 Legibility measureFocusIndicator(const QImage &focusedPicture, const QImage &unfocusedPicture, int area)
 {
     Legibility result;
@@ -156,16 +161,8 @@ Legibility measureFocusIndicator(const QImage &focusedPicture, const QImage &unf
                 changed.append({ contrastRatio(a, b), QPoint(x, y) });
         }
     }
-    if (changed.size() < area)
-        return result;
     std::sort(changed.begin(), changed.end(),
         [](const Changed &l, const Changed &r) { return l.contrast > r.contrast; });
-    QList<QRgb> ring;
-    QList<QRgb> under;
-    for (qsizetype i = 0; i < area; ++i) {
-        ring << focused.pixel(changed[i].at);
-        under << unfocused.pixel(changed[i].at);
-    }
     for (const Changed &c : changed) {
         if (c.contrast < kFocusRingLegibility)
             break;
@@ -173,6 +170,14 @@ Legibility measureFocusIndicator(const QImage &focusedPicture, const QImage &unf
         result.box |= QRect(c.at, QSize(1, 1));
     }
     result.backgroundPixels = area;
+    if (changed.size() < area)
+        return result;
+    QList<QRgb> ring;
+    QList<QRgb> under;
+    for (qsizetype i = 0; i < area; ++i) {
+        ring << focused.pixel(changed[i].at);
+        under << unfocused.pixel(changed[i].at);
+    }
     result.contrast = changed[area - 1].contrast;
     result.glyph = QColor::fromRgb(medianByLuminance(ring));
     result.background = QColor::fromRgb(medianByLuminance(under));

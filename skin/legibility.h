@@ -9,6 +9,8 @@
 #include <QList>
 #include <QRect>
 
+#include <array>
+
 namespace quillet::skin {
 
 // What a glyph needs against the face under it to count as readable.
@@ -16,6 +18,14 @@ inline constexpr qreal kEnabledLegibility = 4.5;
 inline constexpr qreal kDisabledLegibility = 2.0;
 // A focus ring against the ground around the control (a non-text element).
 inline constexpr qreal kFocusRingLegibility = 3.0;
+// The focus indicator must cover as many pixels as a ring this wide along the control's edge.
+inline constexpr int kFocusRingWidth = 2;
+
+// The sizes the focus rule is held at: the heights a kit is drawn at, the widths its
+// pieces are checked at (narrow, the designer's, odd, wide), at 1x and 2x.
+inline constexpr std::array<int, 4> kFocusHeights { 16, 24, 32, 48 };
+inline constexpr std::array<int, 4> kFocusWidths { 40, 104, 217, 300 };
+inline constexpr std::array<qreal, 2> kFocusRatios { 1.0, 2.0 };
 
 // How far (per channel) a pixel may lie from the glyph colour and still count as glyph.
 inline constexpr int kGlyphTolerance = 12;
@@ -51,14 +61,20 @@ QRect differingBox(const QImage &a, const QImage &b);
 Legibility measureLegibility(const QImage &picture, const QImage &blank, QRect box, QColor glyph);
 
 // Pixels of a solid ring one pixel wide drawn `inset` pixels inside a control of this
-// size: the least area a focus indicator must cover. A dotted ring covers about half.
+// size. A dotted ring covers about half.
 int focusRingArea(QSize control, int inset);
+
+// The least number of device pixels a focus indicator must change at kFocusRingLegibility:
+// kFocusRingWidth one-pixel rings of the whole control, 2 x (2(w + h) - 4) at 1x, times the
+// square of the pixel ratio, rounded up.
+int focusAppearanceArea(QSize control, qreal ratio);
 
 // How well a focus indicator shows: the focused picture against the unfocused one, pixel
 // by pixel, since the eye compares the same place in both states. The contrast is the one
 // the strongest `area` changed pixels all reach; 0 when fewer pixels change. glyph and
 // background are the medians of those pixels in the focused and unfocused pictures,
-// glyphPixels how many changed pixels reach kFocusRingLegibility, box where they lie.
+// glyphPixels how many changed pixels reach kFocusRingLegibility (counted also when fewer
+// than `area` change), backgroundPixels the area asked for, box where they lie.
 Legibility measureFocusIndicator(const QImage &focused, const QImage &unfocused, int area);
 
 } // namespace quillet::skin

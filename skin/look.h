@@ -41,6 +41,7 @@ struct Look
     QColor bevelShadow;
     QColor bevelDark;
     QColor highlight;
+    int highlightWidth = 1;
     qreal gloss = 0.0;
     QColor text;
     QColor textShadow;

@@ -19,6 +19,7 @@ constexpr int kMaxMargin = 16;
 constexpr int kMaxPadding = 256;
 constexpr int kMaxShadowBlur = 16;
 constexpr int kMaxShadowSpread = 8;
+constexpr int kMaxHighlightWidth = 8;
 
 const std::array<KeySpec, 3> kGeneralKeys { {
     { "name", ValueKind::Text, 0, 0, {} },
@@ -26,7 +27,7 @@ const std::array<KeySpec, 3> kGeneralKeys { {
     { "text", ValueKind::Colour, 0, 0, {} },
 } };
 
-const std::array<KeySpec, 26> kLookKeys { {
+const std::array<KeySpec, 27> kLookKeys { {
     { "fill", ValueKind::Fill, 0, 0, &Look::fill },
     { "fill-direction", ValueKind::Direction, 0, 0, &Look::horizontalFill },
     { "border", ValueKind::Colour, 0, 0, &Look::border },
@@ -44,6 +45,7 @@ const std::array<KeySpec, 26> kLookKeys { {
     { "bevel-shadow", ValueKind::Colour, 0, 0, &Look::bevelShadow },
     { "bevel-dark", ValueKind::Colour, 0, 0, &Look::bevelDark },
     { "highlight", ValueKind::Colour, 0, 0, &Look::highlight },
+    { "highlight-width", ValueKind::Integer, 1, kMaxHighlightWidth, &Look::highlightWidth },
     { "gloss", ValueKind::Real, 0, 1, &Look::gloss },
     { "text", ValueKind::Colour, 0, 0, &Look::text },
     { "text-shadow", ValueKind::Colour, 0, 0, &Look::textShadow },

@@ -26,6 +26,8 @@ constexpr qreal kPictureLighten = 0.22;
 constexpr qreal kPictureDarken = 0.16;
 constexpr qreal kPictureFade = 0.55;
 constexpr qreal kSunkenInnerLight = 0.3;
+// The columns of a dotted focus ring counted from its right corner rather than its left.
+constexpr int kFocusRightSpan = 2;
 // A quarter circle as one cubic: the share of the radius its control points lie along
 // the edges (Qt's own constant, so corners keep their look).
 constexpr qreal kKappa = 0.5522847498;
@@ -260,9 +262,11 @@ void SkinPainter::panel(QPainter *p, const QRect &whole, const Look &look) const
             p->fillPath(rounded(area, std::max<qreal>(0.0, innerRadius - 1)), g);
             p->restore();
         }
-        if (visible(look.highlight) && face.width() > 2 && face.height() > 2) {
+        const int highlight = std::min(look.highlightWidth, (std::min(face.width(), face.height()) - 1) / 2);
+        if (visible(look.highlight) && highlight > 0) {
             QPainterPath hl = facePath;
-            hl.addPath(rounded(QRectF(face.adjusted(1, 1, -1, -1)), std::max<qreal>(0.0, innerRadius - 1)));
+            hl.addPath(rounded(QRectF(face.adjusted(highlight, highlight, -highlight, -highlight)),
+                std::max<qreal>(0.0, innerRadius - highlight)));
             hl.setFillRule(Qt::OddEvenFill);
             p->fillPath(hl, look.highlight);
         }
@@ -338,7 +342,14 @@ void SkinPainter::focusRect(QPainter *p, const QRect &rect, const QColor &colour
 {
     if (!visible(colour) || rect.width() < 2 || rect.height() < 2)
         return;
-    for (int x = rect.left(); x <= rect.right(); x += 2) {
+    // Dots step from the left corner up to the last few columns, which step back from the
+    // right corner: the right end is then the same at every width and the rest repeats from
+    // the left, so a kit's caps and tile meet the ring exactly. An odd width shows as a
+    // wider gap just before the right corner.
+    const int seam = rect.right() - kFocusRightSpan;
+    for (int x = rect.left(); x <= rect.right(); ++x) {
+        if ((x <= seam ? x - rect.left() : rect.right() - x) % 2 != 0)
+            continue;
         p->fillRect(x, rect.top(), 1, 1, colour);
         p->fillRect(x, rect.bottom(), 1, 1, colour);
     }

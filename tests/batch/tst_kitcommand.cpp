@@ -234,7 +234,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("exact");
         QTest::newRow("flat face") << QStringList { u"--skin"_s, u"Mono"_s, u"--scale=1,2"_s } << true;
         QTest::newRow("dotted focus ring, odd widths")
-            << QStringList { u"--skin"_s, u"Mono"_s, u"--focus"_s } << false;
+            << QStringList { u"--skin"_s, u"Mono"_s, u"--focus"_s, u"--scale=1,2,3"_s } << true;
         QTest::newRow("gloss across the face") << QStringList { u"--skin"_s, u"翡翠"_s } << false;
     }
     void inexactSkinsSaySo()

@@ -34,7 +34,7 @@ QStringList check(const QStringList &arguments, int *code)
 // own lines, so the rows see only their fault.
 const QByteArray kReadable = "[button]\nfill = #ffffff\ntext = #000000\n[combo-button]\nfill = #ffffff\n"
                              "mark = #000000\n[check]\nfill = #ffffff\nmark = #000000\n";
-const QByteArray kFocusRing = "\n[button.focused]\nimage = none\nhighlight = #000000\n";
+const QByteArray kFocusRing = "\n[button.focused]\nimage = none\nhighlight = #000000\nhighlight-width = 3\n";
 
 } // namespace
 
@@ -78,9 +78,13 @@ private Q_SLOTS:
             "[button]\nslice = 2,8,2,8\n[button.hot]\nimage = face.png\n", "11:9", "error", "face.png");
         row("illegible caption", "[button.hot]\ntext = #f0f0f0\n", "", "warning",
             "[button.hot] caption contrast");
-        row("faint focus ring", "[button.focused]\nhighlight = #f4f4f4\n", "", "warning",
-            "[button.focused] focus ring contrast");
-        row("no focus ring", "[button.focused]\n", "", "warning", "[button.focused] focus ring not found");
+        row("faint focus ring", "[button.focused]\nhighlight = #f4f4f4\nhighlight-width = 3\n", "", "warning",
+            "[button.focused] focus ring changes 0 pixels at 3:1, 216 needed (40x16 at 1x)");
+        row("no focus ring", "[button.focused]\n", "", "warning",
+            "[button.focused] focus ring changes 0 pixels");
+        // A solid one-pixel ring is half of what the rule asks for.
+        row("one-pixel focus ring", "[button.focused]\nhighlight = #000000\n", "", "warning",
+            "[button.focused] focus ring changes 396 pixels at 3:1, 864 needed (40x16 at 2x)");
         row("section two letters off", "[buttn.presed]\n", "10:2", "warning",
             "did you mean [button.pressed]?");
         row("section three letters off", "[chek.checked-hto]\n", "10:2", "warning",

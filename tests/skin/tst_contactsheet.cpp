@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QPainter>
+#include <QStyleOptionButton>
 #include <QtTest>
 
 using namespace quillet::skin;
@@ -16,7 +17,7 @@ namespace {
 constexpr int kRowHeight = 118;
 constexpr int kNameWidth = 120;
 constexpr int kGap = 8;
-constexpr int kSheetWidth = 1320;
+constexpr int kSheetWidth = 1540;
 constexpr int kButtonZoom = 2;
 constexpr int kDropZoom = 2;
 constexpr int kCheckZoom = 4;
@@ -24,6 +25,22 @@ constexpr int kCheckZoom = 4;
 QImage zoomed(const QImage &image, int factor)
 {
     return image.scaled(image.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+// The push button with the keyboard focus as the style paints it; an offscreen window
+// never gets the focus itself.
+QImage focusedButton(QPushButton &button)
+{
+    QStyleOptionButton option;
+    option.initFrom(&button);
+    option.text = button.text();
+    option.state |= QStyle::State_HasFocus | QStyle::State_Raised;
+    QImage image(button.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setFont(button.font());
+    button.style()->drawControl(QStyle::CE_PushButton, &option, &p, &button);
+    return image;
 }
 
 } // namespace
@@ -59,9 +76,9 @@ void ContactSheetTest::sheet()
         const int small = top + 6;
         const int large = top + 44;
         int zx = kNameWidth;
-        for (const auto s : { SampleRig::ButtonNormal, SampleRig::ButtonPressed, SampleRig::ButtonHot,
-                 SampleRig::ButtonDisabled }) {
-            const QImage b = rig.button(s);
+        for (const int s : { int(SampleRig::ButtonNormal), int(SampleRig::ButtonPressed),
+                 int(SampleRig::ButtonHot), int(SampleRig::ButtonDisabled), -1 }) {
+            const QImage b = s < 0 ? focusedButton(rig.button()) : rig.button(SampleRig::ButtonState(s));
             QVERIFY(!b.isNull());
             p.drawImage(x, small, b);
             x += b.width() + kGap;

@@ -76,6 +76,10 @@ private Q_SLOTS:
     void picturesAtDoubleRatio();
     void cornersKeepToEveryWidth_data();
     void cornersKeepToEveryWidth();
+    void dottedRingAnchored_data();
+    void dottedRingAnchored();
+    void highlightWidth_data();
+    void highlightWidth();
 };
 
 void SkinPainterTest::arrowStaysCentredInCopies_data()
@@ -492,6 +496,79 @@ void SkinPainterTest::cornersKeepToEveryWidth()
             QVERIFY2(same, qPrintable(QStringLiteral("state %1 at %2x").arg(int(state)).arg(ratio)));
         }
     }
+}
+
+// A kit draws a button of any width from a left cap, a tile repeated from the cap on and a
+// fixed right cap: the dotted ring must repeat with its period from the left edge and end
+// in the same right corner at every width, odd or even.
+void SkinPainterTest::dottedRingAnchored_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<qreal>("ratio");
+    for (const qreal ratio : { 1.0, 2.0 }) {
+        for (const int width : { 40, 41, 104, 217, 300 })
+            QTest::addRow("%d at %gx", width, ratio) << width << ratio;
+    }
+}
+
+void SkinPainterTest::dottedRingAnchored()
+{
+    QFETCH(int, width);
+    QFETCH(qreal, ratio);
+    constexpr int kHeight = 16;
+    constexpr int kInset = 3;
+    constexpr int kCap = kInset + 2; // the inset and the two columns counted from the right
+    const auto ring = [&](int w) {
+        QImage image(QSize(w, kHeight) * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        SkinPainter().focusRect(
+            &p, QRect(0, 0, w, kHeight).adjusted(kInset, kInset, -kInset, -kInset), Qt::black);
+        return image;
+    };
+    const QImage wide = ring(width);
+    const QImage reference = ring(kCap + 32);
+    const int cap = qRound(kCap * ratio);
+    QCOMPARE(wide.copy(wide.width() - cap, 0, cap, wide.height()),
+        reference.copy(reference.width() - cap, 0, cap, reference.height()));
+    const int period = qRound(2 * ratio);
+    for (int x = qRound((kInset + 1) * ratio); x + period < wide.width() - cap; ++x) {
+        for (int y = 0; y < wide.height(); ++y)
+            QVERIFY2(wide.pixel(x, y) == wide.pixel(x + period, y),
+                qPrintable(QStringLiteral("column %1").arg(x)));
+    }
+}
+
+// The highlight ring is as wide as asked inside the border, and never swallows the whole face.
+void SkinPainterTest::highlightWidth_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("rings"); // highlight columns seen from the left, inside the border
+    QTest::newRow("one pixel") << 1 << 20 << 1;
+    QTest::newRow("three pixels") << 3 << 20 << 3;
+    QTest::newRow("clamped on a small face") << 8 << 9 << 3; // 7 x 7 face: a centre pixel stays
+}
+
+void SkinPainterTest::highlightWidth()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, rings);
+    Look look = solid(QColor(0, 128, 0), QColor(0, 0, 0), 1);
+    look.highlight = QColor(255, 0, 0);
+    look.highlightWidth = width;
+    QImage image = blank(height, height);
+    {
+        QPainter p(&image);
+        SkinPainter().panel(&p, image.rect(), look);
+    }
+    const int middle = height / 2;
+    QCOMPARE(image.pixel(0, middle), qRgb(0, 0, 0));
+    for (int x = 1; x <= rings; ++x)
+        QCOMPARE(image.pixel(x, middle), qRgb(255, 0, 0));
+    QCOMPARE(image.pixel(rings + 1, middle), qRgb(0, 128, 0));
 }
 
 QTEST_MAIN(SkinPainterTest)

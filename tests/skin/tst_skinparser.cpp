@@ -191,6 +191,11 @@ void SkinParserTest::values_data()
     QTest::newRow("shadow spread") << QByteArray("shadow-spread = 2") << "shadowSpread" << QVariant(2);
     QTest::newRow("shadow spread too big")
         << QByteArray("shadow-spread = 9") << "shadowSpread" << QVariant(0);
+    QTest::newRow("highlight width") << QByteArray("highlight-width = 3") << "highlightWidth" << QVariant(3);
+    QTest::newRow("highlight width zero")
+        << QByteArray("highlight-width = 0") << "highlightWidth" << QVariant(1);
+    QTest::newRow("highlight width too big")
+        << QByteArray("highlight-width = 9") << "highlightWidth" << QVariant(1);
 }
 
 void SkinParserTest::values()
@@ -231,6 +236,8 @@ void SkinParserTest::values()
         actual = look.shadowBlur;
     else if (field == u"shadowSpread")
         actual = look.shadowSpread;
+    else if (field == u"highlightWidth")
+        actual = look.highlightWidth;
     QCOMPARE(actual, expected);
 }
 
