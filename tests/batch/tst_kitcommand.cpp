@@ -235,7 +235,7 @@ private Q_SLOTS:
         QTest::newRow("flat face") << QStringList { u"--skin"_s, u"Mono"_s, u"--scale=1,2"_s } << true;
         QTest::newRow("dotted focus ring, odd widths")
             << QStringList { u"--skin"_s, u"Mono"_s, u"--focus"_s } << false;
-        QTest::newRow("gloss across the face") << QStringList { u"--skin"_s, u"翡翠"_s } << false;
+        QTest::newRow("picture face") << QStringList { u"--skin"_s, u"翡翠"_s, u"--scale=1,2,3"_s } << true;
     }
     void inexactSkinsSaySo()
     {
