@@ -64,11 +64,12 @@ QByteArray testPage()
           "<link rel=\"stylesheet\" href=\"kit/kit.css\">\n<style>body { margin: 0; background: %1; "
           "width: 1100px; height: 440px; } [data-shot] { position: absolute; }</style></head><body>\n"_s.arg(
               kPage.name());
+    // A button is closed at once: what follows is not laid out inside it.
     const auto add = [&](const QString &element, const QString &shot, int x, int y, const QString &style) {
-        page += u"<%1 data-shot=\"%2\" style=\"left:%3px;top:%4px;%5\">\n"_s.arg(element, shot)
+        page += u"<%1 data-shot=\"%2\" style=\"left:%3px;top:%4px;%5\">%6\n"_s.arg(element, shot)
                     .arg(x)
                     .arg(y)
-                    .arg(style);
+                    .arg(style, element.startsWith(u"button"_s) ? u"</button>"_s : QString());
     };
     const auto reference = [&](const QString &shot, const QString &file, int x, int y, int width,
                                int height) {
@@ -82,7 +83,7 @@ QByteArray testPage()
         for (int width : kWidths) {
             const QString name = u"%1-%2"_s.arg(QLatin1String(state.word)).arg(width);
             add(u"button class=\"qk-button%1\" tabindex=\"-1\""_s.arg(state.pin), name, x, y,
-                u"width:%1px\"></button"_s.arg(width));
+                u"width:%1px"_s.arg(width));
             reference(
                 name, u"button/%1/%2"_s.arg(width).arg(state.picture), x, y + kHeight + 2, width, kHeight);
             x += width + 8;
@@ -90,7 +91,7 @@ QByteArray testPage()
         if (state.real)
             add(u"button id=\"%1\" class=\"qk-button\"%2"_s.arg(
                     QLatin1String(state.word), QLatin1String(state.real)),
-                u"real-"_s + QLatin1String(state.word), x, y, u"width:104px\"></button"_s);
+                u"real-"_s + QLatin1String(state.word), x, y, u"width:104px"_s);
         y += 2 * kHeight + 12;
     }
     int x = 8;
