@@ -189,6 +189,26 @@ void boxBlur(QImage &image, int radius, bool rows)
     }
 }
 
+// The picture `strip` made `width` device pixels wide: its first `left` and last `right`
+// columns as they are, the column after the left ones repeated between them. That column
+// rather than the centre one, so that a picture whose middle changes along its width (a
+// glow) still meets both ends without a step where it is symmetric.
+QImage widened(const QImage &strip, int width, int left, int right)
+{
+    if (left + right >= strip.width() || width < left + right)
+        return strip;
+    QImage out(width, strip.height(), strip.format());
+    out.setDevicePixelRatio(strip.devicePixelRatio());
+    for (int y = 0; y < strip.height(); ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(strip.constScanLine(y));
+        auto *to = reinterpret_cast<QRgb *>(out.scanLine(y));
+        std::copy(from, from + left, to);
+        std::fill(to + left, to + width - right, from[left]);
+        std::copy(from + strip.width() - right, from + strip.width(), to + width - right);
+    }
+    return out;
+}
+
 } // namespace
 
 SkinPainter::SkinPainter() = default;
@@ -456,19 +476,28 @@ bool SkinPainter::paintPicture(QPainter *p, const QRect &rect, const Look &look)
     if (source.isEmpty() || source.width() > kMaxPictureSide || source.height() > kMaxPictureSide)
         return false;
 
-    // Drawn at the device's pixel ratio, so vector pieces stay sharp on dense screens.
+    // Drawn at the device's pixel ratio, so vector pieces stay sharp on dense screens. With
+    // slices that fit, the picture is drawn at its own width and only its rows follow the
+    // height; the width is made up by repeating one column. A middle stretched as a vector
+    // (or a smoothed raster) changed its every column with the width, so no two widths of a
+    // face shared a middle, and a web page could not rebuild one from caps and a tile.
     const qreal ratio = pixelRatio(p);
-    QImage canvas((QSizeF(rect.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    const QMargins &m = look.slice;
+    const int caps = m.left() + m.right();
+    const bool repeat = caps > 0 && caps <= rect.width() && source.width() > caps;
+    const qreal stripWidth = repeat ? source.width() : rect.width();
+    QImage canvas((QSizeF(stripWidth, rect.height()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    if (canvas.isNull())
+        return false;
     canvas.setDevicePixelRatio(ratio);
     canvas.fill(Qt::transparent);
     {
         QPainter cp(&canvas);
         cp.setRenderHint(QPainter::Antialiasing);
         cp.setRenderHint(QPainter::SmoothPixmapTransform);
-        const QMargins &m = look.slice;
         const auto sx = spans(source.width(), m.left(), m.right());
         const auto sy = spans(source.height(), m.top(), m.bottom());
-        const auto dx = spans(rect.width(), m.left(), m.right());
+        const auto dx = spans(stripWidth, m.left(), m.right());
         const auto dy = spans(rect.height(), m.top(), m.bottom());
         const QRectF whole = renderer ? renderer->viewBoxF() : QRectF();
         for (size_t row = 0; row < 3; ++row) {
@@ -492,6 +521,9 @@ bool SkinPainter::paintPicture(QPainter *p, const QRect &rect, const Look &look)
             renderer->setViewBox(whole);
     }
     applyEffect(canvas, look.effect);
+    if (repeat)
+        canvas = widened(canvas, (QSizeF(rect.size()) * ratio).toSize().width(), qRound(m.left() * ratio),
+            qRound(m.right() * ratio));
     p->drawImage(rect.topLeft(), canvas);
     return true;
 }

@@ -52,6 +52,8 @@ private Q_SLOTS:
     {
         quillet::form::FontSetup::install();
         m_folder = new ProgramFolder({ u"翡翠.an"_s, u"Mono.an"_s, u"Dark.an"_s });
+        writeAll(m_folder->path() + u"/skins/Sideways.an"_s,
+            "[skin]\nname = Sideways\n[button]\nfill = #202020 > #f0f0f0\nfill-direction = horizontal\n");
     }
     void cleanupTestCase() { delete m_folder; }
 
@@ -235,7 +237,10 @@ private Q_SLOTS:
         QTest::newRow("flat face") << QStringList { u"--skin"_s, u"Mono"_s, u"--scale=1,2"_s } << true;
         QTest::newRow("dotted focus ring, odd widths")
             << QStringList { u"--skin"_s, u"Mono"_s, u"--focus"_s, u"--scale=1,2,3"_s } << true;
-        QTest::newRow("gloss across the face") << QStringList { u"--skin"_s, u"翡翠"_s } << false;
+        QTest::newRow("picture face with focus")
+            << QStringList { u"--skin"_s, u"翡翠"_s, u"--focus"_s, u"--scale=1,2,3"_s } << true;
+        // A fill that changes across the middle cannot come from caps and a tile.
+        QTest::newRow("gradient across the face") << QStringList { u"--skin"_s, u"Sideways"_s } << false;
     }
     void inexactSkinsSaySo()
     {

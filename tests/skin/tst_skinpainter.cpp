@@ -80,6 +80,8 @@ private Q_SLOTS:
     void dottedRingAnchored();
     void highlightWidth_data();
     void highlightWidth();
+    void pictureMiddleKeepsToEveryWidth_data();
+    void pictureMiddleKeepsToEveryWidth();
 };
 
 void SkinPainterTest::arrowStaysCentredInCopies_data()
@@ -472,7 +474,7 @@ void SkinPainterTest::cornersKeepToEveryWidth()
     const SkinPainter painter;
     for (const State state :
         { State::Normal, State::Hot, State::Pressed, State::Disabled, State::Focused, State::Default }) {
-        for (const int ratio : { 1, 2 }) {
+        for (const int ratio : { 1, 2, 3 }) {
             const auto face = [&](int width) {
                 QImage image(QSize(width, kHeight) * ratio, QImage::Format_ARGB32_Premultiplied);
                 image.setDevicePixelRatio(ratio);
@@ -494,6 +496,14 @@ void SkinPainterTest::cornersKeepToEveryWidth()
                 && narrow.copy(narrow.width() - right, 0, right, narrow.height())
                     == wide.copy(wide.width() - right, 0, right, wide.height());
             QVERIFY2(same, qPrintable(QStringLiteral("state %1 at %2x").arg(int(state)).arg(ratio)));
+            // Between a picture's slices every column of the wide face is the narrow one's
+            // first (a vector face may reach further in, with a shadow's soft edge).
+            const QImage column = narrow.copy(left, 0, 1, narrow.height());
+            for (int x = left; !look.image.isEmpty() && x < wide.width() - right; ++x) {
+                QVERIFY2(wide.copy(x, 0, 1, wide.height()) == column,
+                    qPrintable(
+                        QStringLiteral("state %1 at %2x, column %3").arg(int(state)).arg(ratio).arg(x)));
+            }
         }
     }
 }
@@ -569,6 +579,81 @@ void SkinPainterTest::highlightWidth()
     for (int x = 1; x <= rings; ++x)
         QCOMPARE(image.pixel(x, middle), qRgb(255, 0, 0));
     QCOMPARE(image.pixel(rings + 1, middle), qRgb(0, 128, 0));
+}
+
+// A picture whose middle changes along its width (a horizontal gradient, a centred glow):
+// the caps stay the picture's own, drawn at the device ratio, and the middle repeats the
+// column after the left cap, so the face is one and the same at every width. Without
+// slices the picture is stretched whole.
+void SkinPainterTest::pictureMiddleKeepsToEveryWidth_data()
+{
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<int>("ratio");
+    QTest::addColumn<int>("slice");
+    for (const char *extension : { "svg", "png" }) {
+        for (int ratio : { 1, 2, 3 }) {
+            QTest::addRow("%s %dx", extension, ratio) << QString::fromLatin1(extension) << ratio << 6;
+            QTest::addRow("%s %dx, unsliced", extension, ratio)
+                << QString::fromLatin1(extension) << ratio << 0;
+        }
+    }
+}
+
+void SkinPainterTest::pictureMiddleKeepsToEveryWidth()
+{
+    QFETCH(QString, extension);
+    QFETCH(int, ratio);
+    QFETCH(int, slice);
+    constexpr int kSide = 24;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("face.") + extension);
+    // Red to blue from left to right, a white glow at the bottom centre, a black frame.
+    const QByteArray svg
+        = R"svg(<svg xmlns="http://www.w3.org/2000/svg" width="24" height="24" viewBox="0 0 24 24">
+        <defs><linearGradient id="h"><stop offset="0" stop-color="#ff0000"/><stop offset="1" stop-color="#0000ff"/></linearGradient>
+        <radialGradient id="g" cx="0.5" cy="1" r="0.6"><stop offset="0" stop-color="#ffffff"/><stop offset="1" stop-color="#ffffff" stop-opacity="0"/></radialGradient></defs>
+        <rect x="0.5" y="0.5" width="23" height="23" rx="4" fill="url(#h)" stroke="#000000"/>
+        <rect x="1" y="12" width="22" height="11" fill="url(#g)"/></svg>)svg";
+    if (extension == u"svg") {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(svg);
+    } else {
+        QImage png(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
+        png.fill(Qt::transparent);
+        QPainter p(&png);
+        QSvgRenderer(svg).render(&p, QRectF(0, 0, kSide, kSide));
+        p.end();
+        QVERIFY(png.save(path));
+    }
+    Look look;
+    look.image = path;
+    look.slice = QMargins(slice, slice, slice, slice);
+    const auto face = [&](int width) {
+        QImage image(QSize(width, kSide) * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        SkinPainter().panel(&p, QRect(0, 0, width, kSide), look);
+        return image;
+    };
+    const QImage natural = face(kSide);
+    const int cap = slice * ratio;
+    for (int width : { 31, 104, 301 }) {
+        const QImage image = face(width);
+        if (slice == 0) {
+            // Stretched: the picture's last column ends the face, blue, not the first's red.
+            const QColor right = image.pixelColor(image.width() * 4 / 5, image.height() / 3);
+            QVERIFY2(right.blue() > 3 * right.red(), qPrintable(right.name()));
+            continue;
+        }
+        QCOMPARE(image.copy(0, 0, cap, image.height()), natural.copy(0, 0, cap, natural.height()));
+        QCOMPARE(image.copy(image.width() - cap, 0, cap, image.height()),
+            natural.copy(natural.width() - cap, 0, cap, natural.height()));
+        const QImage column = natural.copy(cap, 0, 1, natural.height());
+        for (int x = cap; x < image.width() - cap; ++x)
+            QVERIFY2(image.copy(x, 0, 1, image.height()) == column, qPrintable(QString::number(x)));
+    }
 }
 
 QTEST_MAIN(SkinPainterTest)
