@@ -134,7 +134,7 @@ QString skinRules(const KitStyle &style, const KitSkin &skin, bool dark, const Q
     for (int state = 1; state < int(kitpieces::kCheckRows.size()); ++state) {
         const StateRow &row = kitpieces::kCheckRows[size_t(state)];
         css += indent + selectors(c, row) + QStringLiteral(" {\n") + checkLayer(state);
-        if (row.state == SampleState::Disabled)
+        if (row.state == SampleState::Disabled || row.state == SampleState::CheckedDisabled)
             css += inner + QStringLiteral("cursor: default;\n");
         css += indent + QStringLiteral("}\n");
     }

@@ -21,6 +21,25 @@ constexpr Shown kShown[] = {
     { u"disabled", u"", u" disabled" },
 };
 
+// The check box's states with the classes and attributes that pin them, in the order of
+// the style sheet.
+struct ShownCheck
+{
+    QStringView label;
+    QStringView extra;
+    QStringView attribute;
+};
+constexpr ShownCheck kShownChecks[] = {
+    { u"未选", u"", u"" },
+    { u"点燃", u" is-hover", u"" },
+    { u"按下", u" is-active", u"" },
+    { u"选中", u"", u" checked" },
+    { u"选中点燃", u" is-checked is-hover", u" checked" },
+    { u"选中按下", u" is-checked is-active", u" checked" },
+    { u"禁止", u"", u" disabled" },
+    { u"选中禁止", u"", u" checked disabled" },
+};
+
 // An icon drawn in currentColor takes each state's caption colour, disabled included.
 constexpr QStringView kIcon
     = u"<svg width=\"12\" height=\"12\" viewBox=\"0 0 12 12\" aria-hidden=\"true\" "
@@ -81,12 +100,9 @@ QString html(const KitStyle &style, const QString &cssFile)
     page += QStringLiteral("<button type=\"button\" class=\"") + button + QStringLiteral("\">") + kIcon
         + QStringLiteral("确定</button> <button type=\"button\" class=\"") + button
         + QStringLiteral("\" disabled>") + kIcon + QStringLiteral("确定</button></p>\n<p>");
-    page += QStringLiteral("<label><input type=\"checkbox\" class=\"") + check
-        + QStringLiteral("\"> 未选</label> ");
-    page += QStringLiteral("<label><input type=\"checkbox\" class=\"") + check
-        + QStringLiteral("\" checked> 选中</label> ");
-    page += QStringLiteral("<label><input type=\"checkbox\" class=\"") + check
-        + QStringLiteral("\" disabled> 禁止</label>");
+    for (const ShownCheck &shown : kShownChecks)
+        page += QStringLiteral("<label><input type=\"checkbox\" class=\"") + check + shown.extra + u'"'
+            + shown.attribute + QStringLiteral("> ") + shown.label + QStringLiteral("</label> ");
     page += QStringLiteral("</p>\n<h2>HTML</h2>\n<pre><code>");
     const QString snippet = QStringLiteral("<link rel=\"stylesheet\" href=\"") + cssFile
         + QStringLiteral("\">\n") + QStringLiteral("<button class=\"") + button
