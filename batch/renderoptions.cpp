@@ -68,15 +68,21 @@ const QString kScaleHelp = QStringLiteral("any of ")
                      "drawn anew at that resolution (default 1)");
 const QString kIconPositionHelp = iconPositionHelp();
 
-// The check box's files beyond the designer's, named from the state table.
+// The check box's files beyond the designer's, named from the state table, three a line.
 QString checkStatesHelp()
 {
-    const QList<pictures::StateRow> all = pictures::states::designerFiles(model::OutputGroup::CheckBox, true);
-    QStringList names;
-    for (const pictures::StateRow &row : all.mid(pictures::states::designerFiles(model::OutputGroup::CheckBox, false).size()))
-        names.append(u"NAME" + row.suffix.toString());
-    return QStringLiteral("also the check box hot, pressed, and checked while hot, pressed\nor disabled: ")
-        + names.join(QStringLiteral(", "));
+    using pictures::states::designerFiles;
+    const QList<pictures::StateRow> rows
+        = designerFiles(model::OutputGroup::CheckBox, true)
+              .mid(designerFiles(model::OutputGroup::CheckBox, false).size());
+    QString help
+        = QStringLiteral("also the check box hot, pressed, and checked while hot,\npressed or disabled:\n");
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (i > 0)
+            help += i % 3 == 0 ? QStringLiteral(",\n") : QStringLiteral(", ");
+        help += u"NAME" + rows[i].suffix.toString();
+    }
+    return help;
 }
 const QString kCheckStatesHelp = checkStatesHelp();
 
