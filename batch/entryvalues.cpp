@@ -224,6 +224,8 @@ QString EntryValues::check(const RenderEntry &entry)
         return QStringLiteral("--sprite needs the button control");
     if (entry.focus && !entry.button)
         return QStringLiteral("--focus needs the button control");
+    if (entry.checkStates && !entry.check)
+        return QStringLiteral("--check-states needs the check control");
     // A picture is a whole number of pixels at every ratio, or CSS would have to place half
     // pixels.
     for (qreal ratio : entry.ratios) {

@@ -105,6 +105,7 @@ pictures::ButtonJob jobFor(const RenderEntry &entry, const QString &caption)
     job.transparent = entry.transparent;
     job.sprite = entry.sprite;
     job.focus = entry.focus;
+    job.everyCheckState = entry.checkStates;
     job.icon = entry.icon;
     job.nameTemplate = entry.nameTemplate;
     return job;

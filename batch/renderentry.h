@@ -29,6 +29,8 @@ struct RenderEntry
     bool transparent = false;
     bool sprite = false;
     bool focus = false;
+    // The check box in every state a page shows, beyond the designer's three.
+    bool checkStates = false;
     // A file that is checked before anything is written; none when its file is empty.
     model::ButtonIcon icon;
     // Empty for the designer's names.

@@ -3,6 +3,7 @@
 #include "batch/entryvalues.h"
 #include "batch/rendercommand.h"
 #include "pictures/pictureformat.h"
+#include "pictures/statetable.h"
 
 namespace quillet::batch {
 
@@ -67,6 +68,24 @@ const QString kScaleHelp = QStringLiteral("any of ")
                      "drawn anew at that resolution (default 1)");
 const QString kIconPositionHelp = iconPositionHelp();
 
+// The check box's files beyond the designer's, named from the state table, three a line.
+QString checkStatesHelp()
+{
+    using pictures::states::designerFiles;
+    const QList<pictures::StateRow> rows
+        = designerFiles(model::OutputGroup::CheckBox, true)
+              .mid(designerFiles(model::OutputGroup::CheckBox, false).size());
+    QString help
+        = QStringLiteral("also the check box hot, pressed, and checked while hot,\npressed or disabled:\n");
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (i > 0)
+            help += i % 3 == 0 ? QStringLiteral(",\n") : QStringLiteral(", ");
+        help += u"NAME" + rows[i].suffix.toString();
+    }
+    return help;
+}
+const QString kCheckStatesHelp = checkStatesHelp();
+
 const Spec kTable[] = {
     { u"skin", u"NAME", u"skin as listed by --list-skins", OptionKind::Text, true,
         [](RenderOptions &o, const QString &v) {
@@ -106,6 +125,8 @@ const Spec kTable[] = {
     { u"focus", u"", u"also the button with the keyboard focus, NAME_焦点 (a fifth sprite band)",
         OptionKind::Flag, true,
         [](RenderOptions &o, const QString &v) { return setFlag(o.entry.focus, v); } },
+    { u"check-states", u"", kCheckStatesHelp, OptionKind::Flag, true,
+        [](RenderOptions &o, const QString &v) { return setFlag(o.entry.checkStates, v); } },
     { u"icon", u"FILE", u"an SVG or PNG icon in the button (in a manifest: relative to it)", OptionKind::Text,
         true,
         [](RenderOptions &o, const QString &v) { return EntryValues::setIcon(v, o.baseFolder, o.entry); },

@@ -40,6 +40,8 @@ struct ButtonJob
     bool sprite = false;
     // The push button with the keyboard focus as a fifth state (and sprite band).
     bool focus = false;
+    // The check box also hot, pressed, and checked while hot, pressed or disabled.
+    bool everyCheckState = false;
     QColor background = Qt::white;
     // Numbers the combo and check box names, as the designer's export counter does.
     int exportNumber = 1;

@@ -52,11 +52,6 @@ QList<QString> ExportNaming::suffixes(OutputGroup group)
     return result;
 }
 
-QString ExportNaming::focusSuffix()
-{
-    return states::row(OutputGroup::ButtonStates, render::SampleState::Focused).suffix.toString();
-}
-
 QString ExportNaming::fileName(const QString &stem, const QString &suffix, const QString &extension)
 {
     return stem + suffix + extension;

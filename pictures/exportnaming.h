@@ -43,8 +43,6 @@ public:
 
     static QString stem(OutputGroup group, const QString &caption, int exportNumber);
     static QList<QString> suffixes(OutputGroup group);
-    // The push button's fifth state, written only when asked for: after the four.
-    static QString focusSuffix();
     static QString fileName(const QString &stem, const QString &suffix, const QString &extension);
 
     // The chosen folder with one "/" appended, whatever it already ends with.

@@ -134,10 +134,39 @@ QString skinRules(const KitStyle &style, const KitSkin &skin, bool dark, const Q
     for (int state = 1; state < int(kitpieces::kCheckRows.size()); ++state) {
         const StateRow &row = kitpieces::kCheckRows[size_t(state)];
         css += indent + selectors(c, row) + QStringLiteral(" {\n") + checkLayer(state);
-        if (row.state == SampleState::Disabled)
+        if (row.state == SampleState::Disabled || row.state == SampleState::CheckedDisabled)
             css += inner + QStringLiteral("cursor: default;\n");
         css += indent + QStringLiteral("}\n");
     }
+    return css;
+}
+
+// Under forced colours no picture is shown: the button is a system button of the same box
+// (side borders and padding stay, the face colour fills them, an inner outline draws the
+// frame), and the check box is the browser's own. The user's colours must win over every
+// state rule, light or dark, hence !important.
+QString forcedColourRules(const KitStyle &style)
+{
+    const QString b = u'.' + style.prefix + QStringLiteral("-button");
+    const QString c = u'.' + style.prefix + QStringLiteral("-check");
+    const StateRow &disabled = states::row(OutputGroup::ButtonStates, SampleState::Disabled);
+    const StateRow &focus = states::row(OutputGroup::ButtonStates, SampleState::Focused);
+    QString css = QStringLiteral("@media (forced-colors: active) {\n");
+    css += QStringLiteral("  ") + b + QStringLiteral(" {\n    forced-color-adjust: none;\n");
+    css += QStringLiteral("    background-image: none !important;\n");
+    css += QStringLiteral("    background-color: ButtonFace !important;\n");
+    css += QStringLiteral("    border-color: ButtonFace !important;\n");
+    css += QStringLiteral("    color: ButtonText !important;\n");
+    css += QStringLiteral("    outline: 1px solid ButtonBorder;\n    outline-offset: -1px;\n  }\n");
+    css += QStringLiteral("  ") + b + disabled.pseudoClass + QStringLiteral(",\n  ") + b
+        + QStringLiteral("[aria-disabled=\"true\"],\n  ") + b + u'.' + disabled.forcingClass
+        + QStringLiteral(" {\n    color: GrayText !important;\n    outline-color: GrayText;\n  }\n");
+    css += QStringLiteral("  ") + b + focus.pseudoClass + QStringLiteral(",\n  ") + b + u'.'
+        + focus.forcingClass
+        + QStringLiteral(" {\n    outline: 2px solid Highlight;\n    outline-offset: -2px;\n  }\n");
+    css += QStringLiteral("  ") + c
+        + QStringLiteral(" {\n    -webkit-appearance: auto;\n    appearance: auto;\n");
+    css += QStringLiteral("    background-image: none !important;\n  }\n}\n");
     return css;
 }
 
@@ -228,12 +257,18 @@ QString text(const KitStyle &style)
     css += QStringLiteral("  border: 0;\n  border-radius: 0;\n  background-color: transparent;\n");
     css += QStringLiteral("  background-repeat: no-repeat;\n  background-size: 13px 13px;\n");
     css += QStringLiteral("  vertical-align: middle;\n  cursor: pointer;\n}\n");
+    // An icon before the caption: its gap follows the writing direction.
+    css += u'.' + style.prefix
+        + QStringLiteral(
+            "-icon {\n  display: inline-block;\n  vertical-align: -1px;\n  margin-inline-start: 0;\n"
+            "  margin-inline-end: 4px;\n}\n");
     css += skinRules(style, style.light, false, {});
     if (style.dark) {
         css += QStringLiteral("@media (prefers-color-scheme: dark) {\n");
         css += skinRules(style, *style.dark, true, QStringLiteral("  "));
         css += QStringLiteral("}\n");
     }
+    css += forcedColourRules(style);
     return css;
 }
 

@@ -21,11 +21,34 @@ constexpr Shown kShown[] = {
     { u"disabled", u"", u" disabled" },
 };
 
-// An icon drawn in currentColor takes each state's caption colour, disabled included.
-constexpr QStringView kIcon
-    = u"<svg width=\"12\" height=\"12\" viewBox=\"0 0 12 12\" aria-hidden=\"true\" "
-      u"style=\"vertical-align: -1px; margin-right: 4px\"><path d=\"M1.5 6.5l3 3 6-7\" "
-      u"fill=\"none\" stroke=\"currentColor\" stroke-width=\"2\"/></svg>";
+// The check box's states with the classes and attributes that pin them, in the order of
+// the style sheet.
+struct ShownCheck
+{
+    QStringView label;
+    QStringView extra;
+    QStringView attribute;
+};
+constexpr ShownCheck kShownChecks[] = {
+    { u"未选", u"", u"" },
+    { u"点燃", u" is-hover", u"" },
+    { u"按下", u" is-active", u"" },
+    { u"选中", u"", u" checked" },
+    { u"选中点燃", u" is-checked is-hover", u" checked" },
+    { u"选中按下", u" is-checked is-active", u" checked" },
+    { u"禁止", u"", u" disabled" },
+    { u"选中禁止", u"", u" checked disabled" },
+};
+
+// An icon drawn in currentColor takes each state's caption colour, disabled included; its
+// class puts the gap on the caption's side in either writing direction.
+QString icon(const QString &prefix)
+{
+    return QStringLiteral("<svg class=\"") + prefix
+        + QStringLiteral("-icon\" width=\"12\" height=\"12\" viewBox=\"0 0 12 12\" aria-hidden=\"true\">"
+                         "<path d=\"M1.5 6.5l3 3 6-7\" fill=\"none\" stroke=\"currentColor\" "
+                         "stroke-width=\"2\"/></svg>");
+}
 
 } // namespace
 
@@ -77,16 +100,19 @@ QString html(const KitStyle &style, const QString &cssFile)
         page += QStringLiteral("<td><input type=\"submit\" class=\"") + cls + u'"' + shown.attribute
             + QStringLiteral(" value=\"提交\"></td></tr>\n");
     }
+    const QString kitIcon = icon(style.prefix);
     page += QStringLiteral("</table>\n<p>");
-    page += QStringLiteral("<button type=\"button\" class=\"") + button + QStringLiteral("\">") + kIcon
+    page += QStringLiteral("<button type=\"button\" class=\"") + button + QStringLiteral("\">") + kitIcon
         + QStringLiteral("确定</button> <button type=\"button\" class=\"") + button
-        + QStringLiteral("\" disabled>") + kIcon + QStringLiteral("确定</button></p>\n<p>");
-    page += QStringLiteral("<label><input type=\"checkbox\" class=\"") + check
-        + QStringLiteral("\"> 未选</label> ");
-    page += QStringLiteral("<label><input type=\"checkbox\" class=\"") + check
-        + QStringLiteral("\" checked> 选中</label> ");
-    page += QStringLiteral("<label><input type=\"checkbox\" class=\"") + check
-        + QStringLiteral("\" disabled> 禁止</label>");
+        + QStringLiteral("\" disabled>") + kitIcon + QStringLiteral("确定</button></p>\n");
+    // Right to left, the icon leads from the right with its gap on its left.
+    page += QStringLiteral("<p dir=\"rtl\" lang=\"ar\"><button type=\"button\" class=\"") + button
+        + QStringLiteral("\">") + kitIcon + QStringLiteral("موافق</button> <button type=\"button\" class=\"")
+        + button + QStringLiteral("\" style=\"width: 160px\">") + kitIcon
+        + QStringLiteral("حفظ الصورة</button></p>\n<p>");
+    for (const ShownCheck &shown : kShownChecks)
+        page += QStringLiteral("<label><input type=\"checkbox\" class=\"") + check + shown.extra + u'"'
+            + shown.attribute + QStringLiteral("> ") + shown.label + QStringLiteral("</label> ");
     page += QStringLiteral("</p>\n<h2>HTML</h2>\n<pre><code>");
     const QString snippet = QStringLiteral("<link rel=\"stylesheet\" href=\"") + cssFile
         + QStringLiteral("\">\n") + QStringLiteral("<button class=\"") + button
@@ -94,7 +120,7 @@ QString html(const KitStyle &style, const QString &cssFile)
         + QStringLiteral("\" href=\"next.html\">下一页</a>\n") + QStringLiteral("<input class=\"") + button
         + QStringLiteral("\" type=\"submit\" value=\"提交\">\n") + QStringLiteral("<button class=\"") + button
         + QStringLiteral("\" disabled>禁止</button>\n") + QStringLiteral("<button class=\"") + button
-        + QStringLiteral("\">") + kIcon + QStringLiteral("确定</button>\n")
+        + QStringLiteral("\">") + kitIcon + QStringLiteral("确定</button>\n")
         + QStringLiteral("<label><input class=\"") + check
         + QStringLiteral("\" type=\"checkbox\"> 记住我</label>");
     page += snippet.toHtmlEscaped();

@@ -6,11 +6,11 @@ namespace quillet::pictures::states {
 
 namespace {
 
-QList<StateRow> ordered(OutputGroup group, int StateRow::*place, bool focus)
+QList<StateRow> ordered(OutputGroup group, int StateRow::*place, bool asked)
 {
     QList<StateRow> rows;
     for (const StateRow &row : kStateTable) {
-        if (row.group == group && row.*place >= 0 && (focus || row.state != SampleState::Focused))
+        if (row.group == group && row.*place >= 0 && (asked || !row.asked))
             rows.append(row);
     }
     std::sort(rows.begin(), rows.end(), [place](const StateRow &a, const StateRow &b) { return a.*place < b.*place; });
@@ -19,9 +19,9 @@ QList<StateRow> ordered(OutputGroup group, int StateRow::*place, bool focus)
 
 } // namespace
 
-QList<StateRow> designerFiles(OutputGroup group, bool focus)
+QList<StateRow> designerFiles(OutputGroup group, bool asked)
 {
-    return ordered(group, &StateRow::designerIndex, focus);
+    return ordered(group, &StateRow::designerIndex, asked);
 }
 
 QList<StateRow> spriteBands(bool focus)

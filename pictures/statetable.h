@@ -23,8 +23,11 @@ struct StateRow
     QStringView suffix; // of the designer's file names; empty where the designer has none
     QStringView word; // of the kit's piece names
     QStringView pseudoClass; // of the style sheets; empty for the plain state
-    QStringView forcingClass; // the kit's class that shows the state without the pointer
-    int designerIndex; // place among the group's designer files, the focus after the four; -1 none
+    QStringView forcingClass; // the kit's classes that show the state without the pointer
+    // Place among the group's files: the designer window's own first, then those written
+    // only when asked for; -1 none.
+    int designerIndex;
+    bool asked; // written only when asked for: the push button's focus, the check box's further states
     int band; // place in the sprite sheet, -1 none
     int cascade; // place among the kit's rules, where later rules win; -1 not in the kit
 };
@@ -34,18 +37,24 @@ using render::SampleState;
 
 inline constexpr StateRow kStateTable[] = {
     // clang-format off
-    { OutputGroup::ButtonStates, SampleState::Normal, skin::State::Normal, u"_正常", u"normal", u"", u"", 0, 0, 0 },
-    { OutputGroup::ButtonStates, SampleState::Pressed, skin::State::Pressed, u"_按下", u"active", u":active", u"is-active", 1, 2, 3 },
-    { OutputGroup::ButtonStates, SampleState::Hot, skin::State::Hot, u"_点燃", u"hover", u":hover", u"is-hover", 2, 1, 1 },
-    { OutputGroup::ButtonStates, SampleState::Disabled, skin::State::Disabled, u"_禁止", u"disabled", u":disabled", u"is-disabled", 3, 3, 4 },
-    { OutputGroup::ButtonStates, SampleState::Focused, skin::State::Focused, u"_焦点", u"focus", u":focus-visible", u"is-focus", 4, 4, 2 },
-    { OutputGroup::ComboButton, SampleState::Normal, skin::State::Normal, u"_正常", u"", u"", u"", 0, -1, -1 },
-    { OutputGroup::ComboButton, SampleState::Pressed, skin::State::Pressed, u"_按下", u"", u"", u"", 1, -1, -1 },
-    { OutputGroup::ComboButton, SampleState::Disabled, skin::State::Disabled, u"_禁止", u"", u"", u"", 2, -1, -1 },
-    { OutputGroup::CheckBox, SampleState::Normal, skin::State::Normal, u"_正常", u"off", u"", u"", 0, -1, 0 },
-    { OutputGroup::CheckBox, SampleState::Hot, skin::State::Hot, u"", u"hover", u":hover", u"is-hover", -1, -1, 1 },
-    { OutputGroup::CheckBox, SampleState::Checked, skin::State::Checked, u"_选中", u"on", u":checked", u"is-checked", 1, -1, 2 },
-    { OutputGroup::CheckBox, SampleState::Disabled, skin::State::Disabled, u"_禁止", u"disabled", u":disabled", u"is-disabled", 2, -1, 3 },
+    { OutputGroup::ButtonStates, SampleState::Normal, skin::State::Normal, u"_正常", u"normal", u"", u"", 0, false, 0, 0 },
+    { OutputGroup::ButtonStates, SampleState::Pressed, skin::State::Pressed, u"_按下", u"active", u":active", u"is-active", 1, false, 2, 3 },
+    { OutputGroup::ButtonStates, SampleState::Hot, skin::State::Hot, u"_点燃", u"hover", u":hover", u"is-hover", 2, false, 1, 1 },
+    { OutputGroup::ButtonStates, SampleState::Disabled, skin::State::Disabled, u"_禁止", u"disabled", u":disabled", u"is-disabled", 3, false, 3, 4 },
+    { OutputGroup::ButtonStates, SampleState::Focused, skin::State::Focused, u"_焦点", u"focus", u":focus-visible", u"is-focus", 4, true, 4, 2 },
+    { OutputGroup::ComboButton, SampleState::Normal, skin::State::Normal, u"_正常", u"", u"", u"", 0, false, -1, -1 },
+    { OutputGroup::ComboButton, SampleState::Pressed, skin::State::Pressed, u"_按下", u"", u"", u"", 1, false, -1, -1 },
+    { OutputGroup::ComboButton, SampleState::Disabled, skin::State::Disabled, u"_禁止", u"", u"", u"", 2, false, -1, -1 },
+    // A checked box that is hot, pressed or disabled matches both pseudo-classes; the pair
+    // outweighs either alone, and the disabled pair comes last.
+    { OutputGroup::CheckBox, SampleState::Normal, skin::State::Normal, u"_正常", u"off", u"", u"", 0, false, -1, 0 },
+    { OutputGroup::CheckBox, SampleState::Hot, skin::State::Hot, u"_点燃", u"hover", u":hover", u"is-hover", 3, true, -1, 1 },
+    { OutputGroup::CheckBox, SampleState::Pressed, skin::State::Pressed, u"_按下", u"active", u":active", u"is-active", 4, true, -1, 2 },
+    { OutputGroup::CheckBox, SampleState::Checked, skin::State::Checked, u"_选中", u"on", u":checked", u"is-checked", 1, false, -1, 3 },
+    { OutputGroup::CheckBox, SampleState::CheckedHot, skin::State::CheckedHot, u"_选中点燃", u"on-hover", u":checked:hover", u"is-checked.is-hover", 5, true, -1, 4 },
+    { OutputGroup::CheckBox, SampleState::CheckedPressed, skin::State::CheckedPressed, u"_选中按下", u"on-active", u":checked:active", u"is-checked.is-active", 6, true, -1, 5 },
+    { OutputGroup::CheckBox, SampleState::Disabled, skin::State::Disabled, u"_禁止", u"disabled", u":disabled", u"is-disabled", 2, false, -1, 6 },
+    { OutputGroup::CheckBox, SampleState::CheckedDisabled, skin::State::CheckedDisabled, u"_选中禁止", u"on-disabled", u":checked:disabled", u"is-checked.is-disabled", 7, true, -1, 7 },
     // clang-format on
 };
 
@@ -72,8 +81,9 @@ template<OutputGroup Group> constexpr std::array<StateRow, kitStateCount(Group)>
     return rows;
 }
 
-// The group's designer files in their order; the focus row only when asked for.
-QList<StateRow> designerFiles(OutputGroup group, bool focus);
+// The group's files in their order; those written only when asked for after the
+// designer window's own, when asked for.
+QList<StateRow> designerFiles(OutputGroup group, bool asked);
 // The push button's sprite bands from the top; the focus band only when asked for.
 QList<StateRow> spriteBands(bool focus);
 // kitOrder() as a list.

@@ -19,7 +19,22 @@ using render::SampleState;
 
 namespace {
 
-// The state of a group's designer file, the focus file after the others.
+// Whether the job asks for a group's files beyond the designer window's own.
+bool askedFor(const ButtonJob &job, OutputGroup group)
+{
+    switch (group) {
+    case OutputGroup::ButtonStates:
+        return job.focus;
+    case OutputGroup::CheckBox:
+        return job.everyCheckState;
+    case OutputGroup::ComboButton:
+    case OutputGroup::WholeWindow:
+        break;
+    }
+    return false;
+}
+
+// The state of a group's file, those written only when asked for after the others.
 SampleState stateOf(OutputGroup group, int index)
 {
     const QList<StateRow> files = states::designerFiles(group, true);
@@ -150,9 +165,9 @@ QList<WebExport::File> WebExport::plan(const ButtonJob &job)
     for (OutputGroup group : groupsOf(job)) {
         QList<ExportImageName> names
             = ExportNaming::groupImages(group, job.caption, job.exportNumber, extension);
-        if (group == OutputGroup::ButtonStates && job.focus) {
-            const QString stem = names.first().stem;
-            const QString suffix = ExportNaming::focusSuffix();
+        const QString stem = ExportNaming::stem(group, job.caption, job.exportNumber);
+        for (const StateRow &row : states::designerFiles(group, askedFor(job, group)).mid(names.size())) {
+            const QString suffix = row.suffix.toString();
             names.append({ group, stem, suffix, ExportNaming::fileName(stem, suffix, extension) });
         }
         for (qreal ratio : job.ratios) {

@@ -221,10 +221,17 @@ void ButtonRenderer::paintCheckBox(QPainter &painter, const RenderRequest &reque
     const QPalette pal = palette(request.background);
     const SampleState state = request.state;
 
+    const bool checked = state == SampleState::Checked || state == SampleState::CheckedHot
+        || state == SampleState::CheckedPressed || state == SampleState::CheckedDisabled;
+    const bool disabled = state == SampleState::Disabled || state == SampleState::CheckedDisabled;
+    const bool pressed = state == SampleState::Pressed || state == SampleState::CheckedPressed;
+    // As under the pointer: a pressed box is hot as well.
+    const bool hot = pressed || state == SampleState::Hot || state == SampleState::CheckedHot;
+
     QStyleOptionButton option;
-    initOption(option, control, pal, request.font, state != SampleState::Disabled, state == SampleState::Hot);
-    option.state |= state == SampleState::Checked ? QStyle::State_On : QStyle::State_Off;
-    option.state.setFlag(QStyle::State_Sunken, state == SampleState::Pressed);
+    initOption(option, control, pal, request.font, !disabled, hot);
+    option.state |= checked ? QStyle::State_On : QStyle::State_Off;
+    option.state.setFlag(QStyle::State_Sunken, pressed);
 
     painter.fillRect(control, request.background);
     preparePainter(painter, request.font, pal);

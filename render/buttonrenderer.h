@@ -22,8 +22,19 @@ class SkinStyle;
 namespace quillet::render {
 
 enum class SampleControl { PushButton, DropButton, CheckBox };
-// Focused: the push button holding the keyboard focus, neither hot nor pressed.
-enum class SampleState { Normal, Pressed, Hot, Disabled, Checked, Focused };
+// Focused: the push button holding the keyboard focus, neither hot nor pressed. The
+// Checked... states are the check box's; Pressed, Hot and Disabled of a check box are unchecked.
+enum class SampleState {
+    Normal,
+    Pressed,
+    Hot,
+    Disabled,
+    Checked,
+    Focused,
+    CheckedHot,
+    CheckedPressed,
+    CheckedDisabled
+};
 
 // One picture of one sample control in one state.
 struct RenderRequest

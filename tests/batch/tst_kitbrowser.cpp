@@ -39,8 +39,21 @@ const Pinned kStates[] = { { "normal", QString(), u"正常"_s },
     { "hover", u" is-hover"_s, u"点燃"_s, " tabindex=-1" }, { "focus", u" is-focus"_s, u"焦点"_s, "" },
     { "active", u" is-active"_s, u"按下"_s, " tabindex=-1" },
     { "disabled", u" is-disabled"_s, u"禁止"_s, " disabled" } };
-const Pinned kChecks[] = { { "off", QString(), u"正常"_s }, { "on", u" checked"_s, u"选中"_s },
-    { "disabled", u" disabled"_s, u"禁止"_s } };
+// A check box state's word, the kit classes and the attributes that pin it, render's picture.
+struct PinnedCheck
+{
+    const char *word;
+    QString classes;
+    QString attributes;
+    QString picture;
+};
+const PinnedCheck kChecks[]
+    = { { "off", QString(), QString(), u"正常"_s }, { "hover", u" is-hover"_s, QString(), u"点燃"_s },
+          { "active", u" is-active"_s, QString(), u"按下"_s }, { "on", QString(), u" checked"_s, u"选中"_s },
+          { "on-hover", u" is-checked is-hover"_s, u" checked"_s, u"选中点燃"_s },
+          { "on-active", u" is-checked is-active"_s, u" checked"_s, u"选中按下"_s },
+          { "disabled", QString(), u" disabled"_s, u"禁止"_s },
+          { "on-disabled", QString(), u" checked disabled"_s, u"选中禁止"_s } };
 
 QStringList skinsToTry()
 {
@@ -95,9 +108,11 @@ QByteArray testPage()
         y += 2 * kHeight + 12;
     }
     int x = 8;
-    for (const Pinned &check : kChecks) {
+    for (const PinnedCheck &check : kChecks) {
         const QString name = u"check-"_s + QLatin1String(check.word);
-        add(u"input type=\"checkbox\" class=\"qk-check\" tabindex=\"-1\"%1"_s.arg(check.pin), name, x, y, {});
+        add(u"input type=\"checkbox\" class=\"qk-check%1\" tabindex=\"-1\"%2"_s.arg(
+                check.classes, check.attributes),
+            name, x, y, {});
         reference(name, u"check/13/"_s + check.picture, x, y + 16, 13, 13);
         x += 24;
     }
@@ -199,10 +214,13 @@ class TestKitBrowser : public QObject
         if (said.hasMatch() && said.captured(1).toInt() != worst)
             return u"the worst state is not the worst: "_s + err;
         QJsonArray manifest;
-        for (int width : kWidths)
-            manifest.append(QJsonObject { { u"skin"_s, renderSkin }, { u"text"_s, u" "_s },
-                { u"width"_s, width }, { u"height"_s, kHeight },
-                { u"controls"_s, width == kWidths[0] ? u"button,check"_s : u"button"_s } });
+        for (int width : kWidths) {
+            QJsonObject entry { { u"skin"_s, renderSkin }, { u"text"_s, u" "_s }, { u"width"_s, width },
+                { u"height"_s, kHeight }, { u"controls"_s, width == kWidths[0] ? u"button,check"_s : u"button"_s } };
+            if (width == kWidths[0])
+                entry[u"check-states"_s] = true;
+            manifest.append(entry);
+        }
         writeAll(skinRun.folder + u"/render.json"_s, QJsonDocument(manifest).toJson());
         const int rendered
             = RenderCommand::run(QStringList { u"--manifest"_s, skinRun.folder + u"/render.json"_s,
@@ -302,7 +320,7 @@ private Q_SLOTS:
                 u"ref-%1-104"_s.arg(QLatin1String(real)), real);
         add(u"shot"_s, u"real-disabled"_s, u"ref-disabled-104"_s, "disabled");
         add(u"shot"_s, u"real-hover"_s, u"ref-normal-104"_s, "normal");
-        for (const Pinned &check : kChecks)
+        for (const PinnedCheck &check : kChecks)
             add(u"shot"_s, u"check-"_s + QLatin1String(check.word),
                 u"ref-check-"_s + QLatin1String(check.word), "");
         const QString mark = scale == 1 ? QString() : u"@%1x"_s.arg(scale);

@@ -45,6 +45,9 @@ Result run(const QString &programFolder, const QStringList &arguments)
 const QStringList kButton { u"正常"_s, u"按下"_s, u"点燃"_s, u"禁止"_s };
 const QStringList kCombo { u"正常"_s, u"按下"_s, u"禁止"_s };
 const QStringList kCheck { u"正常"_s, u"选中"_s, u"禁止"_s };
+// With --check-states, the states a page shows beyond the designer's three.
+const QStringList kEveryCheck
+    = kCheck + QStringList { u"点燃"_s, u"按下"_s, u"选中点燃"_s, u"选中按下"_s, u"选中禁止"_s };
 
 // The pictures of one control in the designer's names: stem_state followed by tail.
 QStringList pictures(const QString &stem, const QString &tail, const QStringList &states = kButton)
@@ -133,6 +136,8 @@ private Q_SLOTS:
             u"manifest entry 1: \"name\" has a value of the wrong type"_s);
         refused(
             "controls", { u"--controls"_s, u"button,radio"_s }, u"--controls: unknown control \"radio\" (use button, combo, check)"_s);
+        refused("check states without the check box", { u"--check-states"_s },
+            u"--check-states needs the check control"_s);
         refused("sprite without button", { u"--sprite"_s, u"--controls"_s, u"combo"_s },
             u"--sprite needs the button control"_s);
         refused("font without size", { u"--font"_s, u"宋体"_s }, u"--font: \"宋体\""_s);
@@ -386,6 +391,50 @@ private Q_SLOTS:
         QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
             u"quillet render: argument 4 is not valid UTF-8 text\n"_s);
         QVERIFY(!QFileInfo::exists(root.filePath(u"out"_s)));
+    }
+
+    // --check-states adds the check box's other states, each its own picture, and leaves
+    // the designer's three as they were.
+    void checkStatesAreTheirOwn_data()
+    {
+        QTest::addColumn<QString>("skin");
+        QTest::addColumn<QString>("scale");
+        QTest::addColumn<QStringList>("alike"); // pairs of states the skin draws the same
+        QTest::newRow("翡翠") << u"翡翠"_s << u"1"_s << QStringList();
+        QTest::newRow("Aqua, 2x") << u"Aqua"_s << u"2"_s << QStringList();
+        // The classic box is grey when pressed, as when disabled.
+        QTest::newRow("经典") << u"经典"_s << u"1"_s << QStringList { u"禁止 按下"_s };
+    }
+    void checkStatesAreTheirOwn()
+    {
+        QFETCH(QString, skin);
+        QFETCH(QString, scale);
+        QFETCH(QStringList, alike);
+        QTemporaryDir plain;
+        QTemporaryDir every;
+        const QStringList common { u"--skin"_s, skin, u"--text"_s, u"确定"_s, u"--controls"_s, u"check"_s,
+            u"--scale"_s, scale, u"--transparent"_s };
+        Result r = run(m_folder->path(), common + QStringList { u"--out"_s, plain.path() });
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        r = run(m_folder->path(), common + QStringList { u"--check-states"_s, u"--out"_s, every.path() });
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        const QString tail = scale == u"1" ? u".png"_s : u"@2x.png"_s;
+        QStringList expected = pictures(u"选择1"_s, tail, kEveryCheck);
+        expected.sort();
+        QCOMPARE(tree(every.path()), expected);
+        for (const QString &file : pictures(u"选择1"_s, tail, kCheck))
+            QCOMPARE(readAll(every.filePath(file)), readAll(plain.filePath(file)));
+        QList<QImage> shown;
+        for (const QString &file : pictures(u"选择1"_s, tail, kEveryCheck))
+            shown.append(QImage(every.filePath(file)).convertToFormat(QImage::Format_ARGB32));
+        for (int i = 0; i < shown.size(); ++i) {
+            QCOMPARE(shown[i].size(), QSize(13, 13) * scale.toInt());
+            for (int j = 0; j < i; ++j) {
+                const QString pair = kEveryCheck[j] + u' ' + kEveryCheck[i];
+                QVERIFY2((shown[i] == shown[j]) == alike.contains(pair),
+                    qPrintable(pair + (alike.contains(pair) ? u" differ"_s : u" look alike"_s)));
+            }
+        }
     }
 
     // The focused button is a fifth picture and a fifth band under the four, which keep

@@ -36,11 +36,19 @@ namespace {
 
 // Prints the rules of a style sheet read by tinycss2 as JSON: [[selector, {name: value},
 // [identifier], [string of each font-family]]], or {"errors": [...]} when the parser finds any.
+// The rules inside an @media block follow it, their selectors after its condition.
 const char kCssReader[] = R"PY(
 import json, sys, tinycss2
+def flat(rules, condition=''):
+    for rule in rules:
+        if rule.type == 'at-rule' and rule.lower_at_keyword == 'media' and rule.content is not None:
+            inner = tinycss2.parse_rule_list(rule.content, skip_comments=True, skip_whitespace=True)
+            yield from flat(inner, '@media' + tinycss2.serialize(rule.prelude).rstrip() + ' ')
+        else:
+            yield condition, rule
 rules = tinycss2.parse_stylesheet(sys.stdin.read(), skip_comments=True, skip_whitespace=True)
 errors, out = [], []
-for rule in rules:
+for condition, rule in flat(rules):
     if rule.type == 'error':
         errors.append(rule.message); continue
     decls, fonts = {}, []
@@ -51,7 +59,7 @@ for rule in rules:
         if d.lower_name == 'font-family':
             fonts += [t.value for t in d.value if t.type == 'string'][:1]
     idents = [t.value for t in rule.prelude if t.type == 'ident']
-    out.append([tinycss2.serialize(rule.prelude).strip(), decls, idents, fonts])
+    out.append([condition + tinycss2.serialize(rule.prelude).strip(), decls, idents, fonts])
 print(json.dumps({'errors': errors} if errors else out))
 )PY";
 

@@ -8,6 +8,7 @@
 #include "render/samplegeometry.h"
 #include "render/samplepreview.h"
 #include "render/stateimages.h"
+#include "skin/skinparser.h"
 #include "ui/designercontrols.h"
 #include "ui/designerwindow.h"
 
@@ -19,6 +20,8 @@ using quillet::render::ButtonRenderer;
 using quillet::render::RenderRequest;
 using quillet::render::SampleControl;
 using quillet::render::SampleState;
+
+Q_DECLARE_METATYPE(SampleState)
 
 namespace {
 
@@ -189,6 +192,61 @@ private Q_SLOTS:
                                    .arg(difference)));
             }
         }
+    }
+
+    // Each check box state takes its own section of the skin, or the engine's fallback where
+    // the skin has none; the checked states carry the mark and the others do not.
+    void checkBoxStatesTakeTheirLooks_data()
+    {
+        QTest::addColumn<QByteArray>("sections");
+        QTest::addColumn<SampleState>("state");
+        QTest::addColumn<QColor>("fill");
+        QTest::addColumn<bool>("marked");
+        const QByteArray every
+            = "[check.hot]\nfill = #f0c060\n[check.pressed]\nfill = #6060f0\n"
+              "[check.disabled]\nfill = #b0b0b0\n[check.checked]\nfill = #e0ffe0\n"
+              "[check.checked-hot]\nfill = #40c040\n[check.checked-pressed]\nfill = #c040c0\n"
+              "[check.checked-disabled]\nfill = #707070\n";
+        // Without checked sections of their own, a checked state takes its plain state's section.
+        const QByteArray plainOnly = "[check.hot]\nfill = #f0c060\n[check.pressed]\nfill = #6060f0\n"
+                                     "[check.disabled]\nfill = #b0b0b0\n";
+        QTest::newRow("normal") << every << SampleState::Normal << QColor(0xffffff) << false;
+        QTest::newRow("hot") << every << SampleState::Hot << QColor(0xf0c060) << false;
+        QTest::newRow("pressed") << every << SampleState::Pressed << QColor(0x6060f0) << false;
+        QTest::newRow("disabled") << every << SampleState::Disabled << QColor(0xb0b0b0) << false;
+        QTest::newRow("checked") << every << SampleState::Checked << QColor(0xe0ffe0) << true;
+        QTest::newRow("checked hot") << every << SampleState::CheckedHot << QColor(0x40c040) << true;
+        QTest::newRow("checked pressed") << every << SampleState::CheckedPressed << QColor(0xc040c0) << true;
+        QTest::newRow("checked disabled")
+            << every << SampleState::CheckedDisabled << QColor(0x707070) << true;
+        QTest::newRow("checked hot, fallback")
+            << plainOnly << SampleState::CheckedHot << QColor(0xf0c060) << true;
+        QTest::newRow("checked pressed, fallback")
+            << plainOnly << SampleState::CheckedPressed << QColor(0x6060f0) << true;
+        QTest::newRow("checked disabled, fallback")
+            << plainOnly << SampleState::CheckedDisabled << QColor(0xb0b0b0) << true;
+    }
+    void checkBoxStatesTakeTheirLooks()
+    {
+        QFETCH(QByteArray, sections);
+        QFETCH(SampleState, state);
+        QFETCH(QColor, fill);
+        QFETCH(bool, marked);
+        const ButtonRenderer renderer(quillet::skin::SkinParser::parse(
+            "[skin]\nbase = #c0c0c0\n[check]\nfill = #ffffff\nborder-width = 0\nradius = 0\nmark = #000000\n"
+            + sections));
+        RenderRequest request;
+        request.control = SampleControl::CheckBox;
+        request.state = state;
+        request.size = QSize(13, 13);
+        const QImage box = renderer.render(request).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(QColor(box.pixel(0, 0)), fill);
+        int markPixels = 0;
+        for (int y = 0; y < box.height(); ++y) {
+            for (int x = 0; x < box.width(); ++x)
+                markPixels += qGray(box.pixel(x, y)) < 40;
+        }
+        QCOMPARE(markPixels > 0, marked);
     }
 
     // A renderer keeps the faces it painted: one that has drawn other sizes, states,

@@ -27,14 +27,14 @@ def until(what, check):
 
 
 class Browser:
-    def __init__(self, dark=False):
+    def __init__(self, dark=False, flags=()):
         with socket.socket() as s:
             s.bind(('127.0.0.1', 0))
             port = s.getsockname()[1]
         self.profile = tempfile.mkdtemp()
         self.process = subprocess.Popen(
             [CHROMIUM] + FLAGS + ['--remote-debugging-port=%d' % port, '--user-data-dir=' + self.profile]
-            + ['--force-dark-mode'] * dark + ['about:blank'], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            + ['--force-dark-mode'] * dark + list(flags) + ['about:blank'], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.errors = []
         self.ids = iter(range(1, 1 << 30))
 
