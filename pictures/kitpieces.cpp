@@ -1,14 +1,15 @@
 #include "pictures/kitpieces.h"
 
+#include "image/alphapicture.h"
 #include "model/metrics.h"
 #include "pictures/captionfont.h"
-#include "image/alphapicture.h"
+#include "render/legibilitycheck.h"
 
-#include <tuple>
-
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <tuple>
 
 namespace quillet::pictures::kitpieces {
 
@@ -182,9 +183,11 @@ KitSlice slice(const KitDrawing &drawing, const QList<qreal> &ratios)
     // A cap of at least one pixel, so every piece is a picture a browser can load.
     result.left = qMax(1, result.left);
     result.right = qMax(1, result.right);
+    // Caps wider than the narrowest probe (a tall pill) raise the style sheet's min-width
+    // rather than shrink: a narrower button cannot be built from them.
     const int narrowest = kProbeWidths[0];
-    result.left = qMin(result.left, (narrowest - result.middle) / 2);
-    result.right = qMin(result.right, narrowest - result.middle - result.left);
+    result.left = qMin(result.left, (kSliceWidth - result.middle) / 2);
+    result.right = qMin(result.right, kSliceWidth - result.middle - result.left);
     result.minWidth = result.left + result.right + result.middle;
     probes.measure(result, probeWidths(result));
 
@@ -211,6 +214,18 @@ KitSlice slice(const KitDrawing &drawing, const QList<qreal> &ratios)
         if (trial.worstDifference <= worst)
             break;
         result.minWidth = width + 1;
+    }
+    // The focused button must still show a two-pixel ring at the narrowest width offered.
+    if (drawing.states.contains(SampleState::Focused)) {
+        const auto ringHolds = [&](int width) {
+            return std::all_of(skin::kFocusRatios.begin(), skin::kFocusRatios.end(), [&](qreal ratio) {
+                return render::legibility::focusProbe(
+                    drawing.renderer->skin(), QSize(width, drawing.height), ratio)
+                    .passes();
+            });
+        };
+        while (result.minWidth < narrowest && !ringHolds(result.minWidth))
+            ++result.minWidth;
     }
     // A few widths above it too, so a step of the pattern at odd widths shows.
     QList<int> widths = probeWidths(result);

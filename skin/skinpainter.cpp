@@ -358,15 +358,15 @@ void SkinPainter::checkMark(QPainter *p, const QRect &rect, const QColor &colour
     p->restore();
 }
 
-void SkinPainter::focusRect(QPainter *p, const QRect &rect, const QColor &colour) const
+void SkinPainter::focusRect(QPainter *p, const QRect &rect, const QColor &colour, int rightSpan) const
 {
     if (!visible(colour) || rect.width() < 2 || rect.height() < 2)
         return;
     // Dots step from the left corner up to the last few columns, which step back from the
     // right corner: the right end is then the same at every width and the rest repeats from
     // the left, so a kit's caps and tile meet the ring exactly. An odd width shows as a
-    // wider gap just before the right corner.
-    const int seam = rect.right() - kFocusRightSpan;
+    // wider gap at the seam.
+    const int seam = rect.right() - std::max(kFocusRightSpan, rightSpan);
     for (int x = rect.left(); x <= rect.right(); ++x) {
         if ((x <= seam ? x - rect.left() : rect.right() - x) % 2 != 0)
             continue;

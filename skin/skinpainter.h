@@ -30,7 +30,9 @@ public:
     // Solid pixel arrow centred in rect: the tip column is rect.left() + (width - 1) / 2.
     void arrow(QPainter *painter, const QRect &rect, Qt::ArrowType type, const QColor &colour) const;
     void checkMark(QPainter *painter, const QRect &rect, const QColor &colour) const;
-    void focusRect(QPainter *painter, const QRect &rect, const QColor &colour) const;
+    // Dotted; the last rightSpan columns count their dots back from the right corner (at
+    // least the last two), so the right end is the same at every width.
+    void focusRect(QPainter *painter, const QRect &rect, const QColor &colour, int rightSpan = 0) const;
 
     // The size a picture is sliced in (view box or pixels), or an empty size when the
     // painter would not draw it: missing, unreadable, too large.

@@ -10,6 +10,8 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 
+#include <algorithm>
+
 namespace quillet::skin {
 
 namespace {
@@ -309,7 +311,27 @@ void SkinStyle::drawButtonFocus(const QStyleOption *option, QPainter *painter) c
     if (!(option->state & State_HasFocus) || !(option->state & State_Enabled))
         return;
     const QRect r = option->rect.adjusted(kFocusInset, kFocusInset, -kFocusInset, -kFocusInset);
-    m_painter.focusRect(painter, r, look(Element::Button, SkinState::Focused).focus);
+    m_painter.focusRect(
+        painter, r, look(Element::Button, SkinState::Focused).focus, focusRightSpan(option->rect.height()));
+}
+
+int SkinStyle::focusRightSpan(int height) const
+{
+    // A kit's right cap is as wide as the widest face's right end in any state; the ring's
+    // dots under that cap must not depend on the width, so they count from the right too.
+    int cap = 0;
+    for (const SkinState state :
+        { SkinState::Normal, SkinState::Hot, SkinState::Pressed, SkinState::Disabled, SkinState::Focused }) {
+        const Look &face = look(Element::Button, state);
+        // The painter clamps a radius to half the height; a shadow may reach further still.
+        const int end = face.image.isEmpty() ? std::min(face.radius, height / 2 + 1) + face.borderWidth
+                                             : face.slice.right();
+        const int shadow = face.shadow.alpha() > 0
+            ? face.shadowBlur + face.shadowSpread + std::max(0, face.shadowOffset.x())
+            : 0;
+        cap = std::max(cap, face.margin.right() + std::max(end, shadow));
+    }
+    return cap - kFocusInset;
 }
 
 void SkinStyle::drawCheckIndicator(const QStyleOption *option, QPainter *painter) const

@@ -57,6 +57,8 @@ public:
 private:
     static SkinState checkStateOf(const QStyleOption *option);
     const Look &look(Element element, SkinState state) const { return m_skin.look(element, state); }
+    // How many columns of the button's dotted focus ring count from its right corner.
+    int focusRightSpan(int height) const;
 
     void drawButtonBevel(const QStyleOption *option, QPainter *painter) const;
     void drawButtonLabel(const QStyleOption *option, QPainter *painter, const QWidget *widget) const;

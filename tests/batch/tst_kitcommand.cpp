@@ -51,7 +51,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         quillet::form::FontSetup::install();
-        m_folder = new ProgramFolder({ u"翡翠.an"_s, u"Mono.an"_s, u"Dark.an"_s });
+        m_folder = new ProgramFolder({ u"翡翠.an"_s, u"Mono.an"_s, u"Dark.an"_s, u"Pill.an"_s });
         writeAll(m_folder->path() + u"/skins/Sideways.an"_s,
             "[skin]\nname = Sideways\n[button]\nfill = #202020 > #f0f0f0\nfill-direction = horizontal\n");
     }
@@ -239,6 +239,8 @@ private Q_SLOTS:
             << QStringList { u"--skin"_s, u"Mono"_s, u"--focus"_s, u"--scale=1,2,3"_s } << true;
         QTest::newRow("picture face with focus")
             << QStringList { u"--skin"_s, u"翡翠"_s, u"--focus"_s, u"--scale=1,2,3"_s } << true;
+        QTest::newRow("caps wider than the narrowest button")
+            << QStringList { u"--skin"_s, u"Pill"_s, u"--height"_s, u"48"_s, u"--focus"_s } << true;
         // A fill that changes across the middle cannot come from caps and a tile.
         QTest::newRow("gradient across the face") << QStringList { u"--skin"_s, u"Sideways"_s } << false;
     }
