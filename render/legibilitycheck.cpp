@@ -23,7 +23,7 @@ struct Probe
 
 // Each state a sample picture shows a glyph in. The focused push button is measured apart:
 // its indicator against the normal picture (focusProbe).
-constexpr std::array<Probe, 9> kProbes { {
+constexpr std::array<Probe, 12> kProbes { {
     { SampleControl::PushButton, SampleState::Normal, skin::Element::Button, skin::State::Normal,
         Glyph::Caption, skin::kEnabledLegibility },
     { SampleControl::PushButton, SampleState::Hot, skin::Element::Button, skin::State::Hot, Glyph::Caption,
@@ -42,6 +42,12 @@ constexpr std::array<Probe, 9> kProbes { {
         Glyph::Arrow, skin::kDisabledLegibility },
     { SampleControl::CheckBox, SampleState::Checked, skin::Element::Check, skin::State::Checked, Glyph::Mark,
         skin::kEnabledLegibility },
+    { SampleControl::CheckBox, SampleState::CheckedHot, skin::Element::Check, skin::State::CheckedHot,
+        Glyph::Mark, skin::kEnabledLegibility },
+    { SampleControl::CheckBox, SampleState::CheckedPressed, skin::Element::Check, skin::State::CheckedPressed,
+        Glyph::Mark, skin::kEnabledLegibility },
+    { SampleControl::CheckBox, SampleState::CheckedDisabled, skin::Element::Check,
+        skin::State::CheckedDisabled, Glyph::Mark, skin::kDisabledLegibility },
 } };
 
 constexpr std::array<const char *, 3> kGlyphNames { "caption", "arrow", "mark" };

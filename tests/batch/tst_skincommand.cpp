@@ -78,6 +78,10 @@ private Q_SLOTS:
             "[button]\nslice = 2,8,2,8\n[button.hot]\nimage = face.png\n", "11:9", "error", "face.png");
         row("illegible caption", "[button.hot]\ntext = #f0f0f0\n", "", "warning",
             "[button.hot] caption contrast");
+        row("illegible mark, checked and hot", "[check.checked-hot]\nmark = #f8f8f8\n", "", "warning",
+            "[check.checked-hot] mark contrast");
+        row("illegible mark, checked and disabled", "[check.checked-disabled]\nmark = #fdfdfd\n", "",
+            "warning", "[check.checked-disabled] mark contrast");
         row("faint focus ring", "[button.focused]\nhighlight = #f4f4f4\nhighlight-width = 3\n", "", "warning",
             "[button.focused] focus ring changes 0 pixels at 3:1, 216 needed (40x16 at 1x)");
         row("no focus ring", "[button.focused]\n", "", "warning",
@@ -145,9 +149,11 @@ private Q_SLOTS:
                                       << QStringList { u"/nonexistent/x.an: error: no such file"_s };
         // Special files are refused by their type, never opened: a pipe would wait for a writer.
         QTest::newRow("endless device")
-            << QStringList { u"/dev/zero"_s } << QStringList { u"/dev/zero: error: cannot be read: is not a regular file"_s };
-        QTest::newRow("pipe") << QStringList { u"<dir>/pipe.an"_s }
-                              << QStringList { u"<dir>/pipe.an: error: cannot be read: is not a regular file"_s };
+            << QStringList { u"/dev/zero"_s }
+            << QStringList { u"/dev/zero: error: cannot be read: is not a regular file"_s };
+        QTest::newRow("pipe") << QStringList {
+            u"<dir>/pipe.an"_s
+        } << QStringList { u"<dir>/pipe.an: error: cannot be read: is not a regular file"_s };
     }
 
     void arguments()
