@@ -147,7 +147,7 @@ private Q_SLOTS:
         QTest::newRow("unknown option") << QStringList { u"--quiet"_s, u"x.an"_s } << QStringList();
         QTest::newRow("missing file") << QStringList { u"/nonexistent/x.an"_s }
                                       << QStringList { u"/nonexistent/x.an: error: no such file"_s };
-        // Special files are refused by their type, never opened: a pipe would wait for a writer.
+        // Special files are refused by their type, opened without waiting: a pipe would wait for a writer.
         QTest::newRow("endless device")
             << QStringList { u"/dev/zero"_s }
             << QStringList { u"/dev/zero: error: cannot be read: is not a regular file"_s };
