@@ -1,16 +1,18 @@
 #include "pictures/spritesheet.h"
 
+#include "pictures/statetable.h"
+
 #include <cstring>
 
-namespace quillet::pictures {
+namespace quillet::pictures::SpriteSheet {
 
-QImage SpriteSheet::assemble(const QList<QImage> &states)
+QImage assemble(const QList<QImage> &bands)
 {
-    if (states.size() != kStates && states.size() != kStatesWithFocus)
+    if (bands.size() != states::spriteBands(false).size() && bands.size() != states::spriteBands(true).size())
         return {};
-    const int count = int(states.size());
-    const QImage &first = states.first();
-    for (const QImage &state : states) {
+    const int count = int(bands.size());
+    const QImage &first = bands.first();
+    for (const QImage &state : bands) {
         if (state.isNull() || state.size() != first.size()
             || state.devicePixelRatio() != first.devicePixelRatio())
             return {};
@@ -20,7 +22,7 @@ QImage SpriteSheet::assemble(const QList<QImage> &states)
         return {};
     // Pixels are copied, not painted: the sheet must hold each state exactly.
     for (int i = 0; i < count; ++i) {
-        const QImage state = states[i].convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        const QImage state = bands[i].convertToFormat(QImage::Format_ARGB32_Premultiplied);
         const qsizetype rowBytes = qsizetype(first.width()) * 4;
         for (int y = 0; y < first.height(); ++y)
             std::memcpy(sheet.scanLine(i * first.height() + y), state.constScanLine(y), size_t(rowBytes));
@@ -29,4 +31,4 @@ QImage SpriteSheet::assemble(const QList<QImage> &states)
     return sheet;
 }
 
-} // namespace quillet::pictures
+} // namespace quillet::pictures::SpriteSheet
