@@ -6,7 +6,7 @@ namespace quillet::pictures::kitpage {
 
 namespace {
 
-// What the demo shows of the states, with the classes that pin them.
+// What the demo shows of a state, with the classes and attributes that pin it.
 struct Shown
 {
     QStringView label;
@@ -23,13 +23,7 @@ constexpr Shown kShown[] = {
 
 // The check box's states with the classes and attributes that pin them, in the order of
 // the style sheet.
-struct ShownCheck
-{
-    QStringView label;
-    QStringView extra;
-    QStringView attribute;
-};
-constexpr ShownCheck kShownChecks[] = {
+constexpr Shown kShownChecks[] = {
     { u"未选", u"", u"" },
     { u"点燃", u" is-hover", u"" },
     { u"按下", u" is-active", u"" },
@@ -110,7 +104,7 @@ QString html(const KitStyle &style, const QString &cssFile)
         + QStringLiteral("\">") + kitIcon + QStringLiteral("موافق</button> <button type=\"button\" class=\"")
         + button + QStringLiteral("\" style=\"width: 160px\">") + kitIcon
         + QStringLiteral("حفظ الصورة</button></p>\n<p>");
-    for (const ShownCheck &shown : kShownChecks)
+    for (const Shown &shown : kShownChecks)
         page += QStringLiteral("<label><input type=\"checkbox\" class=\"") + check + shown.extra + u'"'
             + shown.attribute + QStringLiteral("> ") + shown.label + QStringLiteral("</label> ");
     page += QStringLiteral("</p>\n<h2>HTML</h2>\n<pre><code>");
