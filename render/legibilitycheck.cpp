@@ -3,6 +3,7 @@
 #include "render/buttonrenderer.h"
 #include "skin/skinstyle.h"
 
+#include <algorithm>
 #include <array>
 
 namespace quillet::render::legibility {
@@ -133,26 +134,44 @@ LegibilityProbe worstFocusProbe(const skin::Skin &skin)
     return worst;
 }
 
+namespace {
+
+LegibilityProbe measured(
+    const skin::Skin &skin, const ButtonRenderer &with, const ButtonRenderer &without, const Probe &probe)
+{
+    const RenderRequest request = requestFor(probe, skin.base());
+    const skin::Look &look = skin.look(probe.element, probe.skinState);
+    LegibilityProbe result;
+    result.section = skin::Skin::elementName(probe.element)
+        + (probe.skinState == skin::State::Normal ? QString() : u'.' + skin::Skin::stateName(probe.skinState));
+    result.glyph = QString::fromLatin1(kGlyphNames[size_t(probe.glyph)]);
+    result.minimum = probe.minimum;
+    result.measure = skin::measureLegibility(with.render(request), without.render(request), QRect(),
+        probe.glyph == Glyph::Caption ? look.text : look.mark);
+    return result;
+}
+
+} // namespace
+
 QList<LegibilityProbe> measureSkin(const skin::Skin &skin)
 {
     const ButtonRenderer with(skin);
     const ButtonRenderer without(blanked(skin));
     QList<LegibilityProbe> result;
-    for (const Probe &probe : kProbes) {
-        const RenderRequest request = requestFor(probe, skin.base());
-        const skin::Look &look = skin.look(probe.element, probe.skinState);
-        LegibilityProbe measured;
-        measured.section = skin::Skin::elementName(probe.element)
-            + (probe.skinState == skin::State::Normal ? QString()
-                                                      : u'.' + skin::Skin::stateName(probe.skinState));
-        measured.glyph = QString::fromLatin1(kGlyphNames[size_t(probe.glyph)]);
-        measured.minimum = probe.minimum;
-        measured.measure = skin::measureLegibility(with.render(request), without.render(request), QRect(),
-            probe.glyph == Glyph::Caption ? look.text : look.mark);
-        result << measured;
-    }
+    for (const Probe &probe : kProbes)
+        result << measured(skin, with, without, probe);
     result << worstFocusProbe(skin);
     return result;
+}
+
+LegibilityProbe captionProbe(const skin::Skin &skin, SampleState state)
+{
+    const auto it = std::find_if(kProbes.begin(), kProbes.end(),
+        [state](const Probe &p) { return p.control == SampleControl::PushButton && p.state == state; });
+    const Probe probe = it != kProbes.end() ? *it
+                                            : Probe { SampleControl::PushButton, state, skin::Element::Button,
+                                                  skin::State::Focused, Glyph::Caption, skin::kEnabledLegibility };
+    return measured(skin, ButtonRenderer(skin), ButtonRenderer(blanked(skin)), probe);
 }
 
 } // namespace quillet::render::legibility

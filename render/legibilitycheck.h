@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/buttonrenderer.h"
 #include "skin/legibility.h"
 #include "skin/skin.h"
 
@@ -27,6 +28,9 @@ struct LegibilityProbe
 // QApplication (offscreen will do) with the program's font substitutions.
 namespace legibility {
 QList<LegibilityProbe> measureSkin(const skin::Skin &skin);
+// The push button's caption in one of its states (Normal, Hot, Pressed, Disabled or
+// Focused) at the designer's sample size, measured the way measureSkin measures it.
+LegibilityProbe captionProbe(const skin::Skin &skin, SampleState state);
 // The focused push button (blank caption) against the normal one, both on the skin's base
 // colour: at least skin::focusAppearanceArea pixels must change at kFocusRingLegibility.
 LegibilityProbe focusProbe(const skin::Skin &skin, QSize size, qreal ratio);

@@ -46,6 +46,9 @@ public:
     void setBase(const QColor &colour) { m_base = colour; }
     QString name() const { return m_name; }
     void setName(const QString &name) { m_name = name; }
+    // The colour the skin's pictures are recoloured to as they are loaded; invalid: none.
+    QColor accent() const { return m_accent; }
+    void setAccent(const QColor &colour) { m_accent = colour; }
 
     const Look &look(Element element, State state) const;
     void setLook(Element element, State state, const Look &look);
@@ -57,6 +60,7 @@ public:
 private:
     QColor m_base;
     QString m_name;
+    QColor m_accent;
     std::array<std::array<Look, kStateCount>, kElementCount> m_looks;
 };
 
