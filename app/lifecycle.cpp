@@ -36,6 +36,7 @@ void Lifecycle::onCreated(const QString &programFolder, system::Language languag
     state.programFolder = programFolder;
     const QString settings = SettingsLocation::readPath(state.programFolder);
     state.currentSkinIndex = SettingsFile::readSkinIndex(settings);
+    state.accent = SettingsFile::readAccent(settings);
     state.webOptions = catalogue::WebExportSettings::read(settings);
     state.icon = catalogue::WebExportSettings::readIcon(settings);
     catalogue::SkinCatalogue::fill(ProgramPaths::skinsFolder(state.programFolder), state.skinFiles,
@@ -57,6 +58,7 @@ void Lifecycle::onAboutToBeDestroyed(const QString &desktopFolder, const QString
     model::AppState &state = m_parts.state;
     const QString settings = SettingsLocation::writePath(state.programFolder);
     SettingsFile::writeSkinIndex(settings, state.currentSkinIndex);
+    SettingsFile::writeAccent(settings, state.accent);
     catalogue::WebExportSettings::write(settings, state.webOptions);
     catalogue::WebExportSettings::writeIcon(settings, state.icon);
     m_parts.engine.release();

@@ -2,6 +2,7 @@
 
 #include "catalogue/privateprofile.h"
 
+#include <cctype>
 #include <limits>
 
 namespace quillet::catalogue {
@@ -10,6 +11,8 @@ namespace {
 
 constexpr QStringView kSkinSection = u"皮肤";
 constexpr QStringView kCurrentSkinKey = u"当前皮肤";
+constexpr QStringView kAccentKey = u"强调色";
+constexpr qsizetype kAccentLength = 7; // #rrggbb
 constexpr int kDecimalBase = 10;
 
 } // namespace
@@ -23,6 +26,31 @@ bool SettingsFile::writeSkinIndex(const QString &settingsPath, int index)
 {
     return PrivateProfile::write(
         settingsPath, kSkinSection.toString(), kCurrentSkinKey.toString(), QString::number(index));
+}
+
+QColor SettingsFile::readAccent(const QString &settingsPath)
+{
+    const QString text
+        = PrivateProfile::read(settingsPath, kSkinSection.toString(), kAccentKey.toString()).trimmed();
+    // Only the form this program writes: a name or #rgb typed in by hand is not guessed at.
+    if (text.size() != kAccentLength || text.front() != u'#')
+        return {};
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c > 0x7f || !std::isxdigit(int(c)))
+            return {};
+    }
+    return QColor::fromString(text);
+}
+
+bool SettingsFile::writeAccent(const QString &settingsPath, const QColor &accent)
+{
+    const QColor stored = readAccent(settingsPath);
+    const bool same = accent.isValid() ? stored.isValid() && stored.rgb() == accent.rgb() : !stored.isValid();
+    if (same)
+        return true;
+    return PrivateProfile::write(settingsPath, kSkinSection.toString(), kAccentKey.toString(),
+        accent.isValid() ? accent.name(QColor::HexRgb) : QString());
 }
 
 int SettingsFile::toIndex(const QString &text)

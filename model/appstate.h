@@ -21,6 +21,8 @@ struct AppState
     int currentSkinIndex = 0;
     QStringList skinFiles;
     bool firstPreviewDone = false;
+    // The colour the skin is shown in (see --accent), remembered; invalid: the skin's own.
+    QColor accent;
     // The save button's context menu options, remembered in the settings file.
     WebOptions webOptions;
     // The sample button's icon, chosen from the caption box's context menu and remembered.

@@ -14,6 +14,8 @@ using namespace Qt::StringLiterals;
 // GBK bytes of 皮肤 (section) and 当前皮肤 (key), as a Windows program writes them.
 #define SEC "\xC6\xA4\xB7\xF4"
 #define KEY "\xB5\xB1\xC7\xB0\xC6\xA4\xB7\xF4"
+// 强调色 (the accent's key).
+#define ACCENT "\xC7\xBF\xB5\xF7\xC9\xAB"
 
 namespace {
 
@@ -40,6 +42,8 @@ private Q_SLOTS:
     void failedWriteKeepsOldFile_data();
     void failedWriteKeepsOldFile();
     void missingSysFolderIsNotCreated();
+    void accent_data();
+    void accent();
 };
 
 void TestSettingsFile::toIndex_data()
@@ -241,6 +245,47 @@ void TestSettingsFile::missingSysFolderIsNotCreated()
     QCOMPARE(SettingsFile::readSkinIndex(path), 0);
     QVERIFY(!SettingsFile::writeSkinIndex(path, 5));
     QVERIFY(!QFileInfo::exists(dir.filePath("sys")));
+}
+
+void TestSettingsFile::accent_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("stored"); // empty: no accent
+    QTest::addColumn<QString>("chosen"); // written over it; empty: none
+    QTest::addColumn<bool>("rewritten");
+    const QByteArray head("[" SEC "]\r\n" KEY "=2\r\n");
+    QTest::newRow("as written") << QByteArray(head + ACCENT "=#1565c0\r\n") << u"#1565c0"_s << u"#1565c0"_s
+                                << false;
+    QTest::newRow("upper case") << QByteArray(head + ACCENT " = #1565C0\r\n") << u"#1565c0"_s << u"#d32f2f"_s
+                                << true;
+    QTest::newRow("none stored, none chosen") << head << QString() << QString() << false;
+    QTest::newRow("dropped") << QByteArray(head + ACCENT "=#1565c0\r\n") << u"#1565c0"_s << QString() << true;
+    QTest::newRow("short form not guessed") << QByteArray(head + ACCENT "=#15c\r\n") << QString() << QString()
+                                            << false;
+    QTest::newRow("a name") << QByteArray(head + ACCENT "=red\r\n") << QString() << u"#ff0000"_s << true;
+    QTest::newRow("alpha") << QByteArray(head + ACCENT "=#ff1565c0\r\n") << QString() << QString() << false;
+    QTest::newRow("not hex") << QByteArray(head + ACCENT "=#1565cg\r\n") << QString() << QString() << false;
+    QTest::newRow("wide digits") << QByteArray(head + ACCENT "=#\xA3\xB1\xA3\xB1\xA3\xB1\r\n") << QString()
+                                 << QString() << false;
+}
+
+void TestSettingsFile::accent()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, stored);
+    QFETCH(QString, chosen);
+    QFETCH(bool, rewritten);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("setup.dat");
+    QVERIFY(writeAll(path, content));
+    const QColor read = SettingsFile::readAccent(path);
+    QCOMPARE(read.isValid() ? read.name() : QString(), stored);
+    const QColor choice = chosen.isEmpty() ? QColor() : QColor::fromString(chosen);
+    QVERIFY(SettingsFile::writeAccent(path, choice));
+    QCOMPARE(readAll(path) != content, rewritten);
+    const QColor back = SettingsFile::readAccent(path);
+    QCOMPARE(back.isValid() ? back.name() : QString(), rewritten ? chosen : stored);
+    QCOMPARE(SettingsFile::readSkinIndex(path), 2);
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)
