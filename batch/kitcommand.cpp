@@ -5,12 +5,9 @@
 #include "batch/subcommand.h"
 #include "catalogue/programpaths.h"
 #include "catalogue/skincatalogue.h"
+#include "pictures/kitbuild.h"
 #include "pictures/kitcss.h"
-#include "pictures/kitpage.h"
-#include "pictures/kitpieces.h"
-#include "pictures/picturebytes.h"
 #include "pictures/picturewriter.h"
-#include "render/buttonrenderer.h"
 #include "skin/skinparser.h"
 
 #include <QDir>
@@ -21,11 +18,8 @@ namespace quillet::batch::KitCommand {
 
 namespace {
 
-using pictures::KitSkin;
 using pictures::KitStyle;
-using pictures::PictureFormat;
 namespace kitcss = pictures::kitcss;
-namespace kitpieces = pictures::kitpieces;
 
 constexpr QStringView kCommand = u"quillet kit: ";
 // Whole device pixels for every CSS pixel, so that caps and middle meet exactly.
@@ -124,62 +118,6 @@ int fail(const CommandContext &context, const QString &message, int code = BadIn
     return batch::fail(context.err, kCommand, message, code);
 }
 
-struct Output
-{
-    QString name; // relative to --out
-    QByteArray bytes;
-};
-
-// Pieces and colours of one skin; the files go to `files`.
-KitSkin drawSkin(const skin::Skin &skin, const QString &name, bool dark, const KitStyle &style,
-    const QFont &font, QList<Output> &files)
-{
-    const render::ButtonRenderer renderer(skin);
-    KitSkin result;
-    result.name = name;
-    result.page = skin.base();
-    pictures::KitDrawing drawing { &renderer, style.height, font, {} };
-    for (int state = 0; state < int(std::size(kitpieces::kStates)); ++state) {
-        if (kitcss::drawsState(style, state))
-            drawing.states.append(kitpieces::kStates[size_t(state)]);
-    }
-    result.slice = kitpieces::slice(drawing, style.ratios);
-    for (int state = 0; state < int(std::size(kitpieces::kStates)); ++state) {
-        const skin::Look &look = skin.look(skin::Element::Button, kitpieces::kButtonRows[size_t(state)].look);
-        result.captions.append({ look.text.isValid() ? look.text : QColor(Qt::black), look.textShift,
-            look.margin + look.padding });
-        if (!kitcss::drawsState(style, state))
-            continue;
-        for (qreal ratio : style.ratios) {
-            const pictures::KitPieces pieces = kitpieces::cut(
-                kitpieces::blankButton(drawing, kitpieces::kStates[size_t(state)], kitpieces::kSliceWidth, ratio),
-                result.slice);
-            const QImage parts[] = { pieces.left, pieces.middle, pieces.right };
-            for (int part = 0; part < 3; ++part) {
-                for (PictureFormat format : { PictureFormat::Png, PictureFormat::Webp }) {
-                    if (format == PictureFormat::Webp && !style.webp)
-                        continue;
-                    files.append({ kitcss::pieceName(
-                                       dark, kitcss::kStateWords[size_t(state)], kitcss::kParts[part], ratio, format),
-                        pictures::PictureBytes::transparent(parts[part], format, skin.base()) });
-                }
-            }
-        }
-    }
-    for (int state = 0; state < int(std::size(kitpieces::kCheckStates)); ++state) {
-        for (qreal ratio : style.ratios) {
-            const QImage picture = kitpieces::checkBox(renderer, kitpieces::kCheckStates[size_t(state)], ratio);
-            for (PictureFormat format : { PictureFormat::Png, PictureFormat::Webp }) {
-                if (format == PictureFormat::Webp && !style.webp)
-                    continue;
-                files.append({ kitcss::checkName(dark, kitcss::kCheckWords[size_t(state)], ratio, format),
-                    pictures::PictureBytes::transparent(picture, format, skin.base()) });
-            }
-        }
-    }
-    return result;
-}
-
 // The skin files and the folders a kit goes to, all checked before anything is drawn.
 struct Targets
 {
@@ -270,31 +208,24 @@ int run(const QStringList &arguments, const CommandContext &context)
     KitStyle style = styleOf(options, &font);
 
     // Everything is drawn and encoded before the first file is written.
-    QList<Output> files;
     const auto load = [&](const QString &file) {
-        return skin::SkinParser::parseFile(catalogue::ProgramPaths::skinFile(context.programFolder, file));
+        return pictures::KitSource { skin::SkinParser::parseFile(
+                                         catalogue::ProgramPaths::skinFile(context.programFolder, file)),
+            catalogue::SkinCatalogue::displayName(file) };
     };
-    style.light = drawSkin(
-        load(lightFile), catalogue::SkinCatalogue::displayName(lightFile), false, style, font, files);
+    std::optional<pictures::KitSource> dark;
     if (!darkFile.isEmpty())
-        style.dark = drawSkin(
-            load(darkFile), catalogue::SkinCatalogue::displayName(darkFile), true, style, font, files);
-    for (const KitSkin *kit : { &style.light, style.dark ? &*style.dark : nullptr }) {
-        if (kit && !kit->slice.exact)
-            context.err << kCommand << kitcss::inexactNote(*kit) << u'\n';
-    }
+        dark = load(darkFile);
+    QStringList notes;
+    pictures::KitProblem drawProblem;
+    const QList<pictures::PlannedFile> planned
+        = pictures::kitbuild::files(load(lightFile), dark, style, font, &notes, &drawProblem);
+    for (const QString &note : std::as_const(notes))
+        context.err << kCommand << note << u'\n';
     context.err.flush();
-    files.append({ QStringLiteral("kit.css"), kitcss::text(style).toUtf8() });
-    files.append(
-        { QStringLiteral("kit.html"), pictures::kitpage::html(style, QStringLiteral("kit.css")).toUtf8() });
-    for (const Output &file : std::as_const(files)) {
-        if (file.bytes.isEmpty())
-            return fail(context, QStringLiteral("cannot draw \"") + file.name + u'"', WriteFailed);
-    }
+    if (!drawProblem.message.isEmpty())
+        return fail(context, drawProblem.message, drawProblem.input ? BadInput : WriteFailed);
 
-    QList<pictures::PlannedFile> planned;
-    for (const Output &file : std::as_const(files))
-        planned.append(pictures::PlannedFile::ofBytes(file.name, file.bytes));
     pictures::PictureWriter writer(options.out);
     for (const QString &file : { lightFile, darkFile }) {
         if (!file.isEmpty())
