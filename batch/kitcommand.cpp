@@ -10,6 +10,7 @@
 #include "pictures/kitpieces.h"
 #include "pictures/picturebytes.h"
 #include "pictures/picturewriter.h"
+#include "render/accentedskin.h"
 #include "render/buttonrenderer.h"
 #include "skin/skinparser.h"
 
@@ -35,6 +36,7 @@ struct KitOptions
 {
     QString skin;
     QString darkSkin;
+    QColor accent;
     int height = model::Metrics::kButtonHeight;
     QString font = RenderEntry::kDefaultFont.toString();
     QList<qreal> ratios { 1 };
@@ -74,6 +76,8 @@ const OptionSpec<KitOptions> kTable[] = {
             return QString();
         },
         ValueHint::Skin },
+    { u"accent", u"COLOUR", EntryValues::kAccentHelp, OptionKind::Text, false,
+        [](KitOptions &o, const QString &v) -> QString { return EntryValues::setAccent(v, &o.accent); } },
     { u"height", u"N", kHeightHelp, OptionKind::Number, false,
         [](KitOptions &o, const QString &v) -> QString {
             bool ok = false;
@@ -271,14 +275,19 @@ int run(const QStringList &arguments, const CommandContext &context)
 
     // Everything is drawn and encoded before the first file is written.
     QList<Output> files;
+    QStringList notes;
     const auto load = [&](const QString &file) {
-        return skin::SkinParser::parseFile(catalogue::ProgramPaths::skinFile(context.programFolder, file));
+        return render::accent::accented(
+            skin::SkinParser::parseFile(catalogue::ProgramPaths::skinFile(context.programFolder, file)),
+            options.accent, &notes);
     };
     style.light = drawSkin(
         load(lightFile), catalogue::SkinCatalogue::displayName(lightFile), false, style, font, files);
     if (!darkFile.isEmpty())
         style.dark = drawSkin(
             load(darkFile), catalogue::SkinCatalogue::displayName(darkFile), true, style, font, files);
+    for (const QString &note : std::as_const(notes))
+        context.err << kCommand << printable(note) << u'\n';
     for (const KitSkin *kit : { &style.light, style.dark ? &*style.dark : nullptr }) {
         if (kit && !kit->slice.exact)
             context.err << kCommand << kitcss::inexactNote(*kit) << u'\n';
