@@ -48,7 +48,8 @@ QString ratio(qreal contrast)
 // Black or white, whichever stands further from the ground.
 QColor extremeFor(const QColor &ground)
 {
-    return skin::contrastRatio(qRgb(0, 0, 0), ground.rgb()) >= skin::contrastRatio(qRgb(255, 255, 255), ground.rgb())
+    return skin::contrastRatio(qRgb(0, 0, 0), ground.rgb())
+            >= skin::contrastRatio(qRgb(255, 255, 255), ground.rgb())
         ? QColor(Qt::black)
         : QColor(Qt::white);
 }
@@ -134,12 +135,13 @@ skin::Skin accented(const skin::Skin &original, const QColor &accent, QStringLis
         look.text = chosen;
         look.textShadow = QColor();
         out.setLook(skin::Element::Button, state, look);
-        changes.append({ skin::Skin::stateName(state) + QStringLiteral(" caption"), probe.measure.contrast, chosen });
+        changes.append(
+            { skin::Skin::stateName(state) + QStringLiteral(" caption"), probe.measure.contrast, chosen });
     }
 
     if (notes) {
-        const QString prefix = QStringLiteral("accent ") + accent.name() + QStringLiteral(": \"") + original.name()
-            + QStringLiteral("\" ");
+        const QString prefix = QStringLiteral("accent ") + accent.name() + QStringLiteral(": \"")
+            + original.name() + QStringLiteral("\" ");
         for (const Change &change : std::as_const(changes)) {
             notes->append(prefix + change.what
                 + (change.colour.isValid()

@@ -147,7 +147,8 @@ QByteArray recolouredSvg(const QByteArray &svg, const QColor &accent)
     // The value of a colour property, as an attribute or inside a style: a hex literal,
     // rgb() or a name. References (url(#id)) and href="#id" are not colour properties.
     static const QRegularExpression kProperty(QStringLiteral(
-        "(?<![\\w-])((?:fill|stroke|stop-color|flood-color|lighting-color|color)(?:\\s*=\\s*[\"']\\s*|\\s*:\\s*))"
+        "(?<![\\w-])((?:fill|stroke|stop-color|flood-color|lighting-color|color)(?:\\s*=\\s*[\"']\\s*|\\s*:"
+        "\\s*))"
         "(#[0-9a-fA-F]{6}(?![0-9a-zA-Z])|#[0-9a-fA-F]{3}(?![0-9a-zA-Z])"
         "|rgb\\(\\s*\\d{1,3}%?\\s*,\\s*\\d{1,3}%?\\s*,\\s*\\d{1,3}%?\\s*\\)|[a-zA-Z]+(?![\\w-]))"));
     static const QRegularExpression kRgb(QStringLiteral("(\\d{1,3})(%?)"));

@@ -584,7 +584,8 @@ private Q_SLOTS:
     {
         QTemporaryDir root;
         QVERIFY(writeAll(root.filePath(u"m.json"_s),
-            "[{\"skin\":\"翡翠\",\"text\":\"a\"},{\"skin\":\"翡翠\",\"text\":\"b\",\"accent\":\"#D32F2F\"}]"));
+            "[{\"skin\":\"翡翠\",\"text\":\"a\"},"
+            "{\"skin\":\"翡翠\",\"text\":\"b\",\"accent\":\"#D32F2F\"}]"));
         const Result both = run(m_folder->path(),
             { u"--manifest"_s, root.filePath(u"m.json"_s), u"--out"_s, root.filePath(u"both"_s) });
         QVERIFY2(both.code == 0, qPrintable(both.err));
@@ -592,10 +593,11 @@ private Q_SLOTS:
             QVERIFY2(line.startsWith(u"quillet render: accent #d32f2f: "_s), qPrintable(line));
         const Result plain = run(m_folder->path(),
             { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"a"_s, u"--out"_s, root.filePath(u"plain"_s) });
-        const Result red = run(m_folder->path(),
-            { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"b"_s, u"--accent=#d32f2f"_s, u"--out"_s, root.filePath(u"red"_s) });
+        const Result red = run(m_folder->path(), { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"b"_s,
+                                                     u"--accent=#d32f2f"_s, u"--out"_s, root.filePath(u"red"_s) });
         QVERIFY(plain.code == 0 && red.code == 0);
-        QCOMPARE(readAll(root.filePath(u"both/a_正常.png"_s)), readAll(root.filePath(u"plain/a_正常.png"_s)));
+        QCOMPARE(
+            readAll(root.filePath(u"both/a_正常.png"_s)), readAll(root.filePath(u"plain/a_正常.png"_s)));
         QCOMPARE(readAll(root.filePath(u"both/b_正常.png"_s)), readAll(root.filePath(u"red/b_正常.png"_s)));
         const QImage a(root.filePath(u"both/a_正常.png"_s));
         const QImage b(root.filePath(u"both/b_正常.png"_s));

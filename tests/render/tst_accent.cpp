@@ -169,16 +169,26 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("colour"); // empty: refused
-        QTest::newRow("six") << "#EF6C00" << "#ef6c00";
-        QTest::newRow("three") << "#f60" << "#ff6600";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("no hash") << "ef6c00" << "";
-        QTest::newRow("name") << "red" << "";
-        QTest::newRow("four") << "#f60a" << "";
-        QTest::newRow("eight") << "#ff6600ff" << "";
-        QTest::newRow("space") << " #ff6600" << "";
-        QTest::newRow("trailing newline") << "#ff6600\n" << "";
-        QTest::newRow("not hex") << "#gg6600" << "";
+        QTest::newRow("six") << "#EF6C00"
+                             << "#ef6c00";
+        QTest::newRow("three") << "#f60"
+                               << "#ff6600";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("no hash") << "ef6c00"
+                                 << "";
+        QTest::newRow("name") << "red"
+                              << "";
+        QTest::newRow("four") << "#f60a"
+                              << "";
+        QTest::newRow("eight") << "#ff6600ff"
+                               << "";
+        QTest::newRow("space") << " #ff6600"
+                               << "";
+        QTest::newRow("trailing newline") << "#ff6600\n"
+                                          << "";
+        QTest::newRow("not hex") << "#gg6600"
+                                 << "";
         QTest::newRow("bidi") << QString::fromUtf8("#ff6600\u202e") << "";
     }
     void parse()
@@ -199,7 +209,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("changed");
         QTest::newRow("fill hex") << QStringLiteral("<rect fill=\"#3f86e0\"/>") << true;
         QTest::newRow("short hex") << QStringLiteral("<rect stroke=\"#38c\"/>") << true;
-        QTest::newRow("stop in a style") << QStringLiteral("<stop style=\"stop-color: rgb(20, 90, 200)\"/>") << true;
+        QTest::newRow("stop in a style")
+            << QStringLiteral("<stop style=\"stop-color: rgb(20, 90, 200)\"/>") << true;
         QTest::newRow("name") << QStringLiteral("<rect fill=\"teal\"/>") << true;
         QTest::newRow("neutral") << QStringLiteral("<rect fill=\"#ffffff\" stroke=\"#000\"/>") << false;
         QTest::newRow("none") << QStringLiteral("<rect fill=\"none\"/>") << false;
@@ -230,7 +241,8 @@ private Q_SLOTS:
         QCOMPARE(qAlpha(out.pixel(0, 0)), 255);
         QCOMPARE(qAlpha(out.pixel(1, 0)), 64);
         QCOMPARE(out.pixel(0, 0) & 0xffffffu, out.pixel(1, 0) & 0xffffffu);
-        QVERIFY(hueDistance(accent::toOklch(QColor(out.pixel(0, 0))).h, accent::toOklch(QColor("#d32f2f")).h) < 3);
+        QVERIFY(hueDistance(accent::toOklch(QColor(out.pixel(0, 0))).h, accent::toOklch(QColor("#d32f2f")).h)
+            < 3);
     }
 
     void shippedSkins_data()
@@ -316,14 +328,15 @@ private Q_SLOTS:
             p.drawText(header, Qt::AlignCenter, kAccents[c - 1]);
         }
         for (int r = 0; r < names.size(); ++r) {
-            const skin::Skin original
-                = skin::SkinParser::parseFile(QStringLiteral(QUILLET_SOURCE_DIR "/skins/") + names[r] + u".an");
+            const skin::Skin original = skin::SkinParser::parseFile(
+                QStringLiteral(QUILLET_SOURCE_DIR "/skins/") + names[r] + u".an");
             const int top = kHeader + r * cellHeight;
             p.setPen(Qt::black);
             p.drawText(QRect(6, top, kName - 6, cellHeight), Qt::AlignVCenter, names[r]);
             for (int c = 0; c <= kAccents.size(); ++c) {
-                const skin::Skin look
-                    = c == 0 ? original : render::accent::accented(original, QColor(kAccents[c - 1]), nullptr);
+                const skin::Skin look = c == 0
+                    ? original
+                    : render::accent::accented(original, QColor(kAccents[c - 1]), nullptr);
                 const render::ButtonRenderer renderer(look);
                 const int left = kName + c * cellWidth;
                 p.fillRect(left, top, cellWidth, cellHeight, look.base());
