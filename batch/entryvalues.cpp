@@ -3,6 +3,7 @@
 #include "batch/optiontable.h"
 #include "model/metrics.h"
 #include "render/loadedicon.h"
+#include "skin/accent.h"
 
 #include "pictures/exportnaming.h"
 #include "pictures/nametemplate.h"
@@ -209,6 +210,16 @@ QString EntryValues::setFont(const QString &text, RenderEntry &entry)
     if (const QString problem = fontProblem(text); !problem.isEmpty())
         return problem;
     entry.font = text.trimmed();
+    return {};
+}
+
+QString EntryValues::setAccent(const QString &text, QColor *accent)
+{
+    QString problem;
+    const QColor colour = skin::accent::parse(text, &problem);
+    if (!colour.isValid())
+        return QStringLiteral("--accent: ") + quoted(text) + u' ' + problem;
+    *accent = colour;
     return {};
 }
 

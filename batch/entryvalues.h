@@ -47,6 +47,12 @@ public:
     static QString setIcon(const QString &text, const QString &baseFolder, RenderEntry &entry);
     static QString setIconPosition(const QString &text, RenderEntry &entry);
     static QString setIconSize(const QString &text, RenderEntry &entry);
+    // --accent of render and kit: "#rgb" or "#rrggbb".
+    static constexpr QStringView kAccentHelp
+        = u"the skin in a brand colour, #rgb or #rrggbb: its colours take the\n"
+          u"colour's hue and keep their lightness; a caption that would no\n"
+          u"longer read is said on stderr and turns black or white";
+    static QString setAccent(const QString &text, QColor *accent);
     // "FAMILY SIZE", as the designer shows its font: the last word is the point size. A
     // family with quotes, backslashes or control characters is refused.
     static bool parseFont(const QString &text, QFont *font);

@@ -8,6 +8,7 @@
 #include "pictures/kitbuild.h"
 #include "pictures/kitcss.h"
 #include "pictures/picturewriter.h"
+#include "render/accentedskin.h"
 #include "skin/skinparser.h"
 
 #include <QDir>
@@ -29,6 +30,7 @@ struct KitOptions
 {
     QString skin;
     QString darkSkin;
+    QColor accent;
     int height = model::Metrics::kButtonHeight;
     QString font = RenderEntry::kDefaultFont.toString();
     QList<qreal> ratios { 1 };
@@ -68,6 +70,8 @@ const OptionSpec<KitOptions> kTable[] = {
             return QString();
         },
         ValueHint::Skin },
+    { u"accent", u"COLOUR", EntryValues::kAccentHelp, OptionKind::Text, false,
+        [](KitOptions &o, const QString &v) -> QString { return EntryValues::setAccent(v, &o.accent); } },
     { u"height", u"N", kHeightHelp, OptionKind::Number, false,
         [](KitOptions &o, const QString &v) -> QString {
             bool ok = false;
@@ -208,20 +212,23 @@ int run(const QStringList &arguments, const CommandContext &context)
     KitStyle style = styleOf(options, &font);
 
     // Everything is drawn and encoded before the first file is written.
+    QStringList notes;
     const auto load = [&](const QString &file) {
-        return pictures::KitSource { skin::SkinParser::parseFile(
-                                         catalogue::ProgramPaths::skinFile(context.programFolder, file)),
+        return pictures::KitSource { render::accent::accented(skin::SkinParser::parseFile(
+                                                                  catalogue::ProgramPaths::skinFile(
+                                                                      context.programFolder, file)),
+                                         options.accent, &notes),
             catalogue::SkinCatalogue::displayName(file) };
     };
+    const pictures::KitSource light = load(lightFile);
     std::optional<pictures::KitSource> dark;
     if (!darkFile.isEmpty())
         dark = load(darkFile);
-    QStringList notes;
     pictures::KitProblem drawProblem;
     const QList<pictures::PlannedFile> planned
-        = pictures::kitbuild::files(load(lightFile), dark, style, font, &notes, &drawProblem);
+        = pictures::kitbuild::files(light, dark, style, font, &notes, &drawProblem);
     for (const QString &note : std::as_const(notes))
-        context.err << kCommand << note << u'\n';
+        context.err << kCommand << printable(note) << u'\n';
     context.err.flush();
     if (!drawProblem.message.isEmpty())
         return fail(context, drawProblem.message, drawProblem.input ? BadInput : WriteFailed);

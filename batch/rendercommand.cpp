@@ -8,6 +8,7 @@
 #include "catalogue/skincatalogue.h"
 #include "pictures/picturewriter.h"
 #include "pictures/webexport.h"
+#include "render/accentedskin.h"
 #include "render/buttonrenderer.h"
 #include "platform/system/inputfile.h"
 #include "skin/skinparser.h"
@@ -129,19 +130,23 @@ public:
         if (skinFile.isEmpty())
             return entry.origin + QStringLiteral(": unknown skin \"") + entry.skin
                 + QStringLiteral("\" (see --list-skins)");
-        auto renderer = m_renderers.find(skinFile);
+        // One renderer per skin and accent: entries of a manifest may differ in either.
+        const QString key = entry.accent.isValid() ? skinFile + u'\n' + entry.accent.name() : skinFile;
+        auto renderer = m_renderers.find(key);
         if (renderer == m_renderers.end()) {
             const QString skinPath = catalogue::ProgramPaths::skinFile(m_programFolder, skinFile);
-            const skin::Skin skin = skin::SkinParser::parseFile(skinPath);
-            m_inputs += skinInputs(skinPath);
-            renderer = m_renderers.emplace(skinFile, render::ButtonRenderer(skin)).first;
-            m_backgrounds.insert(skinFile, skin.base());
+            const skin::Skin skin
+                = render::accent::accented(skin::SkinParser::parseFile(skinPath), entry.accent, &m_notes);
+            if (!m_inputs.contains(skinPath))
+                m_inputs += skinInputs(skinPath);
+            renderer = m_renderers.emplace(key, render::ButtonRenderer(skin)).first;
+            m_backgrounds.insert(key, skin.base());
         }
         if (!entry.icon.isNull())
             m_inputs.append(entry.icon.file);
         for (const QString &caption : entry.captions) {
             pictures::ButtonJob &job = m_jobs.emplace_back(jobFor(entry, caption));
-            job.background = m_backgrounds.value(skinFile);
+            job.background = m_backgrounds.value(key);
             job.exportNumber = int(m_jobs.size());
             job.skinName = catalogue::SkinCatalogue::displayName(skinFile);
             const QList<pictures::WebExport::File> planned = pictures::WebExport::plan(job);
@@ -155,6 +160,8 @@ public:
     }
 
     const QList<PlannedFile> &files() const { return m_files; }
+    // Captions, marks and focus rings an accent changed, one line each.
+    const QStringList &notes() const { return m_notes; }
     // What the files are drawn from: nothing of it may be written over.
     const QStringList &inputs() const { return m_inputs; }
 
@@ -174,6 +181,7 @@ private:
     std::list<pictures::ButtonJob> m_jobs;
     QList<PlannedFile> m_files;
     QStringList m_inputs;
+    QStringList m_notes;
 };
 
 } // namespace
@@ -213,6 +221,9 @@ int RenderCommand::run(const QStringList &arguments, const Context &context)
     if (const QString problem = writer.problem(plan.files()); !problem.isEmpty())
         return fail(context, problem);
 
+    for (const QString &note : plan.notes())
+        context.err << kCommand << printable(note) << u'\n';
+    context.err.flush();
     ProgressBar progress(context.err, int(plan.files().size()), context.errorIsTerminal);
     pictures::WriterOptions writing = writerOptions();
     writing.progress = [&progress](int done) { progress.show(done); };

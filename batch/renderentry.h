@@ -4,6 +4,7 @@
 #include "model/metrics.h"
 #include "pictures/picturebytes.h"
 
+#include <QColor>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -35,6 +36,8 @@ struct RenderEntry
     model::ButtonIcon icon;
     // Empty for the designer's names.
     QString nameTemplate;
+    // The skin in this colour (render::accent::accented); invalid: as it is.
+    QColor accent;
     // Where the entry came from, for messages: "the command line" or "manifest entry 3".
     QString origin;
 };

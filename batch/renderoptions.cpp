@@ -109,6 +109,8 @@ const Spec kTable[] = {
         } },
     { u"font", u"\"FAMILY SIZE\"", kFontHelp, OptionKind::Text, true,
         [](RenderOptions &o, const QString &v) { return EntryValues::setFont(v, o.entry); } },
+    { u"accent", u"COLOUR", EntryValues::kAccentHelp, OptionKind::Text, true,
+        [](RenderOptions &o, const QString &v) { return EntryValues::setAccent(v, &o.entry.accent); } },
     { u"border-removal", u"", u"cut the button's 1 pixel border off", OptionKind::Flag, true,
         [](RenderOptions &o, const QString &v) { return setFlag(o.entry.borderRemoval, v); } },
     { u"controls", u"LIST", kControlsHelp, OptionKind::List, true,

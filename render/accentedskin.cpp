@@ -4,6 +4,8 @@
 #include "skin/accent.h"
 #include "skin/legibility.h"
 
+#include <QMap>
+
 #include <array>
 #include <utility>
 
@@ -43,6 +45,23 @@ QString ratio(qreal contrast)
     return QString::number(contrast, 'f', 1) + QStringLiteral(":1");
 }
 
+// Black or white, whichever stands further from the ground.
+QColor extremeFor(const QColor &ground)
+{
+    return skin::contrastRatio(qRgb(0, 0, 0), ground.rgb())
+            >= skin::contrastRatio(qRgb(255, 255, 255), ground.rgb())
+        ? QColor(Qt::black)
+        : QColor(Qt::white);
+}
+
+// A glyph the accent made too faint, and the colour it takes instead.
+struct Change
+{
+    QString what; // "hot caption", "check.checked mark"
+    qreal contrast; // with the accent's colours
+    QColor colour; // invalid: the skin's own colours came back
+};
+
 } // namespace
 
 skin::Skin accented(const skin::Skin &original, const QColor &accent, QStringList *notes)
@@ -50,66 +69,87 @@ skin::Skin accented(const skin::Skin &original, const QColor &accent, QStringLis
     if (!accent.isValid())
         return original;
     skin::Skin out = skin::accent::recoloured(original, accent);
-    const QString prefix = QStringLiteral("accent ") + accent.name() + QStringLiteral(": \"") + original.name()
-        + QStringLiteral("\" ");
-    const auto note = [&](const QString &line) {
-        if (notes)
-            notes->append(prefix + line);
-    };
+    QList<Change> changes;
 
-    // Marks, arrows and the focus indicator keep the skin's own colours where the accent
-    // would leave them too faint.
-    for (const LegibilityProbe &probe : legibility::measureSkin(out)) {
-        if (probe.passes())
+    QList<LegibilityProbe> probes = legibility::measureSkin(out);
+    for (const LegibilityProbe &probe : std::as_const(probes)) {
+        if (probe.glyph != u"focus ring" || probe.passes())
             continue;
-        if (probe.glyph == u"focus ring") {
-            skin::Look look = out.look(skin::Element::Button, skin::State::Focused);
-            const skin::Look &own = original.look(skin::Element::Button, skin::State::Focused);
-            look.focus = own.focus;
-            look.border = own.border;
-            look.highlight = own.highlight;
-            out.setLook(skin::Element::Button, skin::State::Focused, look);
-            note(QStringLiteral("focus keeps its own colours (") + ratio(probe.measure.contrast)
-                + QStringLiteral(" would not show)"));
-        } else if (probe.glyph != u"caption") {
-            const auto [element, state] = lookOf(probe.section);
-            skin::Look look = out.look(element, state);
-            look.mark = original.look(element, state).mark;
-            out.setLook(element, state, look);
-            note(probe.section + u' ' + probe.glyph + QStringLiteral(" keeps ") + look.mark.name() + QStringLiteral(" (")
-                + ratio(probe.measure.contrast) + QStringLiteral(" would not read)"));
-        }
+        skin::Look look = out.look(skin::Element::Button, skin::State::Focused);
+        const skin::Look &own = original.look(skin::Element::Button, skin::State::Focused);
+        look.focus = own.focus;
+        look.border = own.border;
+        look.highlight = own.highlight;
+        out.setLook(skin::Element::Button, skin::State::Focused, look);
+        changes.append({ QStringLiteral("focus ring"), probe.measure.contrast, QColor() });
     }
 
-    const QColor own = original.look(skin::Element::Window, skin::State::Normal).text;
+    // Marks and arrows: the skin's own colour first, then black or white; each round
+    // measured anew on pixels.
+    QMap<QString, qreal> before; // sorted, so the notes come in one order
+    for (int round = 0; round < 2; ++round) {
+        bool changed = false;
+        for (const LegibilityProbe &probe : std::as_const(probes)) {
+            if (probe.passes() || probe.glyph == u"caption" || probe.glyph == u"focus ring")
+                continue;
+            const auto [element, state] = lookOf(probe.section);
+            skin::Look look = out.look(element, state);
+            const QColor own = original.look(element, state).mark;
+            const QColor next = round == 0 && own != look.mark ? own : extremeFor(probe.measure.background);
+            if (next == look.mark)
+                continue;
+            before.insert(probe.section + u' ' + probe.glyph, probe.measure.contrast);
+            look.mark = next;
+            out.setLook(element, state, look);
+            changed = true;
+        }
+        if (!changed)
+            break;
+        probes = legibility::measureSkin(out);
+    }
+    for (auto it = before.constBegin(); it != before.constEnd(); ++it) {
+        const auto [element, state] = lookOf(it.key().section(u' ', 0, 0));
+        changes.append({ it.key(), it.value(), out.look(element, state).mark });
+    }
+
+    const QColor ownCaption = original.look(skin::Element::Window, skin::State::Normal).text;
     for (const auto &[sample, state] : kCaptionStates) {
         const LegibilityProbe probe = legibility::captionProbe(out, sample);
         if (probe.passes())
             continue;
-        const skin::Look before = out.look(skin::Element::Button, state);
-        // The skin's own caption colour first; then the extreme furthest from the face.
-        const QColor extreme = skin::relativeLuminance(probe.measure.background.rgb()) > 0.18 ? QColor(Qt::black)
-                                                                                             : QColor(Qt::white);
+        const skin::Look was = out.look(skin::Element::Button, state);
+        const QColor extreme = extremeFor(probe.measure.background);
         QColor chosen = extreme;
-        for (const QColor &candidate : { own, extreme }) {
-            if (candidate.rgb() == before.text.rgb())
-                continue;
-            skin::Look look = before;
+        for (const QColor &candidate : { ownCaption, extreme }) {
+            skin::Look look = was;
             look.text = candidate;
+            // A shadow made for the old caption would smear the new one.
             look.textShadow = QColor();
             out.setLook(skin::Element::Button, state, look);
-            if (legibility::captionProbe(out, sample).passes()) {
+            if (candidate != was.text && legibility::captionProbe(out, sample).passes()) {
                 chosen = candidate;
                 break;
             }
         }
-        skin::Look look = before;
+        skin::Look look = was;
         look.text = chosen;
-        // A shadow made for the old caption would smear the new one.
         look.textShadow = QColor();
         out.setLook(skin::Element::Button, state, look);
-        note(skin::Skin::stateName(state) + QStringLiteral(" caption now ") + chosen.name() + QStringLiteral(" (")
-            + ratio(probe.measure.contrast) + QStringLiteral(" would not read)"));
+        changes.append(
+            { skin::Skin::stateName(state) + QStringLiteral(" caption"), probe.measure.contrast, chosen });
+    }
+
+    if (notes) {
+        const QString prefix = QStringLiteral("accent ") + accent.name() + QStringLiteral(": \"")
+            + original.name() + QStringLiteral("\" ");
+        for (const Change &change : std::as_const(changes)) {
+            notes->append(prefix + change.what
+                + (change.colour.isValid()
+                        ? QString(QStringLiteral(" now ") + change.colour.name() + QStringLiteral(" (")
+                            + ratio(change.contrast) + QStringLiteral(" would not read)"))
+                        : QString(QStringLiteral(" keeps the skin's own colours (") + ratio(change.contrast)
+                            + QStringLiteral(" would not show)"))));
+        }
     }
     return out;
 }

@@ -143,7 +143,8 @@ LegibilityProbe measured(
     const skin::Look &look = skin.look(probe.element, probe.skinState);
     LegibilityProbe result;
     result.section = skin::Skin::elementName(probe.element)
-        + (probe.skinState == skin::State::Normal ? QString() : u'.' + skin::Skin::stateName(probe.skinState));
+        + (probe.skinState == skin::State::Normal ? QString()
+                                                  : u'.' + skin::Skin::stateName(probe.skinState));
     result.glyph = QString::fromLatin1(kGlyphNames[size_t(probe.glyph)]);
     result.minimum = probe.minimum;
     result.measure = skin::measureLegibility(with.render(request), without.render(request), QRect(),
@@ -168,9 +169,10 @@ LegibilityProbe captionProbe(const skin::Skin &skin, SampleState state)
 {
     const auto it = std::find_if(kProbes.begin(), kProbes.end(),
         [state](const Probe &p) { return p.control == SampleControl::PushButton && p.state == state; });
-    const Probe probe = it != kProbes.end() ? *it
-                                            : Probe { SampleControl::PushButton, state, skin::Element::Button,
-                                                  skin::State::Focused, Glyph::Caption, skin::kEnabledLegibility };
+    const Probe probe = it != kProbes.end()
+        ? *it
+        : Probe { SampleControl::PushButton, state, skin::Element::Button, skin::State::Focused,
+              Glyph::Caption, skin::kEnabledLegibility };
     return measured(skin, ButtonRenderer(skin), ButtonRenderer(blanked(skin)), probe);
 }
 

@@ -86,9 +86,11 @@ Oklch toOklch(const QColor &colour)
 bool inGamut(const Oklab &lab)
 {
     const Linear c = linearOf(lab);
+    // Measured after the transfer curve: half a level there is far less than half a level
+    // of linear light in the dark, where a channel cut to 0 would turn the hue.
     const auto inside = [](double v) {
-        const double g = toGamma(std::max(v, 0.0));
-        return v >= -kGamutSlack && g <= 1.0 + kGamutSlack;
+        const double g = v < 0 ? -toGamma(-v) : toGamma(v);
+        return g >= -kGamutSlack && g <= 1.0 + kGamutSlack;
     };
     return inside(c.r) && inside(c.g) && inside(c.b);
 }
@@ -119,7 +121,7 @@ QColor parse(const QString &text, QString *problem)
 {
     static const QRegularExpression kHex(QStringLiteral("\\A#([0-9a-fA-F]{3}|[0-9a-fA-F]{6})\\z"));
     if (text.isEmpty()) {
-        *problem = QStringLiteral("the colour is empty");
+        *problem = QStringLiteral("is empty: give #rgb or #rrggbb");
         return {};
     }
     if (!kHex.match(text).hasMatch()) {
@@ -145,9 +147,10 @@ QByteArray recolouredSvg(const QByteArray &svg, const QColor &accent)
     // The value of a colour property, as an attribute or inside a style: a hex literal,
     // rgb() or a name. References (url(#id)) and href="#id" are not colour properties.
     static const QRegularExpression kProperty(QStringLiteral(
-        "(?<![\\w-])((?:fill|stroke|stop-color|flood-color|lighting-color|color)(?:\\s*=\\s*[\"']\\s*|\\s*:\\s*))"
+        "(?<![\\w-])((?:fill|stroke|stop-color|flood-color|lighting-color|color)(?:\\s*=\\s*[\"']\\s*|\\s*:"
+        "\\s*))"
         "(#[0-9a-fA-F]{6}(?![0-9a-zA-Z])|#[0-9a-fA-F]{3}(?![0-9a-zA-Z])"
-        "|rgb\\(\\s*\\d{1,3}%?\\s*,\\s*\\d{1,3}%?\\s*,\\s*\\d{1,3}%?\\s*\\)|[a-zA-Z]+)"));
+        "|rgb\\(\\s*\\d{1,3}%?\\s*,\\s*\\d{1,3}%?\\s*,\\s*\\d{1,3}%?\\s*\\)|[a-zA-Z]+(?![\\w-]))"));
     static const QRegularExpression kRgb(QStringLiteral("(\\d{1,3})(%?)"));
     const QString text = QString::fromUtf8(svg);
     QString out;

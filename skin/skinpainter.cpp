@@ -1,5 +1,8 @@
 #include "skin/skinpainter.h"
 
+#include "skin/accent.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
@@ -401,32 +404,46 @@ QSizeF SkinPainter::pictureSize(const QString &path)
     return size;
 }
 
+QString SkinPainter::cacheKey(const QString &path) const
+{
+    return m_accent.isValid() ? m_accent.name() + u'\n' + path : path;
+}
+
 QSvgRenderer *SkinPainter::svg(const QString &path) const
 {
-    if (const auto it = m_svgs.constFind(path); it != m_svgs.constEnd())
+    const QString key = cacheKey(path);
+    if (const auto it = m_svgs.constFind(key); it != m_svgs.constEnd())
         return it->get();
     std::shared_ptr<QSvgRenderer> renderer;
     if (const QFileInfo info(path); info.isFile() && info.size() <= kMaxPictureBytes) {
-        renderer = std::make_shared<QSvgRenderer>(path);
-        if (!renderer->isValid())
+        if (m_accent.isValid()) {
+            QFile file(path);
+            if (file.open(QIODevice::ReadOnly))
+                renderer = std::make_shared<QSvgRenderer>(
+                    accent::recolouredSvg(file.read(kMaxPictureBytes), m_accent));
+        } else {
+            renderer = std::make_shared<QSvgRenderer>(path);
+        }
+        if (renderer && !renderer->isValid())
             renderer.reset();
     }
-    m_svgs.insert(path, renderer);
+    m_svgs.insert(key, renderer);
     return renderer.get();
 }
 
 QImage SkinPainter::raster(const QString &path) const
 {
-    if (const auto it = m_rasters.constFind(path); it != m_rasters.constEnd())
+    const QString key = cacheKey(path);
+    if (const auto it = m_rasters.constFind(key); it != m_rasters.constEnd())
         return *it;
     QImage image;
     if (const QFileInfo info(path); info.isFile() && info.size() <= kMaxPictureBytes) {
         QImageReader reader(path);
         const QSize size = reader.size();
         if (size.width() <= kMaxPictureSide && size.height() <= kMaxPictureSide)
-            image = reader.read();
+            image = accent::recolouredImage(reader.read(), m_accent);
     }
-    m_rasters.insert(path, image);
+    m_rasters.insert(key, image);
     return image;
 }
 

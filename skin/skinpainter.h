@@ -38,12 +38,20 @@ public:
     // painter would not draw it: missing, unreadable, too large.
     static QSizeF pictureSize(const QString &path);
 
+    // Pictures loaded from now on are recoloured to this accent (skin::accent); invalid: as
+    // they are.
+    void setAccent(const QColor &accent) { m_accent = accent; }
+
 private:
     void shadow(QPainter *painter, const QRect &whole, const QRect &body, const Look &look) const;
     bool paintPicture(QPainter *painter, const QRect &rect, const Look &look) const;
     QSvgRenderer *svg(const QString &path) const;
     QImage raster(const QString &path) const;
 
+    // The accent's name and the path: the same file in another colour is another picture.
+    QString cacheKey(const QString &path) const;
+
+    QColor m_accent;
     mutable QHash<QString, std::shared_ptr<QSvgRenderer>> m_svgs;
     mutable QHash<QString, QImage> m_rasters;
 };

@@ -33,6 +33,7 @@ SkinStyle::SkinStyle(const Skin &skin)
     : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
     , m_skin(skin)
 {
+    m_painter.setAccent(skin.accent());
 }
 
 SkinState SkinStyle::stateOf(const QStyleOption *option, bool useDefault)

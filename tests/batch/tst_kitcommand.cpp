@@ -89,6 +89,12 @@ private Q_SLOTS:
         QTest::newRow("font with a backslash")
             << u"--skin Mono --font \"a\\22 9\""_s << u"out"_s << u"a font family holds no quotes"_s;
         QTest::newRow("unknown option") << u"--skin Mono --sprite"_s << u"out"_s << u"unknown option"_s;
+        QTest::newRow("accent by name") << u"--skin Mono --accent red"_s << u"out"_s
+                                        << u"--accent: \"red\" is not a colour"_s;
+        QTest::newRow("accent empty")
+            << u"--skin Mono --accent=\"\""_s << u"out"_s << u"--accent: \"\" is empty"_s;
+        QTest::newRow("accent with a line feed")
+            << u"--skin Mono --accent \"#fff\n\""_s << u"out"_s << u"--accent: \"#fff\\x0a\""_s;
         QTest::newRow("out is a file") << u"--skin Mono"_s << u"file"_s << u"is not a folder"_s;
         QTest::newRow("out below a file") << u"--skin Mono"_s << u"file/sub"_s << u"--out: cannot create"_s;
         QTest::newRow("out in a system folder")
@@ -164,6 +170,8 @@ private Q_SLOTS:
         QTest::newRow("dark, focus, own prefix")
             << u"--skin Mono --dark-skin Dark --focus --prefix my-Kit_2 --scale=2,1"_s << u"my-Kit_2"_s
             << QList<double> { 1, 2 };
+        QTest::newRow("accent, dark")
+            << u"--skin 翡翠 --dark-skin Dark --accent=#6a1b9a --focus"_s << u"qk"_s << QList<double> { 1 };
         QTest::newRow("tall, another font")
             << u"--skin Dark --height=40 --font \"DejaVu Sans 12\""_s << u"qk"_s << QList<double> { 1 };
     }

@@ -128,6 +128,16 @@ private Q_SLOTS:
             u"--icon: \"/nonexistent/下载.svg\" does not exist"_s);
         refused("icon not a picture", { u"--icon"_s, QStringLiteral(QUILLET_SOURCE_DIR "/README.md") },
             u"is not an SVG or PNG picture"_s);
+        refused("accent by name", { u"--accent"_s, u"red"_s }, u"--accent: \"red\" is not a colour"_s);
+        refused("accent empty", { u"--accent="_s }, u"--accent: \"\" is empty"_s);
+        refused("accent of four digits", { u"--accent=#fa0f"_s }, u"give #rgb or #rrggbb"_s);
+        refused("accent with a control character", { u"--accent"_s, u"#fff\x1b[2J"_s },
+            u"--accent: \"#fff\\x1b[2J\""_s);
+        refused("accent turned right to left", { u"--accent"_s, u"#f\u202e00"_s }, u"<U+202E>"_s);
+        inManifest("manifest accent type", "[{\"skin\":\"翡翠\",\"text\":\"a\",\"accent\":255}]",
+            u"manifest entry 1: \"accent\" has a value of the wrong type"_s);
+        inManifest("manifest accent", "[{\"skin\":\"翡翠\",\"text\":\"a\",\"accent\":\"#12345\"}]",
+            u"manifest entry 1: --accent: \"#12345\" is not a colour"_s);
         refused("icon position", { u"--icon-position=bottom"_s },
             u"--icon-position: \"bottom\" is not left, right or top"_s);
         inManifest("manifest icon beside it", "[{\"skin\":\"翡翠\",\"text\":\"a\",\"icon\":\"m.json.svg\"}]",
@@ -566,6 +576,34 @@ private Q_SLOTS:
             QCOMPARE(fileIdentity(out + u'/' + files[i]), identities[i]);
             QVERIFY2(readAll(out + u'/' + files[i]) == readAll(two + u'/' + files[i]), qPrintable(files[i]));
         }
+    }
+
+    // Entries of one manifest draw one skin in its own colours and in an accent; each picture
+    // is the one its own command line gives. Notes, if any, are lines on stderr.
+    void accentIsPerEntry()
+    {
+        QTemporaryDir root;
+        QVERIFY(writeAll(root.filePath(u"m.json"_s),
+            "[{\"skin\":\"翡翠\",\"text\":\"a\"},"
+            "{\"skin\":\"翡翠\",\"text\":\"b\",\"accent\":\"#D32F2F\"}]"));
+        const Result both = run(m_folder->path(),
+            { u"--manifest"_s, root.filePath(u"m.json"_s), u"--out"_s, root.filePath(u"both"_s) });
+        QVERIFY2(both.code == 0, qPrintable(both.err));
+        for (const QString &line : both.err.split(u'\n', Qt::SkipEmptyParts))
+            QVERIFY2(line.startsWith(u"quillet render: accent #d32f2f: "_s), qPrintable(line));
+        const Result plain = run(m_folder->path(),
+            { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"a"_s, u"--out"_s, root.filePath(u"plain"_s) });
+        const Result red = run(m_folder->path(), { u"--skin"_s, u"翡翠"_s, u"--text"_s, u"b"_s,
+                                                     u"--accent=#d32f2f"_s, u"--out"_s, root.filePath(u"red"_s) });
+        QVERIFY(plain.code == 0 && red.code == 0);
+        QCOMPARE(
+            readAll(root.filePath(u"both/a_正常.png"_s)), readAll(root.filePath(u"plain/a_正常.png"_s)));
+        QCOMPARE(readAll(root.filePath(u"both/b_正常.png"_s)), readAll(root.filePath(u"red/b_正常.png"_s)));
+        const QImage a(root.filePath(u"both/a_正常.png"_s));
+        const QImage b(root.filePath(u"both/b_正常.png"_s));
+        const QColor face = b.pixelColor(4, b.height() / 2);
+        QVERIFY2(a.pixelColor(4, a.height() / 2) != face, qPrintable(face.name()));
+        QVERIFY2(face.red() > face.green() && face.red() > face.blue(), qPrintable(face.name()));
     }
 
     void listsSkinsInCatalogueOrder()

@@ -1,0 +1,372 @@
+// Skins in an accent colour: the colour maths against reference values, the SVG and pixel
+// recolouring, and every shipped skin in six brand colours, whose captions must still
+// read, whose focus must still show and whose face must take the accent's hue. With
+// QUILLET_CONTACT_SHEET set, also writes accents.png there.
+#include "platform/form/fontsetup.h"
+#include "render/accentedskin.h"
+#include "render/buttonrenderer.h"
+#include "render/legibilitycheck.h"
+#include "skin/accent.h"
+#include "skin/skinparser.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QtTest>
+
+#include <cmath>
+
+using namespace quillet;
+namespace accent = skin::accent;
+
+namespace {
+
+const QStringList kAccents { QStringLiteral("#d32f2f"), QStringLiteral("#2e7d32"), QStringLiteral("#1565c0"),
+    QStringLiteral("#6a1b9a"), QStringLiteral("#ef6c00"), QStringLiteral("#212121") };
+
+QStringList skinFiles()
+{
+    const QDir dir(QStringLiteral(QUILLET_SOURCE_DIR "/skins"));
+    QStringList files;
+    for (const QString &name : dir.entryList({ QStringLiteral("*.an") }, QDir::Files, QDir::Name))
+        files << dir.filePath(name);
+    return files;
+}
+
+double hueDistance(double a, double b)
+{
+    const double d = std::fmod(std::abs(a - b), 360.0);
+    return std::min(d, 360.0 - d);
+}
+
+// The normal push button without a caption, on the skin's own ground.
+QImage face(const skin::Skin &look)
+{
+    render::RenderRequest request;
+    request.size = QSize(104, 24);
+    request.background = look.base();
+    return render::ButtonRenderer(look).render(request);
+}
+
+// The hue most chromatic face pixels share (5-degree bins, the peak bin and its neighbours
+// averaged on the circle), or -1 when no pixel is chromatic.
+double dominantHue(const QImage &image)
+{
+    constexpr int kBins = 72;
+    std::array<int, kBins> counts {};
+    std::array<double, kBins> sinSum {}, cosSum {};
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const accent::Oklch c = accent::toOklch(QColor(image.pixel(x, y)));
+            if (c.C < accent::kNeutralChroma)
+                continue;
+            const int bin = int(c.h / (360.0 / kBins)) % kBins;
+            ++counts[bin];
+            sinSum[bin] += std::sin(c.h * M_PI / 180);
+            cosSum[bin] += std::cos(c.h * M_PI / 180);
+        }
+    }
+    const int peak = int(std::max_element(counts.begin(), counts.end()) - counts.begin());
+    if (counts[peak] == 0)
+        return -1;
+    double s = 0, c = 0;
+    for (const int bin : { peak - 1, peak, peak + 1 }) {
+        s += sinSum[(bin + kBins) % kBins];
+        c += cosSum[(bin + kBins) % kBins];
+    }
+    const double h = std::atan2(s, c) * 180 / M_PI;
+    return h < 0 ? h + 360 : h;
+}
+
+} // namespace
+
+class TestAccent : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { form::FontSetup::install(); }
+
+    // Reference values from the OKLab author's published table for the sRGB primaries.
+    void knownValues_data()
+    {
+        QTest::addColumn<QString>("colour");
+        QTest::addColumn<double>("L");
+        QTest::addColumn<double>("C");
+        QTest::addColumn<double>("h");
+        QTest::newRow("red") << "#ff0000" << 0.62796 << 0.25768 << 29.234;
+        QTest::newRow("green") << "#00ff00" << 0.86644 << 0.29483 << 142.495;
+        QTest::newRow("blue") << "#0000ff" << 0.45201 << 0.31321 << 264.052;
+        QTest::newRow("white") << "#ffffff" << 1.0 << 0.0 << -1.0;
+        QTest::newRow("black") << "#000000" << 0.0 << 0.0 << -1.0;
+    }
+    void knownValues()
+    {
+        QFETCH(QString, colour);
+        QFETCH(double, L);
+        QFETCH(double, C);
+        QFETCH(double, h);
+        const accent::Oklch lch = accent::toOklch(QColor(colour));
+        QVERIFY2(std::abs(lch.L - L) < 1e-3, qPrintable(QString::number(lch.L)));
+        QVERIFY2(std::abs(lch.C - C) < 1e-3, qPrintable(QString::number(lch.C)));
+        if (h >= 0)
+            QVERIFY2(hueDistance(lch.h, h) < 0.1, qPrintable(QString::number(lch.h)));
+    }
+
+    // Every 8-bit colour of a coarse grid comes back as itself.
+    void roundTrip()
+    {
+        for (int r = 0; r < 256; r += 15) {
+            for (int g = 0; g < 256; g += 15) {
+                for (int b = 0; b < 256; b += 15) {
+                    const QColor colour(r, g, b);
+                    QCOMPARE(accent::fromOklch(accent::toOklch(colour)).rgb(), colour.rgb());
+                }
+            }
+        }
+    }
+
+    // colour under accent: neutral ones stay; chromatic ones keep their lightness and
+    // alpha and take the accent's hue, at a chroma sRGB can show.
+    void recolour_data()
+    {
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QColor>("accentColour");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("grey stays") << QColor("#808080") << QColor("#d32f2f") << true;
+        QTest::newRow("warm grey stays") << QColor("#d4d0c8") << QColor("#1565c0") << true;
+        QTest::newRow("white stays") << QColor("#ffffff") << QColor("#2e7d32") << true;
+        QTest::newRow("blue to red") << QColor("#3f86e0") << QColor("#d32f2f") << false;
+        QTest::newRow("pale tint to purple") << QColor("#c0ffff") << QColor("#6a1b9a") << false;
+        QTest::newRow("yellow to blue, out of gamut") << QColor("#ffff00") << QColor("#0000ff") << false;
+        QTest::newRow("dark to orange") << QColor("#0d3f96") << QColor("#ef6c00") << false;
+        QTest::newRow("half transparent") << QColor(30, 100, 220, 128) << QColor("#2e7d32") << false;
+        QTest::newRow("to a grey accent") << QColor("#1b56a8") << QColor("#212121") << false;
+    }
+    void recolour()
+    {
+        QFETCH(QColor, colour);
+        QFETCH(QColor, accentColour);
+        QFETCH(bool, kept);
+        const QColor result = accent::recolour(colour, accentColour);
+        if (kept) {
+            QCOMPARE(result, colour);
+            return;
+        }
+        const accent::Oklch before = accent::toOklch(colour);
+        const accent::Oklch after = accent::toOklch(result);
+        const accent::Oklch target = accent::toOklch(accentColour);
+        QCOMPARE(result.alpha(), colour.alpha());
+        QVERIFY2(std::abs(after.L - before.L) < 0.01, qPrintable(result.name()));
+        QVERIFY2(after.C <= target.C + 0.01, qPrintable(result.name()));
+        if (target.C < accent::kNeutralChroma)
+            QVERIFY2(after.C < 0.01, qPrintable(result.name()));
+        else if (after.C > 0.03)
+            QVERIFY2(hueDistance(after.h, target.h) < 3, qPrintable(result.name()));
+    }
+
+    void parse_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("colour"); // empty: refused
+        QTest::newRow("six") << "#EF6C00"
+                             << "#ef6c00";
+        QTest::newRow("three") << "#f60"
+                               << "#ff6600";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("no hash") << "ef6c00"
+                                 << "";
+        QTest::newRow("name") << "red"
+                              << "";
+        QTest::newRow("four") << "#f60a"
+                              << "";
+        QTest::newRow("eight") << "#ff6600ff"
+                               << "";
+        QTest::newRow("space") << " #ff6600"
+                               << "";
+        QTest::newRow("trailing newline") << "#ff6600\n"
+                                          << "";
+        QTest::newRow("not hex") << "#gg6600"
+                                 << "";
+        QTest::newRow("bidi") << QString::fromUtf8("#ff6600\u202e") << "";
+    }
+    void parse()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, colour);
+        QString problem;
+        const QColor parsed = accent::parse(text, &problem);
+        QCOMPARE(parsed.isValid(), !colour.isEmpty());
+        QCOMPARE(problem.isEmpty(), !colour.isEmpty());
+        if (parsed.isValid())
+            QCOMPARE(parsed.name(), colour);
+    }
+
+    void svg_data()
+    {
+        QTest::addColumn<QString>("in");
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("fill hex") << QStringLiteral("<rect fill=\"#3f86e0\"/>") << true;
+        QTest::newRow("short hex") << QStringLiteral("<rect stroke=\"#38c\"/>") << true;
+        QTest::newRow("stop in a style")
+            << QStringLiteral("<stop style=\"stop-color: rgb(20, 90, 200)\"/>") << true;
+        QTest::newRow("name") << QStringLiteral("<rect fill=\"teal\"/>") << true;
+        QTest::newRow("neutral") << QStringLiteral("<rect fill=\"#ffffff\" stroke=\"#000\"/>") << false;
+        QTest::newRow("none") << QStringLiteral("<rect fill=\"none\"/>") << false;
+        QTest::newRow("reference") << QStringLiteral("<rect fill=\"url(#abc)\"/>") << false;
+        QTest::newRow("link") << QStringLiteral("<use href=\"#abc\"/><g id=\"bad\"/>") << false;
+        QTest::newRow("opacity") << QStringLiteral("<rect fill-opacity=\"0.5\"/>") << false;
+    }
+    void svg()
+    {
+        QFETCH(QString, in);
+        QFETCH(bool, changed);
+        const QByteArray out = accent::recolouredSvg(in.toUtf8(), QColor("#ef6c00"));
+        QCOMPARE(out != in.toUtf8(), changed);
+        if (changed) {
+            // Only the colour was replaced: the markup around it is intact.
+            QVERIFY2(out.startsWith(in.toUtf8().left(in.indexOf(u'=') + 1)), out.constData());
+            QVERIFY2(out.endsWith(in.toUtf8().right(3)), out.constData());
+            QVERIFY2(out.contains("#"), out.constData());
+        }
+    }
+
+    void picture()
+    {
+        QImage image(2, 1, QImage::Format_ARGB32);
+        image.setPixel(0, 0, qRgba(20, 90, 200, 255));
+        image.setPixel(1, 0, qRgba(20, 90, 200, 64));
+        const QImage out = accent::recolouredImage(image, QColor("#d32f2f"));
+        QCOMPARE(qAlpha(out.pixel(0, 0)), 255);
+        QCOMPARE(qAlpha(out.pixel(1, 0)), 64);
+        QCOMPARE(out.pixel(0, 0) & 0xffffffu, out.pixel(1, 0) & 0xffffffu);
+        QVERIFY(hueDistance(accent::toOklch(QColor(out.pixel(0, 0))).h, accent::toOklch(QColor("#d32f2f")).h)
+            < 3);
+    }
+
+    void shippedSkins_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("accentName");
+        for (const QString &file : skinFiles()) {
+            for (const QString &name : kAccents)
+                QTest::addRow("%s %s", qPrintable(QFileInfo(file).completeBaseName()), qPrintable(name))
+                    << file << name;
+        }
+    }
+    void shippedSkins()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, accentName);
+        const skin::Skin original = skin::SkinParser::parseFile(path);
+        const QColor accentColour(accentName);
+        QStringList notes;
+        const skin::Skin look = render::accent::accented(original, accentColour, &notes);
+        for (const QString &note : std::as_const(notes))
+            qInfo("%s", qPrintable(note));
+
+        // Captions, arrows and marks of the sample pictures, the focus rule at every kit size
+        // (the probe tst_kitfocus holds kits to), and the focused button's caption.
+        QList<render::LegibilityProbe> probes = render::legibility::measureSkin(look);
+        probes << render::legibility::captionProbe(look, render::SampleState::Focused);
+        for (const render::LegibilityProbe &probe : std::as_const(probes)) {
+            QVERIFY2(probe.passes(),
+                qPrintable(QStringLiteral("%1 %2 %3 on %4: %5:1 at %6x%7, %8x")
+                               .arg(probe.section, probe.glyph, probe.measure.glyph.name(),
+                                   probe.measure.background.name())
+                               .arg(probe.measure.contrast)
+                               .arg(probe.size.width())
+                               .arg(probe.size.height())
+                               .arg(probe.ratio)));
+        }
+
+        const double hue = dominantHue(face(look));
+        if (accent::toOklch(accentColour).C < accent::kNeutralChroma) {
+            QVERIFY2(hue < 0 || dominantHue(face(original)) >= 0,
+                qPrintable(QStringLiteral("a grey accent made a neutral face chromatic")));
+            return;
+        }
+        if (hue < 0) {
+            // A face with no colour of its own has nothing to take the accent's hue.
+            QCOMPARE(dominantHue(face(original)), -1.0);
+            return;
+        }
+        const double target = accent::toOklch(accentColour).h;
+        QVERIFY2(hueDistance(hue, target) <= 10,
+            qPrintable(QStringLiteral("face hue %1, accent %2").arg(hue).arg(target)));
+    }
+
+    // Four kinds of skin (gel, pictures, bevels, outline) as they are and in each accent:
+    // the push button normal, hot, pressed, disabled and focused, drawn at 2x.
+    void sheet()
+    {
+        const QStringList names { QStringLiteral("Aqua"), QStringLiteral("Aqua Glass"),
+            QStringLiteral("经典蓝"), QStringLiteral("Pill") };
+        constexpr int kName = 110, kHeader = 34, kGap = 10, kRatio = 2;
+        const QSize button(104, 24);
+        const QList<render::SampleState> states { render::SampleState::Normal, render::SampleState::Hot,
+            render::SampleState::Pressed, render::SampleState::Disabled, render::SampleState::Focused };
+        const int cellWidth = button.width() * kRatio + 2 * kGap;
+        const int cellHeight = int(states.size()) * (button.height() * kRatio + kGap) + kGap;
+        QImage sheet(kName + cellWidth * int(kAccents.size() + 1), kHeader + cellHeight * int(names.size()),
+            QImage::Format_RGB32);
+        sheet.fill(Qt::white);
+        QPainter p(&sheet);
+        QFont label(QStringLiteral("DejaVu Sans"), 10);
+        p.setFont(label);
+        for (int c = 0; c <= kAccents.size(); ++c) {
+            const QRect header(kName + c * cellWidth, 0, cellWidth, kHeader);
+            if (c == 0) {
+                p.setPen(Qt::black);
+                p.drawText(header, Qt::AlignCenter, QStringLiteral("as it is"));
+                continue;
+            }
+            const QColor swatch(kAccents[c - 1]);
+            p.fillRect(header.adjusted(kGap, 6, -kGap, -6), swatch);
+            p.setPen(Qt::white);
+            p.drawText(header, Qt::AlignCenter, kAccents[c - 1]);
+        }
+        for (int r = 0; r < names.size(); ++r) {
+            const skin::Skin original = skin::SkinParser::parseFile(
+                QStringLiteral(QUILLET_SOURCE_DIR "/skins/") + names[r] + u".an");
+            const int top = kHeader + r * cellHeight;
+            p.setPen(Qt::black);
+            p.drawText(QRect(6, top, kName - 6, cellHeight), Qt::AlignVCenter, names[r]);
+            for (int c = 0; c <= kAccents.size(); ++c) {
+                const skin::Skin look = c == 0
+                    ? original
+                    : render::accent::accented(original, QColor(kAccents[c - 1]), nullptr);
+                const render::ButtonRenderer renderer(look);
+                const int left = kName + c * cellWidth;
+                p.fillRect(left, top, cellWidth, cellHeight, look.base());
+                for (int s = 0; s < states.size(); ++s) {
+                    render::RenderRequest request;
+                    request.state = states[s];
+                    request.size = button;
+                    request.caption = QStringLiteral("确定 OK");
+                    request.font = QFont(QStringLiteral("宋体"), 9);
+                    request.background = look.base();
+                    request.devicePixelRatio = kRatio;
+                    QImage picture = renderer.render(request);
+                    QVERIFY(!picture.isNull());
+                    picture.setDevicePixelRatio(1);
+                    p.drawImage(left + kGap, top + kGap + s * (button.height() * kRatio + kGap), picture);
+                }
+            }
+            p.fillRect(0, top + cellHeight - 1, sheet.width(), 1, Qt::black);
+        }
+        p.end();
+
+        const QString folder = qEnvironmentVariable("QUILLET_CONTACT_SHEET");
+        if (folder.isEmpty())
+            QSKIP("set QUILLET_CONTACT_SHEET to a folder to write the sheet");
+        QDir().mkpath(folder);
+        const QString file = QDir(folder).filePath(QStringLiteral("accents.png"));
+        QVERIFY2(sheet.save(file), qPrintable(file));
+        qInfo("wrote %s", qPrintable(file));
+    }
+};
+
+QTEST_MAIN(TestAccent)
+#include "tst_accent.moc"
