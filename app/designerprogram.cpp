@@ -7,6 +7,7 @@
 #include "integration/pagethread.h"
 #include "output/exporter.h"
 #include "skin/skinengine.h"
+#include "render/accentedskin.h"
 #include "render/samplegeometry.h"
 #include "render/samplepreview.h"
 #include "ui/aboutwindow.h"
@@ -15,6 +16,8 @@
 #include "ui/eventmap.h"
 #include "ui/iconmenu.h"
 #include "ui/saveoptionsmenu.h"
+
+#include <QAction>
 
 namespace quillet::app {
 
@@ -35,7 +38,21 @@ DesignerProgram::DesignerProgram(const Services &services)
           m_state, m_exporter->state(), *m_window, *m_engine, *m_controls, *m_pageThread }))
 {
     m_window->colourPicker()->setDialogs(&services.dialogs);
-    m_saveOptions = new ui::SaveOptionsMenu(m_window->saveButton(), m_state.webOptions);
+    // Every skin the window shows is in the chosen accent, so the preview and the export agree.
+    m_engine->setFilter([this](const skin::Skin &skin) {
+        return render::accent::accented(skin, m_state.accent, nullptr);
+    });
+    m_saveOptions = new ui::SaveOptionsMenu(m_window->saveButton(), m_state.webOptions, m_state.accent);
+    QObject::connect(m_saveOptions->accentAction(), &QAction::triggered, m_window.get(), [this] {
+        m_controls->chooseAccent();
+        m_saveOptions->showOptions();
+    });
+    QObject::connect(m_saveOptions->noAccentAction(), &QAction::triggered, m_window.get(), [this] {
+        m_controls->clearAccent();
+        m_saveOptions->showOptions();
+    });
+    QObject::connect(m_saveOptions->kitAction(), &QAction::triggered, m_window.get(),
+        [this] { m_exporter->exportKit(); });
     m_iconMenu
         = new ui::IconMenu(m_window->captionBox(), m_window->sampleButton(), m_state.icon, services.dialogs);
     m_eventMap = std::make_unique<ui::EventMap>(ui::EventMap::Handlers { *m_window, *m_controls, *m_geometry,

@@ -2,6 +2,7 @@
 
 #include "model/appstate.h"
 #include "output/designerjob.h"
+#include "output/kitexport.h"
 #include "pictures/exportnaming.h"
 #include "pictures/picturebytes.h"
 #include "pictures/pictureformat.h"
@@ -106,11 +107,35 @@ void Exporter::exportImages()
     });
 }
 
+void Exporter::exportKit()
+{
+    QString problem;
+    const QList<PlannedFile> files = kitexport::plan(m_model, m_window.sampleButton()->font(), &problem);
+    if (files.isEmpty())
+        return;
+    const QString folder = OutputFolder::BrowseForFolder(
+        m_dialogs, m_state.browse, &m_window, m_desktopFolder(), shown(kFolderTitle));
+    if (folder.isEmpty())
+        return;
+    pictures::PictureWriter writer(folder);
+    if (!writer.problem(files).isEmpty())
+        return;
+    // Stops at the first failure; kit.css comes last, so it never names a piece not written.
+    pictures::WriterOptions options;
+    options.createFolder = false;
+    options.workers = 0;
+    const pictures::WriteReport report = writer.write(files, options);
+    if (!m_written)
+        return;
+    for (const QString &name : report.names)
+        m_written(ExportNaming::fullPath(folder, name));
+}
+
 void Exporter::exportRendered(const QString &folder)
 {
     const ButtonJob job = DesignerJob::fromWindow(m_model, m_state.exportCounter, m_window);
     const render::ButtonRenderer renderer
-        = render::ButtonRenderer::fromSkinFile(DesignerJob::currentSkinFile(m_model));
+        = render::ButtonRenderer::fromSkinFile(DesignerJob::currentSkinFile(m_model), m_model.accent);
     QList<PlannedFile> files;
     for (const WebExport::File &file : WebExport::plan(job)) {
         files.append({ file.name, {}, [&, file] { return WebExport::draw(file, job, renderer); },

@@ -1,5 +1,7 @@
 #include "render/buttonrenderer.h"
 
+#include "render/accentedskin.h"
+
 #include "model/metrics.h"
 #include "skin/skinparser.h"
 #include "skin/skinstyle.h"
@@ -58,12 +60,12 @@ ButtonRenderer::ButtonRenderer(const skin::Skin &skin)
 {
 }
 
-ButtonRenderer ButtonRenderer::fromSkinFile(const QString &path)
+ButtonRenderer ButtonRenderer::fromSkinFile(const QString &path, const QColor &accent)
 {
     const QFileInfo info(path);
     const bool readable = info.isFile() && info.isReadable();
-    return ButtonRenderer(
-        readable ? skin::SkinParser::parseFile(path) : skin::SkinParser::parse(QByteArray()));
+    return ButtonRenderer(accent::accented(
+        readable ? skin::SkinParser::parseFile(path) : skin::SkinParser::parse(QByteArray()), accent, nullptr));
 }
 
 ButtonRenderer::ButtonRenderer(ButtonRenderer &&) noexcept = default;

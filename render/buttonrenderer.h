@@ -73,8 +73,9 @@ public:
     static constexpr int kMaxSide = model::Metrics::kMaxSide;
 
     explicit ButtonRenderer(const skin::Skin &skin);
-    // A file that cannot be read gives the default look, as the designer shows it.
-    static ButtonRenderer fromSkinFile(const QString &path);
+    // A file that cannot be read gives the default look, as the designer shows it; in the
+    // accent when one is given, as the designer shows that too.
+    static ButtonRenderer fromSkinFile(const QString &path, const QColor &accent = QColor());
     ButtonRenderer(ButtonRenderer &&) noexcept;
     ButtonRenderer &operator=(ButtonRenderer &&) noexcept;
     ~ButtonRenderer();

@@ -33,7 +33,9 @@ bool SkinEngine::apply(const QString &skinFilePath, QWidget *window)
 {
     const QFileInfo info(skinFilePath);
     const bool readable = info.isFile() && info.isReadable();
-    const Skin skin = readable ? SkinParser::parseFile(skinFilePath) : SkinParser::parse(QByteArray());
+    Skin skin = readable ? SkinParser::parseFile(skinFilePath) : SkinParser::parse(QByteArray());
+    if (m_filter)
+        skin = m_filter(skin);
     m_colour = skin.base();
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return readable;

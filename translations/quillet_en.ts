@@ -194,6 +194,18 @@
         <source>输出焦点图片</source>
         <translation>Write focus pictures</translation>
     </message>
+    <message>
+        <source>强调色…</source>
+        <translation>Accent colour…</translation>
+    </message>
+    <message>
+        <source>不用强调色</source>
+        <translation>No accent colour</translation>
+    </message>
+    <message>
+        <source>输出网页按钮套件…</source>
+        <translation>Write web button kit…</translation>
+    </message>
 </context>
 <context>
     <name>StartTexts</name>

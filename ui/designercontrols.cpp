@@ -192,6 +192,30 @@ void DesignerControls::colourPicked()
     m_window.spreadBackgroundColour(m_state.backgroundColour, false);
 }
 
+void DesignerControls::chooseAccent()
+{
+    const QColor initial = m_state.accent.isValid() ? m_state.accent : m_state.backgroundColour;
+    const QColor chosen = m_dialogs.chooseColour(&m_window, initial);
+    if (!chosen.isValid())
+        return;
+    // An accent is opaque: the dialog's alpha would mean nothing to the skin.
+    setAccent(QColor(chosen.rgb()));
+}
+
+void DesignerControls::clearAccent()
+{
+    setAccent(QColor());
+}
+
+void DesignerControls::setAccent(const QColor &accent)
+{
+    if (accent == m_state.accent)
+        return;
+    m_state.accent = accent;
+    applyCurrentSkin();
+    m_window.previewTimer()->setInterval(model::Metrics::kPreviewDelayAfterChoiceMs);
+}
+
 void DesignerControls::borderBoxReleased()
 {
     m_geometry.applyBorderToggle();

@@ -2,6 +2,7 @@
 
 #include "platform/system/languagechoice.h"
 
+#include <QColor>
 #include <QString>
 
 namespace quillet::catalogue {
@@ -61,6 +62,10 @@ public:
     void chooseSampleFont();
     void chooseComboFont();
     void colourPicked();
+    // The save button's menu: the accent asked for in the colour dialog (a cancelled dialog
+    // keeps the one there is), or none; the skin is shown in it at once.
+    void chooseAccent();
+    void clearAccent();
     void borderBoxReleased();
     void comboOptionReleased();
     void checkOptionReleased();
@@ -69,6 +74,8 @@ public:
     void showSampleFont();
 
 private:
+    void setAccent(const QColor &accent);
+
     model::AppState &m_state;
     DesignerWindow &m_window;
     form::Dialogs &m_dialogs;

@@ -1,7 +1,9 @@
 #include "ui/saveoptionsmenu.h"
 
 #include <QCoreApplication>
+#include <QIcon>
 #include <QMenu>
+#include <QPixmap>
 #include <QPushButton>
 
 namespace quillet::ui {
@@ -15,15 +17,29 @@ const QString SaveOptionsMenu::kSpriteText
 const QString SaveOptionsMenu::kFocusText
     = QString::fromUtf8(QT_TRANSLATE_NOOP("SaveOptionsMenu", "输出焦点图片"));
 
-SaveOptionsMenu::SaveOptionsMenu(QPushButton *button, model::WebOptions &options)
+const QString SaveOptionsMenu::kAccentText
+    = QString::fromUtf8(QT_TRANSLATE_NOOP("SaveOptionsMenu", "强调色…"));
+const QString SaveOptionsMenu::kNoAccentText
+    = QString::fromUtf8(QT_TRANSLATE_NOOP("SaveOptionsMenu", "不用强调色"));
+const QString SaveOptionsMenu::kKitText
+    = QString::fromUtf8(QT_TRANSLATE_NOOP("SaveOptionsMenu", "输出网页按钮套件…"));
+
+namespace {
+QString shown(const QString &text)
+{
+    return QCoreApplication::translate("SaveOptionsMenu", text.toUtf8().constData());
+}
+} // namespace
+
+SaveOptionsMenu::SaveOptionsMenu(QPushButton *button, model::WebOptions &options, const QColor &accent)
     : QObject(button)
     , m_button(button)
     , m_options(options)
+    , m_accent(accent)
     , m_menu(new QMenu(button))
 {
     const auto add = [this](const QString &text, bool model::WebOptions::*flag) {
-        QAction *action
-            = m_menu->addAction(QCoreApplication::translate("SaveOptionsMenu", text.toUtf8().constData()));
+        QAction *action = m_menu->addAction(shown(text));
         action->setCheckable(true);
         connect(action, &QAction::toggled, this, [this, flag](bool on) { m_options.*flag = on; });
         return action;
@@ -32,6 +48,11 @@ SaveOptionsMenu::SaveOptionsMenu(QPushButton *button, model::WebOptions &options
     m_twoX = add(kTwoXText, &model::WebOptions::twoX);
     m_sprite = add(kSpriteText, &model::WebOptions::sprite);
     m_focus = add(kFocusText, &model::WebOptions::focus);
+    m_menu->addSeparator();
+    m_accentAction = m_menu->addAction(shown(kAccentText));
+    m_noAccent = m_menu->addAction(shown(kNoAccentText));
+    m_menu->addSeparator();
+    m_kit = m_menu->addAction(shown(kKitText));
     showOptions();
     // Qt turns the menu key into the same request as a right click on the focused button.
     button->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -46,6 +67,14 @@ void SaveOptionsMenu::showOptions()
     m_twoX->setChecked(m_options.twoX);
     m_sprite->setChecked(m_options.sprite);
     m_focus->setChecked(m_options.focus);
+    QIcon swatch;
+    if (m_accent.isValid()) {
+        QPixmap square(16, 16);
+        square.fill(m_accent);
+        swatch = QIcon(square);
+    }
+    m_accentAction->setIcon(swatch);
+    m_noAccent->setEnabled(m_accent.isValid());
 }
 
 void SaveOptionsMenu::popup(const QPoint &at)

@@ -2,7 +2,9 @@
 // section, the plain export left as it was, and the designer's pictures equal to the
 // render command's for every shipped skin.
 #include "app/designerprogram.h"
+#include "batch/kitcommand.h"
 #include "batch/rendercommand.h"
+#include "catalogue/settingsfile.h"
 #include "catalogue/webexportsettings.h"
 #include "model/appstate.h"
 #include "output/exporter.h"
@@ -11,6 +13,7 @@
 #include "image/imageconverter.h"
 #include "platform/system/networkprobe.h"
 #include "render/samplepreview.h"
+#include "skin/accent.h"
 #include "ui/designerwindow.h"
 #include "ui/saveoptionsmenu.h"
 
@@ -24,6 +27,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+#include <array>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -36,6 +41,8 @@ using quillet::model::WebOptions;
 namespace {
 
 const QStringList kExtensions { u".bmp"_s, u".jpg"_s, u".gif"_s, u".png"_s };
+// Brand colours of every kind: red, green, blue, violet, orange and one with no hue.
+const QStringList kAccents { u"#d32f2f"_s, u"#2e7d32"_s, u"#1565c0"_s, u"#6a1b9a"_s, u"#ef6c00"_s, u"#212121"_s };
 
 // A designer run that can be closed and started again in the same program folder, as the
 // settings file's memory needs.
@@ -77,6 +84,28 @@ struct Rig
         dialogs.folderAnswers.clear();
     }
 };
+
+// The OKLCH hue most chromatic pixels of a picture have, in whole degrees; -1 with none.
+int dominantHue(const QImage &picture)
+{
+    std::array<int, 360> counts {};
+    const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const auto lch = quillet::skin::accent::toOklch(QColor(image.pixel(x, y)));
+            if (lch.C >= quillet::skin::accent::kNeutralChroma)
+                ++counts[size_t(int(lch.h) % 360)];
+        }
+    }
+    const auto most = std::max_element(counts.begin(), counts.end());
+    return *most == 0 ? -1 : int(most - counts.begin());
+}
+
+int hueDistance(int a, int b)
+{
+    const int d = std::abs(a - b) % 360;
+    return std::min(d, 360 - d);
+}
 
 // The bytes the save command wrote before the output options existed: the capture as
 // BMP, or the converter's file of it.
@@ -168,8 +197,8 @@ private Q_SLOTS:
             QApplication::sendEvent(save, &event);
         }
         QTRY_VERIFY(options.menu()->isVisible());
-        const QList<QAction *> actions = options.menu()->actions();
-        QCOMPARE(actions.size(), 4);
+        const QList<QAction *> actions = options.menu()->actions().first(4);
+        QCOMPARE(options.menu()->actions().size(), 9);
         QCOMPARE(actions[0]->text(), u"透明背景"_s);
         QCOMPARE(actions[1]->text(), u"同时输出 @2x 图片"_s);
         QCOMPARE(actions[2]->text(), u"输出精灵图和 CSS"_s);
@@ -178,6 +207,10 @@ private Q_SLOTS:
             QVERIFY(action->isCheckable());
             QVERIFY(!action->isChecked());
         }
+        QCOMPARE(options.accentAction()->text(), u"强调色…"_s);
+        QCOMPARE(options.noAccentAction()->text(), u"不用强调色"_s);
+        QVERIFY(!options.noAccentAction()->isEnabled()); // there is no accent to drop
+        QCOMPARE(options.kitAction()->text(), u"输出网页按钮套件…"_s);
         actions[1]->trigger();
         QCOMPARE(rig.program->state().webOptions, (WebOptions { false, true, false }));
         options.menu()->close();
@@ -315,21 +348,111 @@ private Q_SLOTS:
         QCOMPARE(window.size(), QSize(rig.program->window().outerWidth(), rig.program->window().outerHeight()));
     }
 
+    // The save menu's accent: asked in the colour dialog, shown at once, remembered, dropped.
+    void accentFromTheMenu()
+    {
+        Rig rig({ u"经典.an"_s, u"Aqua.an"_s });
+        const QList<QListWidgetItem *> aqua = rig.ui().列表框1->findItems(u"Aqua"_s, Qt::MatchExactly);
+        QCOMPARE(aqua.size(), 1);
+        rig.ui().列表框1->setCurrentItem(aqua.first());
+        auto &menu = rig.program->saveOptions();
+        QPushButton *sample = rig.program->window().sampleButton();
+        const QImage own = sample->grab().toImage();
+        const QColor violet = QColor::fromString(u"#6a1b9a"_s);
+        rig.dialogs.colourAnswers.append(violet);
+        menu.accentAction()->trigger();
+        QCOMPARE(rig.program->state().accent, violet);
+        QVERIFY(menu.noAccentAction()->isEnabled());
+        const QImage accented = sample->grab().toImage();
+        QVERIFY(accented != own);
+        const int hue = int(quillet::skin::accent::toOklch(violet).h);
+        QVERIFY2(hueDistance(dominantHue(accented), hue) <= 10,
+            qPrintable(u"%1 against %2"_s.arg(dominantHue(accented)).arg(hue)));
+        // A cancelled dialog keeps the accent there is.
+        rig.dialogs.colourAnswers.append(QColor());
+        menu.accentAction()->trigger();
+        QCOMPARE(rig.program->state().accent, violet);
+
+        rig.close();
+        QCOMPARE(quillet::catalogue::SettingsFile::readAccent(rig.folder.settings()), violet);
+        rig.start();
+        QCOMPARE(rig.program->state().accent, violet);
+        QCOMPARE(rig.program->window().sampleButton()->grab().toImage(), accented);
+        rig.program->saveOptions().noAccentAction()->trigger();
+        QVERIFY(!rig.program->state().accent.isValid());
+        QCOMPARE(rig.program->window().sampleButton()->grab().toImage(), own);
+        rig.close();
+        QVERIFY(!quillet::catalogue::SettingsFile::readAccent(rig.folder.settings()).isValid());
+    }
+
+    // The save menu's kit is the command's kit with the window's skin, height, font and
+    // accent, byte for byte, for every shipped skin.
+    void designerKitIsTheCommandsKit_data()
+    {
+        QTest::addColumn<QString>("accent");
+        QTest::newRow("no accent") << QString();
+        for (const QString &accent : kAccents)
+            QTest::newRow(qPrintable(accent)) << accent;
+    }
+    void designerKitIsTheCommandsKit()
+    {
+        QFETCH(QString, accent);
+        Rig rig(ProgramFolder::shippedSkinNames());
+        auto &ui = rig.ui();
+        rig.program->state().accent = accent.isEmpty() ? QColor() : QColor::fromString(accent);
+        const QFont font = rig.program->window().sampleButton()->font();
+        for (int row = 0; row < ui.列表框1->count(); ++row) {
+            ui.列表框1->setCurrentRow(row);
+            const QString skin = ui.列表框1->item(row)->text();
+            QTemporaryDir designer;
+            QTemporaryDir batch;
+            rig.dialogs.folderAnswers.append(designer.path());
+            rig.program->saveOptions().kitAction()->trigger();
+            QVERIFY(rig.dialogs.folderAnswers.isEmpty());
+
+            QStringList arguments { u"--skin"_s, skin, u"--height"_s,
+                QString::number(rig.program->state().buttonHeight), u"--font"_s,
+                font.family() + u' ' + QString::number(font.pointSize()), u"--out"_s, batch.path() };
+            if (!accent.isEmpty())
+                arguments << u"--accent"_s << accent;
+            QString out;
+            QString err;
+            QTextStream outStream(&out);
+            QTextStream errStream(&err);
+            const int code
+                = quillet::batch::KitCommand::run(arguments, { rig.folder.path(), outStream, errStream, false });
+            QVERIFY2(code == 0, qPrintable(err));
+
+            const QStringList files = tree(designer.path());
+            QCOMPARE(tree(batch.path()), files);
+            QVERIFY(files.contains(u"kit.css"_s));
+            for (const QString &file : files)
+                QVERIFY2(readAll(designer.filePath(file)) == readAll(batch.filePath(file)),
+                    qPrintable(skin + u": "_s + file));
+        }
+    }
+
     void designerAndBatchAgree_data()
     {
         QTest::addColumn<int>("format");
         QTest::addColumn<WebOptions>("options");
-        QTest::newRow("png, all options") << 3 << WebOptions { true, true, true, true };
-        QTest::newRow("jpg, focus") << 1 << WebOptions { false, false, false, true };
-        QTest::newRow("gif, transparent") << 2 << WebOptions { true, false, false };
-        QTest::newRow("bmp, 2x") << 0 << WebOptions { false, true, false };
+        QTest::addColumn<QString>("accent");
+        QTest::newRow("png, all options") << 3 << WebOptions { true, true, true, true } << QString();
+        QTest::newRow("jpg, focus") << 1 << WebOptions { false, false, false, true } << QString();
+        QTest::newRow("gif, transparent") << 2 << WebOptions { true, false, false } << QString();
+        QTest::newRow("bmp, 2x") << 0 << WebOptions { false, true, false } << QString();
+        for (const QString &accent : kAccents)
+            QTest::addRow("png, focus, accent %s", qPrintable(accent))
+                << 3 << WebOptions { false, false, false, true } << accent;
     }
     void designerAndBatchAgree()
     {
         QFETCH(int, format);
         QFETCH(WebOptions, options);
+        QFETCH(QString, accent);
         Rig rig(ProgramFolder::shippedSkinNames());
         auto &ui = rig.ui();
+        rig.program->state().accent = accent.isEmpty() ? QColor() : QColor::fromString(accent);
         ui.编辑框1->setText(u"确定"_s);
         ui.组合框6->setCurrentIndex(format);
         for (QCheckBox *box : { ui.选择框1, ui.选择框2, ui.选择框3 })
@@ -358,6 +481,8 @@ private Q_SLOTS:
                 arguments << u"--sprite"_s;
             if (options.focus)
                 arguments << u"--focus"_s;
+            if (!accent.isEmpty())
+                arguments << u"--accent"_s << accent;
             QString out;
             QString err;
             QTextStream outStream(&out);
