@@ -50,8 +50,8 @@ public:
     // --accent of render and kit: "#rgb" or "#rrggbb".
     static constexpr QStringView kAccentHelp
         = u"the skin in a brand colour, #rgb or #rrggbb: its colours take the\n"
-          u"colour's hue and keep their lightness; a caption that would no\n"
-          u"longer read is said on stderr and turns black or white";
+          u"colour's hue and keep their lightness; a caption, arrow or mark\n"
+          u"that would no longer read changes colour, with a note on stderr";
     static QString setAccent(const QString &text, QColor *accent);
     // "FAMILY SIZE", as the designer shows its font: the last word is the point size. A
     // family with quotes, backslashes or control characters is refused.

@@ -21,9 +21,10 @@ int main(int argc, char **argv)
     QList<quillet::skin::Skin> skins;
     for (const QString &name : dir.entryList({ QStringLiteral("*.an") }, QDir::Files, QDir::Name))
         skins << quillet::skin::SkinParser::parseFile(dir.filePath(name));
-    std::printf("%-10s %12s %12s %12s\n", "accent", "mean ms", "best ms", "worst ms");
+    std::printf("%-10s %12s %12s %12s  %s\n", "accent", "mean ms", "best ms", "worst ms", "worst skin");
     for (const char *name : { "#d32f2f", "#2e7d32", "#1565c0", "#6a1b9a", "#ef6c00", "#212121" }) {
         double total = 0, best = 1e300, worst = 0;
+        QString worstSkin;
         int count = 0;
         for (int round = 0; round < 3; ++round) {
             for (const quillet::skin::Skin &skin : std::as_const(skins)) {
@@ -35,11 +36,15 @@ int main(int argc, char **argv)
                 Q_UNUSED(accented);
                 total += ms;
                 best = std::min(best, ms);
-                worst = std::max(worst, ms);
+                if (ms > worst) {
+                    worst = ms;
+                    worstSkin = skin.name();
+                }
                 ++count;
             }
         }
-        std::printf("%-10s %12.1f %12.1f %12.1f\n", name, total / count, best, worst);
+        std::printf(
+            "%-10s %12.1f %12.1f %12.1f  %s\n", name, total / count, best, worst, qPrintable(worstSkin));
     }
     return 0;
 }

@@ -71,10 +71,7 @@ skin::Skin accented(const skin::Skin &original, const QColor &accent, QStringLis
     skin::Skin out = skin::accent::recoloured(original, accent);
     QList<Change> changes;
 
-    QList<LegibilityProbe> probes = legibility::measureSkin(out);
-    for (const LegibilityProbe &probe : std::as_const(probes)) {
-        if (probe.glyph != u"focus ring" || probe.passes())
-            continue;
+    if (const LegibilityProbe probe = legibility::worstFocusProbe(out); !probe.passes()) {
         skin::Look look = out.look(skin::Element::Button, skin::State::Focused);
         const skin::Look &own = original.look(skin::Element::Button, skin::State::Focused);
         look.focus = own.focus;
@@ -84,13 +81,15 @@ skin::Skin accented(const skin::Skin &original, const QColor &accent, QStringLis
         changes.append({ QStringLiteral("focus ring"), probe.measure.contrast, QColor() });
     }
 
+    QList<LegibilityProbe> probes = legibility::measureGlyphs(out);
+
     // Marks and arrows: the skin's own colour first, then black or white; each round
     // measured anew on pixels.
     QMap<QString, qreal> before; // sorted, so the notes come in one order
     for (int round = 0; round < 2; ++round) {
         bool changed = false;
         for (const LegibilityProbe &probe : std::as_const(probes)) {
-            if (probe.passes() || probe.glyph == u"caption" || probe.glyph == u"focus ring")
+            if (probe.passes() || probe.glyph == u"caption")
                 continue;
             const auto [element, state] = lookOf(probe.section);
             skin::Look look = out.look(element, state);
@@ -105,7 +104,7 @@ skin::Skin accented(const skin::Skin &original, const QColor &accent, QStringLis
         }
         if (!changed)
             break;
-        probes = legibility::measureSkin(out);
+        probes = legibility::measureGlyphs(out);
     }
     for (auto it = before.constBegin(); it != before.constEnd(); ++it) {
         const auto [element, state] = lookOf(it.key().section(u' ', 0, 0));

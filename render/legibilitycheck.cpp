@@ -95,9 +95,11 @@ RenderRequest requestFor(const Probe &probe, const QColor &background)
 
 } // namespace
 
-LegibilityProbe focusProbe(const skin::Skin &skin, QSize size, qreal ratio)
+namespace {
+
+LegibilityProbe focusProbeWith(const ButtonRenderer &renderer, QSize size, qreal ratio)
 {
-    const ButtonRenderer renderer(skin);
+    const skin::Skin &skin = renderer.skin();
     RenderRequest request;
     request.size = size;
     request.background = skin.base();
@@ -115,14 +117,23 @@ LegibilityProbe focusProbe(const skin::Skin &skin, QSize size, qreal ratio)
     return probe;
 }
 
+} // namespace
+
+LegibilityProbe focusProbe(const skin::Skin &skin, QSize size, qreal ratio)
+{
+    return focusProbeWith(ButtonRenderer(skin), size, ratio);
+}
+
 LegibilityProbe worstFocusProbe(const skin::Skin &skin)
 {
+    // One renderer for every size: a skin drawn from pictures loads them once.
+    const ButtonRenderer renderer(skin);
     LegibilityProbe worst;
     qreal worstShare = -1;
     for (const qreal ratio : skin::kFocusRatios) {
         for (const int height : skin::kFocusHeights) {
             for (const int width : skin::kFocusWidths) {
-                LegibilityProbe probe = focusProbe(skin, QSize(width, height), ratio);
+                LegibilityProbe probe = focusProbeWith(renderer, QSize(width, height), ratio);
                 const qreal share = qreal(probe.measure.glyphPixels) / probe.measure.backgroundPixels;
                 if (worstShare < 0 || share < worstShare) {
                     worstShare = share;
@@ -154,15 +165,19 @@ LegibilityProbe measured(
 
 } // namespace
 
-QList<LegibilityProbe> measureSkin(const skin::Skin &skin)
+QList<LegibilityProbe> measureGlyphs(const skin::Skin &skin)
 {
     const ButtonRenderer with(skin);
     const ButtonRenderer without(blanked(skin));
     QList<LegibilityProbe> result;
     for (const Probe &probe : kProbes)
         result << measured(skin, with, without, probe);
-    result << worstFocusProbe(skin);
     return result;
+}
+
+QList<LegibilityProbe> measureSkin(const skin::Skin &skin)
+{
+    return measureGlyphs(skin) << worstFocusProbe(skin);
 }
 
 LegibilityProbe captionProbe(const skin::Skin &skin, SampleState state)

@@ -28,6 +28,8 @@ struct LegibilityProbe
 // QApplication (offscreen will do) with the program's font substitutions.
 namespace legibility {
 QList<LegibilityProbe> measureSkin(const skin::Skin &skin);
+// measureSkin without the focus indicator: the captions, arrows and marks alone.
+QList<LegibilityProbe> measureGlyphs(const skin::Skin &skin);
 // The push button's caption in one of its states (Normal, Hot, Pressed, Disabled or
 // Focused) at the designer's sample size, measured the way measureSkin measures it.
 LegibilityProbe captionProbe(const skin::Skin &skin, SampleState state);

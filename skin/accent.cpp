@@ -226,6 +226,8 @@ Skin recoloured(const Skin &skin, const QColor &accent)
             out.setLook(Element(e), State(s), look);
         }
     }
+    // The window's colour too: the looks' grounds are drawn on it, and a page takes it.
+    out.setBase(recolour(skin.base(), accent));
     out.setAccent(accent);
     return out;
 }

@@ -245,6 +245,43 @@ private Q_SLOTS:
             < 3);
     }
 
+    // A face drawn from a PNG or an SVG picture takes the accent as the painter loads it, and
+    // a painter of the skin as it is still draws the file's own colours (the cache is per accent).
+    void pictureFaces_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("png") << "png";
+        QTest::newRow("svg") << "svg";
+    }
+    void pictureFaces()
+    {
+        QFETCH(QString, suffix);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("face.") + suffix);
+        if (suffix == u"png") {
+            QImage picture(40, 24, QImage::Format_ARGB32);
+            picture.fill(QColor(0x3f, 0x86, 0xe0));
+            QVERIFY(picture.save(path));
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(
+                "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40\" height=\"24\" viewBox=\"0 0 40 24\">"
+                "<rect width=\"40\" height=\"24\" fill=\"#3f86e0\"/></svg>");
+        }
+        skin::Skin original;
+        skin::Look look = original.look(skin::Element::Button, skin::State::Normal);
+        look.image = path;
+        look.slice = QMargins(4, 4, 4, 4);
+        original.setLook(skin::Element::Button, skin::State::Normal, look);
+        const QColor orange("#ef6c00");
+        const double plain = dominantHue(face(original));
+        const double accented = dominantHue(face(accent::recoloured(original, orange)));
+        QVERIFY2(hueDistance(plain, accent::toOklch(QColor(0x3f, 0x86, 0xe0)).h) < 3,
+            qPrintable(QString::number(plain)));
+        QVERIFY2(hueDistance(accented, accent::toOklch(orange).h) < 3, qPrintable(QString::number(accented)));
+    }
+
     void shippedSkins_data()
     {
         QTest::addColumn<QString>("path");
