@@ -8,6 +8,7 @@
 #include "pictures/kitcss.h"
 #include "pictures/kitpage.h"
 #include "pictures/kitpieces.h"
+#include "pictures/kittokens.h"
 #include "pictures/picturebytes.h"
 #include "pictures/picturewriter.h"
 #include "render/buttonrenderer.h"
@@ -138,6 +139,7 @@ KitSkin drawSkin(const skin::Skin &skin, const QString &name, bool dark, const K
     KitSkin result;
     result.name = name;
     result.page = skin.base();
+    pictures::kittokens::readSkin(skin, style.height, &result);
     pictures::KitDrawing drawing { &renderer, style.height, font, {} };
     for (int state = 0; state < int(std::size(kitpieces::kStates)); ++state) {
         if (kitcss::drawsState(style, state))
@@ -151,16 +153,17 @@ KitSkin drawSkin(const skin::Skin &skin, const QString &name, bool dark, const K
         if (!kitcss::drawsState(style, state))
             continue;
         for (qreal ratio : style.ratios) {
-            const pictures::KitPieces pieces = kitpieces::cut(
-                kitpieces::blankButton(drawing, kitpieces::kStates[size_t(state)], kitpieces::kSliceWidth, ratio),
-                result.slice);
+            const pictures::KitPieces pieces
+                = kitpieces::cut(kitpieces::blankButton(drawing, kitpieces::kStates[size_t(state)],
+                                     kitpieces::kSliceWidth, ratio),
+                    result.slice);
             const QImage parts[] = { pieces.left, pieces.middle, pieces.right };
             for (int part = 0; part < 3; ++part) {
                 for (PictureFormat format : { PictureFormat::Png, PictureFormat::Webp }) {
                     if (format == PictureFormat::Webp && !style.webp)
                         continue;
-                    files.append({ kitcss::pieceName(
-                                       dark, kitcss::kStateWords[size_t(state)], kitcss::kParts[part], ratio, format),
+                    files.append({ kitcss::pieceName(dark, kitcss::kStateWords[size_t(state)],
+                                       kitcss::kParts[part], ratio, format),
                         pictures::PictureBytes::transparent(parts[part], format, skin.base()) });
                 }
             }
@@ -168,7 +171,8 @@ KitSkin drawSkin(const skin::Skin &skin, const QString &name, bool dark, const K
     }
     for (int state = 0; state < int(std::size(kitpieces::kCheckStates)); ++state) {
         for (qreal ratio : style.ratios) {
-            const QImage picture = kitpieces::checkBox(renderer, kitpieces::kCheckStates[size_t(state)], ratio);
+            const QImage picture
+                = kitpieces::checkBox(renderer, kitpieces::kCheckStates[size_t(state)], ratio);
             for (PictureFormat format : { PictureFormat::Png, PictureFormat::Webp }) {
                 if (format == PictureFormat::Webp && !style.webp)
                     continue;
@@ -209,7 +213,8 @@ QString findTargets(const KitOptions &options, const QString &programFolder, Tar
     targets->folder = QFileInfo(options.out).absoluteFilePath();
     targets->pieces = targets->folder + u'/' + kitcss::kFolder;
     const QStringList paths { targets->folder + QStringLiteral("/kit.css"),
-        targets->folder + QStringLiteral("/kit.html"), targets->pieces };
+        targets->folder + QStringLiteral("/kit.html"), targets->folder + QStringLiteral("/kit.tokens.json"),
+        targets->pieces };
     for (const QString &path : paths) {
         if (QFileInfo(path).isSymLink())
             return QStringLiteral("\"") + path
@@ -242,7 +247,8 @@ const Subcommand &subcommand()
         u"a style sheet for real buttons of any width from a skin (quillet kit --help)",
         u"kit --skin NAME [options]",
         u"Writes kit.css, which draws <button>, <a> and <input type=submit> of any width\n"
-        u"from pieces of the skin (in kit/), and the demo page kit.html.",
+        u"from pieces of the skin (in kit/), the demo page kit.html, and kit.tokens.json,\n"
+        u"its colours and sizes as design tokens.",
         [] { return OptionTable::rows(std::span<const OptionSpec<KitOptions>>(kTable)); }, nullptr, &run,
         {} };
     return command;
@@ -284,6 +290,7 @@ int run(const QStringList &arguments, const CommandContext &context)
             context.err << kCommand << kitcss::inexactNote(*kit) << u'\n';
     }
     context.err.flush();
+    files.append({ QStringLiteral("kit.tokens.json"), pictures::kittokens::json(style) });
     files.append({ QStringLiteral("kit.css"), kitcss::text(style).toUtf8() });
     files.append(
         { QStringLiteral("kit.html"), pictures::kitpage::html(style, QStringLiteral("kit.css")).toUtf8() });

@@ -20,6 +20,8 @@ struct KitSkin
     QString name;
     KitSlice slice;
     QColor page; // the skin's base colour, behind the demo
+    QColor focus; // invalid where the skin has none
+    int radius = 0; // 0 for a picture face or square corners
     struct Caption
     {
         QColor colour;
@@ -48,7 +50,8 @@ namespace kitcss {
 // The folder the pieces lie in, beside kit.css.
 inline constexpr QStringView kFolder = u"kit";
 // State words of the file names, in the order of kitpieces::kStates and kCheckStates.
-template<size_t Count> constexpr std::array<QStringView, Count> wordsOf(const std::array<StateRow, Count> &rows)
+template<size_t Count>
+constexpr std::array<QStringView, Count> wordsOf(const std::array<StateRow, Count> &rows)
 {
     std::array<QStringView, Count> result {};
     for (size_t i = 0; i < Count; ++i)

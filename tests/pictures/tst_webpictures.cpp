@@ -1,6 +1,8 @@
 // The pictures and pages written for the web: names, class names, the style sheet read by
 // an outside CSS parser, the page, the sprite sheet, and the rendered pictures' alpha,
 // transparent colour and 2x resolution.
+#include "image/alphapicture.h"
+#include "model/metrics.h"
 #include "pictures/captionfont.h"
 #include "pictures/cssclassname.h"
 #include "pictures/kitcss.h"
@@ -11,8 +13,6 @@
 #include "pictures/webexport.h"
 #include "pictures/webnames.h"
 #include "platform/form/fontsetup.h"
-#include "image/alphapicture.h"
-#include "model/metrics.h"
 #include "render/buttonrenderer.h"
 
 #include "support/externaldecoder.h"
@@ -35,7 +35,8 @@ constexpr QSize kButtonSize { quillet::model::Metrics::kButtonWidth, quillet::mo
 namespace {
 
 // Prints the rules of a style sheet read by tinycss2 as JSON: [[selector, {name: value},
-// [identifier], [string of each font-family]]], or {"errors": [...]} when the parser finds any.
+// [identifier], [first string of each font-family or --*-font-family]]], or {"errors": [...]}
+// when the parser finds any.
 // The rules inside an @media block follow it, their selectors after its condition.
 const char kCssReader[] = R"PY(
 import json, sys, tinycss2
@@ -56,7 +57,7 @@ for condition, rule in flat(rules):
         if d.type == 'error':
             errors.append(d.message); continue
         decls.setdefault(d.lower_name, []).append(tinycss2.serialize(d.value).strip())
-        if d.lower_name == 'font-family':
+        if d.lower_name == 'font-family' or d.lower_name.endswith('-font-family'):
             fonts += [t.value for t in d.value if t.type == 'string'][:1]
     idents = [t.value for t in rule.prelude if t.type == 'ident']
     out.append([condition + tinycss2.serialize(rule.prelude).strip(), decls, idents, fonts])
@@ -272,7 +273,8 @@ private Q_SLOTS:
             QVERIFY(images.last().toString().startsWith(u"image-set("_s));
             // Every density in the set, each with its own sheet.
             for (const SpriteCss::SheetFile &file : sheet.files)
-                QVERIFY2(images.last().toString().contains(SpriteCss::url(file.file) + u' ' + QString::number(file.ratio) + u'x'),
+                QVERIFY2(images.last().toString().contains(
+                             SpriteCss::url(file.file) + u' ' + QString::number(file.ratio) + u'x'),
                     qPrintable(images.last().toString()));
         }
     }
