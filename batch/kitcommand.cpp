@@ -153,17 +153,16 @@ KitSkin drawSkin(const skin::Skin &skin, const QString &name, bool dark, const K
         if (!kitcss::drawsState(style, state))
             continue;
         for (qreal ratio : style.ratios) {
-            const pictures::KitPieces pieces
-                = kitpieces::cut(kitpieces::blankButton(drawing, kitpieces::kStates[size_t(state)],
-                                     kitpieces::kSliceWidth, ratio),
-                    result.slice);
+            const pictures::KitPieces pieces = kitpieces::cut(
+                kitpieces::blankButton(drawing, kitpieces::kStates[size_t(state)], kitpieces::kSliceWidth, ratio),
+                result.slice);
             const QImage parts[] = { pieces.left, pieces.middle, pieces.right };
             for (int part = 0; part < 3; ++part) {
                 for (PictureFormat format : { PictureFormat::Png, PictureFormat::Webp }) {
                     if (format == PictureFormat::Webp && !style.webp)
                         continue;
-                    files.append({ kitcss::pieceName(dark, kitcss::kStateWords[size_t(state)],
-                                       kitcss::kParts[part], ratio, format),
+                    files.append({ kitcss::pieceName(
+                                       dark, kitcss::kStateWords[size_t(state)], kitcss::kParts[part], ratio, format),
                         pictures::PictureBytes::transparent(parts[part], format, skin.base()) });
                 }
             }
@@ -171,8 +170,7 @@ KitSkin drawSkin(const skin::Skin &skin, const QString &name, bool dark, const K
     }
     for (int state = 0; state < int(std::size(kitpieces::kCheckStates)); ++state) {
         for (qreal ratio : style.ratios) {
-            const QImage picture
-                = kitpieces::checkBox(renderer, kitpieces::kCheckStates[size_t(state)], ratio);
+            const QImage picture = kitpieces::checkBox(renderer, kitpieces::kCheckStates[size_t(state)], ratio);
             for (PictureFormat format : { PictureFormat::Png, PictureFormat::Webp }) {
                 if (format == PictureFormat::Webp && !style.webp)
                     continue;
