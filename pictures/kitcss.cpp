@@ -198,8 +198,7 @@ QString inexactNote(const KitSkin &skin)
     QStringList states;
     for (size_t state = 0; state < slice.stateDifference.size(); ++state) {
         if (slice.stateDifference[state] > 0)
-            states.append(
-                kStateWords[state].toString() + u' ' + QString::number(slice.stateDifference[state]));
+            states.append(kStateWords[state].toString() + u' ' + QString::number(slice.stateDifference[state]));
     }
     return skin.name
         + QStringLiteral(": the face changes along its width; the pieces differ from the renderer's "

@@ -50,8 +50,7 @@ namespace kitcss {
 // The folder the pieces lie in, beside kit.css.
 inline constexpr QStringView kFolder = u"kit";
 // State words of the file names, in the order of kitpieces::kStates and kCheckStates.
-template<size_t Count>
-constexpr std::array<QStringView, Count> wordsOf(const std::array<StateRow, Count> &rows)
+template<size_t Count> constexpr std::array<QStringView, Count> wordsOf(const std::array<StateRow, Count> &rows)
 {
     std::array<QStringView, Count> result {};
     for (size_t i = 0; i < Count; ++i)

@@ -1,8 +1,6 @@
 // The pictures and pages written for the web: names, class names, the style sheet read by
 // an outside CSS parser, the page, the sprite sheet, and the rendered pictures' alpha,
 // transparent colour and 2x resolution.
-#include "image/alphapicture.h"
-#include "model/metrics.h"
 #include "pictures/captionfont.h"
 #include "pictures/cssclassname.h"
 #include "pictures/kitcss.h"
@@ -13,6 +11,8 @@
 #include "pictures/webexport.h"
 #include "pictures/webnames.h"
 #include "platform/form/fontsetup.h"
+#include "image/alphapicture.h"
+#include "model/metrics.h"
 #include "render/buttonrenderer.h"
 
 #include "support/externaldecoder.h"
@@ -273,8 +273,7 @@ private Q_SLOTS:
             QVERIFY(images.last().toString().startsWith(u"image-set("_s));
             // Every density in the set, each with its own sheet.
             for (const SpriteCss::SheetFile &file : sheet.files)
-                QVERIFY2(images.last().toString().contains(
-                             SpriteCss::url(file.file) + u' ' + QString::number(file.ratio) + u'x'),
+                QVERIFY2(images.last().toString().contains(SpriteCss::url(file.file) + u' ' + QString::number(file.ratio) + u'x'),
                     qPrintable(images.last().toString()));
         }
     }
