@@ -151,7 +151,8 @@ QString findTargets(const KitOptions &options, const QString &programFolder, Tar
     targets->folder = QFileInfo(options.out).absoluteFilePath();
     targets->pieces = targets->folder + u'/' + kitcss::kFolder;
     const QStringList paths { targets->folder + QStringLiteral("/kit.css"),
-        targets->folder + QStringLiteral("/kit.html"), targets->pieces };
+        targets->folder + QStringLiteral("/kit.html"), targets->folder + QStringLiteral("/kit.tokens.json"),
+        targets->pieces };
     for (const QString &path : paths) {
         if (QFileInfo(path).isSymLink())
             return QStringLiteral("\"") + path
@@ -184,7 +185,8 @@ const Subcommand &subcommand()
         u"a style sheet for real buttons of any width from a skin (quillet kit --help)",
         u"kit --skin NAME [options]",
         u"Writes kit.css, which draws <button>, <a> and <input type=submit> of any width\n"
-        u"from pieces of the skin (in kit/), and the demo page kit.html.",
+        u"from pieces of the skin (in kit/), the demo page kit.html, and kit.tokens.json,\n"
+        u"its colours and sizes as design tokens.",
         [] { return OptionTable::rows(std::span<const OptionSpec<KitOptions>>(kTable)); }, nullptr, &run,
         {} };
     return command;

@@ -2,6 +2,7 @@
 
 #include "pictures/kitpage.h"
 #include "pictures/kitpieces.h"
+#include "pictures/kittokens.h"
 #include "pictures/picturebytes.h"
 #include "render/buttonrenderer.h"
 
@@ -24,6 +25,7 @@ KitSkin drawSkin(
     KitSkin result;
     result.name = source.name;
     result.page = skin.base();
+    kittokens::readSkin(skin, style.height, &result);
     KitDrawing drawing { &renderer, style.height, font, {} };
     for (int state = 0; state < int(std::size(kitpieces::kStates)); ++state) {
         if (kitcss::drawsState(style, state))
@@ -82,6 +84,7 @@ QList<PlannedFile> files(const KitSource &light, const std::optional<KitSource> 
         if (kit && !kit->slice.exact && notes)
             notes->append(kitcss::inexactNote(*kit));
     }
+    files.append({ QStringLiteral("kit.tokens.json"), kittokens::json(style) });
     files.append({ QStringLiteral("kit.css"), kitcss::text(style).toUtf8() });
     files.append({ QStringLiteral("kit.html"), kitpage::html(style, QStringLiteral("kit.css")).toUtf8() });
     QList<PlannedFile> planned;

@@ -1,6 +1,7 @@
 #include "pictures/kitcss.h"
 
 #include "pictures/cssescape.h"
+#include "pictures/kittokens.h"
 
 #include <QStringList>
 
@@ -11,6 +12,11 @@ namespace {
 QString px(qreal value)
 {
     return value == 0 ? QStringLiteral("0") : QString::number(value) + u"px";
+}
+
+QString var(const KitStyle &style, kittokens::Token token)
+{
+    return QStringLiteral("var(") + kittokens::property(style, token) + u')';
 }
 
 QString ratioWord(qreal ratio)
@@ -72,7 +78,8 @@ QString captionRules(const KitStyle &style, const KitSkin &skin, int state, cons
         + 2 * caption.shift.x();
     const int vertical = caption.box.top() - caption.box.bottom() + 2 * caption.shift.y();
     QString css;
-    css += indent + QStringLiteral("color: ") + caption.colour.name() + QStringLiteral(";\n");
+    css += indent + QStringLiteral("color: ") + kittokens::captionReference(style, state)
+        + QStringLiteral(";\n");
     css += indent + QStringLiteral("padding: ") + px(qMax(0, vertical)) + u' ' + px(qMax(0, -horizontal))
         + u' ' + px(qMax(0, -vertical)) + u' ' + px(qMax(0, horizontal)) + QStringLiteral(";\n");
     css += indent + QStringLiteral("line-height: ") + px(style.height - qAbs(vertical))
@@ -90,9 +97,10 @@ QString skinRules(const KitStyle &style, const KitSkin &skin, bool dark, const Q
         css += indent + QStringLiteral("/* ") + cssescape::comment(inexactNote(skin))
             + QStringLiteral(" */\n");
     css += indent + b + QStringLiteral(" {\n");
-    css += inner + QStringLiteral("min-width: ") + px(skin.slice.minWidth) + QStringLiteral(";\n");
-    css += inner + QStringLiteral("border-width: 0 ") + px(skin.slice.right) + QStringLiteral(" 0 ")
-        + px(skin.slice.left) + QStringLiteral(";\n");
+    css += inner + QStringLiteral("min-width: ") + var(style, kittokens::Token::MinWidth)
+        + QStringLiteral(";\n");
+    css += inner + QStringLiteral("border-width: 0 ") + var(style, kittokens::Token::CapRight)
+        + QStringLiteral(" 0 ") + var(style, kittokens::Token::CapLeft) + QStringLiteral(";\n");
     css += inner + QStringLiteral("background-size: ") + px(skin.slice.left) + u' ' + px(style.height)
         + QStringLiteral(", ") + px(skin.slice.right) + u' ' + px(style.height) + QStringLiteral(", ")
         + px(skin.slice.middle) + u' ' + px(style.height) + QStringLiteral(";\n");
@@ -229,20 +237,25 @@ QString text(const KitStyle &style)
         + cssescape::comment(QString(QStringLiteral("Button kit from the skin ") + style.light.name
             + (style.dark ? QStringLiteral(" (dark: ") + style.dark->name + u')' : QString())))
         + QStringLiteral(". <button>, <a> and <input type=\"submit\"> of any width. */\n");
+    // The values as custom properties on the root: a page retints from any element down,
+    // the button itself included, whatever the order of its style sheets.
+    css += QStringLiteral(":root {\n")
+        + kittokens::declarations(style, style.light, false, QStringLiteral("  ")) + QStringLiteral("}\n");
     // What every state shares; the skin rules below set only pictures and the caption.
     css += b + QStringLiteral(" {\n");
     css += QStringLiteral("  display: inline-block;\n  box-sizing: border-box;\n");
     css += QStringLiteral("  -webkit-appearance: none;\n  appearance: none;\n");
-    css += QStringLiteral("  height: ") + px(style.height) + QStringLiteral(";\n  margin: 0;\n");
+    css += QStringLiteral("  height: ") + var(style, kittokens::Token::Height)
+        + QStringLiteral(";\n  margin: 0;\n");
     css += QStringLiteral("  border-style: solid;\n  border-color: transparent;\n  border-radius: 0;\n");
     css += QStringLiteral("  background-color: transparent;\n");
     css += QStringLiteral("  background-repeat: no-repeat, no-repeat, repeat-x;\n");
     css += QStringLiteral("  background-position: left top, right top, left top;\n");
     css += QStringLiteral("  background-origin: border-box, border-box, padding-box;\n");
     css += QStringLiteral("  background-clip: border-box, border-box, padding-box;\n");
-    css += QStringLiteral("  font-family: ") + cssescape::string(style.fontFamily)
-        + QStringLiteral(", \"SimSun\", \"WenQuanYi Bitmap Song\", \"Noto Sans CJK SC\", sans-serif;\n");
-    css += QStringLiteral("  font-size: ") + QString::number(style.pointSize) + QStringLiteral("pt;\n");
+    css += QStringLiteral("  font-family: ") + var(style, kittokens::Token::FontFamily)
+        + QStringLiteral(";\n");
+    css += QStringLiteral("  font-size: ") + var(style, kittokens::Token::FontSize) + QStringLiteral(";\n");
     css += QStringLiteral("  font-weight: normal;\n  text-align: center;\n  text-decoration: none;\n");
     css += QStringLiteral("  white-space: nowrap;\n  vertical-align: middle;\n  box-shadow: none;\n");
     css += QStringLiteral("  cursor: pointer;\n  -webkit-user-select: none;\n  user-select: none;\n}\n");
@@ -264,7 +277,9 @@ QString text(const KitStyle &style)
             "  margin-inline-end: 4px;\n}\n");
     css += skinRules(style, style.light, false, {});
     if (style.dark) {
-        css += QStringLiteral("@media (prefers-color-scheme: dark) {\n");
+        css += QStringLiteral("@media (prefers-color-scheme: dark) {\n  :root {\n")
+            + kittokens::declarations(style, *style.dark, true, QStringLiteral("    "))
+            + QStringLiteral("  }\n");
         css += skinRules(style, *style.dark, true, QStringLiteral("  "));
         css += QStringLiteral("}\n");
     }

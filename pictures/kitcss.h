@@ -20,6 +20,8 @@ struct KitSkin
     QString name;
     KitSlice slice;
     QColor page; // the skin's base colour, behind the demo
+    QColor focus; // invalid where the skin has none
+    int radius = 0; // 0 for a picture face or square corners
     struct Caption
     {
         QColor colour;

@@ -21,11 +21,17 @@ PACKAGES=(
   python3-tinycss2 chromium python3-websocket xdotool
 )
 
+# npm installs the token test's pinned tools (scripts/install-npm.sh). Debian's npm only where
+# there is none: a Node.js from elsewhere brings its own and conflicts with Debian's.
+npm=()
+if ! command -v npm >/dev/null 2>&1; then npm=(npm); fi
+
 stamp=/var/tmp/quillet-deps.stamp
 want=$(printf '%s\n' "${PACKAGES[@]}" | sha1sum | cut -c1-40)
-if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ] && dpkg -s "${PACKAGES[@]}" >/dev/null 2>&1; then
+if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ] && [ ${#npm[@]} -eq 0 ] \
+  && dpkg -s "${PACKAGES[@]}" >/dev/null 2>&1; then
   exit 0
 fi
 $SUDO apt-get update -q
-$SUDO apt-get install -y -q --no-install-recommends "${PACKAGES[@]}"
+$SUDO apt-get install -y -q --no-install-recommends "${PACKAGES[@]}" "${npm[@]}"
 echo "$want" | $SUDO tee "$stamp" >/dev/null || true

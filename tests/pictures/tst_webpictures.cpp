@@ -35,7 +35,8 @@ constexpr QSize kButtonSize { quillet::model::Metrics::kButtonWidth, quillet::mo
 namespace {
 
 // Prints the rules of a style sheet read by tinycss2 as JSON: [[selector, {name: value},
-// [identifier], [string of each font-family]]], or {"errors": [...]} when the parser finds any.
+// [identifier], [first string of each font-family or --*-font-family]]], or {"errors": [...]}
+// when the parser finds any.
 // The rules inside an @media block follow it, their selectors after its condition.
 const char kCssReader[] = R"PY(
 import json, sys, tinycss2
@@ -56,7 +57,7 @@ for condition, rule in flat(rules):
         if d.type == 'error':
             errors.append(d.message); continue
         decls.setdefault(d.lower_name, []).append(tinycss2.serialize(d.value).strip())
-        if d.lower_name == 'font-family':
+        if d.lower_name == 'font-family' or d.lower_name.endswith('-font-family'):
             fonts += [t.value for t in d.value if t.type == 'string'][:1]
     idents = [t.value for t in rule.prelude if t.type == 'ident']
     out.append([condition + tinycss2.serialize(rule.prelude).strip(), decls, idents, fonts])
