@@ -165,11 +165,11 @@ QMenu *openIconMenu(DesignerRun &run)
 }
 
 // The program's own entries: the caption box's menu starts with the box's standard ones and
-// a separator before the program's.
-QList<QAction *> ownEntries(QMenu *menu)
+// a separator before the program's (afterStandard); the save button's menu is all its own.
+QList<QAction *> ownEntries(QMenu *menu, bool afterStandard = true)
 {
     QList<QAction *> actions = menu->actions();
-    for (qsizetype i = actions.size() - 1; i >= 0; --i) {
+    for (qsizetype i = actions.size() - 1; afterStandard && i >= 0; --i) {
         if (actions.at(i)->isSeparator()) {
             actions = actions.mid(i + 1);
             break;
@@ -177,6 +177,8 @@ QList<QAction *> ownEntries(QMenu *menu)
     }
     QList<QAction *> own;
     for (QAction *action : actions) {
+        if (action->isSeparator())
+            continue;
         own.append(action);
         if (action->menu())
             own.append(action->menu()->actions());
@@ -581,11 +583,11 @@ private Q_SLOTS:
         const QString page
             = pageText(quillet::catalogue::ProgramPaths::localPage(run.folder().path(), language));
         QVERIFY(!page.isEmpty());
-        QList<QAction *> entries = ownEntries(run.program.saveOptions().menu());
+        QList<QAction *> entries = ownEntries(run.program.saveOptions().menu(), false);
         QMenu *icons = openIconMenu(run);
         QVERIFY(icons);
         entries.append(ownEntries(icons));
-        QVERIFY(entries.size() >= 10);
+        QVERIFY(entries.size() >= 13);
         for (QAction *action : entries) {
             const QString entry = entryText(action->text());
             QCOMPARE(hasHan(entry), language == Language::Chinese);
