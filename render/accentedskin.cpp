@@ -111,12 +111,12 @@ skin::Skin accented(const skin::Skin &original, const QColor &accent, QStringLis
         changes.append({ it.key(), it.value(), out.look(element, state).mark });
     }
 
-    const QColor ownCaption = original.look(skin::Element::Window, skin::State::Normal).text;
     for (const auto &[sample, state] : kCaptionStates) {
         const LegibilityProbe probe = legibility::captionProbe(out, sample);
         if (probe.passes())
             continue;
         const skin::Look was = out.look(skin::Element::Button, state);
+        const QColor ownCaption = original.look(skin::Element::Button, state).text;
         const QColor extreme = extremeFor(probe.measure.background);
         QColor chosen = extreme;
         for (const QColor &candidate : { ownCaption, extreme }) {

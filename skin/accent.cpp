@@ -220,7 +220,9 @@ Skin recoloured(const Skin &skin, const QColor &accent)
             Look look = skin.look(Element(e), State(s));
             for (GradientStop &stop : look.fill)
                 change(stop.colour);
-            for (QColor *c : { &look.border, &look.bevelLight, &look.bevelShadow, &look.bevelDark,
+            // A chromatic caption is part of the brand too (outline skins set it in their
+            // hue); white and black captions are neutral and stay.
+            for (QColor *c : { &look.text, &look.border, &look.bevelLight, &look.bevelShadow, &look.bevelDark,
                      &look.highlight, &look.textShadow, &look.mark, &look.focus, &look.shadow })
                 change(*c);
             out.setLook(Element(e), State(s), look);

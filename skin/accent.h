@@ -50,7 +50,7 @@ QByteArray recolouredSvg(const QByteArray &svg, const QColor &accent);
 // Pixel by pixel, alpha kept.
 QImage recolouredImage(const QImage &image, const QColor &accent);
 
-// Every look's colours but its caption (`text`), the base colour, and the accent for the
+// Every look's colours (a chromatic caption too), the base colour, and the accent for the
 // pictures, which the painter recolours as it loads them. An invalid accent gives the skin
 // unchanged.
 Skin recoloured(const Skin &skin, const QColor &accent);
