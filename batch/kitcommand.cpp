@@ -34,6 +34,8 @@ struct KitOptions
     QList<qreal> ratios { 1 };
     bool webp = false;
     bool focus = false;
+    bool pieces = false;
+    bool inlined = false;
     QString prefix = QStringLiteral("qk");
     QString out = QStringLiteral(".");
     bool help = false;
@@ -93,6 +95,11 @@ const OptionSpec<KitOptions> kTable[] = {
         [](KitOptions &o, const QString &v) -> QString { return setFlag(o.webp, v); } },
     { u"focus", u"", u"pieces of the focused button for :focus-visible", OptionKind::Flag, false,
         [](KitOptions &o, const QString &v) -> QString { return setFlag(o.focus, v); } },
+    { u"pieces", u"", u"one picture per piece instead of one sheet per density and format", OptionKind::Flag,
+        false, [](KitOptions &o, const QString &v) -> QString { return setFlag(o.pieces, v); } },
+    { u"inline", u"", u"every piece inside kit.css as a data: URI, no kit/ folder (kit.css up to 2 MiB)",
+        OptionKind::Flag, false,
+        [](KitOptions &o, const QString &v) -> QString { return setFlag(o.inlined, v); } },
     { u"prefix", u"NAME", u"class prefix: NAME-button, NAME-check (default qk)", OptionKind::Text, false,
         [](KitOptions &o, const QString &v) -> QString {
             if (!kitcss::isValidPrefix(v))
@@ -131,6 +138,9 @@ QString findTargets(const KitOptions &options, const QString &programFolder, Tar
 {
     if (options.skin.isEmpty())
         return QStringLiteral("--skin is missing");
+    if (options.pieces && options.inlined)
+        return QStringLiteral(
+            "--pieces and --inline exclude each other (an in-line kit has no files of pieces)");
     const QStringList skinFiles = batch::skinFiles(programFolder);
     targets->lightFile = catalogue::SkinCatalogue::fileNamed(options.skin, skinFiles);
     if (targets->lightFile.isEmpty())
@@ -169,6 +179,9 @@ KitStyle styleOf(const KitOptions &options, QFont *font)
     style.ratios = options.ratios;
     style.webp = options.webp;
     style.focus = options.focus;
+    style.layout = options.inlined ? pictures::KitLayout::Inline
+        : options.pieces           ? pictures::KitLayout::Pieces
+                                   : pictures::KitLayout::Sheet;
     return style;
 }
 
@@ -180,7 +193,8 @@ const Subcommand &subcommand()
         u"a style sheet for real buttons of any width from a skin (quillet kit --help)",
         u"kit --skin NAME [options]",
         u"Writes kit.css, which draws <button>, <a> and <input type=submit> of any width\n"
-        u"from pieces of the skin (in kit/), and the demo page kit.html.",
+        u"from pieces of the skin (one sheet per density and format in kit/), and the demo\n"
+        u"page kit.html.",
         [] { return OptionTable::rows(std::span<const OptionSpec<KitOptions>>(kTable)); }, nullptr, &run,
         {} };
     return command;
