@@ -234,11 +234,14 @@ int run(const QStringList &arguments, const CommandContext &context)
     pictures::KitProblem drawProblem;
     const QList<pictures::PlannedFile> planned
         = pictures::kitbuild::files(load(lightFile), dark, style, font, &notes, &drawProblem);
+    // A refusal is one line; the notes are about a kit that is made.
+    if (drawProblem.input)
+        return fail(context, drawProblem.message);
     for (const QString &note : std::as_const(notes))
         context.err << kCommand << note << u'\n';
     context.err.flush();
     if (!drawProblem.message.isEmpty())
-        return fail(context, drawProblem.message, drawProblem.input ? BadInput : WriteFailed);
+        return fail(context, drawProblem.message, WriteFailed);
 
     pictures::PictureWriter writer(options.out);
     for (const QString &file : { lightFile, darkFile }) {

@@ -305,7 +305,10 @@ QString text(const KitStyle &style)
     css += QStringLiteral(
         "  box-sizing: border-box;\n  width: 13px;\n  height: 13px;\n  margin: 0;\n  padding: 0;\n");
     css += QStringLiteral("  border: 0;\n  border-radius: 0;\n  background-color: transparent;\n");
-    css += QStringLiteral("  background-repeat: no-repeat;\n  background-size: 13px 13px;\n");
+    css += QStringLiteral("  background-repeat: no-repeat;\n");
+    // A sheet's size comes with the skin.
+    if (style.layout != KitLayout::Sheet)
+        css += QStringLiteral("  background-size: 13px 13px;\n");
     css += QStringLiteral("  vertical-align: middle;\n  cursor: pointer;\n}\n");
     // An icon before the caption: its gap follows the writing direction.
     css += u'.' + style.prefix
