@@ -33,10 +33,13 @@ KitSheet layout(
 {
     const int side = model::Metrics::kCheckSide;
     const int checkCount = int(kitpieces::kCheckStates.size());
-    int width = checkCount * (side + kGutter) - kGutter;
+    // As narrow as the caps allow: every middle row is as wide as the sheet, and the area is
+    // what encoding costs. The check boxes fill rows of that width.
+    int width = side;
     for (const KitSlice &slice : slices)
         width = qMax(width, slice.left + kGutter + slice.right);
     width = (width + kWidthStep - 1) / kWidthStep * kWidthStep;
+    const int perRow = qMax(1, (width + kGutter) / (side + kGutter));
 
     KitSheet sheet;
     int y = 0;
@@ -53,8 +56,9 @@ KitSheet layout(
         }
         std::array<QRect, kitpieces::kCheckStates.size()> checks {};
         for (int state = 0; state < checkCount; ++state)
-            checks[size_t(state)] = QRect(state * (side + kGutter), y, side, side);
-        y += side + kGutter;
+            checks[size_t(state)] = QRect(
+                (state % perRow) * (side + kGutter), y + (state / perRow) * (side + kGutter), side, side);
+        y += (checkCount + perRow - 1) / perRow * (side + kGutter);
         sheet.buttons.append(buttons);
         sheet.checks.append(checks);
     }

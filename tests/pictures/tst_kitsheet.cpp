@@ -98,7 +98,7 @@ private Q_SLOTS:
         QTest::newRow("one skin, one-column middle") << QList<KitSlice> { slice(3, 1, 3) } << 24 << noFocus;
         QTest::newRow("dotted ring: a middle of 3 and one of 4")
             << QList<KitSlice> { slice(4, 3, 5), slice(2, 4, 2) } << 24 << all;
-        // Caps wider than the check box row make the sheet's width.
+        // Caps wider than the rest make the sheet wide enough for several check boxes a row.
         QTest::newRow("tall pill") << QList<KitSlice> { slice(79, 1, 78) } << 96 << all;
         QTest::newRow("two skins, caps apart, short")
             << QList<KitSlice> { slice(1, 2, 9), slice(12, 1, 1) } << 12 << noFocus;
