@@ -36,6 +36,8 @@ struct KitOptions
     QList<qreal> ratios { 1 };
     bool webp = false;
     bool focus = false;
+    bool pieces = false;
+    bool inlined = false;
     QString prefix = QStringLiteral("qk");
     QString out = QStringLiteral(".");
     bool help = false;
@@ -97,6 +99,11 @@ const OptionSpec<KitOptions> kTable[] = {
         [](KitOptions &o, const QString &v) -> QString { return setFlag(o.webp, v); } },
     { u"focus", u"", u"pieces of the focused button for :focus-visible", OptionKind::Flag, false,
         [](KitOptions &o, const QString &v) -> QString { return setFlag(o.focus, v); } },
+    { u"pieces", u"", u"one picture per piece instead of one sheet per density and format", OptionKind::Flag,
+        false, [](KitOptions &o, const QString &v) -> QString { return setFlag(o.pieces, v); } },
+    { u"inline", u"", u"every piece inside kit.css as a data: URI, no kit/ folder (kit.css up to 2 MiB)",
+        OptionKind::Flag, false,
+        [](KitOptions &o, const QString &v) -> QString { return setFlag(o.inlined, v); } },
     { u"prefix", u"NAME", u"class prefix: NAME-button, NAME-check (default qk)", OptionKind::Text, false,
         [](KitOptions &o, const QString &v) -> QString {
             if (!kitcss::isValidPrefix(v))
@@ -135,6 +142,9 @@ QString findTargets(const KitOptions &options, const QString &programFolder, Tar
 {
     if (options.skin.isEmpty())
         return QStringLiteral("--skin is missing");
+    if (options.pieces && options.inlined)
+        return QStringLiteral(
+            "--pieces and --inline exclude each other (an in-line kit has no files of pieces)");
     const QStringList skinFiles = batch::skinFiles(programFolder);
     targets->lightFile = catalogue::SkinCatalogue::fileNamed(options.skin, skinFiles);
     if (targets->lightFile.isEmpty())
@@ -174,6 +184,9 @@ KitStyle styleOf(const KitOptions &options, QFont *font)
     style.ratios = options.ratios;
     style.webp = options.webp;
     style.focus = options.focus;
+    style.layout = options.inlined ? pictures::KitLayout::Inline
+        : options.pieces           ? pictures::KitLayout::Pieces
+                                   : pictures::KitLayout::Sheet;
     return style;
 }
 
@@ -185,8 +198,8 @@ const Subcommand &subcommand()
         u"a style sheet for real buttons of any width from a skin (quillet kit --help)",
         u"kit --skin NAME [options]",
         u"Writes kit.css, which draws <button>, <a> and <input type=submit> of any width\n"
-        u"from pieces of the skin (in kit/), the demo page kit.html, and kit.tokens.json,\n"
-        u"its colours and sizes as design tokens.",
+        u"from pieces of the skin (one sheet per density and format in kit/), the demo page\n"
+        u"kit.html, and kit.tokens.json, its colours and sizes as design tokens.",
         [] { return OptionTable::rows(std::span<const OptionSpec<KitOptions>>(kTable)); }, nullptr, &run,
         {} };
     return command;
@@ -229,11 +242,14 @@ int run(const QStringList &arguments, const CommandContext &context)
     pictures::KitProblem drawProblem;
     const QList<pictures::PlannedFile> planned
         = pictures::kitbuild::files(light, dark, style, font, &notes, &drawProblem);
+    // A refusal is one line; the notes are about a kit that is made.
+    if (drawProblem.input)
+        return fail(context, drawProblem.message);
     for (const QString &note : std::as_const(notes))
         context.err << kCommand << printable(note) << u'\n';
     context.err.flush();
     if (!drawProblem.message.isEmpty())
-        return fail(context, drawProblem.message, drawProblem.input ? BadInput : WriteFailed);
+        return fail(context, drawProblem.message, WriteFailed);
 
     pictures::PictureWriter writer(options.out);
     for (const QString &file : { lightFile, darkFile }) {

@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+using namespace Qt::StringLiterals;
+
 namespace quillet::pictures::kitcss {
 
 namespace {
@@ -24,9 +26,33 @@ QString ratioWord(qreal ratio)
     return ratio == 1 ? QString() : u'-' + QString::number(ratio) + u'x';
 }
 
-QString url(const QString &name)
+// A file beside kit.css, or with an in-line kit the piece itself.
+QString url(const KitStyle &style, const QString &name)
 {
+    if (style.layout == KitLayout::Inline) {
+        const QString type
+            = name.endsWith(Formats::info(PictureFormat::Webp).extension) ? u"webp"_s : u"png"_s;
+        return u"url(\"data:image/"_s + type + u";base64,"_s
+            + QString::fromLatin1(style.inlined.value(name).toBase64()) + u"\")"_s;
+    }
     return QStringLiteral("url(") + cssescape::string(name) + u')';
+}
+
+// Pictures named by piece; a sheet kit names its sheet instead.
+QString pictureName(const KitStyle &style, const QString &piece, qreal ratio, PictureFormat format)
+{
+    return style.layout == KitLayout::Sheet ? sheetName(ratio, format) : piece;
+}
+
+// A piece's place in the sheet as a background position: the left cap and the middle from
+// the left edge, the right cap from the right edge.
+QString fromLeft(const QRect &at)
+{
+    return px(-at.x()) + u' ' + px(-at.y());
+}
+QString fromRight(const KitSheet &sheet, const QRect &at)
+{
+    return u"right "_s + px(-(sheet.size.width() - at.x() - at.width())) + u" top "_s + px(-at.y());
 }
 
 // One layer's picture: the PNG alone first for browsers without image-set(), then every
@@ -39,12 +65,13 @@ QStringList layerSets(const KitStyle &style, const std::function<QString(qreal, 
     for (qreal ratio : style.ratios) {
         const QString density = u' ' + QString::number(ratio) + u'x';
         if (style.webp)
-            set.append(
-                url(name(ratio, PictureFormat::Webp)) + QStringLiteral(" type(\"image/webp\")") + density);
-        set.append(url(name(ratio, PictureFormat::Png)) + QStringLiteral(" type(\"image/png\")") + density);
-        webkit.append(url(name(ratio, PictureFormat::Png)) + density);
+            set.append(url(style, name(ratio, PictureFormat::Webp)) + QStringLiteral(" type(\"image/webp\")")
+                + density);
+        set.append(
+            url(style, name(ratio, PictureFormat::Png)) + QStringLiteral(" type(\"image/png\")") + density);
+        webkit.append(url(style, name(ratio, PictureFormat::Png)) + density);
     }
-    return { url(name(style.ratios.first(), PictureFormat::Png)),
+    return { url(style, name(style.ratios.first(), PictureFormat::Png)),
         QStringLiteral("-webkit-image-set(") + webkit.join(QStringLiteral(", ")) + u')',
         QStringLiteral("image-set(") + set.join(QStringLiteral(", ")) + u')' };
 }
@@ -57,7 +84,7 @@ QString buttonBackground(const KitStyle &style, bool dark, int state, const QStr
     std::array<QStringList, 3> layers;
     for (int part : { 0, 2, 1 }) {
         const QStringList sets = layerSets(style, [&](qreal ratio, PictureFormat format) {
-            return pieceName(dark, word, kParts[part], ratio, format);
+            return pictureName(style, pieceName(dark, word, kParts[part], ratio, format), ratio, format);
         });
         for (int i = 0; i < 3; ++i)
             layers[size_t(i)].append(sets[i]);
@@ -66,6 +93,11 @@ QString buttonBackground(const KitStyle &style, bool dark, int state, const QStr
     for (const QStringList &layer : layers)
         css += indent + QStringLiteral("background-image: ") + layer.join(QStringLiteral(", "))
             + QStringLiteral(";\n");
+    if (style.layout == KitLayout::Sheet) {
+        const KitSheet::Button at = style.sheet.buttons.value(dark ? 1 : 0)[size_t(state)];
+        css += indent + u"background-position: "_s + fromLeft(at.left) + u", "_s
+            + fromRight(style.sheet, at.right) + u", "_s + fromLeft(at.middle) + u";\n"_s;
+    }
     return css;
 }
 
@@ -101,9 +133,14 @@ QString skinRules(const KitStyle &style, const KitSkin &skin, bool dark, const Q
         + QStringLiteral(";\n");
     css += inner + QStringLiteral("border-width: 0 ") + var(style, kittokens::Token::CapRight)
         + QStringLiteral(" 0 ") + var(style, kittokens::Token::CapLeft) + QStringLiteral(";\n");
-    css += inner + QStringLiteral("background-size: ") + px(skin.slice.left) + u' ' + px(style.height)
-        + QStringLiteral(", ") + px(skin.slice.right) + u' ' + px(style.height) + QStringLiteral(", ")
-        + px(skin.slice.middle) + u' ' + px(style.height) + QStringLiteral(";\n");
+    // A sheet is as many CSS pixels as its 1x picture, whatever the density shown.
+    if (style.layout == KitLayout::Sheet)
+        css += inner + u"background-size: "_s + px(style.sheet.size.width()) + u' '
+            + px(style.sheet.size.height()) + u";\n"_s;
+    else
+        css += inner + QStringLiteral("background-size: ") + px(skin.slice.left) + u' ' + px(style.height)
+            + QStringLiteral(", ") + px(skin.slice.right) + u' ' + px(style.height) + QStringLiteral(", ")
+            + px(skin.slice.middle) + u' ' + px(style.height) + QStringLiteral(";\n");
     css += buttonBackground(style, dark, 0, inner);
     css += captionRules(style, skin, 0, inner);
     css += indent + QStringLiteral("}\n");
@@ -130,13 +167,20 @@ QString skinRules(const KitStyle &style, const KitSkin &skin, bool dark, const Q
     css += indent + c + QStringLiteral(" {\n");
     const auto checkLayer = [&](int state) {
         const QStringList sets = layerSets(style, [&](qreal ratio, PictureFormat format) {
-            return checkName(dark, kCheckWords[size_t(state)], ratio, format);
+            return pictureName(
+                style, checkName(dark, kCheckWords[size_t(state)], ratio, format), ratio, format);
         });
         QString text;
         for (const QString &set : sets)
             text += inner + QStringLiteral("background-image: ") + set + QStringLiteral(";\n");
+        if (style.layout == KitLayout::Sheet)
+            text += inner + u"background-position: "_s
+                + fromLeft(style.sheet.checks.value(dark ? 1 : 0)[size_t(state)]) + u";\n"_s;
         return text;
     };
+    if (style.layout == KitLayout::Sheet)
+        css += inner + u"background-size: "_s + px(style.sheet.size.width()) + u' '
+            + px(style.sheet.size.height()) + u";\n"_s;
     css += checkLayer(0);
     css += indent + QStringLiteral("}\n");
     for (int state = 1; state < int(kitpieces::kCheckRows.size()); ++state) {
@@ -192,13 +236,19 @@ QString checkName(bool dark, QStringView state, qreal ratio, PictureFormat forma
         + ratioWord(ratio) + Formats::info(format).extension;
 }
 
+QString sheetName(qreal ratio, PictureFormat format)
+{
+    return kFolder + u"/kit"_s + ratioWord(ratio) + Formats::info(format).extension;
+}
+
 QString inexactNote(const KitSkin &skin)
 {
     const KitSlice &slice = skin.slice;
     QStringList states;
     for (size_t state = 0; state < slice.stateDifference.size(); ++state) {
         if (slice.stateDifference[state] > 0)
-            states.append(kStateWords[state].toString() + u' ' + QString::number(slice.stateDifference[state]));
+            states.append(
+                kStateWords[state].toString() + u' ' + QString::number(slice.stateDifference[state]));
     }
     return skin.name
         + QStringLiteral(": the face changes along its width; the pieces differ from the renderer's "
@@ -268,7 +318,10 @@ QString text(const KitStyle &style)
     css += QStringLiteral(
         "  box-sizing: border-box;\n  width: 13px;\n  height: 13px;\n  margin: 0;\n  padding: 0;\n");
     css += QStringLiteral("  border: 0;\n  border-radius: 0;\n  background-color: transparent;\n");
-    css += QStringLiteral("  background-repeat: no-repeat;\n  background-size: 13px 13px;\n");
+    css += QStringLiteral("  background-repeat: no-repeat;\n");
+    // A sheet's size comes with the skin.
+    if (style.layout != KitLayout::Sheet)
+        css += QStringLiteral("  background-size: 13px 13px;\n");
     css += QStringLiteral("  vertical-align: middle;\n  cursor: pointer;\n}\n");
     // An icon before the caption: its gap follows the writing direction.
     css += u'.' + style.prefix

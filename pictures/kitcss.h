@@ -1,10 +1,13 @@
 #pragma once
 
 #include "pictures/kitpieces.h"
+#include "pictures/kitsheet.h"
 #include "pictures/pictureformat.h"
 
+#include <QByteArray>
 #include <QColor>
 #include <QList>
+#include <QMap>
 #include <QMargins>
 #include <QPoint>
 #include <QString>
@@ -32,6 +35,10 @@ struct KitSkin
     QList<Caption> captions;
 };
 
+// How a kit's pictures reach the browser: one sheet per density and format, one file per
+// piece, or every piece inside kit.css.
+enum class KitLayout { Sheet, Pieces, Inline };
+
 struct KitStyle
 {
     QString prefix = QStringLiteral("qk");
@@ -43,6 +50,9 @@ struct KitStyle
     bool focus = false;
     KitSkin light;
     std::optional<KitSkin> dark;
+    KitLayout layout = KitLayout::Sheet;
+    KitSheet sheet; // with KitLayout::Sheet
+    QMap<QString, QByteArray> inlined; // with KitLayout::Inline: each piece's bytes by its name
 };
 
 namespace kitcss {
@@ -50,7 +60,8 @@ namespace kitcss {
 // The folder the pieces lie in, beside kit.css.
 inline constexpr QStringView kFolder = u"kit";
 // State words of the file names, in the order of kitpieces::kStates and kCheckStates.
-template<size_t Count> constexpr std::array<QStringView, Count> wordsOf(const std::array<StateRow, Count> &rows)
+template<size_t Count>
+constexpr std::array<QStringView, Count> wordsOf(const std::array<StateRow, Count> &rows)
 {
     std::array<QStringView, Count> result {};
     for (size_t i = 0; i < Count; ++i)
@@ -65,6 +76,8 @@ inline constexpr QStringView kParts[] = { u"left", u"middle", u"right" };
 // digits, "-", "." and one "/", the same for the same kit on every run.
 QString pieceName(bool dark, QStringView state, QStringView part, qreal ratio, PictureFormat format);
 QString checkName(bool dark, QStringView state, qreal ratio, PictureFormat format);
+// "kit/kit.png", "kit/kit-2x.webp": every piece of one density and format.
+QString sheetName(qreal ratio, PictureFormat format);
 // True for a prefix that makes every class a CSS identifier: a letter, then letters,
 // digits, "-" and "_".
 bool isValidPrefix(const QString &prefix);

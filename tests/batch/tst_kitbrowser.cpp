@@ -2,7 +2,8 @@
 // kit button of any width in every state as the renderer's own see-through picture of it
 // on the same page, at device scale factors 1, 2 and 3, for every shipped skin, within a
 // level. Real :hover, :active and :focus-visible (mouse and Tab) and a dark colour scheme
-// are driven too.
+// are driven too. The same page holds the kit as files of pieces and as one in-line style
+// sheet, which must show the sheet kit's pixels exactly.
 #include "batch/kitcommand.h"
 #include "batch/rendercommand.h"
 #include "platform/form/fontsetup.h"
@@ -54,6 +55,20 @@ const PinnedCheck kChecks[]
           { "on-active", u" is-checked is-active"_s, u" checked"_s, u"选中按下"_s },
           { "disabled", QString(), u" disabled"_s, u"禁止"_s },
           { "on-disabled", QString(), u" checked disabled"_s, u"选中禁止"_s } };
+// The kits beside the sheet kit (prefix qk, in kit/): their folder is also their rows' word.
+// Each is held to another's rows (empty: the sheet kit's). The in-line kit draws the very
+// pictures of the piece kit; a sheet repeats a middle row where a piece repeats a single
+// tile, which Chromium may round a see-through pixel a level apart.
+struct Variant
+{
+    QString folder;
+    QString prefix;
+    QString option;
+    QString against;
+    int allowed;
+};
+const Variant kVariants[] = { { u"pieces"_s, u"qp"_s, u"--pieces"_s, QString(), 1 },
+    { u"inline"_s, u"qi"_s, u"--inline"_s, u"pieces-"_s, 0 } };
 
 QStringList skinsToTry()
 {
@@ -74,8 +89,10 @@ QByteArray testPage()
 {
     QString page
         = u"<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">"
-          "<link rel=\"stylesheet\" href=\"kit/kit.css\">\n<style>body { margin: 0; background: %1; "
-          "width: 1100px; height: 440px; } [data-shot] { position: absolute; }</style></head><body>\n"_s.arg(
+          "<link rel=\"stylesheet\" href=\"kit/kit.css\">\n"
+          "<link rel=\"stylesheet\" href=\"kit-pieces/kit.css\">\n"
+          "<link rel=\"stylesheet\" href=\"kit-inline/kit.css\">\n<style>body { margin: 0; background: %1; "
+          "width: 1100px; height: 740px; } [data-shot] { position: absolute; }</style></head><body>\n"_s.arg(
               kPage.name());
     // A button is closed at once: what follows is not laid out inside it.
     const auto add = [&](const QString &element, const QString &shot, int x, int y, const QString &style) {
@@ -115,6 +132,29 @@ QByteArray testPage()
             name, x, y, {});
         reference(name, u"check/13/"_s + check.picture, x, y + 16, 13, 13);
         x += 24;
+    }
+    // The other kits' pinned states and check boxes, without references: they are held to
+    // the sheet kit's rows.
+    y += 40;
+    for (const Variant &variant : kVariants) {
+        for (const Pinned &state : kStates) {
+            int x = 8;
+            for (int width : kWidths) {
+                add(u"button class=\"%1-button%2\" tabindex=\"-1\""_s.arg(variant.prefix, state.pin),
+                    u"%1-%2-%3"_s.arg(variant.folder, QLatin1String(state.word)).arg(width), x, y,
+                    u"width:%1px"_s.arg(width));
+                x += width + 8;
+            }
+            y += kHeight + 8;
+        }
+        int x = 8;
+        for (const PinnedCheck &check : kChecks) {
+            add(u"input type=\"checkbox\" class=\"%1-check%2\" tabindex=\"-1\"%3"_s.arg(
+                    variant.prefix, check.classes, check.attributes),
+                u"%1-check-%2"_s.arg(variant.folder, QLatin1String(check.word)), x, y, {});
+            x += 24;
+        }
+        y += 24;
     }
     return (page + u"</body></html>\n"_s).toUtf8();
 }
@@ -198,6 +238,14 @@ class TestKitBrowser : public QObject
         errStream.flush();
         if (code != 0)
             return u"kit exit %1: %2"_s.arg(code).arg(err);
+        for (const Variant &variant : kVariants) {
+            const int other = quillet::batch::KitCommand::run(kitArguments
+                    + QStringList { variant.option, u"--prefix"_s, variant.prefix } + common
+                    + QStringList { skinRun.folder + u"/kit-"_s + variant.folder },
+                { m_folder->path(), outStream, outStream, false });
+            if (other != 0)
+                return u"kit %1 exit %2: %3"_s.arg(variant.option).arg(other).arg(out);
+        }
         // An inexact skin says so on stderr and in the style sheet, with the same number.
         const QRegularExpression note(u"by up to (\\d+) levels"_s);
         const QRegularExpressionMatch said = note.match(err);
@@ -216,7 +264,8 @@ class TestKitBrowser : public QObject
         QJsonArray manifest;
         for (int width : kWidths) {
             QJsonObject entry { { u"skin"_s, renderSkin }, { u"text"_s, u" "_s }, { u"width"_s, width },
-                { u"height"_s, kHeight }, { u"controls"_s, width == kWidths[0] ? u"button,check"_s : u"button"_s } };
+                { u"height"_s, kHeight },
+                { u"controls"_s, width == kWidths[0] ? u"button,check"_s : u"button"_s } };
             if (width == kWidths[0])
                 entry[u"check-states"_s] = true;
             manifest.append(entry);
@@ -258,6 +307,9 @@ private Q_SLOTS:
             jobs[dark ? u"demo-dark/1"_s : u"demo/1"_s] = QJsonObject { { u"scale"_s, 1 },
                 { u"page"_s, QString(m_runs.value(u"dark"_s).folder + u"/kit/kit.html"_s) },
                 { u"dark"_s, dark } };
+        jobs[u"demo-inline/1"_s] = QJsonObject { { u"scale"_s, 1 },
+            { u"page"_s, QString(m_runs.value(u"dark"_s).folder + u"/kit-inline/kit.html"_s) },
+            { u"dark"_s, false } };
         const QString jobFile = m_root.filePath(u"jobs.json"_s);
         writeAll(jobFile, QJsonDocument(jobs).toJson());
         QString error;
@@ -278,6 +330,7 @@ private Q_SLOTS:
         }
         QTest::newRow("demo page, light") << u"demo"_s << 1;
         QTest::newRow("demo page, dark") << u"demo-dark"_s << 1;
+        QTest::newRow("demo page, in-line kit") << u"demo-inline"_s << 1;
     }
     void kitEqualsRenderer()
     {
@@ -335,6 +388,20 @@ private Q_SLOTS:
                         skinRun.folder + u"/render/button/%1/%2%3.png"_s.arg(width).arg(state.picture, mark)),
                     1 });
             }
+        }
+        // A kit of pieces shows the sheet kit's pixels, and an in-line one the piece kit's.
+        for (const Variant &variant : kVariants) {
+            QStringList names;
+            for (const Pinned &state : kStates) {
+                for (int width : kWidths)
+                    names << u"%1-%2"_s.arg(QLatin1String(state.word)).arg(width);
+            }
+            for (const PinnedCheck &check : kChecks)
+                names << u"check-"_s + QLatin1String(check.word);
+            for (const QString &name : std::as_const(names))
+                same.append({ variant.folder + u'-' + name + u" against "_s + variant.against + name,
+                    crop(u"shot"_s, variant.folder + u'-' + name), crop(u"shot"_s, variant.against + name),
+                    variant.allowed });
         }
         // Every mismatch at once, so that one failing state does not hide another.
         QStringList problems;

@@ -10,6 +10,7 @@
 #include "support/testfiles.h"
 
 #include <QJsonArray>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -54,6 +55,16 @@ private Q_SLOTS:
         m_folder = new ProgramFolder({ u"翡翠.an"_s, u"Mono.an"_s, u"Dark.an"_s, u"Pill.an"_s });
         writeAll(m_folder->path() + u"/skins/Sideways.an"_s,
             "[skin]\nname = Sideways\n[button]\nfill = #202020 > #f0f0f0\nfill-direction = horizontal\n");
+        // A face of noise stretched whole: wide caps that no encoder can shrink.
+        writeAll(m_folder->path() + u"/skins/Noise.an"_s, "[skin]\nname = Noise\n");
+        QDir(m_folder->path()).mkpath(u"skins/Noise"_s);
+        QImage noise(200, 96, QImage::Format_ARGB32);
+        QRandomGenerator random(7);
+        for (int y = 0; y < noise.height(); ++y) {
+            for (int x = 0; x < noise.width(); ++x)
+                noise.setPixel(x, y, random.generate() | 0xff000000u);
+        }
+        QVERIFY(noise.save(m_folder->path() + u"/skins/Noise/button-normal.png"_s));
     }
     void cleanupTestCase() { delete m_folder; }
 
@@ -95,6 +106,11 @@ private Q_SLOTS:
             << u"--skin Mono --accent=\"\""_s << u"out"_s << u"--accent: \"\" is empty"_s;
         QTest::newRow("accent with a line feed")
             << u"--skin Mono --accent \"#fff\n\""_s << u"out"_s << u"--accent: \"#fff\\x0a\""_s;
+        QTest::newRow("pieces and inline") << u"--skin Mono --pieces --inline"_s << u"out"_s
+                                           << u"--pieces and --inline exclude each other"_s;
+        QTest::newRow("in-line kit over its limit")
+            << u"--skin Noise --height 96 --scale 1,2,3 --webp --inline"_s << u"out"_s
+            << u"--inline: kit.css would take"_s;
         QTest::newRow("out is a file") << u"--skin Mono"_s << u"file"_s << u"is not a folder"_s;
         QTest::newRow("out below a file") << u"--skin Mono"_s << u"file/sub"_s << u"--out: cannot create"_s;
         QTest::newRow("out in a system folder")
@@ -272,13 +288,88 @@ private Q_SLOTS:
         QVERIFY2(css.contains(u"/* "_s + note + u" */"_s), qPrintable(note));
     }
 
+    // A sheet kit is kit.css, kit.html and one sheet per density and format, each sheet
+    // the style sheet's background-size times its density; an in-line kit is kit.css and
+    // kit.html, whose data: URIs hold the very bytes of the piece kit's files, in its order.
+    void layoutsHoldTheSamePieces_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QStringList>("sheets");
+        QTest::newRow("plain") << u"--skin Mono"_s << QStringList { u"kit.png"_s };
+        QTest::newRow("dark, focus, three densities, WebP")
+            << u"--skin 翡翠 --dark-skin Dark --focus --webp --scale=1,2,3"_s
+            << QStringList { u"kit-2x.png"_s, u"kit-2x.webp"_s, u"kit-3x.png"_s, u"kit-3x.webp"_s,
+                   u"kit.png"_s, u"kit.webp"_s };
+        QTest::newRow("tall pill, own prefix")
+            << u"--skin Pill --height 48 --scale 2 --prefix pp"_s << QStringList { u"kit-2x.png"_s };
+    }
+    void layoutsHoldTheSamePieces()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(QStringList, sheets);
+        if (!pythonHas(u"tinycss2"_s))
+            QSKIP("python3-tinycss2 missing");
+        QTemporaryDir root;
+        for (const QString &layout : { u"sheet"_s, u"pieces"_s, u"inline"_s }) {
+            const Result result = kit(
+                arguments + (layout == u"sheet"_s ? QString() : u" --"_s + layout), root.filePath(layout));
+            QVERIFY2(result.code == 0, qPrintable(result.err));
+        }
+        QCOMPARE(tree(root.filePath(u"sheet/kit"_s)), sheets);
+        QCOMPARE(tree(root.filePath(u"inline"_s)), QStringList({ u"kit.css"_s, u"kit.html"_s }));
+
+        const QString css = QString::fromUtf8(readAll(root.filePath(u"sheet/kit.css"_s)));
+        const QRegularExpression size(u"background-size: (\\d+)px (\\d+)px;"_s);
+        QSet<QString> sizes;
+        for (const QRegularExpressionMatch &match : size.globalMatch(css))
+            sizes.insert(match.captured(0));
+        QCOMPARE(sizes.size(), 1);
+        const QRegularExpressionMatch sheetSize = size.match(css);
+        for (const QString &sheet : sheets) {
+            const int ratio = sheet.contains(u"-2x"_s) ? 2 : sheet.contains(u"-3x"_s) ? 3 : 1;
+            QCOMPARE(QImage(root.filePath(u"sheet/kit/"_s + sheet)).size(),
+                QSize(sheetSize.captured(1).toInt(), sheetSize.captured(2).toInt()) * ratio);
+        }
+
+        QString error;
+        const QJsonArray pieces = runDriver("kitcss.py", { root.filePath(u"pieces/kit.css"_s) }, &error)
+                                      .object()[u"urls"_s]
+                                      .toArray();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        const QJsonObject inlined
+            = runDriver("kitcss.py", { root.filePath(u"inline/kit.css"_s) }, &error).object();
+        QVERIFY2(error.isEmpty() && inlined[u"errors"_s].toArray().isEmpty(), qPrintable(error));
+        const QJsonArray data = inlined[u"urls"_s].toArray();
+        QCOMPARE(data.size(), pieces.size());
+        QVERIFY(!data.isEmpty());
+        for (qsizetype i = 0; i < data.size(); ++i) {
+            const QString file = pieces[i].toString();
+            const QString type = file.endsWith(u".webp"_s) ? u"webp"_s : u"png"_s;
+            const QString prefix = u"data:image/"_s + type + u";base64,"_s;
+            const QString url = data[i].toString();
+            QVERIFY2(url.startsWith(prefix), qPrintable(file));
+            QVERIFY2(QByteArray::fromBase64(url.mid(prefix.size()).toLatin1())
+                    == readAll(root.filePath(u"pieces/"_s + file)),
+                qPrintable(file));
+        }
+        // Apart from where the pictures come from, the three style sheets say the same.
+        const auto rest = [&](const QString &layout) {
+            QString text = QString::fromUtf8(readAll(root.filePath(layout + u"/kit.css"_s)));
+            text.remove(QRegularExpression(
+                u"^ *background-(image|size|position): .*$\\n"_s, QRegularExpression::MultilineOption));
+            return text;
+        };
+        QCOMPARE(rest(u"inline"_s), rest(u"pieces"_s));
+        QCOMPARE(rest(u"sheet"_s), rest(u"pieces"_s));
+    }
+
     void helpListsTheCommand()
     {
         QVERIFY(QByteArray(quillet::batch::BatchMain::programUsage()).contains("quillet kit "));
         const Result result = kit(u"--help"_s);
         QCOMPARE(result.code, 0);
         for (const char *option : { "--skin", "--dark-skin", "--height", "--font", "--scale", "--webp",
-                 "--focus", "--prefix", "--out" })
+                 "--focus", "--pieces", "--inline", "--prefix", "--out" })
             QVERIFY2(result.out.contains(QLatin1String(option)), option);
     }
 };

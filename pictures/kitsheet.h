@@ -1,0 +1,59 @@
+#pragma once
+
+#include "pictures/kitpieces.h"
+
+#include <QImage>
+#include <QList>
+#include <QRect>
+#include <QSize>
+
+#include <array>
+
+namespace quillet::pictures {
+
+// Where each piece of a kit lies in its sheet, in CSS pixels; the sheet of a density is
+// that many device pixels for each, so every piece starts and ends on a whole device pixel.
+// A left cap lies flush with the sheet's right edge and a right cap with its left edge, so
+// that a cap layer, which is not clipped to the cap, shows nothing but the cap over the
+// button; a middle fills a whole row, which repeats across without a seam.
+struct KitSheet
+{
+    QSize size;
+    struct Button
+    {
+        QRect left;
+        QRect middle; // the whole row
+        QRect right;
+    };
+    // Per skin (light, then dark) and state of kitpieces::kStates; null where not drawn.
+    QList<std::array<Button, kitpieces::kStates.size()>> buttons;
+    QList<std::array<QRect, kitpieces::kCheckStates.size()>> checks;
+};
+
+// What one skin puts on a sheet of one density.
+struct KitSheetSkin
+{
+    KitSlice slice;
+    std::array<KitPieces, kitpieces::kStates.size()> pieces; // null where not drawn
+    std::array<QImage, kitpieces::kCheckStates.size()> checks;
+};
+
+namespace kitsheet {
+
+// Transparent CSS pixels between pieces, so that a picture drawn at another density than
+// its own (a 2x sheet on a 3x screen) blends no neighbour into a piece's edge.
+inline constexpr int kGutter = 2;
+// Every middle tile is 1 to 4 pixels wide: a sheet as wide as a multiple of all of them
+// repeats each middle row without a seam.
+inline constexpr int kWidthStep = 12;
+
+// slices: one per skin; drawn: which states of kitpieces::kStates the kit shows.
+KitSheet layout(
+    const QList<KitSlice> &slices, int height, const std::array<bool, kitpieces::kStates.size()> &drawn);
+// The sheet of one density from each skin's pieces at that density; null when a piece is
+// missing or not the size the layout gives it.
+QImage draw(const KitSheet &sheet, const QList<KitSheetSkin> &skins, qreal ratio);
+
+} // namespace kitsheet
+
+} // namespace quillet::pictures
