@@ -51,7 +51,7 @@ QColor recolourWith(const QColor &colour, const Oklch &target)
     const Oklch own = toOklch(colour);
     if (own.C < kNeutralChroma)
         return colour;
-    return fromOklch({ own.L, target.C, target.h }, colour.alphaF());
+    return fromOklch({ own.L, target.C * std::min(1.0, own.C / kFullChroma), target.h }, colour.alphaF());
 }
 
 } // namespace
@@ -214,9 +214,19 @@ Skin recoloured(const Skin &skin, const QColor &accent)
     if (!accent.isValid())
         return skin;
     Skin out = skin;
-    const auto change = [&](QColor &c) { c = recolour(c, accent); };
     for (int e = 0; e < kElementCount; ++e) {
         for (int s = 0; s < kStateCount; ++s) {
+            // A disabled look is faded on purpose: it takes the accent's hue but keeps its own
+            // (weaker) chroma, or a greyed caption would come back in the full brand colour.
+            const bool faded = State(s) == State::Disabled || State(s) == State::CheckedDisabled;
+            const auto change = [&](QColor &c) {
+                const QColor full = recolour(c, accent);
+                if (!faded || full == c)
+                    c = full;
+                else
+                    c = fromOklch({ toOklch(c).L, std::min(toOklch(c).C, toOklch(full).C), toOklch(full).h },
+                        c.alphaF());
+            };
             Look look = skin.look(Element(e), State(s));
             for (GradientStop &stop : look.fill)
                 change(stop.colour);

@@ -12,9 +12,13 @@
 
 namespace quillet::skin::accent {
 
-// OKLCH chroma below which a colour counts as neutral and is kept: the near-greys of
-// disabled faces and frames lie under it, the palest tints of the shipped skins above.
-inline constexpr double kNeutralChroma = 0.02;
+// OKLCH chroma below which a colour counts as neutral and is kept: greys and the warm
+// greys of classic faces (#d4d0c8 is 0.012) lie under it, the palest tints (a hover's
+// #e8f0fc is 0.018) above.
+inline constexpr double kNeutralChroma = 0.015;
+// A colour this chromatic or more takes the accent's whole chroma; a paler tint takes the
+// same share of it as it has of this, so pale stays pale and a tinted white stays nearly white.
+inline constexpr double kFullChroma = 0.06;
 
 struct Oklab
 {
