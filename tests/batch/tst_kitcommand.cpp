@@ -316,7 +316,8 @@ private Q_SLOTS:
             QVERIFY2(result.code == 0, qPrintable(result.err));
         }
         QCOMPARE(tree(root.filePath(u"sheet/kit"_s)), sheets);
-        QCOMPARE(tree(root.filePath(u"inline"_s)), QStringList({ u"kit.css"_s, u"kit.html"_s }));
+        QCOMPARE(tree(root.filePath(u"inline"_s)),
+            QStringList({ u"kit.css"_s, u"kit.html"_s, u"kit.tokens.json"_s }));
 
         const QString css = QString::fromUtf8(readAll(root.filePath(u"sheet/kit.css"_s)));
         const QRegularExpression size(u"background-size: (\\d+)px (\\d+)px;"_s);
