@@ -85,6 +85,19 @@ struct Rig
     }
 };
 
+// The sanitizer build runs some fifteen times slower, and an accent measures pixels: there
+// the accent's rows take three skins (drawn, from pictures, bevelled), which keep the
+// program's side covered; every other build takes them all.
+bool accentRowsTake(const QString &skin)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return QStringList { u"Flat"_s, u"翡翠"_s, u"经典"_s }.contains(skin);
+#else
+    Q_UNUSED(skin);
+    return true;
+#endif
+}
+
 // The OKLCH hue most chromatic pixels of a picture have, in whole degrees; -1 with none.
 int dominantHue(const QImage &picture)
 {
@@ -402,8 +415,10 @@ private Q_SLOTS:
         rig.program->state().accent = accent.isEmpty() ? QColor() : QColor::fromString(accent);
         const QFont font = rig.program->window().sampleButton()->font();
         for (int row = 0; row < ui.列表框1->count(); ++row) {
-            ui.列表框1->setCurrentRow(row);
             const QString skin = ui.列表框1->item(row)->text();
+            if (!accentRowsTake(skin))
+                continue;
+            ui.列表框1->setCurrentRow(row);
             QTemporaryDir designer;
             QTemporaryDir batch;
             rig.dialogs.folderAnswers.append(designer.path());
@@ -463,9 +478,11 @@ private Q_SLOTS:
 
         QCOMPARE(ui.列表框1->count(), ProgramFolder::shippedSkinNames().size());
         for (int row = 0; row < ui.列表框1->count(); ++row) {
+            const QString skin = ui.列表框1->item(row)->text();
+            if (!accent.isEmpty() && !accentRowsTake(skin))
+                continue;
             ui.列表框1->setCurrentRow(row);
             rig.program->preview().composePreview();
-            const QString skin = ui.列表框1->item(row)->text();
             QTemporaryDir designer;
             QTemporaryDir batch;
             rig.program->exporter().state().exportCounter = 0;
