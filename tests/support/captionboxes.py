@@ -8,8 +8,7 @@ The job file is a JSON object of NAME: {"page": PATH, "dark": BOOL}.
 
 usage: captionboxes.py JOBS.json
 """
-import json, sys
-from devtools import Browser
+from devtools import Browser, run_jobs
 
 BOXES = ("Object.fromEntries([...document.querySelectorAll('[data-shot]')].map(e => {"
          " const box = r => [r.left, r.top, r.right, r.bottom];"
@@ -32,16 +31,7 @@ def run(browser, job):
 
 
 def main():
-    with open(sys.argv[1], encoding='utf-8') as f:
-        jobs = json.load(f)
-    results = {}
-    for dark in (False, True):
-        chosen = [name for name, job in jobs.items() if bool(job.get('dark')) == dark]
-        if chosen:
-            with Browser(dark) as browser:
-                for name in chosen:
-                    results[name] = run(browser, jobs[name])
-    json.dump(results, sys.stdout)
+    run_jobs(run)
 
 
 if __name__ == '__main__':

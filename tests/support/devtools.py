@@ -1,6 +1,6 @@
 """Headless Chromium driven over its DevTools protocol, for the page tests in a real browser.
 Console errors, exceptions and failed loads seen on the way are kept in Browser.errors."""
-import json, os, shutil, socket, subprocess, tempfile, time, urllib.parse, urllib.request
+import json, os, shutil, socket, subprocess, sys, tempfile, time, urllib.parse, urllib.request
 import websocket
 
 CHROMIUM = shutil.which('chromium') or shutil.which('chromium-browser')
@@ -91,3 +91,19 @@ class Browser:
     def mouse(self, kind, x, y):
         press = {} if kind == 'mouseMoved' else {'button': 'left', 'clickCount': 1}
         self.call('Input.dispatchMouseEvent', type=kind, x=x, y=y, **press)
+
+
+def run_jobs(run, flag='dark', browser_of=lambda on: Browser(dark=on)):
+    """Runs every job of the JSON job file named on the command line and prints the results
+    by job name. A job's `flag` is a browser flag, not a page setting: one browser for the jobs
+    without it, one for those with it."""
+    with open(sys.argv[1], encoding='utf-8') as f:
+        jobs = json.load(f)
+    results = {}
+    for on in (False, True):
+        chosen = [name for name, job in jobs.items() if bool(job.get(flag)) == on]
+        if chosen:
+            with browser_of(on) as browser:
+                for name in chosen:
+                    results[name] = run(browser, jobs[name])
+    json.dump(results, sys.stdout)

@@ -12,8 +12,7 @@ The job file is a JSON object of NAME: {"page": PATH, "forced": BOOL}.
 
 usage: kitmodes.py JOBS.json
 """
-import json, sys
-from devtools import Browser, until
+from devtools import Browser, run_jobs, until
 
 STYLE = ("(e => { const s = getComputedStyle(e); return {backgroundImage: s.backgroundImage,"
          " borderImageSource: s.borderImageSource, color: s.color, backgroundColor: s.backgroundColor,"
@@ -62,17 +61,7 @@ def run(browser, job):
 
 
 def main():
-    with open(sys.argv[1], encoding='utf-8') as f:
-        jobs = json.load(f)
-    results = {}
-    # A browser flag: one browser with forced colours, one without.
-    for forced in (False, True):
-        chosen = [name for name, job in jobs.items() if bool(job.get('forced')) == forced]
-        if chosen:
-            with Browser(flags=['--force-high-contrast'] * forced) as browser:
-                for name in chosen:
-                    results[name] = run(browser, jobs[name])
-    json.dump(results, sys.stdout)
+    run_jobs(run, 'forced', lambda on: Browser(flags=['--force-high-contrast'] * on))
 
 
 if __name__ == '__main__':

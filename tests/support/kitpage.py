@@ -11,8 +11,7 @@ focus) and the page is shot again: "hoverShot", "activeShot", "focusShot".
 
 usage: kitpage.py JOBS.json
 """
-import json, sys
-from devtools import Browser, until
+from devtools import Browser, run_jobs, until
 
 
 def run(browser, job):
@@ -55,17 +54,7 @@ def run(browser, job):
 
 
 def main():
-    with open(sys.argv[1], encoding='utf-8') as f:
-        jobs = json.load(f)
-    results = {}
-    # --force-dark-mode is a browser flag: one browser per colour scheme.
-    for dark in (False, True):
-        chosen = [name for name, job in jobs.items() if bool(job.get('dark')) == dark]
-        if chosen:
-            with Browser(dark) as browser:
-                for name in chosen:
-                    results[name] = run(browser, jobs[name])
-    json.dump(results, sys.stdout)
+    run_jobs(run)
 
 
 if __name__ == '__main__':
