@@ -351,7 +351,14 @@ private Q_SLOTS:
         environment.remove(u"XDG_RUNTIME_DIR"_s);
         environment.insert(u"TMPDIR"_s, temporary);
         QStringList job { u"render"_s, u"--skin"_s, u"Aqua"_s, u"--scale=1,2,3"_s, u"--out"_s, out };
-        for (int i = 0; i < 200; ++i)
+        // Long enough that the signal lands mid-run; the sanitizer build draws some fifteen
+        // times slower, and finishing the job again is most of the time here.
+#if defined(__SANITIZE_ADDRESS__)
+        constexpr int kCaptions = 40;
+#else
+        constexpr int kCaptions = 200;
+#endif
+        for (int i = 0; i < kCaptions; ++i)
             job << u"--text"_s << u"按钮"_s + QString::number(i);
         QProcess process;
         process.setProcessEnvironment(environment);
@@ -361,7 +368,7 @@ private Q_SLOTS:
         ::kill(pid_t(process.processId()), signal);
         QVERIFY(process.waitForFinished(30000));
         const QStringList stopped = tree(out);
-        QVERIFY(stopped.size() < 200 * 12);
+        QVERIFY(stopped.size() < kCaptions * 12);
         if (code >= 0) {
             QCOMPARE(process.exitStatus(), QProcess::NormalExit);
             QCOMPARE(process.exitCode(), code);
@@ -375,7 +382,7 @@ private Q_SLOTS:
         QVERIFY(process.waitForFinished(300000));
         QCOMPARE(process.exitCode(), 0);
         const QStringList written = tree(out);
-        QCOMPARE(written.size(), 200 * 12);
+        QCOMPARE(written.size(), kCaptions * 12);
         for (const QString &file : written)
             QVERIFY2(!file.startsWith(u'.') && file.endsWith(u".png"_s), qPrintable(file));
         if (code >= 0)
