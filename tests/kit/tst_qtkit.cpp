@@ -1,0 +1,326 @@
+// The Qt kit in its real consumer: qsskitprobe, a plain Qt program in Fusion style that
+// links Qt alone, loads kit.qss from the kit's own resource (kit.qrc through rcc) and
+// paints push buttons of several widths, check boxes and combo boxes in every state, at
+// QT_SCALE_FACTOR 1 and 2. Each must give the renderer's see-through picture of the same
+// blank control (quillet render --text " " --transparent) within two levels. Three skins
+// stand for the rest: one drawn, one from pictures, one bevelled; QUILLET_QTKIT_SKINS=all
+// takes every shipped skin at the widths a person checks by hand, and prints the worst
+// difference of each.
+#include "kit/qtkitinput.h"
+#include "kit/qtstylesheet.h"
+#include "batch/rendercommand.h"
+#include "pictures/kitpieces.h"
+#include "pictures/picturewriter.h"
+#include "platform/form/fontsetup.h"
+#include "skin/skinparser.h"
+
+#include "support/programfolder.h"
+#include "support/testfiles.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLibraryInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+namespace qtstylesheet = quillet::kit::qtstylesheet;
+namespace kitpieces = quillet::pictures::kitpieces;
+
+namespace {
+
+constexpr int kAllowed = 2;
+constexpr int kHeight = 24;
+const QList<qreal> kRatios { 1, 2 };
+
+// The probe's name of a state, and the renderer's picture of it.
+struct Shot
+{
+    QString probe;
+    QString picture;
+};
+// A checked toggle button is drawn as the skin draws a pressed one.
+const Shot kButtonShots[] = { { u"normal"_s, u"正常"_s }, { u"hover"_s, u"点燃"_s },
+    { u"pressed"_s, u"按下"_s }, { u"disabled"_s, u"禁止"_s }, { u"focus"_s, u"焦点"_s },
+    { u"checked"_s, u"按下"_s } };
+const Shot kCheckShots[] = { { u"off"_s, u"正常"_s }, { u"hover"_s, u"点燃"_s }, { u"active"_s, u"按下"_s },
+    { u"on"_s, u"选中"_s }, { u"on-hover"_s, u"选中点燃"_s }, { u"on-active"_s, u"选中按下"_s },
+    { u"disabled"_s, u"禁止"_s }, { u"on-disabled"_s, u"选中禁止"_s } };
+const Shot kComboShots[]
+    = { { u"normal"_s, u"正常"_s }, { u"pressed"_s, u"按下"_s }, { u"disabled"_s, u"禁止"_s } };
+
+QFont kitFont()
+{
+    QFont font(u"宋体"_s);
+    font.setPointSize(9);
+    return font;
+}
+
+bool allSkins()
+{
+    return qEnvironmentVariable("QUILLET_QTKIT_SKINS") == u"all"_s;
+}
+
+QStringList skinsToTry()
+{
+    if (!allSkins())
+        return { u"Flat"_s, u"翡翠"_s, u"经典"_s };
+    QStringList names;
+    for (const QString &file : ProgramFolder::shippedSkinNames())
+        names << QFileInfo(file).completeBaseName();
+    return names;
+}
+
+QList<int> widthsToTry()
+{
+    return allSkins() ? QList<int> { 40, 104, 217, 300 } : QList<int> { 40, 104, 217 };
+}
+
+QString ratioSuffix(int ratio)
+{
+    return ratio == 1 ? QString() : u"@%1x"_s.arg(ratio);
+}
+
+QString run(const QString &program, const QStringList &arguments, const QString &folder,
+    const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit
+        || process.exitCode() != 0)
+        return program + u": "_s + QString::fromLocal8Bit(process.readAllStandardError());
+    return {};
+}
+
+struct SkinRun
+{
+    QString folder;
+    QString problem;
+    // The worst difference seen, by state and by control, for the hand run's report.
+    QMap<QString, int> worst;
+};
+
+} // namespace
+
+class TestQtKit : public QObject
+{
+    Q_OBJECT
+
+    ProgramFolder *m_folder = nullptr;
+    QTemporaryDir m_root;
+    QMap<QString, SkinRun> m_runs;
+
+    QString writeKit(const QString &skin, const QString &folder)
+    {
+        quillet::kit::QtKitRequest request;
+        request.skinName = skin;
+        request.height = kHeight;
+        request.font = kitFont();
+        request.ratios = kRatios;
+        const QList<quillet::pictures::PlannedFile> files = qtstylesheet::files(quillet::kit::qtkitinput::draw(
+            quillet::skin::SkinParser::parseFile(m_folder->skins() + u'/' + skin + u".an"_s), request));
+        if (files.isEmpty())
+            return u"no kit"_s;
+        const quillet::pictures::WriteReport report = quillet::pictures::PictureWriter(folder).write(files);
+        return report.ok() ? QString() : report.failure;
+    }
+
+    QString renderReferences(const QString &skin, const QString &folder)
+    {
+        QJsonArray manifest;
+        for (int width : widthsToTry()) {
+            QJsonObject entry { { u"skin"_s, skin }, { u"text"_s, u" "_s }, { u"width"_s, width },
+                { u"height"_s, kHeight } };
+            entry[u"controls"_s] = width == widthsToTry().first() ? u"button,combo,check"_s : u"button"_s;
+            entry[u"check-states"_s] = true;
+            entry[u"focus"_s] = true;
+            manifest.append(entry);
+        }
+        writeAll(folder + u"/render.json"_s, QJsonDocument(manifest).toJson());
+        QString out;
+        QTextStream stream(&out);
+        const int code = quillet::batch::RenderCommand::run(
+            { u"--manifest"_s, folder + u"/render.json"_s, u"--transparent"_s, u"--scale"_s, u"1,2"_s,
+                u"--name"_s, u"{control}/{width}/{state}"_s, u"--out"_s, folder + u"/render"_s },
+            { m_folder->path(), stream, stream, false });
+        stream.flush();
+        return code == 0 ? QString() : u"render exit %1: %2"_s.arg(code).arg(out);
+    }
+
+    // The kit compiled into a resource, as a program builds it in, then the probe at each ratio.
+    QString probe(const QString &folder)
+    {
+        const QString rcc = QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + u"/rcc"_s;
+        if (const QString problem = run(rcc, { u"--binary"_s, u"kit.qrc"_s, u"-o"_s, u"../kit.rcc"_s },
+                folder + u"/kit"_s);
+            !problem.isEmpty())
+            return problem;
+        QStringList widths;
+        for (int width : widthsToTry())
+            widths << QString::number(width);
+        for (int ratio : { 1, 2 }) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+            environment.insert(u"QT_SCALE_FACTOR"_s, QString::number(ratio));
+            const QString out = folder + u"/probe"_s + QString::number(ratio);
+            if (const QString problem = run(QStringLiteral(QUILLET_BINARY_DIR "/bin/qsskitprobe"),
+                    { u"--resource"_s, folder + u"/kit.rcc"_s, u"--style-sheet"_s, u":/qk/kit.qss"_s,
+                        u"--widths"_s, widths.join(u','), u"--out"_s, out, u"--overview"_s,
+                        out + u"/overview.png"_s },
+                    folder, environment);
+                !problem.isEmpty())
+                return problem;
+        }
+        return {};
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        quillet::form::FontSetup::install();
+        QVERIFY(m_root.isValid());
+        QVERIFY2(QFileInfo(QStringLiteral(QUILLET_BINARY_DIR "/bin/qsskitprobe")).isExecutable(),
+            "qsskitprobe is not built");
+        m_folder = new ProgramFolder(ProgramFolder::shippedSkinNames());
+        for (const QString &skin : skinsToTry()) {
+            SkinRun &skinRun = m_runs[skin];
+            skinRun.folder = m_root.filePath(QString::number(m_runs.size()));
+            skinRun.problem = writeKit(skin, skinRun.folder + u"/kit"_s);
+            if (skinRun.problem.isEmpty())
+                skinRun.problem = renderReferences(skin, skinRun.folder);
+            if (skinRun.problem.isEmpty())
+                skinRun.problem = probe(skinRun.folder);
+        }
+    }
+    void cleanupTestCase()
+    {
+        if (allSkins()) {
+            for (const auto &[skin, skinRun] : m_runs.asKeyValueRange()) {
+                QStringList states;
+                int worst = 0;
+                for (const auto &[state, difference] : skinRun.worst.asKeyValueRange()) {
+                    states << u"%1 %2"_s.arg(state).arg(difference);
+                    worst = qMax(worst, difference);
+                }
+                qInfo("%s: worst %d (%s)", qPrintable(skin), worst, qPrintable(states.join(u", "_s)));
+            }
+        }
+        delete m_folder;
+    }
+
+    // Every state of every control the kit styles, as Qt paints it, against the renderer.
+    void qtEqualsRenderer_data()
+    {
+        QTest::addColumn<QString>("skin");
+        QTest::addColumn<int>("ratio");
+        for (const QString &skin : skinsToTry()) {
+            for (int ratio : { 1, 2 })
+                QTest::addRow("%s, %dx", qPrintable(skin), ratio) << skin << ratio;
+        }
+    }
+    void qtEqualsRenderer()
+    {
+        QFETCH(QString, skin);
+        QFETCH(int, ratio);
+        SkinRun &skinRun = m_runs[skin];
+        QVERIFY2(skinRun.problem.isEmpty(), qPrintable(skinRun.problem));
+        const QString probeFolder = skinRun.folder + u"/probe"_s + QString::number(ratio);
+        const QString renderFolder = skinRun.folder + u"/render/"_s;
+        QStringList failures;
+        const auto compare = [&](const QString &key, const QString &shown, const QString &expected) {
+            const QImage picture(shown);
+            const QImage reference(expected);
+            const int difference = kitpieces::difference(picture, reference);
+            skinRun.worst[key] = qMax(skinRun.worst.value(key), difference < 0 ? 255 : difference);
+            if (difference < 0 || difference > kAllowed)
+                failures << u"%1 (%2x%3 against %4x%5): %6 levels"_s.arg(QFileInfo(shown).fileName())
+                                .arg(picture.width())
+                                .arg(picture.height())
+                                .arg(reference.width())
+                                .arg(reference.height())
+                                .arg(difference);
+        };
+        const int first = widthsToTry().first();
+        // The batch writes no default button; the renderer draws it as it draws the rest.
+        const quillet::render::ButtonRenderer renderer(
+            quillet::skin::SkinParser::parseFile(m_folder->skins() + u'/' + skin + u".an"_s));
+        const quillet::pictures::KitDrawing drawing { &renderer, kHeight, kitFont(), {} };
+        for (int width : widthsToTry()) {
+            for (const Shot &shot : kButtonShots)
+                compare(u"button "_s + shot.probe, probeFolder + u"/button-%1-%2.png"_s.arg(shot.probe).arg(width),
+                    renderFolder + u"button/%1/%2%3.png"_s.arg(width).arg(shot.picture, ratioSuffix(ratio)));
+            const QString expected = skinRun.folder + u"/default-%1@%2x.png"_s.arg(width).arg(ratio);
+            kitpieces::blankButton(drawing, quillet::render::SampleState::Default, width, ratio).save(expected);
+            compare(u"button default"_s, probeFolder + u"/button-default-%1.png"_s.arg(width), expected);
+        }
+        for (const Shot &shot : kCheckShots)
+            compare(u"check "_s + shot.probe, probeFolder + u"/check-%1.png"_s.arg(shot.probe),
+                renderFolder + u"check/%1/%2%3.png"_s.arg(first).arg(shot.picture, ratioSuffix(ratio)));
+        for (const Shot &shot : kComboShots)
+            compare(u"combo "_s + shot.probe, probeFolder + u"/combo-%1-drop.png"_s.arg(shot.probe),
+                renderFolder + u"combo/%1/%2%3.png"_s.arg(first).arg(shot.picture, ratioSuffix(ratio)));
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.join(u"; "_s)));
+    }
+
+    // The resource lists exactly the files the kit wrote, and the sheet names only those.
+    void resourceHoldsTheKit()
+    {
+        const SkinRun &skinRun = m_runs.first();
+        QVERIFY2(skinRun.problem.isEmpty(), qPrintable(skinRun.problem));
+        const QString kit = skinRun.folder + u"/kit"_s;
+        const QString qrc = QString::fromUtf8(readAll(kit + u"/kit.qrc"_s));
+        QStringList listed;
+        for (const QRegularExpressionMatch &file : QRegularExpression(u"<file>([^<]+)</file>"_s).globalMatch(qrc))
+            listed << file.captured(1);
+        QStringList written;
+        QDirIterator files(kit, QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext())
+            written << QDir(kit).relativeFilePath(files.next());
+        written.removeAll(u"kit.qrc"_s);
+        written.removeAll(u"README.md"_s);
+        listed.sort();
+        written.sort();
+        QCOMPARE(listed, written);
+        const QString sheet = QString::fromUtf8(readAll(kit + u"/kit.qss"_s));
+        for (const QRegularExpressionMatch &url : QRegularExpression(u"url\\(:/qk/([^)]+)\\)"_s).globalMatch(sheet))
+            QVERIFY2(listed.contains(url.captured(1)), qPrintable(url.captured(1)));
+    }
+
+    // One cut in the sheet fits every density: each cap picture repeats its columns by the
+    // least common multiple of the ratios over its own.
+    void capRepeat_data()
+    {
+        QTest::addColumn<QList<qreal>>("ratios");
+        QTest::addColumn<int>("repeat");
+        QTest::addRow("1") << QList<qreal> { 1 } << 1;
+        QTest::addRow("1,2") << QList<qreal> { 1, 2 } << 2;
+        QTest::addRow("1,3") << QList<qreal> { 1, 3 } << 3;
+        QTest::addRow("1,2,3") << QList<qreal> { 1, 2, 3 } << 6;
+    }
+    void capRepeat()
+    {
+        QFETCH(QList<qreal>, ratios);
+        QFETCH(int, repeat);
+        QCOMPARE(qtstylesheet::capRepeat(ratios), repeat);
+        QImage left(2, 3, QImage::Format_ARGB32_Premultiplied);
+        QImage right(1, 3, QImage::Format_ARGB32_Premultiplied);
+        left.fill(qRgba(10, 20, 30, 255));
+        left.setPixel(1, 2, qRgba(0, 0, 40, 40));
+        right.fill(qRgba(200, 0, 0, 200));
+        const QImage caps = qtstylesheet::widenedCaps({ left, QImage(), right }, repeat);
+        QCOMPARE(caps.size(), QSize(3 * repeat, 3));
+        for (int x = 0; x < caps.width(); ++x) {
+            const QImage &piece = x < 2 * repeat ? left : right;
+            const int column = x < 2 * repeat ? x / repeat : 0;
+            for (int y = 0; y < 3; ++y)
+                QCOMPARE(caps.pixel(x, y), piece.pixel(column, y));
+        }
+    }
+};
+
+QTEST_MAIN(TestQtKit)
+#include "tst_qtkit.moc"
