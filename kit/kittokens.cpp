@@ -1,16 +1,13 @@
-#include "pictures/kittokens.h"
+#include "kit/kittokens.h"
 
-#include "pictures/cssescape.h"
-#include "skin/skin.h"
+#include "kit/cssescape.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QSet>
 
 #include <cmath>
 
-namespace quillet::pictures::kittokens {
+namespace quillet::kit::kittokens {
 
 namespace {
 
@@ -25,11 +22,6 @@ QString number(qreal value)
     return QString::number(rounded(value), 'g', 12);
 }
 
-QString darkGroup(const KitStyle &style)
-{
-    return style.prefix + QStringLiteral("-dark");
-}
-
 Value make(const TokenRow &row, QString name, QString description)
 {
     Value value;
@@ -40,11 +32,11 @@ Value make(const TokenRow &row, QString name, QString description)
     return value;
 }
 
-qreal sizeOf(Token token, const KitStyle &style, const KitSkin &skin)
+qreal sizeOf(Token token, const Request &request, const KitSkin &skin)
 {
     switch (token) {
     case Token::Height:
-        return style.height;
+        return request.height;
     case Token::CapLeft:
         return skin.slice.left;
     case Token::CapRight:
@@ -52,12 +44,111 @@ qreal sizeOf(Token token, const KitStyle &style, const KitSkin &skin)
     case Token::MinWidth:
         return skin.slice.minWidth;
     case Token::FontSize:
-        return style.pointSize * 96 / 72;
+        return request.font.pointSizeF() * 96 / 72;
     case Token::Radius:
         return skin.radius;
     default:
         return 0;
     }
+}
+
+// Each drawn state's caption; one of the normal caption's colour follows it.
+void addCaptions(const TokenRow &row, const Request &request, const KitSkin &skin, QList<Value> &result)
+{
+    for (const StateRow &state : kitpieces::kButtonRows) {
+        const qsizetype index = state.cascade;
+        if (!requests::draws(request, state) || index >= skin.captions.size())
+            continue;
+        Value value = make(row, captionName(state),
+            row.description + QStringLiteral(", ") + state.word + QStringLiteral(" state"));
+        value.colour = skin.captions[index].colour;
+        // Compared as the style sheet writes them: opaque.
+        if (index > 0 && value.colour.name() == skin.captions[0].colour.name())
+            value.follows = captionName(kitpieces::kButtonRows[0]);
+        result.append(value);
+    }
+}
+
+} // namespace
+
+QString captionName(const StateRow &row)
+{
+    const QStringView caption = kTokens[0].name;
+    return row.cascade == 0 ? caption.toString() : caption + u'-' + row.word;
+}
+
+QString property(QStringView prefix, QStringView name)
+{
+    return QStringLiteral("--") + prefix + u'-' + name;
+}
+
+QString property(QStringView prefix, Token token)
+{
+    for (const TokenRow &row : kTokens) {
+        if (row.token == token)
+            return property(prefix, row.name);
+    }
+    return {};
+}
+
+QString captionReference(QStringView prefix, const StateRow &row)
+{
+    const QString normal
+        = QStringLiteral("var(") + property(prefix, captionName(kitpieces::kButtonRows[0])) + u')';
+    return row.cascade == 0
+        ? normal
+        : QStringLiteral("var(") + property(prefix, captionName(row)) + QStringLiteral(", ") + normal + u')';
+}
+
+bool perSkin(Token token)
+{
+    for (const TokenRow &row : kTokens) {
+        if (row.token == token)
+            return row.perSkin;
+    }
+    return false;
+}
+
+QList<Value> values(const Request &request, const KitSkin &skin, bool shared)
+{
+    QList<Value> result;
+    for (const TokenRow &row : kTokens) {
+        if (!row.perSkin && !shared)
+            continue;
+        switch (row.token) {
+        case Token::Caption:
+            addCaptions(row, request, skin, result);
+            break;
+        case Token::Focus:
+            if (skin.focus.isValid()) {
+                result.append(make(row, row.name.toString(), row.description.toString()));
+                result.last().colour = skin.focus;
+            }
+            break;
+        case Token::Height:
+        case Token::CapLeft:
+        case Token::CapRight:
+        case Token::MinWidth:
+        case Token::FontSize:
+        case Token::Radius: {
+            const qreal size = sizeOf(row.token, request, skin);
+            if (row.token == Token::Radius && size <= 0)
+                break;
+            result.append(make(row, row.name.toString(), row.description.toString()));
+            result.last().number = size;
+            break;
+        }
+        case Token::FontFamily: {
+            result.append(make(row, row.name.toString(), row.description.toString()));
+            QStringList &families = result.last().families;
+            families.append(request.font.family());
+            for (QStringView fallback : kFallbackFamilies)
+                families.append(fallback.toString());
+            break;
+        }
+        }
+    }
+    return result;
 }
 
 QString cssValue(const Value &value)
@@ -110,144 +201,4 @@ QString typeName(Kind kind)
     return {};
 }
 
-QJsonObject group(const KitStyle &style, const KitSkin &skin, const QString &name, bool shared)
-{
-    QJsonObject result { { QStringLiteral("$description"),
-        QString(QStringLiteral("the skin ") + skin.name) } };
-    for (const Value &value : values(style, skin, shared)) {
-        QJsonObject token { { QStringLiteral("$type"), typeName(value.kind) },
-            { QStringLiteral("$description"), value.description } };
-        token.insert(QStringLiteral("$value"),
-            value.follows.isEmpty() ? jsonValue(value)
-                                    : QJsonValue(u'{' + name + u'.' + value.follows + u'}'));
-        result.insert(value.name, token);
-    }
-    return result;
-}
-
-} // namespace
-
-void readSkin(const skin::Skin &skin, int height, KitSkin *kit)
-{
-    kit->focus = skin.look(skin::Element::Button, skin::State::Focused).focus;
-    const skin::Look &look = skin.look(skin::Element::Button, skin::State::Normal);
-    // A picture's corners are in its pixels; the painter rounds at most the face's half height.
-    const int face = height - look.margin.top() - look.margin.bottom();
-    kit->radius = look.image.isEmpty() ? qBound(0, look.radius, face / 2) : 0;
-}
-
-QString captionName(int stateIndex)
-{
-    const QStringView caption = kTokens[0].name;
-    return stateIndex == 0 ? caption.toString() : caption + u'-' + kitcss::kStateWords[size_t(stateIndex)];
-}
-
-QString property(const KitStyle &style, QStringView name)
-{
-    return QStringLiteral("--") + style.prefix + u'-' + name;
-}
-
-QString property(const KitStyle &style, Token token)
-{
-    for (const TokenRow &row : kTokens) {
-        if (row.token == token)
-            return property(style, row.name);
-    }
-    return {};
-}
-
-QString captionReference(const KitStyle &style, int stateIndex)
-{
-    const QString normal = QStringLiteral("var(") + property(style, captionName(0)) + u')';
-    return stateIndex == 0 ? normal
-                           : QStringLiteral("var(") + property(style, captionName(stateIndex))
-            + QStringLiteral(", ") + normal + u')';
-}
-
-QList<Value> values(const KitStyle &style, const KitSkin &skin, bool shared)
-{
-    QList<Value> result;
-    for (const TokenRow &row : kTokens) {
-        if (!row.perSkin && !shared)
-            continue;
-        switch (row.token) {
-        case Token::Caption:
-            for (int state = 0; state < int(kitcss::kStateWords.size()); ++state) {
-                if (!kitcss::drawsState(style, state) || state >= skin.captions.size())
-                    continue;
-                Value value = make(row, captionName(state),
-                    row.description + QStringLiteral(", ") + kitcss::kStateWords[size_t(state)]
-                        + QStringLiteral(" state"));
-                value.colour = skin.captions[state].colour;
-                // Compared as the style sheet writes them: opaque.
-                if (state > 0 && value.colour.name() == skin.captions[0].colour.name())
-                    value.follows = captionName(0);
-                result.append(value);
-            }
-            break;
-        case Token::Focus:
-            if (skin.focus.isValid()) {
-                result.append(make(row, row.name.toString(), row.description.toString()));
-                result.last().colour = skin.focus;
-            }
-            break;
-        case Token::Height:
-        case Token::CapLeft:
-        case Token::CapRight:
-        case Token::MinWidth:
-        case Token::FontSize:
-        case Token::Radius: {
-            const qreal size = sizeOf(row.token, style, skin);
-            if (row.token == Token::Radius && size <= 0)
-                break;
-            result.append(make(row, row.name.toString(), row.description.toString()));
-            result.last().number = size;
-            break;
-        }
-        case Token::FontFamily: {
-            result.append(make(row, row.name.toString(), row.description.toString()));
-            QStringList &families = result.last().families;
-            families.append(style.fontFamily);
-            for (QStringView fallback : kFallbackFamilies)
-                families.append(fallback.toString());
-            break;
-        }
-        }
-    }
-    return result;
-}
-
-QString declarations(const KitStyle &style, const KitSkin &skin, bool dark, const QString &indent)
-{
-    QSet<QString> declared;
-    QString css;
-    for (const Value &value : values(style, skin, !dark)) {
-        if (!value.follows.isEmpty())
-            continue;
-        declared.insert(value.name);
-        css += indent + property(style, value.name) + QStringLiteral(": ") + cssValue(value)
-            + QStringLiteral(";\n");
-    }
-    // What the light scheme sets and the dark skin does not have must not show through.
-    if (dark) {
-        for (const Value &value : values(style, style.light, false)) {
-            if (value.follows.isEmpty() && !declared.contains(value.name))
-                css += indent + property(style, value.name) + QStringLiteral(": initial;\n");
-        }
-    }
-    return css;
-}
-
-QByteArray json(const KitStyle &style)
-{
-    QJsonObject root { { QStringLiteral("$description"),
-        QString(QStringLiteral("Button kit from the skin ") + style.light.name
-            + (style.dark ? QStringLiteral(" (dark: ") + style.dark->name + u')' : QString())
-            + QStringLiteral(", the values of kit.css")) } };
-    root.insert(style.prefix, group(style, style.light, style.prefix, true));
-    if (style.dark)
-        root.insert(darkGroup(style), group(style, *style.dark, darkGroup(style), false));
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
-}
-
-} // namespace quillet::pictures::kittokens
+} // namespace quillet::kit::kittokens

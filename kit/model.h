@@ -1,49 +1,69 @@
 #pragma once
 
-#include "pictures/kitcss.h"
-#include "pictures/picturewriter.h"
-#include "skin/skin.h"
+#include "kit/kitpieces.h"
+#include "kit/kitsheet.h"
+#include "kit/kitskin.h"
+#include "kit/kittokens.h"
+#include "kit/request.h"
 
+#include <QColor>
 #include <QFont>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-#include <optional>
+namespace quillet::kit {
 
-namespace quillet::pictures {
-
-// A skin a kit is made from, and the name the kit shows for it.
-struct KitSource
+// One skin of a kit as drawn: what the style sheets need of it, its pieces at each
+// density and its token values.
+struct Scheme
 {
-    skin::Skin skin;
-    QString name;
+    KitSkin skin;
+    QColor base; // the skin's base colour, what see-through pictures are encoded against
+    // In the order of Model::ratios(): each drawn push button state cut from a button
+    // kitpieces::kSliceWidth wide, and every check box state.
+    QList<KitSheetSkin> byRatio;
+    // The light scheme's with the tokens every scheme shares, the dark one's with its own only.
+    QList<kittokens::Value> tokens;
 };
 
-// Why there is no kit.
-struct KitProblem
+// A kit drawn once from a request and its skins, for every target to write out. Nothing
+// changes it after build().
+class Model
 {
-    QString message; // one line
-    // The options ask for a kit that cannot be made (the command line exits 2); otherwise a
-    // picture could not be drawn or encoded.
-    bool input = false;
+public:
+    // Draws every piece the request asks for. notes gets one line per skin whose pieces
+    // differ from the renderer. A piece that cannot be drawn is a null picture, which the
+    // target's encoder turns into empty bytes.
+    static Model build(const Request &request, QStringList *notes = nullptr);
+
+    const Request &request() const { return m_request; }
+    // The class prefix, the default one where the request names none.
+    QString prefix() const;
+    int height() const { return m_request.height; }
+    const QFont &font() const { return m_request.font; }
+    const QList<qreal> &ratios() const { return m_request.ratios; }
+    Layout layout() const { return m_request.layout; }
+    bool focus() const { return m_request.focus; }
+
+    // Light first, then the dark one when asked for.
+    const QList<Scheme> &schemes() const { return m_schemes; }
+    const Scheme &light() const { return m_schemes.first(); }
+    const Scheme *dark() const { return m_schemes.size() > 1 ? &m_schemes[1] : nullptr; }
+
+    // Whether the kit draws a push button state (focus only when asked for), and those it
+    // draws in the order of the style sheet. The check box's are kitpieces::kCheckRows.
+    bool draws(const StateRow &row) const;
+    QList<StateRow> buttonStates() const;
+    // Where every piece of every scheme lies on one sheet per density.
+    const KitSheet &sheet() const { return m_sheet; }
+
+private:
+    Model() = default;
+
+    Request m_request;
+    QList<Scheme> m_schemes;
+    KitSheet m_sheet;
 };
 
-// A whole kit made from skins, for the command line and the designer alike.
-namespace kitbuild {
-
-// An in-line kit is one style sheet; past this size it loads slower than the files it
-// saves, and one data: URI could pass the longest URL Chromium takes (2 MiB).
-inline constexpr qsizetype kInlineLimit = 2 * 1024 * 1024;
-
-// Every file of the kit, drawn and encoded, ready for the picture writer: the pictures
-// (style.layout says how they are laid out), then kit.css and kit.html, so that a failed write never leaves a
-// style sheet naming pictures that are not there. Fills style.light and style.dark. notes gets one line per
-// skin whose pieces differ from the renderer. When there is no kit the list is empty and
-// problem says why.
-QList<PlannedFile> files(const KitSource &light, const std::optional<KitSource> &dark, KitStyle &style,
-    const QFont &font, QStringList *notes, KitProblem *problem);
-
-} // namespace kitbuild
-
-} // namespace quillet::pictures
+} // namespace quillet::kit
