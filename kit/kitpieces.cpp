@@ -5,6 +5,8 @@
 #include "pictures/captionfont.h"
 #include "render/legibilitycheck.h"
 
+#include <QApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -223,6 +225,19 @@ QImage checkBox(const render::ButtonRenderer &renderer, SampleState state, qreal
     request.control = SampleControl::CheckBox;
     request.state = state;
     request.size = QSize(model::Metrics::kCheckSide, model::Metrics::kCheckSide);
+    request.devicePixelRatio = ratio;
+    return seeThrough(renderer, request);
+}
+
+QImage dropButton(const render::ButtonRenderer &renderer, SampleState state, qreal ratio)
+{
+    RenderRequest request;
+    request.control = SampleControl::DropButton;
+    request.state = state;
+    request.size = QSize(model::Metrics::kDropWidth, model::Metrics::kDropHeight);
+    request.comboHeight = model::Metrics::kComboHeight;
+    // The combo keeps the designer's own font, as in the batch's pictures.
+    request.font = QApplication::font();
     request.devicePixelRatio = ratio;
     return seeThrough(renderer, request);
 }

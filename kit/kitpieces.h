@@ -96,6 +96,8 @@ QImage compose(const KitPieces &pieces, int width);
 int difference(const QImage &a, const QImage &b);
 // The check box of one state, see-through.
 QImage checkBox(const render::ButtonRenderer &renderer, SampleState state, qreal ratio);
+// The combo box's drop button of one state, see-through, as the batch draws it.
+QImage dropButton(const render::ButtonRenderer &renderer, SampleState state, qreal ratio);
 
 } // namespace kitpieces
 

@@ -1,11 +1,11 @@
 #include "kit/qtstylesheet.h"
 
+#include "kit/rulewriter.h"
 #include "pictures/picturebytes.h"
 
 #include <QStringList>
 
 #include <numeric>
-#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -13,7 +13,7 @@ namespace quillet::kit::qtstylesheet {
 
 namespace {
 
-using render::SampleState;
+using model::SampleState;
 
 enum class Control { Button, Check, Drop };
 
@@ -63,22 +63,14 @@ constexpr QStringView elementOf(Control control)
     return u"";
 }
 
-// One rule of the sheet: selectors, then declarations in their order.
+// One rule of the sheet, for the rule writer.
 struct Rule
 {
     QStringList selectors;
-    QList<std::pair<QString, QString>> declarations;
+    Declarations declarations;
 
     void add(const QString &property, const QString &value) { declarations.append({ property, value }); }
 };
-
-QString text(const Rule &rule)
-{
-    QString css = rule.selectors.join(u",\n"_s) + u" {\n"_s;
-    for (const auto &[property, value] : rule.declarations)
-        css += u"  "_s + property + u": "_s + value + u";\n"_s;
-    return css + u"}\n"_s;
-}
 
 Rule ruleFor(const QtSelector &row)
 {
@@ -144,6 +136,15 @@ QString padding(const CaptionBox &box)
         + u' ' + px(qMax(0, box.horizontal));
 }
 
+template<typename State> const State *find(const QList<State> &states, SampleState state)
+{
+    for (const State &candidate : states) {
+        if (candidate.state == state)
+            return &candidate;
+    }
+    return nullptr;
+}
+
 void addButtonLook(Rule &rule, const QtSheetInput &input, const QtButtonState &state)
 {
     const int repeat = capRepeat(input.ratios);
@@ -176,18 +177,11 @@ Rule buttonBase(const QtSheetInput &input, const QtButtonState &normal)
     rule.add(u"background-clip"_s, u"padding"_s);
     rule.add(u"font-family"_s, fontFamily(input));
     rule.add(u"font-size"_s, QString::number(input.pointSize) + u"pt"_s);
-    // The focused pieces show the skin's own focus; Qt's dotted frame would lie over them.
-    rule.add(u"outline"_s, u"none"_s);
+    // The focused pieces show the skin's own focus, and Qt's frame would lie over them;
+    // without them Qt's frame shows the focus.
+    if (find(input.buttons, SampleState::Focused))
+        rule.add(u"outline"_s, u"none"_s);
     return rule;
-}
-
-template<typename State> const State *find(const QList<State> &states, SampleState state)
-{
-    for (const State &candidate : states) {
-        if (candidate.state == state)
-            return &candidate;
-    }
-    return nullptr;
 }
 
 QList<Rule> buttonRules(const QtSheetInput &input)
@@ -221,7 +215,7 @@ QList<Rule> pictureRules(const QtSheetInput &input, Control control)
             const QImage &picture = state->pictures.first();
             const qreal ratio = input.ratios.value(0, 1);
             if (control == Control::Drop) {
-                rule.add(u"subcontrol-origin"_s, u"border"_s);
+                rule.add(u"subcontrol-origin"_s, u"margin"_s);
                 rule.add(u"subcontrol-position"_s, u"top right"_s);
                 rule.add(u"border"_s, u"none"_s);
             }
@@ -234,7 +228,7 @@ QList<Rule> pictureRules(const QtSheetInput &input, Control control)
     return rules;
 }
 
-Rule fieldRule(const QtSheetInput &input, const QStringList &selectors, const skin::Look &look, bool base)
+Rule fieldRule(const QStringList &selectors, const skin::Look &look, bool base)
 {
     Rule rule { selectors, {} };
     if (look.borderWidth > 0 && look.border.isValid())
@@ -251,25 +245,32 @@ Rule fieldRule(const QtSheetInput &input, const QStringList &selectors, const sk
 
 QList<Rule> comboRules(const QtSheetInput &input)
 {
-    // As high as the drop button's picture, so the picture fills the right end.
+    // As high as the drop button's picture. The picture holds the frame's right end and
+    // lies in the margin, so no frame shows through its see-through corners.
     const int border = input.field.border.isValid() ? input.field.borderWidth : 0;
-    Rule field = fieldRule(input, { u"QComboBox"_s }, input.field, true);
+    Rule field = fieldRule({ u"QComboBox"_s }, input.field, true);
+    field.add(u"border-right"_s, u"none"_s);
+    field.add(u"border-top-right-radius"_s, u"0"_s);
+    field.add(u"border-bottom-right-radius"_s, u"0"_s);
+    field.add(u"margin-right"_s, px(input.dropSize.width()));
     field.add(u"padding"_s, u"0 0 0 3px"_s);
     field.add(u"min-height"_s, px(qMax(0, input.dropSize.height() - 2 * border)));
     field.add(u"max-height"_s, px(qMax(0, input.dropSize.height() - 2 * border)));
     field.add(u"font-family"_s, fontFamily(input));
     field.add(u"font-size"_s, QString::number(input.pointSize) + u"pt"_s);
-    QList<Rule> rules { field, fieldRule(input, { u"QComboBox:disabled"_s }, input.fieldDisabled, false) };
+    Rule disabled = fieldRule({ u"QComboBox:disabled"_s }, input.fieldDisabled, false);
+    disabled.add(u"border-right"_s, u"none"_s);
+    QList<Rule> rules { field, disabled };
     rules += pictureRules(input, Control::Drop);
     // The drop button's picture holds the skin's arrow; Qt's own would lie over it.
-    Rule arrow { { u"QComboBox::down-arrow"_s, u"QComboBox::down-arrow:on"_s,
-                     u"QComboBox::down-arrow:disabled"_s },
-        {} };
+    Rule arrow {
+        { u"QComboBox::down-arrow"_s, u"QComboBox::down-arrow:on"_s, u"QComboBox::down-arrow:disabled"_s }, {}
+    };
     arrow.add(u"image"_s, u"none"_s);
     arrow.add(u"width"_s, u"0"_s);
     arrow.add(u"height"_s, u"0"_s);
     rules.append(arrow);
-    Rule popup = fieldRule(input, { u"QComboBox QAbstractItemView"_s }, input.list, true);
+    Rule popup = fieldRule({ u"QComboBox QAbstractItemView"_s }, input.list, true);
     popup.add(u"selection-background-color"_s, brush(input.selection));
     if (input.selection.text.isValid())
         popup.add(u"selection-color"_s, colour(input.selection.text));
@@ -340,7 +341,7 @@ QString pictureName(QStringView control, QStringView word, QStringView part, qre
     return name + ratioSuffix(ratio) + u".png"_s;
 }
 
-QImage widenedCaps(const pictures::KitPieces &pieces, int repeat)
+QImage widenedCaps(const KitPieces &pieces, int repeat)
 {
     if (pieces.left.isNull() || pieces.right.isNull() || repeat < 1)
         return {};
@@ -361,22 +362,24 @@ QImage widenedCaps(const pictures::KitPieces &pieces, int repeat)
 
 QString styleSheet(const QtSheetInput &input)
 {
-    QString css = u"/* Qt style sheet kit of the skin \""_s + QString(input.skinName).remove(u"*/"_s)
-        + u"\": push buttons "_s + QString::number(input.height) + u" px high, check boxes and combo "
-                                                                   "boxes. README.md says how to load it. */\n"_s;
+    RuleWriter writer;
+    writer.comment(u"Qt style sheet kit of the skin \""_s + QString(input.skinName).remove(u"*/"_s)
+        + u"\": push buttons "_s + QString::number(input.height)
+        + u" px high, check boxes and combo boxes. README.md says how to load it."_s);
     if (!input.inexactNote.isEmpty())
-        css += u"/* "_s + QString(input.inexactNote).remove(u"*/"_s) + u" */\n"_s;
+        writer.comment(QString(input.inexactNote).remove(u"*/"_s));
     QList<Rule> rules = buttonRules(input);
     rules += checkRules(input);
     rules += comboRules(input);
     for (const Rule &rule : std::as_const(rules))
-        css += u'\n' + text(rule);
-    return css;
+        writer.rule(rule.selectors, rule.declarations);
+    return writer.text();
 }
 
 QString resourceList(const QtSheetInput &input)
 {
-    QString qrc = u"<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n  <qresource prefix=\"/"_s + input.prefix + u"\">\n"_s;
+    QString qrc
+        = u"<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n  <qresource prefix=\"/"_s + input.prefix + u"\">\n"_s;
     qrc += u"    <file>kit.qss</file>\n"_s;
     for (const auto &[name, picture] : pictures(input))
         qrc += u"    <file>"_s + name + u"</file>\n"_s;
@@ -393,7 +396,8 @@ QString readme(const QtSheetInput &input)
           "from the pictures in kit/. Qt takes the @2x and @3x pictures by itself on screens of that ratio.\n"
           "The sheet names its pictures in the resource, so load it through kit.qrc.\n\n"
           "Built into the program (CMake):\n\n"
-          "    qt_add_resources(app \"kit\" FILES kit.qrc)   # or list kit.qrc among the sources with AUTORCC\n\n"
+          "    qt_add_resources(app \"kit\" FILES kit.qrc)   # or list kit.qrc among the sources with "
+          "AUTORCC\n\n"
           "From the folder, without building it in:\n\n"
           "    rcc --binary kit.qrc -o kit.rcc\n"
           "    QResource::registerResource(QStringLiteral(\"/path/to/kit.rcc\"));\n\n"
@@ -408,13 +412,16 @@ QString readme(const QtSheetInput &input)
         + u" px wide; any width above gives the skin's own picture.\n"_s;
 }
 
-QList<pictures::PlannedFile> files(const QtSheetInput &input)
+QList<pictures::PlannedFile> files(const QtSheetInput &input, QString *undrawn)
 {
     QList<pictures::PlannedFile> planned;
     for (const auto &[name, picture] : pictures(input)) {
-        const QByteArray bytes = pictures::PictureBytes::lossless(picture);
-        if (bytes.isEmpty())
+        const QByteArray bytes = picture.isNull() ? QByteArray() : pictures::PictureBytes::lossless(picture);
+        if (bytes.isEmpty()) {
+            if (undrawn)
+                *undrawn = name;
             return {};
+        }
         planned.append(pictures::PlannedFile::ofBytes(name, bytes));
     }
     planned.append(pictures::PlannedFile::ofBytes(u"kit.qrc"_s, resourceList(input).toUtf8()));

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "pictures/kitpieces.h"
+#include "kit/kitpieces.h"
+#include "model/samplestate.h"
 #include "pictures/picturewriter.h"
-#include "render/buttonrenderer.h"
 #include "skin/look.h"
 
 #include <QColor>
@@ -19,18 +19,18 @@ namespace quillet::kit {
 // One push button state of a Qt kit: its pieces at each density and its caption.
 struct QtButtonState
 {
-    render::SampleState state = render::SampleState::Normal;
+    model::SampleState state = model::SampleState::Normal;
     QString word; // of the file names: "normal", "hover"
     QColor caption;
     QPoint shift;
     QMargins box; // margin plus padding of the state's look
-    QList<pictures::KitPieces> pieces; // one per ratio, in the order of QtSheetInput::ratios
+    QList<KitPieces> pieces; // one per ratio, in the order of QtSheetInput::ratios
 };
 
 // One state of a control drawn whole (a check box, a drop button), at each density.
 struct QtPictureState
 {
-    render::SampleState state = render::SampleState::Normal;
+    model::SampleState state = model::SampleState::Normal;
     QString word;
     QList<QImage> pictures; // one per ratio
 };
@@ -45,7 +45,7 @@ struct QtSheetInput
     int height = 24;
     QString fontFamily;
     qreal pointSize = 9;
-    pictures::KitSlice slice;
+    KitSlice slice;
     QList<QtButtonState> buttons;
     QList<QtPictureState> checks;
     QList<QtPictureState> drops;
@@ -73,15 +73,15 @@ int capRepeat(const QList<qreal> &ratios);
 // "kit/button-hover-caps@2x.png": the name Qt's own @Nx lookup finds beside the 1x one.
 QString pictureName(QStringView control, QStringView word, QStringView part, qreal ratio);
 // Left cap then right cap, each device column `repeat` times.
-QImage widenedCaps(const pictures::KitPieces &pieces, int repeat);
+QImage widenedCaps(const KitPieces &pieces, int repeat);
 
 QString styleSheet(const QtSheetInput &input);
 QString resourceList(const QtSheetInput &input);
 QString readme(const QtSheetInput &input);
 // Every file of the kit ready for the picture writer: the pictures, then kit.qrc and
 // README.md, and kit.qss last, so a failed write never leaves a sheet naming pictures
-// that are not there. Empty when a picture cannot be encoded.
-QList<pictures::PlannedFile> files(const QtSheetInput &input);
+// that are not there. Empty, with the picture's name in *undrawn, when one cannot be drawn.
+QList<pictures::PlannedFile> files(const QtSheetInput &input, QString *undrawn = nullptr);
 
 } // namespace qtstylesheet
 

@@ -1,5 +1,6 @@
 #include "kit/targets.h"
 
+#include "kit/qttarget.h"
 #include "kit/webtarget.h"
 
 #include <array>
@@ -9,7 +10,8 @@ namespace quillet::kit {
 std::span<const Target *const> targets()
 {
     static const WebTarget web;
-    static const std::array<const Target *, 1> list { &web };
+    static const QtTarget qt;
+    static const std::array<const Target *, 2> list { &web, &qt };
     return list;
 }
 

@@ -3,8 +3,9 @@
 namespace quillet::model {
 
 enum class SampleControl { PushButton, DropButton, CheckBox };
-// Focused: the push button holding the keyboard focus, neither hot nor pressed. The
-// Checked... states are the check box's; Pressed, Hot and Disabled of a check box are unchecked.
+// Focused: the push button holding the keyboard focus, neither hot nor pressed; Default: the
+// dialog's default push button, neither hot, pressed nor focused. The Checked... states are
+// the check box's; Pressed, Hot and Disabled of a check box are unchecked.
 enum class SampleState {
     Normal,
     Pressed,
@@ -14,7 +15,8 @@ enum class SampleState {
     Focused,
     CheckedHot,
     CheckedPressed,
-    CheckedDisabled
+    CheckedDisabled,
+    Default
 };
 
 constexpr bool isChecked(SampleState state)

@@ -168,6 +168,8 @@ void ButtonRenderer::paintPushButton(
         state == SampleState::Pressed || state == SampleState::Hot);
     option.state |= state == SampleState::Pressed ? QStyle::State_Sunken : QStyle::State_Raised;
     option.state.setFlag(QStyle::State_HasFocus, state == SampleState::Focused);
+    if (state == SampleState::Default)
+        option.features |= QStyleOptionButton::DefaultButton;
     option.text = request.caption;
 
     painter.translate(-allowance / 2, -allowance / 2);

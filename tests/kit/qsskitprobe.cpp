@@ -17,8 +17,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEnterEvent>
-#include <QHoverEvent>
 #include <QFile>
+#include <QHoverEvent>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
@@ -101,8 +101,8 @@ QImage paintedAlone(QWidget *widget)
 QImage crop(const QImage &image, const QRect &logical)
 {
     const qreal ratio = image.devicePixelRatio();
-    const QRect device(qRound(logical.x() * ratio), qRound(logical.y() * ratio), qRound(logical.width() * ratio),
-        qRound(logical.height() * ratio));
+    const QRect device(qRound(logical.x() * ratio), qRound(logical.y() * ratio),
+        qRound(logical.width() * ratio), qRound(logical.height() * ratio));
     QImage part = image.copy(device);
     part.setDevicePixelRatio(ratio);
     return part;
@@ -204,7 +204,7 @@ private:
                 m_shots.append({ QStringLiteral("button-%1-%2").arg(state).arg(width), button,
                     [button, put] { put(button); }, {} });
             };
-            add(QStringLiteral("normal"), [](QPushButton *) { });
+            add(QStringLiteral("normal"), [](QPushButton *) {});
             add(QStringLiteral("hover"), [](QPushButton *b) { hover(b); });
             add(QStringLiteral("pressed"), [](QPushButton *b) {
                 hover(b);
@@ -226,22 +226,24 @@ private:
 
     void addChecks()
     {
-        const auto add = [&](const QString &state, bool checked, const std::function<void(QCheckBox *)> &put) {
-            auto *box = make<QCheckBox>(QPoint(400, 30 * int(m_shots.size() % 16)));
-            box->setFocusPolicy(Qt::NoFocus);
-            box->setChecked(checked);
-            box->resize(box->sizeHint());
-            m_shots.append({ QStringLiteral("check-") + state, box, [box, put] { put(box); },
-                [box](const QImage &image) {
-                    QStyleOptionButton option;
-                    option.initFrom(box);
-                    return crop(image, box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box));
-                } });
-        };
+        const auto add
+            = [&](const QString &state, bool checked, const std::function<void(QCheckBox *)> &put) {
+                  auto *box = make<QCheckBox>(QPoint(400, 30 * int(m_shots.size() % 16)));
+                  box->setFocusPolicy(Qt::NoFocus);
+                  box->setChecked(checked);
+                  box->resize(box->sizeHint());
+                  m_shots.append({ QStringLiteral("check-") + state, box, [box, put] { put(box); },
+                      [box](const QImage &image) {
+                          QStyleOptionButton option;
+                          option.initFrom(box);
+                          return crop(image,
+                              box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box));
+                      } });
+              };
         for (bool checked : { false, true }) {
             const QString on = checked ? QStringLiteral("on") : QString();
             const QString prefix = checked ? QStringLiteral("on-") : QString();
-            add(checked ? on : QStringLiteral("off"), checked, [](QCheckBox *) { });
+            add(checked ? on : QStringLiteral("off"), checked, [](QCheckBox *) {});
             add(prefix + QStringLiteral("hover"), checked, [](QCheckBox *b) { hover(b); });
             add(prefix + QStringLiteral("active"), checked, [](QCheckBox *b) {
                 hover(b);
@@ -264,12 +266,13 @@ private:
                 option.editable = combo->isEditable();
                 option.subControls = QStyle::SC_All;
                 return crop(image,
-                    combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, combo));
+                    combo->style()->subControlRect(
+                        QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, combo));
             };
             m_shots.append({ QStringLiteral("combo-") + state, combo, [combo, put] { put(combo); }, {} });
             m_shots.append({ QStringLiteral("combo-") + state + QStringLiteral("-drop"), combo, {}, drop });
         };
-        add(QStringLiteral("normal"), [](QComboBox *) { });
+        add(QStringLiteral("normal"), [](QComboBox *) {});
         add(QStringLiteral("pressed"), [](QComboBox *c) {
             QStyleOptionComboBox option;
             option.initFrom(c);

@@ -6,11 +6,10 @@
 // stand for the rest: one drawn, one from pictures, one bevelled; QUILLET_QTKIT_SKINS=all
 // takes every shipped skin at the widths a person checks by hand, and prints the worst
 // difference of each.
-#include "kit/qtkitinput.h"
-#include "kit/qtstylesheet.h"
+#include "batch/kitcommand.h"
 #include "batch/rendercommand.h"
-#include "pictures/kitpieces.h"
-#include "pictures/picturewriter.h"
+#include "kit/kitpieces.h"
+#include "kit/qtstylesheet.h"
 #include "platform/form/fontsetup.h"
 #include "skin/skinparser.h"
 
@@ -27,13 +26,12 @@
 
 using namespace Qt::StringLiterals;
 namespace qtstylesheet = quillet::kit::qtstylesheet;
-namespace kitpieces = quillet::pictures::kitpieces;
+namespace kitpieces = quillet::kit::kitpieces;
 
 namespace {
 
 constexpr int kAllowed = 2;
 constexpr int kHeight = 24;
-const QList<qreal> kRatios { 1, 2 };
 
 // The probe's name of a state, and the renderer's picture of it.
 struct Shot
@@ -42,9 +40,9 @@ struct Shot
     QString picture;
 };
 // A checked toggle button is drawn as the skin draws a pressed one.
-const Shot kButtonShots[] = { { u"normal"_s, u"正常"_s }, { u"hover"_s, u"点燃"_s },
-    { u"pressed"_s, u"按下"_s }, { u"disabled"_s, u"禁止"_s }, { u"focus"_s, u"焦点"_s },
-    { u"checked"_s, u"按下"_s } };
+const Shot kButtonShots[]
+    = { { u"normal"_s, u"正常"_s }, { u"hover"_s, u"点燃"_s }, { u"pressed"_s, u"按下"_s },
+          { u"disabled"_s, u"禁止"_s }, { u"focus"_s, u"焦点"_s }, { u"checked"_s, u"按下"_s } };
 const Shot kCheckShots[] = { { u"off"_s, u"正常"_s }, { u"hover"_s, u"点燃"_s }, { u"active"_s, u"按下"_s },
     { u"on"_s, u"选中"_s }, { u"on-hover"_s, u"选中点燃"_s }, { u"on-active"_s, u"选中按下"_s },
     { u"disabled"_s, u"禁止"_s }, { u"on-disabled"_s, u"选中禁止"_s } };
@@ -114,19 +112,17 @@ class TestQtKit : public QObject
     QTemporaryDir m_root;
     QMap<QString, SkinRun> m_runs;
 
+    // As a person types it: the command's own checks, drawing and writer.
     QString writeKit(const QString &skin, const QString &folder)
     {
-        quillet::kit::QtKitRequest request;
-        request.skinName = skin;
-        request.height = kHeight;
-        request.font = kitFont();
-        request.ratios = kRatios;
-        const QList<quillet::pictures::PlannedFile> files = qtstylesheet::files(quillet::kit::qtkitinput::draw(
-            quillet::skin::SkinParser::parseFile(m_folder->skins() + u'/' + skin + u".an"_s), request));
-        if (files.isEmpty())
-            return u"no kit"_s;
-        const quillet::pictures::WriteReport report = quillet::pictures::PictureWriter(folder).write(files);
-        return report.ok() ? QString() : report.failure;
+        QString out;
+        QTextStream stream(&out);
+        const int code
+            = quillet::batch::KitCommand::run({ u"--target"_s, u"qt"_s, u"--skin"_s, skin, u"--focus"_s,
+                                                  u"--scale"_s, u"1,2"_s, u"--out"_s, folder },
+                { m_folder->path(), stream, stream, false });
+        stream.flush();
+        return code == 0 ? QString() : u"kit exit %1: %2"_s.arg(code).arg(out);
     }
 
     QString renderReferences(const QString &skin, const QString &folder)
@@ -135,8 +131,9 @@ class TestQtKit : public QObject
         for (int width : widthsToTry()) {
             QJsonObject entry { { u"skin"_s, skin }, { u"text"_s, u" "_s }, { u"width"_s, width },
                 { u"height"_s, kHeight } };
-            entry[u"controls"_s] = width == widthsToTry().first() ? u"button,combo,check"_s : u"button"_s;
-            entry[u"check-states"_s] = true;
+            const bool first = width == widthsToTry().first();
+            entry[u"controls"_s] = first ? u"button,combo,check"_s : u"button"_s;
+            entry[u"check-states"_s] = first;
             entry[u"focus"_s] = true;
             manifest.append(entry);
         }
@@ -155,8 +152,8 @@ class TestQtKit : public QObject
     QString probe(const QString &folder)
     {
         const QString rcc = QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + u"/rcc"_s;
-        if (const QString problem = run(rcc, { u"--binary"_s, u"kit.qrc"_s, u"-o"_s, u"../kit.rcc"_s },
-                folder + u"/kit"_s);
+        if (const QString problem
+            = run(rcc, { u"--binary"_s, u"kit.qrc"_s, u"-o"_s, u"../kit.rcc"_s }, folder + u"/kit"_s);
             !problem.isEmpty())
             return problem;
         QStringList widths;
@@ -244,25 +241,26 @@ private Q_SLOTS:
                                 .arg(reference.height())
                                 .arg(difference);
         };
-        const int first = widthsToTry().first();
         // The batch writes no default button; the renderer draws it as it draws the rest.
         const quillet::render::ButtonRenderer renderer(
             quillet::skin::SkinParser::parseFile(m_folder->skins() + u'/' + skin + u".an"_s));
-        const quillet::pictures::KitDrawing drawing { &renderer, kHeight, kitFont(), {} };
+        const quillet::kit::KitDrawing drawing { &renderer, kHeight, kitFont(), {} };
         for (int width : widthsToTry()) {
             for (const Shot &shot : kButtonShots)
-                compare(u"button "_s + shot.probe, probeFolder + u"/button-%1-%2.png"_s.arg(shot.probe).arg(width),
+                compare(u"button "_s + shot.probe,
+                    probeFolder + u"/button-%1-%2.png"_s.arg(shot.probe).arg(width),
                     renderFolder + u"button/%1/%2%3.png"_s.arg(width).arg(shot.picture, ratioSuffix(ratio)));
             const QString expected = skinRun.folder + u"/default-%1@%2x.png"_s.arg(width).arg(ratio);
-            kitpieces::blankButton(drawing, quillet::render::SampleState::Default, width, ratio).save(expected);
+            kitpieces::blankButton(drawing, quillet::model::SampleState::Default, width, ratio)
+                .save(expected);
             compare(u"button default"_s, probeFolder + u"/button-default-%1.png"_s.arg(width), expected);
         }
         for (const Shot &shot : kCheckShots)
             compare(u"check "_s + shot.probe, probeFolder + u"/check-%1.png"_s.arg(shot.probe),
-                renderFolder + u"check/%1/%2%3.png"_s.arg(first).arg(shot.picture, ratioSuffix(ratio)));
+                renderFolder + u"check/%1/%2%3.png"_s.arg(quillet::model::Metrics::kCheckSide).arg(shot.picture, ratioSuffix(ratio)));
         for (const Shot &shot : kComboShots)
             compare(u"combo "_s + shot.probe, probeFolder + u"/combo-%1-drop.png"_s.arg(shot.probe),
-                renderFolder + u"combo/%1/%2%3.png"_s.arg(first).arg(shot.picture, ratioSuffix(ratio)));
+                renderFolder + u"combo/%1/%2%3.png"_s.arg(quillet::model::Metrics::kDropWidth).arg(shot.picture, ratioSuffix(ratio)));
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(u"; "_s)));
     }
 
@@ -274,7 +272,8 @@ private Q_SLOTS:
         const QString kit = skinRun.folder + u"/kit"_s;
         const QString qrc = QString::fromUtf8(readAll(kit + u"/kit.qrc"_s));
         QStringList listed;
-        for (const QRegularExpressionMatch &file : QRegularExpression(u"<file>([^<]+)</file>"_s).globalMatch(qrc))
+        for (const QRegularExpressionMatch &file :
+            QRegularExpression(u"<file>([^<]+)</file>"_s).globalMatch(qrc))
             listed << file.captured(1);
         QStringList written;
         QDirIterator files(kit, QDir::Files, QDirIterator::Subdirectories);
@@ -286,7 +285,8 @@ private Q_SLOTS:
         written.sort();
         QCOMPARE(listed, written);
         const QString sheet = QString::fromUtf8(readAll(kit + u"/kit.qss"_s));
-        for (const QRegularExpressionMatch &url : QRegularExpression(u"url\\(:/qk/([^)]+)\\)"_s).globalMatch(sheet))
+        for (const QRegularExpressionMatch &url :
+            QRegularExpression(u"url\\(:/qk/([^)]+)\\)"_s).globalMatch(sheet))
             QVERIFY2(listed.contains(url.captured(1)), qPrintable(url.captured(1)));
     }
 
