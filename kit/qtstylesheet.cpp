@@ -391,13 +391,13 @@ QString readme(const QtSheetInput &input)
     const QString sheet = u":/"_s + input.prefix + u"/kit.qss"_s;
     return u"# Qt button kit: "_s + input.skinName
         + u"\n\n"
-          "kit.qss styles QPushButton (normal, :hover, :focus, :pressed, checkable :checked, :disabled),\n"
-          "QCheckBox and its indicator in eight states, and QComboBox with its drop-down and pop-up list,\n"
-          "from the pictures in kit/. Qt takes the @2x and @3x pictures by itself on screens of that ratio.\n"
-          "The sheet names its pictures in the resource, so load it through kit.qrc.\n\n"
-          "Built into the program (CMake):\n\n"
-          "    qt_add_resources(app \"kit\" FILES kit.qrc)   # or list kit.qrc among the sources with "
-          "AUTORCC\n\n"
+          "kit.qss styles QPushButton (normal, :default, :hover, :focus, :pressed, checkable :checked,\n"
+          ":disabled), QCheckBox with its indicator in eight states, and QComboBox with its drop-down and\n"
+          "pop-up list, from the pictures in kit/. On a screen of ratio 2 or 3 Qt takes the @2x or @3x\n"
+          "pictures by itself. The sheet names its pictures in the resource kit.qrc, so load it from "
+          "there.\n\n"
+          "Built into the program: list kit.qrc among its sources (CMake with CMAKE_AUTORCC ON, or\n"
+          "qt_add_resources(sources kit.qrc); qmake: RESOURCES += kit.qrc).\n\n"
           "From the folder, without building it in:\n\n"
           "    rcc --binary kit.qrc -o kit.rcc\n"
           "    QResource::registerResource(QStringLiteral(\"/path/to/kit.rcc\"));\n\n"
@@ -407,9 +407,10 @@ QString readme(const QtSheetInput &input)
         + u"\"));\n"
           "    if (file.open(QIODevice::ReadOnly))\n"
           "        app.setStyleSheet(QString::fromUtf8(file.readAll()));\n\n"
-          "Buttons are "_s
+          "Push buttons are "_s
         + QString::number(input.height) + u" px high and at least "_s + QString::number(input.slice.minWidth)
-        + u" px wide; any width above gives the skin's own picture.\n"_s;
+        + u" px wide, and every width gives the skin's own picture. The pictures were checked in the\n"
+          "Fusion style; the sheet draws all it styles itself.\n"_s;
 }
 
 QList<pictures::PlannedFile> files(const QtSheetInput &input, QString *undrawn)

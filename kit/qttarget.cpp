@@ -90,7 +90,7 @@ QStringView QtTarget::name() const
 
 QStringView QtTarget::summary() const
 {
-    return u"kit.qss, kit.qrc and README.md for QPushButton, QCheckBox and QComboBox in Qt Widgets";
+    return u"kit.qss and kit.qrc for Qt's push buttons, check boxes and combo boxes, pictures in kit/";
 }
 
 bool QtTarget::honours(Feature) const

@@ -4,7 +4,7 @@
 // PNG, so a test can hold it against the renderer's own pictures.
 //
 //   qsskitprobe --style-sheet FILE --out DIR [--resource FILE.rcc] [--search-path NAME=DIR]
-//               [--widths 40,104] [--overview FILE.png]
+//               [--widths 40,104] [--text CAPTION] [--overview FILE.png]
 //
 // States are put the way Qt itself puts them: the pointer's attribute for hover, a held
 // button for pressed, the keyboard focus of the active window, a real mouse press on the
@@ -44,6 +44,8 @@ struct Options
     QStringList searchPaths;
     QList<int> widths { 40, 104 };
     QString overview;
+    // Blank by default: the renderer's pictures to compare with are blank too.
+    QString text = QStringLiteral(" ");
 };
 
 int refuse(const QString &message)
@@ -67,6 +69,8 @@ QString parse(const QStringList &arguments, Options &options)
             options.resource = value;
         } else if (name == u"--search-path") {
             options.searchPaths.append(value);
+        } else if (name == u"--text") {
+            options.text = value;
         } else if (name == u"--overview") {
             options.overview = value;
         } else if (name == u"--widths") {
@@ -196,7 +200,7 @@ private:
         for (int width : std::as_const(m_options.widths)) {
             const auto add = [&](const QString &state, const std::function<void(QPushButton *)> &put) {
                 auto *button = make<QPushButton>(QPoint(0, y));
-                button->setText(QStringLiteral(" "));
+                button->setText(m_options.text);
                 button->setFocusPolicy(Qt::NoFocus);
                 button->setFixedWidth(width);
                 button->resize(width, button->sizeHint().height());

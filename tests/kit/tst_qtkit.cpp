@@ -257,10 +257,14 @@ private Q_SLOTS:
         }
         for (const Shot &shot : kCheckShots)
             compare(u"check "_s + shot.probe, probeFolder + u"/check-%1.png"_s.arg(shot.probe),
-                renderFolder + u"check/%1/%2%3.png"_s.arg(quillet::model::Metrics::kCheckSide).arg(shot.picture, ratioSuffix(ratio)));
+                renderFolder
+                    + u"check/%1/%2%3.png"_s.arg(quillet::model::Metrics::kCheckSide)
+                          .arg(shot.picture, ratioSuffix(ratio)));
         for (const Shot &shot : kComboShots)
             compare(u"combo "_s + shot.probe, probeFolder + u"/combo-%1-drop.png"_s.arg(shot.probe),
-                renderFolder + u"combo/%1/%2%3.png"_s.arg(quillet::model::Metrics::kDropWidth).arg(shot.picture, ratioSuffix(ratio)));
+                renderFolder
+                    + u"combo/%1/%2%3.png"_s.arg(quillet::model::Metrics::kDropWidth)
+                          .arg(shot.picture, ratioSuffix(ratio)));
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(u"; "_s)));
     }
 
@@ -288,6 +292,39 @@ private Q_SLOTS:
         for (const QRegularExpressionMatch &url :
             QRegularExpression(u"url\\(:/qk/([^)]+)\\)"_s).globalMatch(sheet))
             QVERIFY2(listed.contains(url.captured(1)), qPrintable(url.captured(1)));
+    }
+
+    // What the Qt kit cannot give is refused before anything is drawn: one line, exit 2,
+    // no file.
+    void refusesWhatQtCannotHonour_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("named");
+        QTest::addRow("in-line") << QStringList { u"--inline"_s } << u"--inline"_s;
+        QTest::addRow("pieces") << QStringList { u"--pieces"_s } << u"--pieces"_s;
+        QTest::addRow("webp") << QStringList { u"--webp"_s } << u"--webp"_s;
+        QTest::addRow("dark skin") << QStringList { u"--dark-skin"_s, u"Dark"_s } << u"--dark-skin"_s;
+        QTest::addRow("prefix") << QStringList { u"--prefix"_s, u"brand"_s } << u"--prefix"_s;
+        QTest::addRow("half pixels") << QStringList { u"--scale"_s, u"1.5"_s } << u"--scale"_s;
+    }
+    void refusesWhatQtCannotHonour()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, named);
+        const QString folder = m_root.filePath(u"refused-"_s + QTest::currentDataTag());
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        const int code
+            = quillet::batch::KitCommand::run(QStringList { u"--target"_s, u"qt"_s, u"--skin"_s, u"Flat"_s }
+                    + options + QStringList { u"--out"_s, folder },
+                { m_folder->path(), outStream, errStream, false });
+        errStream.flush();
+        QCOMPARE(code, 2);
+        QCOMPARE(err.count(u'\n'), 1);
+        QVERIFY2(err.contains(named), qPrintable(err));
+        QVERIFY(!QFileInfo::exists(folder));
     }
 
     // One cut in the sheet fits every density: each cap picture repeats its columns by the
