@@ -11,8 +11,6 @@
 #include "render/accentedskin.h"
 #include "skin/skinparser.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QTextStream>
 
 namespace quillet::batch::KitCommand {
