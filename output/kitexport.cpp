@@ -12,7 +12,8 @@
 
 namespace quillet::output::kitexport {
 
-QList<pictures::PlannedFile> plan(const model::AppState &state, const QFont &font, QString *problem)
+QList<pictures::PlannedFile> plan(
+    const model::AppState &state, const QFont &font, const QString &target, QString *problem)
 {
     const int index = state.currentSkinIndex;
     if (index < 1 || index > state.skinFiles.size()) {
@@ -29,13 +30,18 @@ QList<pictures::PlannedFile> plan(const model::AppState &state, const QFont &fon
     QFont kitFont(font.family());
     kitFont.setPointSize(font.pointSize());
     kit::Request request;
+    request.target = target;
     request.height = state.buttonHeight;
     request.font = kitFont;
     request.light = { render::accent::accented(skin::SkinParser::parseFile(path), state.accent, nullptr),
         catalogue::SkinCatalogue::displayName(file) };
+    const kit::Target *kitTarget = kit::targetlist::find(request.target);
+    if (!kitTarget) {
+        *problem = QStringLiteral("no kit target ") + target;
+        return {};
+    }
     kit::Problem drawProblem;
-    const QList<pictures::PlannedFile> files
-        = kit::targetlist::find(request.target)->files(kit::Model::build(request), &drawProblem);
+    const QList<pictures::PlannedFile> files = kitTarget->files(kit::Model::build(request), &drawProblem);
     *problem = drawProblem.message;
     return drawProblem.message.isEmpty() ? files : QList<pictures::PlannedFile>();
 }
