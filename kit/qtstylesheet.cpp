@@ -177,10 +177,17 @@ Rule buttonBase(const QtSheetInput &input, const QtButtonState &normal)
     rule.add(u"background-clip"_s, u"padding"_s);
     rule.add(u"font-family"_s, fontFamily(input));
     rule.add(u"font-size"_s, QString::number(input.pointSize) + u"pt"_s);
-    // The focused pieces show the skin's own focus, and Qt's frame would lie over them;
-    // without them Qt's frame shows the focus.
-    if (find(input.buttons, SampleState::Focused))
-        rule.add(u"outline"_s, u"none"_s);
+    // The focus is the skin's own pieces, or the outline of the :focus rule.
+    rule.add(u"outline"_s, u"none"_s);
+    return rule;
+}
+
+// Without focused pieces Qt would show no focus at all over a border-image: a dotted
+// outline in the skin's focus colour takes their place.
+Rule focusOutline(const QtSheetInput &input, const QtSelector &row)
+{
+    Rule rule = ruleFor(row);
+    rule.add(u"outline"_s, u"1px dotted "_s + colour(input.focusOutline));
     return rule;
 }
 
@@ -192,8 +199,13 @@ QList<Rule> buttonRules(const QtSheetInput &input)
     QList<Rule> rules { buttonBase(input, *normal) };
     for (const QtSelector &row : kSelectors) {
         const QtButtonState *state = find(input.buttons, row.state);
-        if (row.control != Control::Button || row.state == SampleState::Normal || !state)
+        if (row.control != Control::Button || row.state == SampleState::Normal)
             continue;
+        if (!state) {
+            if (row.state == SampleState::Focused && input.focusOutline.isValid())
+                rules.append(focusOutline(input, row));
+            continue;
+        }
         Rule rule = ruleFor(row);
         addButtonLook(rule, input, *state);
         rules.append(rule);

@@ -57,6 +57,8 @@ struct QtSheetInput
     skin::Look selection;
     QColor checkCaption;
     QColor checkCaptionDisabled;
+    // The focused button's outline where there are no focused pieces.
+    QColor focusOutline;
     // Shown at the top of the sheet where the pieces do not give the renderer's picture.
     QString inexactNote;
 };

@@ -58,6 +58,7 @@ QtSheetInput inputOf(const Model &model)
     input.fontFamily = model.font().family();
     input.pointSize = model.font().pointSizeF();
     input.slice = light.skin.slice;
+    input.focusOutline = light.skin.focus.isValid() ? light.skin.focus : light.skin.captions.value(0).colour;
     if (!input.slice.exact)
         input.inexactNote = kitskin::inexactNote(light.skin);
     for (const StateRow &row : model.buttonStates())

@@ -131,13 +131,15 @@ class TestQtKit : public QObject
     QMap<QString, SkinRun> m_runs;
 
     // As a person types it: the command's own checks, drawing and writer.
-    QString writeKit(const QString &skin, const QString &folder)
+    QString writeKit(
+        const QString &skin, const QString &folder, const QStringList &options = { u"--focus"_s })
     {
         QString out;
         QTextStream stream(&out);
         const int code
-            = quillet::batch::KitCommand::run({ u"--target"_s, u"qt"_s, u"--skin"_s, skin, u"--focus"_s,
-                                                  u"--scale"_s, u"1,2"_s, u"--out"_s, folder },
+            = quillet::batch::KitCommand::run(QStringList { u"--target"_s, u"qt"_s, u"--skin"_s, skin,
+                                                  u"--scale"_s, u"1,2"_s, u"--out"_s, folder }
+                    + options,
                 { m_folder->path(), stream, stream, false });
         stream.flush();
         return code == 0 ? QString() : u"kit exit %1: %2"_s.arg(code).arg(out);
@@ -167,7 +169,7 @@ class TestQtKit : public QObject
     }
 
     // The kit compiled into a resource, as a program builds it in, then the probe at each ratio.
-    QString probe(const QString &folder)
+    QString probe(const QString &folder, const QList<int> &ratios = { 1, 2 })
     {
         const QString rcc = QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + u"/rcc"_s;
         if (const QString problem
@@ -177,7 +179,7 @@ class TestQtKit : public QObject
         QStringList widths;
         for (int width : widthsToTry())
             widths << QString::number(width);
-        for (int ratio : { 1, 2 }) {
+        for (int ratio : ratios) {
             QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
             environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
             environment.insert(u"QT_SCALE_FACTOR"_s, QString::number(ratio));
@@ -343,6 +345,29 @@ private Q_SLOTS:
         QCOMPARE(err.count(u'\n'), 1);
         QVERIFY2(err.contains(named), qPrintable(err));
         QVERIFY(!QFileInfo::exists(folder));
+    }
+
+    // Without the focused pieces the focused button still shows its focus: Qt draws no
+    // frame of its own over a border-image, so the kit's outline must.
+    void focusShowsWithoutFocusPieces()
+    {
+        const QString folder = m_root.filePath(u"no-focus"_s);
+        QString problem = writeKit(u"Flat"_s, folder + u"/kit"_s, {});
+        if (problem.isEmpty())
+            problem = probe(folder, { 1 });
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        const QImage focused
+            = QImage(folder + u"/probe1/button-focus-104.png"_s).convertToFormat(QImage::Format_ARGB32);
+        const QImage normal
+            = QImage(folder + u"/probe1/button-normal-104.png"_s).convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(focused.size(), normal.size());
+        int changed = 0;
+        for (int y = 0; y < focused.height(); ++y) {
+            for (int x = 0; x < focused.width(); ++x)
+                changed += focused.pixel(x, y) != normal.pixel(x, y);
+        }
+        // A dotted ring along the edge changes about half of its pixels.
+        QVERIFY2(changed >= focused.width() + focused.height(), qPrintable(QString::number(changed)));
     }
 
     // The save menu's Qt kit is the command's, byte for byte, for what the window shows.
