@@ -216,12 +216,14 @@ QString refusal(const kit::Target &target, const kit::Request &request)
     return {};
 }
 
+// One sentence a target, so that the manual page's paragraph reads as the usage does.
 QString targetNotes()
 {
-    QList<OptionRow> rows;
+    QStringList lines;
     for (const kit::Target *target : kit::targets())
-        rows.append({ target->name().toString(), {}, target->summary().toString() });
-    return QStringLiteral("Targets (--target):\n") + OptionTable::optionLines(rows);
+        lines.append(
+            QStringLiteral("--target ") + target->name() + QStringLiteral(": ") + target->summary() + u'.');
+    return lines.join(u'\n') + u'\n';
 }
 
 } // namespace
