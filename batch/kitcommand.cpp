@@ -5,6 +5,7 @@
 #include "batch/subcommand.h"
 #include "catalogue/programpaths.h"
 #include "catalogue/skincatalogue.h"
+#include "kit/classnames.h"
 #include "kit/model.h"
 #include "kit/targets.h"
 #include "pictures/picturewriter.h"
@@ -54,6 +55,10 @@ const QString kFontHelp
     = QStringLiteral("caption font, first in the font stack (default \"%1\")").arg(KitOptions().font);
 const QString kScaleHelp = QStringLiteral("any of %1: the densities of the pieces (default 1)")
                                .arg(EntryValues::ratioNames(kKitRatios).join(u','));
+const QString kPrefixHelp
+    = QStringLiteral("class prefix: %1, %2 (default %3)")
+          .arg(kit::classnames::of(u"NAME", kit::classnames::Part::Button),
+              kit::classnames::of(u"NAME", kit::classnames::Part::Check), kit::kDefaultPrefix);
 
 QStringList targetNames()
 {
@@ -132,7 +137,7 @@ const OptionSpec<KitOptions> kTable[] = {
     { u"inline", u"", u"every piece inside kit.css as a data: URI, no kit/ folder (kit.css up to 2 MiB)",
         OptionKind::Flag, false,
         [](KitOptions &o, const QString &v) -> QString { return setFlag(o.inlined, v); } },
-    { u"prefix", u"NAME", u"class prefix: NAME-button, NAME-check (default qk)", OptionKind::Text, false,
+    { u"prefix", u"NAME", kPrefixHelp, OptionKind::Text, false,
         [](KitOptions &o, const QString &v) -> QString {
             if (!kit::requests::isValidPrefix(v))
                 return QStringLiteral("--prefix: \"") + v
@@ -216,12 +221,14 @@ QString refusal(const kit::Target &target, const kit::Request &request)
     return {};
 }
 
+// One sentence a target, so that the manual page's paragraph reads as the usage does.
 QString targetNotes()
 {
-    QList<OptionRow> rows;
+    QStringList lines;
     for (const kit::Target *target : kit::targets())
-        rows.append({ target->name().toString(), {}, target->summary().toString() });
-    return QStringLiteral("Targets (--target):\n") + OptionTable::optionLines(rows);
+        lines.append(
+            QStringLiteral("--target ") + target->name() + QStringLiteral(": ") + target->summary() + u'.');
+    return lines.join(u'\n') + u'\n';
 }
 
 } // namespace

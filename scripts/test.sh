@@ -1,22 +1,49 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test headless: the full build
 # (with the web-engine module, warnings as errors), then the build without it under
-# AddressSanitizer (leak detection on) and UndefinedBehaviorSanitizer.
+# AddressSanitizer (leak detection on) and UndefinedBehaviorSanitizer. Prints each suite's
+# time (CTest does), the slowest suites of each build against their limits, and where the
+# time of the whole command went.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-bash "$here/scripts/install-deps.sh"
 export QTWEBENGINE_DISABLE_SANDBOX=1
 
+phases=()
+phase_start=$(date +%s)
+command_start=$phase_start
+# Closes the phase that is running under the name given, for the summary at the end.
+phase() {
+  local now
+  now=$(date +%s)
+  phases+=("$(printf '%-22s %5d s' "$1" $((now - phase_start)))")
+  phase_start=$now
+}
+
+bash "$here/scripts/install-deps.sh"
+phase "packages"
+
 BUILD_DIR="$here/build" bash "$here/scripts/build.sh" -DQUILLET_WERROR=ON
-(cd "$here/build" && ctest --output-on-failure -j2 --timeout 600)
+phase "full build"
+(cd "$here/build" && ctest --output-on-failure -j2 --timeout 600 --output-junit ctest-junit.xml)
+phase "full suites"
+DEFAULT_TIMEOUT=600 bash "$here/scripts/suite-times.sh" "$here/build" 5 || true
 
 if [ "${QUILLET_SKIP_SANITIZE:-0}" != 1 ]; then
+  # -O1: the sanitizers' own advice, several times faster than -O0 with every check kept;
+  # Debug keeps Qt's assertions on. Benchmarks and the web-engine module are not built.
   BUILD_DIR="$here/build-asan" BUILD_TYPE=Debug bash "$here/scripts/build.sh" \
-    -DQUILLET_SANITIZE=ON -DQUILLET_WEBENGINE=OFF -DQUILLET_WERROR=ON
+    -DQUILLET_SANITIZE=ON -DQUILLET_WEBENGINE=OFF -DQUILLET_WERROR=ON -DQUILLET_BENCH=OFF \
+    "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1" "-DCMAKE_C_FLAGS_DEBUG=-g -O1"
+  phase "sanitizer build"
   # Leaks count too: full stacks (Qt has no frame pointers) so that the few suppressions,
   # all inside libraries below us, match exactly.
   export ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:abort_on_error=1
   export LSAN_OPTIONS="suppressions=$here/tests/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-  (cd "$here/build-asan" && ctest --output-on-failure -j2 --timeout 900)
+  (cd "$here/build-asan" && ctest --output-on-failure -j2 --timeout 900 --output-junit ctest-junit.xml)
+  phase "sanitizer suites"
+  DEFAULT_TIMEOUT=900 bash "$here/scripts/suite-times.sh" "$here/build-asan" 5 || true
 fi
+
+echo "test command: every suite passed; $(($(date +%s) - command_start)) s in all:"
+printf '  %s\n' "${phases[@]}"

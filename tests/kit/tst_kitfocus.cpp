@@ -8,6 +8,8 @@
 #include "skin/legibility.h"
 #include "skin/skinparser.h"
 
+#include "support/testedskins.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QtTest>
@@ -34,7 +36,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("height");
         const QDir dir(QStringLiteral(QUILLET_SOURCE_DIR "/skins"));
-        for (const QString &name : dir.entryList({ QStringLiteral("*.an") }, QDir::Files, QDir::Name)) {
+        for (const QString &skinName : testedskins::forPixels()) {
+            const QString name = skinName + QStringLiteral(".an");
             for (const int height : skin::kFocusHeights)
                 QTest::addRow("%s %d", qPrintable(QFileInfo(name).completeBaseName()), height)
                     << dir.filePath(name) << height;

@@ -1,15 +1,18 @@
 // The kit in a real browser: headless Chromium (tests/support/kitpage.py) shows an empty
 // kit button of any width in every state as the renderer's own see-through picture of it
-// on the same page, at device scale factors 1, 2 and 3, for every shipped skin, within a
-// level. Real :hover, :active and :focus-visible (mouse and Tab) and a dark colour scheme
-// are driven too. The same page holds the kit as files of pieces and as one in-line style
-// sheet, which must show the sheet kit's pixels exactly.
+// on the same page, at device scale factors 1, 2 and 3, within a level. Real :hover,
+// :active and :focus-visible (mouse and Tab) and a dark colour scheme are driven too. The
+// same page holds the kit as files of pieces and as one in-line style sheet, which must show
+// the sheet kit's pixels exactly. What only a browser shows (layout, image-set choice, the
+// rules, real input) is skin for skin the same: three kinds of face take its every path,
+// and tst_kitrebuild holds every shipped skin's pieces to the renderer without a browser.
 #include "batch/kitcommand.h"
 #include "batch/rendercommand.h"
 #include "platform/form/fontsetup.h"
 
 #include "support/programfolder.h"
 #include "support/pythondriver.h"
+#include "support/testedskins.h"
 #include "support/testfiles.h"
 
 #include <QJsonArray>
@@ -69,19 +72,6 @@ struct Variant
 };
 const Variant kVariants[] = { { u"pieces"_s, u"qp"_s, u"--pieces"_s, QString(), 1 },
     { u"inline"_s, u"qi"_s, u"--inline"_s, u"pieces-"_s, 0 } };
-
-QStringList skinsToTry()
-{
-#if defined(__SANITIZE_ADDRESS__)
-    // The browser is the slow part, and none of it is ours: three skins (flat, glossy
-    // picture, dotted focus ring) keep the program's side covered under the sanitizer.
-    return { u"Flat"_s, u"翡翠"_s, u"经典"_s };
-#endif
-    QStringList names;
-    for (const QString &file : ProgramFolder::shippedSkinNames())
-        names << QFileInfo(file).completeBaseName();
-    return names;
-}
 
 // Every state at every width, each above the renderer's picture of it (render/ holds them as
 // {control}/{width}/{state}), then a button driven into it for real; the check boxes.
@@ -289,7 +279,7 @@ private Q_SLOTS:
         if (!browserReady())
             QSKIP("chromium or python3-websocket missing");
         m_folder = new ProgramFolder(ProgramFolder::shippedSkinNames());
-        for (const QString &skin : skinsToTry())
+        for (const QString &skin : testedskins::representative())
             m_runs[skin].problem = prepare(m_runs[skin], { u"--skin"_s, skin }, skin);
         m_runs[u"dark"_s].problem = prepare(m_runs[u"dark"_s],
             { u"--skin"_s, u"经典"_s, u"--dark-skin"_s, u"Night Glass"_s }, u"Night Glass"_s);
@@ -324,7 +314,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("key");
         QTest::addColumn<int>("scale");
-        for (const QString &key : skinsToTry() + QStringList { u"dark"_s }) {
+        for (const QString &key : testedskins::representative() + QStringList { u"dark"_s }) {
             for (int scale : kScales)
                 QTest::addRow("%s, %dx", qPrintable(key), scale) << key << scale;
         }

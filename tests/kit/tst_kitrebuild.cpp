@@ -1,0 +1,191 @@
+// Every shipped skin's kit rebuilds the renderer's pictures, without a browser: the piece
+// files are laid out as a browser lays a kit button's backgrounds (the middle repeated from
+// the left cap on, the caps over it) and held to `quillet render --text " " --transparent`
+// of the same width, state and density, within a level on any page; the check boxes too.
+// tst_kitbrowser shows the same in Chromium for a few skins, with the sheet and in-line kits.
+#include "batch/kitcommand.h"
+#include "batch/rendercommand.h"
+#include "platform/form/fontsetup.h"
+
+#include "support/programfolder.h"
+#include "support/testedskins.h"
+#include "support/testfiles.h"
+
+#include <QJsonArray>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kWidths[] = { 40, 104, 151, 217, 300 };
+constexpr int kScales[] = { 1, 2, 3 };
+constexpr int kHeight = 24;
+// The kit's word for a state and the renderer's.
+const std::pair<const char *, QString> kButtonStates[] = { { "normal", u"正常"_s }, { "hover", u"点燃"_s },
+    { "focus", u"焦点"_s }, { "active", u"按下"_s }, { "disabled", u"禁止"_s } };
+const std::pair<const char *, QString> kCheckStates[] = { { "off", u"正常"_s }, { "hover", u"点燃"_s },
+    { "active", u"按下"_s }, { "on", u"选中"_s }, { "on-hover", u"选中点燃"_s },
+    { "on-active", u"选中按下"_s }, { "disabled", u"禁止"_s }, { "on-disabled", u"选中禁止"_s } };
+
+QImage picture(const QString &file)
+{
+    return QImage(file).convertToFormat(QImage::Format_ARGB32);
+}
+
+// Background layers as a browser paints them: the middle tile from the left cap's edge on,
+// repeated, then each cap over it at its end.
+QImage layOut(const QImage &left, const QImage &middle, const QImage &right, int width)
+{
+    if (left.isNull() || middle.isNull() || right.isNull() || width < left.width() + right.width())
+        return {};
+    QImage out(width, middle.height(), QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        for (int x = 0; x < width; ++x) {
+            QRgb p = middle.pixel((x - left.width() + 100 * middle.width()) % middle.width(), y);
+            if (x < left.width())
+                p = left.pixel(x, y);
+            else if (x >= width - right.width())
+                p = right.pixel(x - (width - right.width()), y);
+            out.setPixel(x, y, p);
+        }
+    }
+    return out;
+}
+
+// The largest channel difference of two see-through pictures laid on black and on white,
+// which bounds it on every opaque page; a note when it passes `allowed`.
+QString unlike(const QImage &shown, const QImage &expected, int allowed)
+{
+    if (shown.isNull() || shown.size() != expected.size())
+        return u"sizes apart (%1x%2 against %3x%4)"_s.arg(shown.width())
+            .arg(shown.height())
+            .arg(expected.width())
+            .arg(expected.height());
+    const auto onGround = [](QRgb p, int channel, int ground) {
+        return (channel * qAlpha(p) + ground * (255 - qAlpha(p)) + 127) / 255;
+    };
+    int worst = 0;
+    QPoint where;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const QRgb p = shown.pixel(x, y);
+            const QRgb q = expected.pixel(x, y);
+            for (int ground : { 0, 255 }) {
+                const int d = std::max({ qAbs(onGround(p, qRed(p), ground) - onGround(q, qRed(q), ground)),
+                    qAbs(onGround(p, qGreen(p), ground) - onGround(q, qGreen(q), ground)),
+                    qAbs(onGround(p, qBlue(p), ground) - onGround(q, qBlue(q), ground)) });
+                if (d > worst) {
+                    worst = d;
+                    where = QPoint(x, y);
+                }
+            }
+        }
+    }
+    return worst <= allowed ? QString() : u"%1 levels at (%2, %3)"_s.arg(worst).arg(where.x()).arg(where.y());
+}
+
+} // namespace
+
+class TestKitRebuild : public QObject
+{
+    Q_OBJECT
+
+    ProgramFolder *m_folder = nullptr;
+    QTemporaryDir m_root;
+
+    // Runs a command in this process as the program would; its error stream when it failed.
+    QString run(int (*command)(const QStringList &, const quillet::batch::CommandContext &),
+        const QStringList &arguments, QString *err)
+    {
+        QString out;
+        QTextStream outStream(&out);
+        QTextStream errStream(err);
+        const int code = command(arguments, { m_folder->path(), outStream, errStream, false });
+        errStream.flush();
+        return code == 0 ? QString() : u"exit %1: %2"_s.arg(code).arg(*err);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        quillet::form::FontSetup::install();
+        m_folder = new ProgramFolder(ProgramFolder::shippedSkinNames());
+    }
+    void cleanupTestCase() { delete m_folder; }
+
+    void piecesRebuildTheRenderer_data()
+    {
+        QTest::addColumn<QString>("skin");
+        for (const QString &skin : testedskins::forPixels())
+            QTest::newRow(qPrintable(skin)) << skin;
+    }
+    void piecesRebuildTheRenderer()
+    {
+        QFETCH(QString, skin);
+        const QString folder = m_root.filePath(skin);
+        const QStringList common { u"--scale"_s, u"1,2,3"_s, u"--out"_s };
+        QString err;
+        QString failed = run(&quillet::batch::KitCommand::run,
+            QStringList { u"--skin"_s, skin, u"--focus"_s, u"--pieces"_s } + common
+                + QStringList { folder + u"/kit"_s },
+            &err);
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
+        // An inexact skin says so on stderr and in the style sheet, with the same number.
+        const QRegularExpression note(u"by up to (\\d+) levels"_s);
+        QCOMPARE(note.match(err).captured(1),
+            note.match(QString::fromUtf8(readAll(folder + u"/kit/kit.css"_s))).captured(1));
+
+        QJsonArray manifest;
+        for (int width : kWidths) {
+            QJsonObject entry { { u"skin"_s, skin }, { u"text"_s, u" "_s }, { u"width"_s, width },
+                { u"height"_s, kHeight },
+                { u"controls"_s, width == kWidths[0] ? u"button,check"_s : u"button"_s } };
+            if (width == kWidths[0])
+                entry[u"check-states"_s] = true;
+            manifest.append(entry);
+        }
+        writeAll(folder + u"/render.json"_s, QJsonDocument(manifest).toJson());
+        failed = run(&quillet::batch::RenderCommand::run,
+            QStringList { u"--manifest"_s, folder + u"/render.json"_s, u"--transparent"_s, u"--focus"_s,
+                u"--name"_s, u"{control}/{width}/{state}"_s }
+                + common + QStringList { folder + u"/render"_s },
+            &err);
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
+
+        // Every mismatch at once, so that one failing state does not hide another.
+        QStringList problems;
+        for (int scale : kScales) {
+            const QString piece = scale == 1 ? QString() : u"-%1x"_s.arg(scale);
+            const QString rendered = scale == 1 ? QString() : u"@%1x"_s.arg(scale);
+            for (const auto &[word, state] : kButtonStates) {
+                const QString stem = folder + u"/kit/kit/button-"_s + QLatin1String(word);
+                const QImage left = picture(stem + u"-left"_s + piece + u".png"_s);
+                const QImage middle = picture(stem + u"-middle"_s + piece + u".png"_s);
+                const QImage right = picture(stem + u"-right"_s + piece + u".png"_s);
+                for (int width : kWidths) {
+                    const QString problem = unlike(layOut(left, middle, right, width * scale),
+                        picture(folder + u"/render/button/%1/%2%3.png"_s.arg(width).arg(state, rendered)), 1);
+                    if (!problem.isEmpty())
+                        problems << u"%1 %2 px, %3x: %4"_s.arg(QLatin1String(word))
+                                        .arg(width)
+                                        .arg(scale)
+                                        .arg(problem);
+                }
+            }
+            for (const auto &[word, state] : kCheckStates) {
+                const QString problem
+                    = unlike(picture(folder + u"/kit/kit/check-"_s + QLatin1String(word) + piece + u".png"_s),
+                        picture(folder + u"/render/check/13/%1%2.png"_s.arg(state, rendered)), 0);
+                if (!problem.isEmpty())
+                    problems << u"check %1, %2x: %3"_s.arg(QLatin1String(word)).arg(scale).arg(problem);
+            }
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u"\n   "_s)));
+    }
+};
+
+QTEST_MAIN(TestKitRebuild)
+#include "tst_kitrebuild.moc"
