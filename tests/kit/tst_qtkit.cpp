@@ -20,6 +20,7 @@
 #include "support/fakedialogs.h"
 #include "support/fakenetworkprobe.h"
 #include "support/programfolder.h"
+#include "support/testedskins.h"
 #include "support/testfiles.h"
 
 #include <QAction>
@@ -71,7 +72,7 @@ bool allSkins()
 QStringList skinsToTry()
 {
     if (!allSkins())
-        return { u"Flat"_s, u"翡翠"_s, u"经典"_s };
+        return testedskins::representative();
     QStringList names;
     for (const QString &file : ProgramFolder::shippedSkinNames())
         names << QFileInfo(file).completeBaseName();
