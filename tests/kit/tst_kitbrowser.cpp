@@ -10,6 +10,7 @@
 #include "batch/rendercommand.h"
 #include "platform/form/fontsetup.h"
 
+#include "support/kitreference.h"
 #include "support/programfolder.h"
 #include "support/pythondriver.h"
 #include "support/testedskins.h"
@@ -27,9 +28,9 @@ namespace {
 
 // Not grey, so a wrong alpha shows in every channel.
 const QColor kPage(90, 143, 208);
-constexpr int kWidths[] = { 40, 104, 151, 217, 300 };
+using kitreference::kWidths;
 constexpr int kScales[] = { 1, 2, 3 };
-constexpr int kHeight = 24;
+using kitreference::kHeight;
 // A state's word, the kit class or attribute that pins it, render's picture of it, and the
 // attributes of a button put in that state for real (only #focus takes the keyboard focus).
 struct Pinned
@@ -251,16 +252,8 @@ class TestKitBrowser : public QObject
         }
         if (said.hasMatch() && said.captured(1).toInt() != worst)
             return u"the worst state is not the worst: "_s + err;
-        QJsonArray manifest;
-        for (int width : kWidths) {
-            QJsonObject entry { { u"skin"_s, renderSkin }, { u"text"_s, u" "_s }, { u"width"_s, width },
-                { u"height"_s, kHeight },
-                { u"controls"_s, width == kWidths[0] ? u"button,check"_s : u"button"_s } };
-            if (width == kWidths[0])
-                entry[u"check-states"_s] = true;
-            manifest.append(entry);
-        }
-        writeAll(skinRun.folder + u"/render.json"_s, QJsonDocument(manifest).toJson());
+        writeAll(
+            skinRun.folder + u"/render.json"_s, QJsonDocument(kitreference::manifest(renderSkin)).toJson());
         const int rendered
             = RenderCommand::run(QStringList { u"--manifest"_s, skinRun.folder + u"/render.json"_s,
                                      u"--transparent"_s, u"--name"_s, u"{control}/{width}/{state}"_s }

@@ -7,6 +7,7 @@
 #include "batch/rendercommand.h"
 #include "platform/form/fontsetup.h"
 
+#include "support/kitreference.h"
 #include "support/programfolder.h"
 #include "support/testedskins.h"
 #include "support/testfiles.h"
@@ -20,9 +21,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int kWidths[] = { 40, 104, 151, 217, 300 };
+using kitreference::kWidths;
 constexpr int kScales[] = { 1, 2, 3 };
-constexpr int kHeight = 24;
+using kitreference::kHeight;
 // The kit's word for a state and the renderer's.
 const std::pair<const char *, QString> kButtonStates[] = { { "normal", u"正常"_s }, { "hover", u"点燃"_s },
     { "focus", u"焦点"_s }, { "active", u"按下"_s }, { "disabled", u"禁止"_s } };
@@ -138,16 +139,7 @@ private Q_SLOTS:
         QCOMPARE(note.match(err).captured(1),
             note.match(QString::fromUtf8(readAll(folder + u"/kit/kit.css"_s))).captured(1));
 
-        QJsonArray manifest;
-        for (int width : kWidths) {
-            QJsonObject entry { { u"skin"_s, skin }, { u"text"_s, u" "_s }, { u"width"_s, width },
-                { u"height"_s, kHeight },
-                { u"controls"_s, width == kWidths[0] ? u"button,check"_s : u"button"_s } };
-            if (width == kWidths[0])
-                entry[u"check-states"_s] = true;
-            manifest.append(entry);
-        }
-        writeAll(folder + u"/render.json"_s, QJsonDocument(manifest).toJson());
+        writeAll(folder + u"/render.json"_s, QJsonDocument(kitreference::manifest(skin)).toJson());
         failed = run(&quillet::batch::RenderCommand::run,
             QStringList { u"--manifest"_s, folder + u"/render.json"_s, u"--transparent"_s, u"--focus"_s,
                 u"--name"_s, u"{control}/{width}/{state}"_s }

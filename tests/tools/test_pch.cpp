@@ -1,0 +1,1 @@
+// The object the suites' shared precompiled header is built with; it holds no code.
