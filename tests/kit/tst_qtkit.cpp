@@ -4,8 +4,7 @@
 // QT_SCALE_FACTOR 1 and 2. Each must give the renderer's see-through picture of the same
 // blank control (quillet render --text " " --transparent) within two levels. Three skins
 // stand for the rest: one drawn, one from pictures, one bevelled; QUILLET_QTKIT_SKINS=all
-// takes every shipped skin at the widths a person checks by hand, and prints the worst
-// difference of each.
+// takes every shipped skin, and prints the worst difference of each.
 #include "app/designerprogram.h"
 #include "batch/kitcommand.h"
 #include "batch/rendercommand.h"
@@ -19,6 +18,7 @@
 
 #include "support/fakedialogs.h"
 #include "support/fakenetworkprobe.h"
+#include "support/kitreference.h"
 #include "support/programfolder.h"
 #include "support/testedskins.h"
 #include "support/testfiles.h"
@@ -39,7 +39,7 @@ namespace kitpieces = quillet::kit::kitpieces;
 namespace {
 
 constexpr int kAllowed = 2;
-constexpr int kHeight = 24;
+constexpr int kHeight = kitreference::kHeight;
 
 // The probe's name of a state, and the renderer's picture of it.
 struct Shot
@@ -81,7 +81,7 @@ QStringList skinsToTry()
 
 QList<int> widthsToTry()
 {
-    return allSkins() ? QList<int> { 40, 104, 217, 300 } : QList<int> { 40, 104, 217 };
+    return QList<int>(std::begin(kitreference::kWidths), std::end(kitreference::kWidths));
 }
 
 QString ratioSuffix(int ratio)
@@ -148,22 +148,17 @@ class TestQtKit : public QObject
 
     QString renderReferences(const QString &skin, const QString &folder)
     {
-        QJsonArray manifest;
-        for (int width : widthsToTry()) {
-            QJsonObject entry { { u"skin"_s, skin }, { u"text"_s, u" "_s }, { u"width"_s, width },
-                { u"height"_s, kHeight } };
-            const bool first = width == widthsToTry().first();
-            entry[u"controls"_s] = first ? u"button,combo,check"_s : u"button"_s;
-            entry[u"check-states"_s] = first;
-            entry[u"focus"_s] = true;
-            manifest.append(entry);
-        }
+        // The kit's usual references, and the drop button beside the check box.
+        QJsonArray manifest = kitreference::manifest(skin);
+        QJsonObject first = manifest.first().toObject();
+        first[u"controls"_s] = u"button,combo,check"_s;
+        manifest[0] = first;
         writeAll(folder + u"/render.json"_s, QJsonDocument(manifest).toJson());
         QString out;
         QTextStream stream(&out);
         const int code = quillet::batch::RenderCommand::run(
-            { u"--manifest"_s, folder + u"/render.json"_s, u"--transparent"_s, u"--scale"_s, u"1,2"_s,
-                u"--name"_s, u"{control}/{width}/{state}"_s, u"--out"_s, folder + u"/render"_s },
+            { u"--manifest"_s, folder + u"/render.json"_s, u"--transparent"_s, u"--focus"_s, u"--scale"_s,
+                u"1,2"_s, u"--name"_s, u"{control}/{width}/{state}"_s, u"--out"_s, folder + u"/render"_s },
             { m_folder->path(), stream, stream, false });
         stream.flush();
         return code == 0 ? QString() : u"render exit %1: %2"_s.arg(code).arg(out);
