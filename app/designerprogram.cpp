@@ -5,6 +5,7 @@
 #include "catalogue/skinswitcher.h"
 #include "integration/infopanel.h"
 #include "integration/pagethread.h"
+#include "kit/request.h"
 #include "output/exporter.h"
 #include "skin/skinengine.h"
 #include "render/accentedskin.h"
@@ -52,7 +53,9 @@ DesignerProgram::DesignerProgram(const Services &services)
         m_saveOptions->showOptions();
     });
     QObject::connect(m_saveOptions->kitAction(), &QAction::triggered, m_window.get(),
-        [this] { m_exporter->exportKit(); });
+        [this] { m_exporter->exportKit(kit::Request().target); });
+    QObject::connect(m_saveOptions->qtKitAction(), &QAction::triggered, m_window.get(),
+        [this] { m_exporter->exportKit(QStringLiteral("qt")); });
     m_iconMenu
         = new ui::IconMenu(m_window->captionBox(), m_window->sampleButton(), m_state.icon, services.dialogs);
     m_eventMap = std::make_unique<ui::EventMap>(ui::EventMap::Handlers { *m_window, *m_controls, *m_geometry,

@@ -5,22 +5,18 @@
 #include "batch/subcommand.h"
 #include "catalogue/programpaths.h"
 #include "catalogue/skincatalogue.h"
-#include "pictures/kitbuild.h"
-#include "pictures/kitcss.h"
+#include "kit/classnames.h"
+#include "kit/model.h"
+#include "kit/targets.h"
 #include "pictures/picturewriter.h"
 #include "render/accentedskin.h"
 #include "skin/skinparser.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QTextStream>
 
 namespace quillet::batch::KitCommand {
 
 namespace {
-
-using pictures::KitStyle;
-namespace kitcss = pictures::kitcss;
 
 constexpr QStringView kCommand = u"quillet kit: ";
 // Whole device pixels for every CSS pixel, so that caps and middle meet exactly.
@@ -28,6 +24,7 @@ constexpr qreal kKitRatios[] = { 1.0, 2.0, 3.0 };
 
 struct KitOptions
 {
+    QString target = kit::targets().front()->name().toString();
     QString skin;
     QString darkSkin;
     QColor accent;
@@ -38,7 +35,7 @@ struct KitOptions
     bool focus = false;
     bool pieces = false;
     bool inlined = false;
-    QString prefix = QStringLiteral("qk");
+    QString prefix; // empty: the target's own
     QString out = QStringLiteral(".");
     bool help = false;
 };
@@ -58,8 +55,44 @@ const QString kFontHelp
     = QStringLiteral("caption font, first in the font stack (default \"%1\")").arg(KitOptions().font);
 const QString kScaleHelp = QStringLiteral("any of %1: the densities of the pieces (default 1)")
                                .arg(EntryValues::ratioNames(kKitRatios).join(u','));
+const QString kPrefixHelp
+    = QStringLiteral("class prefix: %1, %2 (default %3)")
+          .arg(kit::classnames::of(u"NAME", kit::classnames::Part::Button),
+              kit::classnames::of(u"NAME", kit::classnames::Part::Check), kit::kDefaultPrefix);
+
+QStringList targetNames()
+{
+    QStringList names;
+    for (const kit::Target *target : kit::targets())
+        names.append(target->name().toString());
+    return names;
+}
+const QString kTargetHelp = QStringLiteral("what the kit is for: %1 (default %2)")
+                                .arg(OptionTable::listText(targetNames()), KitOptions().target);
+
+// The options a target may not honour, by the feature they ask for.
+struct FeatureOption
+{
+    kit::Feature feature;
+    QStringView option;
+};
+constexpr FeatureOption kFeatureOptions[] = {
+    { kit::Feature::DarkSkin, u"--dark-skin" },
+    { kit::Feature::Webp, u"--webp" },
+    { kit::Feature::Pieces, u"--pieces" },
+    { kit::Feature::Inline, u"--inline" },
+    { kit::Feature::Prefix, u"--prefix" },
+};
 
 const OptionSpec<KitOptions> kTable[] = {
+    { u"target", u"NAME", kTargetHelp, OptionKind::Text, false,
+        [](KitOptions &o, const QString &v) -> QString {
+            if (!kit::targetlist::find(v))
+                return QStringLiteral("--target: unknown target \"") + v + QStringLiteral("\" (one of ")
+                    + OptionTable::listText(targetNames()) + u')';
+            o.target = v;
+            return QString();
+        } },
     { u"skin", u"NAME", u"skin as listed by quillet render --list-skins", OptionKind::Text, false,
         [](KitOptions &o, const QString &v) -> QString {
             o.skin = v;
@@ -104,9 +137,9 @@ const OptionSpec<KitOptions> kTable[] = {
     { u"inline", u"", u"every piece inside kit.css as a data: URI, no kit/ folder (kit.css up to 2 MiB)",
         OptionKind::Flag, false,
         [](KitOptions &o, const QString &v) -> QString { return setFlag(o.inlined, v); } },
-    { u"prefix", u"NAME", u"class prefix: NAME-button, NAME-check (default qk)", OptionKind::Text, false,
+    { u"prefix", u"NAME", kPrefixHelp, OptionKind::Text, false,
         [](KitOptions &o, const QString &v) -> QString {
-            if (!kitcss::isValidPrefix(v))
+            if (!kit::requests::isValidPrefix(v))
                 return QStringLiteral("--prefix: \"") + v
                     + QStringLiteral("\" is not a CSS name (a letter, then letters, digits, - and _)");
             o.prefix = v;
@@ -129,16 +162,14 @@ int fail(const CommandContext &context, const QString &message, int code = BadIn
     return batch::fail(context.err, kCommand, message, code);
 }
 
-// The skin files and the folders a kit goes to, all checked before anything is drawn.
-struct Targets
+// The skin files a kit is made from, all checked before anything is drawn.
+struct SkinFiles
 {
-    QString lightFile;
-    QString darkFile; // empty without --dark-skin
-    QString folder;
-    QString pieces;
+    QString light;
+    QString dark; // empty without --dark-skin
 };
 
-QString findTargets(const KitOptions &options, const QString &programFolder, Targets *targets)
+QString findSkins(const KitOptions &options, const QString &programFolder, SkinFiles *files)
 {
     if (options.skin.isEmpty())
         return QStringLiteral("--skin is missing");
@@ -146,48 +177,58 @@ QString findTargets(const KitOptions &options, const QString &programFolder, Tar
         return QStringLiteral(
             "--pieces and --inline exclude each other (an in-line kit has no files of pieces)");
     const QStringList skinFiles = batch::skinFiles(programFolder);
-    targets->lightFile = catalogue::SkinCatalogue::fileNamed(options.skin, skinFiles);
-    if (targets->lightFile.isEmpty())
+    files->light = catalogue::SkinCatalogue::fileNamed(options.skin, skinFiles);
+    if (files->light.isEmpty())
         return QStringLiteral("--skin: unknown skin \"") + options.skin
             + QStringLiteral("\" (see quillet render --list-skins)");
     if (!options.darkSkin.isEmpty()) {
-        targets->darkFile = catalogue::SkinCatalogue::fileNamed(options.darkSkin, skinFiles);
-        if (targets->darkFile.isEmpty())
+        files->dark = catalogue::SkinCatalogue::fileNamed(options.darkSkin, skinFiles);
+        if (files->dark.isEmpty())
             return QStringLiteral("--dark-skin: unknown skin \"") + options.darkSkin
                 + QStringLiteral("\" (see quillet render --list-skins)");
     }
-    if (const QString problem = outFolderProblem(options.out); !problem.isEmpty())
-        return problem;
-    targets->folder = QFileInfo(options.out).absoluteFilePath();
-    targets->pieces = targets->folder + u'/' + kitcss::kFolder;
-    const QStringList paths { targets->folder + QStringLiteral("/kit.css"),
-        targets->folder + QStringLiteral("/kit.html"), targets->folder + QStringLiteral("/kit.tokens.json"),
-        targets->pieces };
-    for (const QString &path : paths) {
-        if (QFileInfo(path).isSymLink())
-            return QStringLiteral("\"") + path
-                + QStringLiteral("\" is a link; nothing is written through links");
+    return outFolderProblem(options.out);
+}
+
+// The request without its skins, which are read only once it is known to be honoured.
+kit::Request requestOf(const KitOptions &options)
+{
+    kit::Request request;
+    request.target = options.target;
+    EntryValues::parseFont(options.font, &request.font);
+    request.prefix = options.prefix;
+    request.height = options.height;
+    request.ratios = options.ratios;
+    request.webp = options.webp;
+    request.focus = options.focus;
+    request.layout = options.inlined ? kit::Layout::Inline
+        : options.pieces             ? kit::Layout::Pieces
+                                     : kit::Layout::Sheet;
+    if (!options.darkSkin.isEmpty())
+        request.dark = kit::Source {};
+    return request;
+}
+
+// The first option the target cannot honour, as one line; nothing when it honours them all.
+QString refusal(const kit::Target &target, const kit::Request &request)
+{
+    const QList<kit::Feature> unmet = kit::targetlist::unmet(target, request);
+    for (const FeatureOption &row : kFeatureOptions) {
+        if (unmet.contains(row.feature))
+            return row.option + QStringLiteral(": --target ") + target.name()
+                + QStringLiteral(" cannot honour it");
     }
-    if (QFileInfo(targets->pieces).exists() && !QFileInfo(targets->pieces).isDir())
-        return QStringLiteral("\"") + targets->pieces + QStringLiteral("\" is not a folder");
     return {};
 }
 
-KitStyle styleOf(const KitOptions &options, QFont *font)
+// One sentence a target, so that the manual page's paragraph reads as the usage does.
+QString targetNotes()
 {
-    KitStyle style;
-    EntryValues::parseFont(options.font, font);
-    style.prefix = options.prefix;
-    style.height = options.height;
-    style.fontFamily = font->family();
-    style.pointSize = font->pointSizeF();
-    style.ratios = options.ratios;
-    style.webp = options.webp;
-    style.focus = options.focus;
-    style.layout = options.inlined ? pictures::KitLayout::Inline
-        : options.pieces           ? pictures::KitLayout::Pieces
-                                   : pictures::KitLayout::Sheet;
-    return style;
+    QStringList lines;
+    for (const kit::Target *target : kit::targets())
+        lines.append(
+            QStringLiteral("--target ") + target->name() + QStringLiteral(": ") + target->summary() + u'.');
+    return lines.join(u'\n') + u'\n';
 }
 
 } // namespace
@@ -200,7 +241,7 @@ const Subcommand &subcommand()
         u"Writes kit.css, which draws <button>, <a> and <input type=submit> of any width\n"
         u"from pieces of the skin (one sheet per density and format in kit/), the demo page\n"
         u"kit.html, and kit.tokens.json, its colours and sizes as design tokens.",
-        [] { return OptionTable::rows(std::span<const OptionSpec<KitOptions>>(kTable)); }, nullptr, &run,
+        [] { return OptionTable::rows(std::span<const OptionSpec<KitOptions>>(kTable)); }, &targetNotes, &run,
         {} };
     return command;
 }
@@ -219,29 +260,30 @@ int run(const QStringList &arguments, const CommandContext &context)
         return fail(context, problem);
     if (options.help)
         return Subcommands::printUsage(subcommand(), context);
-    Targets targets;
-    if (const QString problem = findTargets(options, context.programFolder, &targets); !problem.isEmpty())
+    SkinFiles skins;
+    if (const QString problem = findSkins(options, context.programFolder, &skins); !problem.isEmpty())
         return fail(context, problem);
-    const auto &[lightFile, darkFile, folder, pieces] = targets;
-    QFont font;
-    KitStyle style = styleOf(options, &font);
+    kit::Request request = requestOf(options);
+    const kit::Target &target = *kit::targetlist::find(request.target);
+    if (const QString problem = refusal(target, request); !problem.isEmpty())
+        return fail(context, problem);
 
     // Everything is drawn and encoded before the first file is written.
     QStringList notes;
     const auto load = [&](const QString &file) {
-        return pictures::KitSource { render::accent::accented(skin::SkinParser::parseFile(
-                                                                  catalogue::ProgramPaths::skinFile(
-                                                                      context.programFolder, file)),
-                                         options.accent, &notes),
+        return kit::Source { render::accent::accented(
+                                 skin::SkinParser::parseFile(
+                                     catalogue::ProgramPaths::skinFile(context.programFolder, file)),
+                                 options.accent, &notes),
             catalogue::SkinCatalogue::displayName(file) };
     };
-    const pictures::KitSource light = load(lightFile);
-    std::optional<pictures::KitSource> dark;
-    if (!darkFile.isEmpty())
-        dark = load(darkFile);
-    pictures::KitProblem drawProblem;
-    const QList<pictures::PlannedFile> planned
-        = pictures::kitbuild::files(light, dark, style, font, &notes, &drawProblem);
+    request.light = load(skins.light);
+    request.dark.reset();
+    if (!skins.dark.isEmpty())
+        request.dark = load(skins.dark);
+    const kit::Model model = kit::Model::build(request, &notes);
+    kit::Problem drawProblem;
+    const QList<pictures::PlannedFile> planned = target.files(model, &drawProblem);
     // A refusal is one line; the notes are about a kit that is made.
     if (drawProblem.input)
         return fail(context, drawProblem.message);
@@ -252,7 +294,7 @@ int run(const QStringList &arguments, const CommandContext &context)
         return fail(context, drawProblem.message, WriteFailed);
 
     pictures::PictureWriter writer(options.out);
-    for (const QString &file : { lightFile, darkFile }) {
+    for (const QString &file : { skins.light, skins.dark }) {
         if (!file.isEmpty())
             writer.addInputs({ catalogue::ProgramPaths::skinFile(context.programFolder, file) });
     }

@@ -2,8 +2,8 @@
 
 #include "batch/entryvalues.h"
 #include "batch/rendercommand.h"
+#include "model/statetable.h"
 #include "pictures/pictureformat.h"
-#include "pictures/statetable.h"
 
 namespace quillet::batch {
 
@@ -71,10 +71,9 @@ const QString kIconPositionHelp = iconPositionHelp();
 // The check box's files beyond the designer's, named from the state table, three a line.
 QString checkStatesHelp()
 {
-    using pictures::states::designerFiles;
-    const QList<pictures::StateRow> rows
-        = designerFiles(model::OutputGroup::CheckBox, true)
-              .mid(designerFiles(model::OutputGroup::CheckBox, false).size());
+    using model::states::designerFiles;
+    const QList<model::StateRow> rows = designerFiles(model::OutputGroup::CheckBox, true)
+                                            .mid(designerFiles(model::OutputGroup::CheckBox, false).size());
     QString help
         = QStringLiteral("also the check box hot, pressed, and checked while hot,\npressed or disabled:\n");
     for (qsizetype i = 0; i < rows.size(); ++i) {

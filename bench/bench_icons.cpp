@@ -2,6 +2,7 @@
 // states, with an SVG icon (currentColor) on every picture and without: pictures per
 // second of each and their quotient. The goal: with icons at least 0.7 times the rate
 // without.
+#include "model/statetable.h"
 #include "pictures/picturebytes.h"
 #include "platform/form/fontsetup.h"
 #include "render/buttonrenderer.h"
@@ -39,8 +40,9 @@ double picturesPerSecond(
         timer.start();
         for (const ButtonRenderer &renderer : renderers) {
             for (int i = 0; i < kCaptions; ++i) {
-                for (SampleState state :
-                    { SampleState::Normal, SampleState::Pressed, SampleState::Hot, SampleState::Disabled }) {
+                for (const quillet::model::StateRow &row :
+                    quillet::model::states::designerFiles(quillet::model::OutputGroup::ButtonStates, false)) {
+                    const SampleState state = row.state;
                     RenderRequest request;
                     request.size = { 104, 24 };
                     request.caption = u"下载 "_s + QString::number(i);

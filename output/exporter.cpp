@@ -107,10 +107,11 @@ void Exporter::exportImages()
     });
 }
 
-void Exporter::exportKit()
+void Exporter::exportKit(const QString &target)
 {
     QString problem;
-    const QList<PlannedFile> files = kitexport::plan(m_model, m_window.sampleButton()->font(), &problem);
+    const QList<PlannedFile> files
+        = kitexport::plan(m_model, m_window.sampleButton()->font(), target, &problem);
     if (files.isEmpty())
         return;
     const QString folder = OutputFolder::BrowseForFolder(
@@ -120,7 +121,7 @@ void Exporter::exportKit()
     pictures::PictureWriter writer(folder);
     if (!writer.problem(files).isEmpty())
         return;
-    // Stops at the first failure; kit.css comes last, so it never names a piece not written.
+    // Stops at the first failure; the style sheet comes last, so it never names a piece not written.
     pictures::WriterOptions options;
     options.createFolder = false;
     options.workers = 0;

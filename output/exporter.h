@@ -40,9 +40,10 @@ public:
     ExportState &state() { return m_state; }
 
     void exportImages();
-    // The save menu's kit: asks for a folder and writes there the kit `quillet kit` would
-    // write for what the window shows. Written whole or, on a failure, not at all.
-    void exportKit();
+    // The save menu's kits: asks for a folder and writes there the kit `quillet kit
+    // --target TARGET` would write for what the window shows. Written whole or, on a
+    // failure, not at all.
+    void exportKit(const QString &target);
     // Told the full path of every file written, in writing order.
     void setWriteObserver(std::function<void(const QString &path)> observer) { m_written = std::move(observer); }
 

@@ -2,9 +2,9 @@
 
 #include "catalogue/programpaths.h"
 #include "catalogue/skincatalogue.h"
+#include "kit/model.h"
+#include "kit/targets.h"
 #include "model/appstate.h"
-#include "pictures/kitbuild.h"
-#include "pictures/kitcss.h"
 #include "render/accentedskin.h"
 #include "skin/skinparser.h"
 
@@ -12,7 +12,8 @@
 
 namespace quillet::output::kitexport {
 
-QList<pictures::PlannedFile> plan(const model::AppState &state, const QFont &font, QString *problem)
+QList<pictures::PlannedFile> plan(
+    const model::AppState &state, const QFont &font, const QString &target, QString *problem)
 {
     const int index = state.currentSkinIndex;
     if (index < 1 || index > state.skinFiles.size()) {
@@ -28,16 +29,19 @@ QList<pictures::PlannedFile> plan(const model::AppState &state, const QFont &fon
     // As the command reads "FAMILY SIZE": a family and a whole point size, nothing else.
     QFont kitFont(font.family());
     kitFont.setPointSize(font.pointSize());
-    pictures::KitStyle style;
-    style.height = state.buttonHeight;
-    style.fontFamily = kitFont.family();
-    style.pointSize = kitFont.pointSizeF();
-    const pictures::KitSource light { render::accent::accented(skin::SkinParser::parseFile(path), state.accent,
-                                          nullptr),
+    kit::Request request;
+    request.target = target;
+    request.height = state.buttonHeight;
+    request.font = kitFont;
+    request.light = { render::accent::accented(skin::SkinParser::parseFile(path), state.accent, nullptr),
         catalogue::SkinCatalogue::displayName(file) };
-    pictures::KitProblem drawProblem;
-    QList<pictures::PlannedFile> files
-        = pictures::kitbuild::files(light, std::nullopt, style, kitFont, nullptr, &drawProblem);
+    const kit::Target *kitTarget = kit::targetlist::find(request.target);
+    if (!kitTarget) {
+        *problem = QStringLiteral("no kit target ") + target;
+        return {};
+    }
+    kit::Problem drawProblem;
+    const QList<pictures::PlannedFile> files = kitTarget->files(kit::Model::build(request), &drawProblem);
     *problem = drawProblem.message;
     return drawProblem.message.isEmpty() ? files : QList<pictures::PlannedFile>();
 }

@@ -1,10 +1,13 @@
 #include "pictures/exportnaming.h"
 
-#include "pictures/statetable.h"
+#include "model/statetable.h"
 
 #include <QFile>
 
 namespace quillet::pictures {
+
+using model::StateRow;
+namespace states = model::states;
 
 namespace {
 

@@ -1,11 +1,16 @@
 #include "pictures/spritecss.h"
 
-#include "pictures/statetable.h"
+#include "model/statetable.h"
 
 #include <QStringList>
 #include <QUrl>
 
 namespace quillet::pictures {
+
+using model::OutputGroup;
+using model::SampleState;
+using model::StateRow;
+namespace states = model::states;
 
 QString SpriteCss::url(const QString &fileName)
 {

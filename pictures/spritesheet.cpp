@@ -1,6 +1,6 @@
 #include "pictures/spritesheet.h"
 
-#include "pictures/statetable.h"
+#include "model/statetable.h"
 
 #include <cstring>
 
@@ -8,7 +8,8 @@ namespace quillet::pictures::SpriteSheet {
 
 QImage assemble(const QList<QImage> &bands)
 {
-    if (bands.size() != states::spriteBands(false).size() && bands.size() != states::spriteBands(true).size())
+    if (bands.size() != model::states::spriteBands(false).size()
+        && bands.size() != model::states::spriteBands(true).size())
         return {};
     const int count = int(bands.size());
     const QImage &first = bands.first();

@@ -1,17 +1,20 @@
 #include "pictures/webexport.h"
 
+#include "image/alphapicture.h"
+#include "model/statetable.h"
 #include "pictures/captionfont.h"
 #include "pictures/cssclassname.h"
 #include "pictures/nametemplate.h"
 #include "pictures/spritecss.h"
 #include "pictures/spritepage.h"
 #include "pictures/spritesheet.h"
-#include "pictures/statetable.h"
 #include "pictures/webnames.h"
-#include "image/alphapicture.h"
 #include "render/buttonrenderer.h"
 
 namespace quillet::pictures {
+
+using model::StateRow;
+namespace states = model::states;
 
 using render::RenderRequest;
 using render::SampleControl;

@@ -1,26 +1,17 @@
 #include "render/accentedskin.h"
 
+#include "model/statetable.h"
 #include "render/legibilitycheck.h"
 #include "skin/accent.h"
 #include "skin/legibility.h"
 
 #include <QMap>
 
-#include <array>
 #include <utility>
 
 namespace quillet::render::accent {
 
 namespace {
-
-// The push button states whose caption a picture shows, with the look that paints it.
-constexpr std::array<std::pair<SampleState, skin::State>, 5> kCaptionStates { {
-    { SampleState::Normal, skin::State::Normal },
-    { SampleState::Hot, skin::State::Hot },
-    { SampleState::Pressed, skin::State::Pressed },
-    { SampleState::Disabled, skin::State::Disabled },
-    { SampleState::Focused, skin::State::Focused },
-} };
 
 // The looks of the check box and the drop button whose mark or arrow a probe measures, by
 // the probe's section name.
@@ -111,8 +102,9 @@ skin::Skin accented(const skin::Skin &original, const QColor &accent, QStringLis
         changes.append({ it.key(), it.value(), out.look(element, state).mark });
     }
 
-    for (const auto &[sample, state] : kCaptionStates) {
-        const LegibilityProbe probe = legibility::captionProbe(out, sample);
+    for (const model::StateRow &row : model::states::rows(model::OutputGroup::ButtonStates)) {
+        const skin::State state = row.look;
+        const LegibilityProbe probe = legibility::captionProbe(out, row.state);
         if (probe.passes())
             continue;
         const skin::Look was = out.look(skin::Element::Button, state);
@@ -125,7 +117,7 @@ skin::Skin accented(const skin::Skin &original, const QColor &accent, QStringLis
             // A shadow made for the old caption would smear the new one.
             look.textShadow = QColor();
             out.setLook(skin::Element::Button, state, look);
-            if (candidate != was.text && legibility::captionProbe(out, sample).passes()) {
+            if (candidate != was.text && legibility::captionProbe(out, row.state).passes()) {
                 chosen = candidate;
                 break;
             }

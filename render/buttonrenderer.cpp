@@ -168,6 +168,8 @@ void ButtonRenderer::paintPushButton(
         state == SampleState::Pressed || state == SampleState::Hot);
     option.state |= state == SampleState::Pressed ? QStyle::State_Sunken : QStyle::State_Raised;
     option.state.setFlag(QStyle::State_HasFocus, state == SampleState::Focused);
+    if (state == SampleState::Default)
+        option.features |= QStyleOptionButton::DefaultButton;
     option.text = request.caption;
 
     painter.translate(-allowance / 2, -allowance / 2);
@@ -223,9 +225,8 @@ void ButtonRenderer::paintCheckBox(QPainter &painter, const RenderRequest &reque
     const QPalette pal = palette(request.background);
     const SampleState state = request.state;
 
-    const bool checked = state == SampleState::Checked || state == SampleState::CheckedHot
-        || state == SampleState::CheckedPressed || state == SampleState::CheckedDisabled;
-    const bool disabled = state == SampleState::Disabled || state == SampleState::CheckedDisabled;
+    const bool checked = model::isChecked(state);
+    const bool disabled = model::isDisabled(state);
     const bool pressed = state == SampleState::Pressed || state == SampleState::CheckedPressed;
     // As under the pointer: a pressed box is hot as well.
     const bool hot = pressed || state == SampleState::Hot || state == SampleState::CheckedHot;

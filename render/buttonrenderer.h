@@ -2,6 +2,7 @@
 
 #include "model/buttonicon.h"
 #include "model/metrics.h"
+#include "model/samplestate.h"
 #include "skin/skin.h"
 
 #include <QColor>
@@ -21,20 +22,10 @@ class SkinStyle;
 
 namespace quillet::render {
 
-enum class SampleControl { PushButton, DropButton, CheckBox };
-// Focused: the push button holding the keyboard focus, neither hot nor pressed. The
-// Checked... states are the check box's; Pressed, Hot and Disabled of a check box are unchecked.
-enum class SampleState {
-    Normal,
-    Pressed,
-    Hot,
-    Disabled,
-    Checked,
-    Focused,
-    CheckedHot,
-    CheckedPressed,
-    CheckedDisabled
-};
+// The controls and states are the model's, so that the state table below this layer
+// can name them.
+using model::SampleControl;
+using model::SampleState;
 
 // One picture of one sample control in one state.
 struct RenderRequest

@@ -1,9 +1,9 @@
 #include "render/legibilitycheck.h"
 
+#include "model/statetable.h"
 #include "render/buttonrenderer.h"
 #include "skin/skinstyle.h"
 
-#include <algorithm>
 #include <array>
 
 namespace quillet::render::legibility {
@@ -22,36 +22,18 @@ struct Probe
     qreal minimum;
 };
 
-// Each state a sample picture shows a glyph in. The focused push button is measured apart:
-// its indicator against the normal picture (focusProbe).
-constexpr std::array<Probe, 12> kProbes { {
-    { SampleControl::PushButton, SampleState::Normal, skin::Element::Button, skin::State::Normal,
-        Glyph::Caption, skin::kEnabledLegibility },
-    { SampleControl::PushButton, SampleState::Hot, skin::Element::Button, skin::State::Hot, Glyph::Caption,
-        skin::kEnabledLegibility },
-    { SampleControl::PushButton, SampleState::Pressed, skin::Element::Button, skin::State::Pressed,
-        Glyph::Caption, skin::kEnabledLegibility },
-    { SampleControl::PushButton, SampleState::Disabled, skin::Element::Button, skin::State::Disabled,
-        Glyph::Caption, skin::kDisabledLegibility },
-    { SampleControl::DropButton, SampleState::Normal, skin::Element::ComboButton, skin::State::Normal,
-        Glyph::Arrow, skin::kEnabledLegibility },
-    { SampleControl::DropButton, SampleState::Hot, skin::Element::ComboButton, skin::State::Hot, Glyph::Arrow,
-        skin::kEnabledLegibility },
-    { SampleControl::DropButton, SampleState::Pressed, skin::Element::ComboButton, skin::State::Pressed,
-        Glyph::Arrow, skin::kEnabledLegibility },
-    { SampleControl::DropButton, SampleState::Disabled, skin::Element::ComboButton, skin::State::Disabled,
-        Glyph::Arrow, skin::kDisabledLegibility },
-    { SampleControl::CheckBox, SampleState::Checked, skin::Element::Check, skin::State::Checked, Glyph::Mark,
-        skin::kEnabledLegibility },
-    { SampleControl::CheckBox, SampleState::CheckedHot, skin::Element::Check, skin::State::CheckedHot,
-        Glyph::Mark, skin::kEnabledLegibility },
-    { SampleControl::CheckBox, SampleState::CheckedPressed, skin::Element::Check, skin::State::CheckedPressed,
-        Glyph::Mark, skin::kEnabledLegibility },
-    { SampleControl::CheckBox, SampleState::CheckedDisabled, skin::Element::Check,
-        skin::State::CheckedDisabled, Glyph::Mark, skin::kDisabledLegibility },
-} };
-
 constexpr std::array<const char *, 3> kGlyphNames { "caption", "arrow", "mark" };
+
+// What a state row's picture is measured for: the push button's caption, the drop
+// button's arrow, the check box's mark; disabled ones may read fainter.
+Probe probeOf(const model::StateRow &row)
+{
+    const Glyph glyph = row.group == model::OutputGroup::ComboButton ? Glyph::Arrow
+        : row.group == model::OutputGroup::CheckBox                  ? Glyph::Mark
+                                                                     : Glyph::Caption;
+    return { model::states::control(row.group), row.state, model::states::element(row.group), row.look, glyph,
+        model::isDisabled(row.state) ? skin::kDisabledLegibility : skin::kEnabledLegibility };
+}
 
 // The sample sizes of the designer window.
 constexpr QSize kButtonSize(104, 24);
@@ -170,8 +152,8 @@ QList<LegibilityProbe> measureGlyphs(const skin::Skin &skin)
     const ButtonRenderer with(skin);
     const ButtonRenderer without(blanked(skin));
     QList<LegibilityProbe> result;
-    for (const Probe &probe : kProbes)
-        result << measured(skin, with, without, probe);
+    for (const model::StateRow &row : model::states::glyphs())
+        result << measured(skin, with, without, probeOf(row));
     return result;
 }
 
@@ -182,12 +164,8 @@ QList<LegibilityProbe> measureSkin(const skin::Skin &skin)
 
 LegibilityProbe captionProbe(const skin::Skin &skin, SampleState state)
 {
-    const auto it = std::find_if(kProbes.begin(), kProbes.end(),
-        [state](const Probe &p) { return p.control == SampleControl::PushButton && p.state == state; });
-    const Probe probe = it != kProbes.end()
-        ? *it
-        : Probe { SampleControl::PushButton, state, skin::Element::Button, skin::State::Focused,
-              Glyph::Caption, skin::kEnabledLegibility };
+    // The focused caption is measured too: the accent may have made it unreadable.
+    const Probe probe = probeOf(model::states::row(model::OutputGroup::ButtonStates, state));
     return measured(skin, ButtonRenderer(skin), ButtonRenderer(blanked(skin)), probe);
 }
 

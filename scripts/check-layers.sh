@@ -18,13 +18,14 @@ declare -A allowed=(
   [catalogue]="catalogue model skin platform image"
   [render]="render model skin platform image"
   [pictures]="pictures render model skin platform image"
-  [ui]="ui pictures render catalogue model skin platform image"
-  [output]="output ui pictures render catalogue model skin platform image"
-  [integration]="integration ui pictures render catalogue model skin platform image"
-  [batch]="batch pictures render catalogue model skin platform image"
-  [app]="app batch output integration ui pictures render catalogue model skin platform image"
+  [kit]="kit pictures render model skin platform image"
+  [ui]="ui kit pictures render catalogue model skin platform image"
+  [output]="output ui kit pictures render catalogue model skin platform image"
+  [integration]="integration ui kit pictures render catalogue model skin platform image"
+  [batch]="batch kit pictures render catalogue model skin platform image"
+  [app]="app batch output integration ui kit pictures render catalogue model skin platform image"
 )
-layers="image platform/file platform/form platform/system platform/browser skin model catalogue render pictures ui output batch integration app"
+layers="image platform/file platform/form platform/system platform/browser skin model catalogue render pictures kit ui output batch integration app"
 
 status=0
 for folder in ${layers}; do
@@ -48,7 +49,7 @@ done
 # and the few named ones.
 names='(标签|按钮|组合框|选择框|画板|列表框|编辑框|颜色选择器|超级链接框|时钟)[0-9a-z]+|源画板|样本按钮|确认制作按钮|保存图片按钮|WebBrowser1'
 outside=$(grep -rnE "\b(ui|m_ui|controls\(\))\.|->($names)\b|\.($names)\b" \
-  --include='*.h' --include='*.cpp' model catalogue render pictures output batch integration app 2>/dev/null \
+  --include='*.h' --include='*.cpp' model catalogue render pictures kit output batch integration app 2>/dev/null \
   | grep -E "$names")
 if [ -n "$outside" ]; then
   echo "layering: code outside ui/ names controls by their layout names:"
@@ -67,7 +68,7 @@ fi
 # Every picture file goes through pictures/picturewriter.cpp. The file writer's other callers
 # write no pictures: the settings file, the desktop launcher and the build's manual generator.
 writers=$(grep -rnE 'file::(writeFile|writeFileIn|Folder)\b|QImageWriter|QSaveFile|\.save\([^)]|WriteOnly|O_WRONLY' \
-  --include='*.h' --include='*.cpp' image skin model catalogue render pictures ui output integration batch app 2>/dev/null \
+  --include='*.h' --include='*.cpp' image skin model catalogue render pictures kit ui output integration batch app 2>/dev/null \
   | grep -vE '^(pictures/picturewriter\.cpp|catalogue/privateprofile\.cpp|integration/desktoplauncher\.cpp|app/quilletdocs\.cpp):')
 if [ -n "$writers" ]; then
   echo "layering: files written past the one picture writer:"

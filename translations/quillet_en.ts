@@ -206,6 +206,10 @@
         <source>输出网页按钮套件…</source>
         <translation>Write web button kit…</translation>
     </message>
+    <message>
+        <source>输出 Qt 按钮套件…</source>
+        <translation>Write Qt button kit…</translation>
+    </message>
 </context>
 <context>
     <name>StartTexts</name>

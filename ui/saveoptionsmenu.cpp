@@ -23,6 +23,8 @@ const QString SaveOptionsMenu::kNoAccentText
     = QString::fromUtf8(QT_TRANSLATE_NOOP("SaveOptionsMenu", "不用强调色"));
 const QString SaveOptionsMenu::kKitText
     = QString::fromUtf8(QT_TRANSLATE_NOOP("SaveOptionsMenu", "输出网页按钮套件…"));
+const QString SaveOptionsMenu::kQtKitText
+    = QString::fromUtf8(QT_TRANSLATE_NOOP("SaveOptionsMenu", "输出 Qt 按钮套件…"));
 
 namespace {
 QString shown(const QString &text)
@@ -53,6 +55,7 @@ SaveOptionsMenu::SaveOptionsMenu(QPushButton *button, model::WebOptions &options
     m_noAccent = m_menu->addAction(shown(kNoAccentText));
     m_menu->addSeparator();
     m_kit = m_menu->addAction(shown(kKitText));
+    m_qtKit = m_menu->addAction(shown(kQtKitText));
     showOptions();
     // Qt turns the menu key into the same request as a right click on the focused button.
     button->setContextMenuPolicy(Qt::CustomContextMenu);

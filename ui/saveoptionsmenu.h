@@ -13,7 +13,7 @@ namespace quillet::ui {
 
 // The save button's context menu (right click or the menu key): four checkable output
 // options, kept in the options it is given, then the accent colour (shown as a swatch) and
-// the kit; those three entries only ask, their owner acts.
+// the kits for web pages and for Qt; those entries only ask, their owner acts.
 class SaveOptionsMenu : public QObject
 {
     Q_OBJECT
@@ -26,6 +26,7 @@ public:
     static const QString kAccentText;
     static const QString kNoAccentText;
     static const QString kKitText;
+    static const QString kQtKitText;
 
     SaveOptionsMenu(QPushButton *button, model::WebOptions &options, const QColor &accent);
     ~SaveOptionsMenu() override;
@@ -38,6 +39,7 @@ public:
     QAction *accentAction() const { return m_accentAction; }
     QAction *noAccentAction() const { return m_noAccent; }
     QAction *kitAction() const { return m_kit; }
+    QAction *qtKitAction() const { return m_qtKit; }
     // The marks follow the options, for options changed elsewhere (read at start-up).
     void showOptions();
 
@@ -55,6 +57,7 @@ private:
     QAction *m_accentAction;
     QAction *m_noAccent;
     QAction *m_kit;
+    QAction *m_qtKit;
 };
 
 } // namespace quillet::ui

@@ -4,10 +4,11 @@
 #include "app/designerprogram.h"
 #include "batch/rendercommand.h"
 #include "catalogue/webexportsettings.h"
+#include "image/bmpcodec.h"
 #include "model/appstate.h"
+#include "model/statetable.h"
 #include "output/exporter.h"
 #include "platform/form/fontsetup.h"
-#include "image/bmpcodec.h"
 #include "render/buttonrenderer.h"
 #include "render/samplepreview.h"
 #include "render/stateimages.h"
@@ -92,9 +93,10 @@ QList<QImage> rendered(DesignerRun &run, const ButtonIcon &icon)
         run.folder().skins() + u'/' + state.skinFiles.at(state.currentSkinIndex - 1));
     auto &window = run.window();
     QList<QImage> pictures;
-    for (auto s : { SampleState::Normal, SampleState::Pressed, SampleState::Hot, SampleState::Disabled })
+    for (const quillet::model::StateRow &row :
+        quillet::model::states::designerFiles(quillet::model::OutputGroup::ButtonStates, false))
         pictures.append(renderer
-                            .render({ .state = s,
+                            .render({ .state = row.state,
                                 .size = window.buttonCanvases().front()->size(),
                                 .caption = window.sampleButton()->text(),
                                 .font = window.sampleButton()->font(),

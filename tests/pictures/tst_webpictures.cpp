@@ -1,9 +1,11 @@
 // The pictures and pages written for the web: names, class names, the style sheet read by
 // an outside CSS parser, the page, the sprite sheet, and the rendered pictures' alpha,
 // transparent colour and 2x resolution.
+#include "image/alphapicture.h"
+#include "kit/kitcss.h"
+#include "model/metrics.h"
 #include "pictures/captionfont.h"
 #include "pictures/cssclassname.h"
-#include "pictures/kitcss.h"
 #include "pictures/picturebytes.h"
 #include "pictures/spritecss.h"
 #include "pictures/spritepage.h"
@@ -11,8 +13,6 @@
 #include "pictures/webexport.h"
 #include "pictures/webnames.h"
 #include "platform/form/fontsetup.h"
-#include "image/alphapicture.h"
-#include "model/metrics.h"
 #include "render/buttonrenderer.h"
 
 #include "support/externaldecoder.h"
@@ -304,11 +304,11 @@ private Q_SLOTS:
         if (!haveTinycss())
             QSKIP("python3-tinycss2 missing");
         const auto sheet = [](const QString &family, const QString &name) {
-            KitStyle style;
-            style.fontFamily = family;
-            style.focus = true;
-            style.light.name = name;
-            return readCss(kitcss::text(style));
+            quillet::kit::Request request;
+            request.font = QFont(family, 9);
+            request.focus = true;
+            request.light.name = name;
+            return readCss(quillet::kit::kitcss::text(quillet::kit::Model::build(request)));
         };
         const QJsonDocument plain = sheet(u"Plain"_s, u"Plain"_s);
         const QJsonDocument hostile = sheet(family, name);

@@ -1,9 +1,10 @@
 // The window-free renderer against the designer's own captures: for every shipped skin and
 // every state, the same pixels at ratio 1 on the window's background.
 #include "app/designerprogram.h"
+#include "image/bmpcodec.h"
+#include "model/statetable.h"
 #include "platform/form/fontsetup.h"
 #include "platform/form/intervaltimer.h"
-#include "image/bmpcodec.h"
 #include "render/buttonrenderer.h"
 #include "render/samplegeometry.h"
 #include "render/samplepreview.h"
@@ -46,32 +47,28 @@ QList<Capture> designerCaptures(DesignerRun &run)
 RenderRequest requestFor(DesignerRun &run, const Capture &capture)
 {
     auto &window = run.window();
-    static constexpr SampleState kButton[]
-        = { SampleState::Normal, SampleState::Pressed, SampleState::Hot, SampleState::Disabled };
-    static constexpr SampleState kDrop[]
-        = { SampleState::Normal, SampleState::Pressed, SampleState::Disabled };
-    static constexpr SampleState kCheck[]
-        = { SampleState::Normal, SampleState::Checked, SampleState::Disabled };
+    const SampleState state
+        = quillet::model::states::designerFiles(capture.group, false)[capture.index].state;
     RenderRequest request;
     request.size = capture.image.size();
     request.background = run.program.state().backgroundColour;
     switch (capture.group) {
     case quillet::model::OutputGroup::ButtonStates:
         request.control = SampleControl::PushButton;
-        request.state = kButton[capture.index];
+        request.state = state;
         request.caption = window.sampleButton()->text();
         request.font = window.sampleButton()->font();
         request.borderRemoval = window.borderRemovalBox()->isChecked();
         break;
     case quillet::model::OutputGroup::ComboButton:
         request.control = SampleControl::DropButton;
-        request.state = kDrop[capture.index];
+        request.state = state;
         request.font = window.comboSample()->font();
         request.comboHeight = window.comboSample()->height();
         break;
     default:
         request.control = SampleControl::CheckBox;
-        request.state = kCheck[capture.index];
+        request.state = state;
         request.font = window.checkSample()->font();
         break;
     }
@@ -259,8 +256,9 @@ private Q_SLOTS:
             for (const QSize size : { QSize(104, 24), QSize(60, 30) }) {
                 for (const qreal ratio : { 1.0, 2.0 }) {
                     for (const QColor ground : { QColor(Qt::white), QColor(0x12, 0x80, 0xc0) }) {
-                        for (const SampleState state : { SampleState::Normal, SampleState::Pressed,
-                                 SampleState::Hot, SampleState::Disabled, SampleState::Focused }) {
+                        for (const quillet::model::StateRow &row :
+                            quillet::model::states::rows(quillet::model::OutputGroup::ButtonStates)) {
+                            const SampleState state = row.state;
                             RenderRequest request;
                             request.size = size;
                             request.devicePixelRatio = ratio;

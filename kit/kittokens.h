@@ -1,19 +1,17 @@
 #pragma once
 
-#include "pictures/kitcss.h"
+#include "kit/kitskin.h"
+#include "kit/request.h"
 
 #include <QByteArray>
 #include <QColor>
+#include <QJsonValue>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
-namespace quillet::skin {
-class Skin;
-}
-
-namespace quillet::pictures::kittokens {
+namespace quillet::kit::kittokens {
 
 enum class Kind { Colour, Dimension, FontFamily };
 
@@ -62,27 +60,25 @@ struct Value
     QString description;
 };
 
-// What the tokens take from a skin besides what the style sheet does: its focus colour
-// and, for a drawn face (not a picture), its corner radius at the kit's height.
-void readSkin(const skin::Skin &skin, int height, KitSkin *kit);
-
 // The name of a state's caption token: "caption" for the normal state, "caption-hover"...
-QString captionName(int stateIndex);
+QString captionName(const StateRow &row);
 // "--qk-caption-hover".
-QString property(const KitStyle &style, QStringView name);
-QString property(const KitStyle &style, Token token);
+QString property(QStringView prefix, QStringView name);
+QString property(QStringView prefix, Token token);
 // What a rule writes for a state's caption: its own property, falling back to the normal
 // caption where the scheme leaves it unset.
-QString captionReference(const KitStyle &style, int stateIndex);
+QString captionReference(QStringView prefix, const StateRow &row);
+// Whether a token is the skin's own (the dark skin sets its own) rather than the request's.
+bool perSkin(Token token);
 
 // The tokens of one scheme: the light one with the shared tokens, the dark one (`shared`
 // false) with only those its skin sets.
-QList<Value> values(const KitStyle &style, const KitSkin &skin, bool shared);
-// The custom properties of one scheme as declarations, one a line after `indent`. A state
-// caption that follows the normal one is left unset, or reset with `initial` in the dark
-// scheme where the light one sets it, so that it falls back in the rules.
-QString declarations(const KitStyle &style, const KitSkin &skin, bool dark, const QString &indent);
-// kit.tokens.json.
-QByteArray json(const KitStyle &style);
+QList<Value> values(const Request &request, const KitSkin &skin, bool shared);
+// A token's value as a style sheet writes it.
+QString cssValue(const Value &value);
+// A token's value in the token file: a colour or dimension object, or the font stack.
+QJsonValue jsonValue(const Value &value);
+// The token file's $type of a kind.
+QString typeName(Kind kind);
 
-} // namespace quillet::pictures::kittokens
+} // namespace quillet::kit::kittokens

@@ -1,7 +1,7 @@
 // A kit's sheet: every piece lies at whole device pixels with a transparent gutter round
 // it, the caps where a cap layer shows nothing else, each middle row a seamless repeat,
 // and the sheet of each density gives back exactly the pieces it was drawn from.
-#include "pictures/kitsheet.h"
+#include "kit/kitsheet.h"
 
 #include <QPainter>
 #include <QRandomGenerator>
@@ -9,13 +9,13 @@
 
 using namespace quillet;
 using namespace Qt::StringLiterals;
-using pictures::KitSheet;
-using pictures::KitSheetSkin;
-using pictures::KitSlice;
+using kit::KitSheet;
+using kit::KitSheetSkin;
+using kit::KitSlice;
 
 namespace {
 
-using Drawn = std::array<bool, pictures::kitpieces::kStates.size()>;
+using Drawn = std::array<bool, kit::kitpieces::kStates.size()>;
 
 // A piece of noise, opaque and see-through pixels mixed, so that a piece out of place or
 // blended with a neighbour shows.
@@ -94,7 +94,7 @@ private Q_SLOTS:
         const Drawn all { true, true, true, true, true };
         Drawn noFocus = all;
         for (size_t state = 0; state < noFocus.size(); ++state)
-            noFocus[state] = pictures::kitpieces::kStates[state] != render::SampleState::Focused;
+            noFocus[state] = kit::kitpieces::kStates[state] != render::SampleState::Focused;
         QTest::newRow("one skin, one-column middle") << QList<KitSlice> { slice(3, 1, 3) } << 24 << noFocus;
         QTest::newRow("dotted ring: a middle of 3 and one of 4")
             << QList<KitSlice> { slice(4, 3, 5), slice(2, 4, 2) } << 24 << all;
@@ -108,9 +108,9 @@ private Q_SLOTS:
         QFETCH(QList<KitSlice>, slices);
         QFETCH(int, height);
         QFETCH(Drawn, drawn);
-        const KitSheet sheet = pictures::kitsheet::layout(slices, height, drawn);
+        const KitSheet sheet = kit::kitsheet::layout(slices, height, drawn);
         const int width = sheet.size.width();
-        QCOMPARE(width % pictures::kitsheet::kWidthStep, 0);
+        QCOMPARE(width % kit::kitsheet::kWidthStep, 0);
 
         // Every rect inside the sheet, apart from every other by a gutter both ways.
         QList<QRect> rects;
@@ -136,7 +136,7 @@ private Q_SLOTS:
             }
         }
         const QRect whole(QPoint(), sheet.size);
-        const int g = pictures::kitsheet::kGutter;
+        const int g = kit::kitsheet::kGutter;
         for (qsizetype i = 0; i < rects.size(); ++i) {
             QVERIFY(whole.contains(rects[i]));
             for (qsizetype j = i + 1; j < rects.size(); ++j)
@@ -148,7 +148,7 @@ private Q_SLOTS:
             QList<KitSheetSkin> skins;
             for (qsizetype skin = 0; skin < slices.size(); ++skin)
                 skins << skinAt(slices[skin], height, drawn, ratio, quint32(1000 * skin + 7));
-            const QImage picture = pictures::kitsheet::draw(sheet, skins, ratio);
+            const QImage picture = kit::kitsheet::draw(sheet, skins, ratio);
             QCOMPARE(picture.size(), sheet.size * int(ratio));
             QCOMPARE(picture.devicePixelRatio(), ratio);
             // Each piece comes back bit for bit; what no piece covers is fully see-through.
@@ -160,7 +160,7 @@ private Q_SLOTS:
                     if (!drawn[state])
                         continue;
                     const KitSheet::Button &at = sheet.buttons[skin][state];
-                    const pictures::KitPieces &pieces = skins[skin].pieces[state];
+                    const kit::KitPieces &pieces = skins[skin].pieces[state];
                     QCOMPARE(cropped(picture, device(at.left, ratio)), plain(pieces.left));
                     QCOMPARE(cropped(picture, device(at.right, ratio)), plain(pieces.right));
                     const QRect row = device(at.middle, ratio);
@@ -193,13 +193,13 @@ private Q_SLOTS:
         slice.left = 3;
         slice.right = 3;
         const Drawn drawn { true, true, false, true, true };
-        const KitSheet sheet = pictures::kitsheet::layout({ slice }, 24, drawn);
+        const KitSheet sheet = kit::kitsheet::layout({ slice }, 24, drawn);
         KitSheetSkin skin = skinAt(slice, 24, drawn, 2, 1);
-        QVERIFY(!pictures::kitsheet::draw(sheet, { skin }, 2).isNull());
+        QVERIFY(!kit::kitsheet::draw(sheet, { skin }, 2).isNull());
         skin.pieces[0].left = noise(4, 24, 2, 5);
-        QVERIFY(pictures::kitsheet::draw(sheet, { skin }, 2).isNull());
+        QVERIFY(kit::kitsheet::draw(sheet, { skin }, 2).isNull());
         // As many skins as the layout was made for.
-        QVERIFY(pictures::kitsheet::draw(sheet, { skinAt(slice, 24, drawn, 2, 1), skin }, 2).isNull());
+        QVERIFY(kit::kitsheet::draw(sheet, { skinAt(slice, 24, drawn, 2, 1), skin }, 2).isNull());
     }
 };
 

@@ -1,10 +1,10 @@
-#include "pictures/kitsheet.h"
+#include "kit/kitsheet.h"
 
 #include "model/metrics.h"
 
 #include <QPainter>
 
-namespace quillet::pictures::kitsheet {
+namespace quillet::kit::kitsheet {
 
 namespace {
 
@@ -106,4 +106,4 @@ QImage draw(const KitSheet &sheet, const QList<KitSheetSkin> &skins, qreal ratio
     return picture;
 }
 
-} // namespace quillet::pictures::kitsheet
+} // namespace quillet::kit::kitsheet

@@ -1,7 +1,7 @@
 // A kit's focus pieces: at the narrowest width a kit allows, every shipped skin's focused
 // button still changes as many pixels as a two-pixel ring would (the focus rule), and a
 // dotted focus ring is cut into caps and a tile that give the renderer's picture exactly.
-#include "pictures/kitpieces.h"
+#include "kit/kitpieces.h"
 #include "platform/form/fontsetup.h"
 #include "render/buttonrenderer.h"
 #include "render/legibilitycheck.h"
@@ -50,10 +50,10 @@ private Q_SLOTS:
         QFETCH(int, height);
         const skin::Skin look = skin::SkinParser::parseFile(path);
         const render::ButtonRenderer renderer(look);
-        pictures::KitDrawing drawing { &renderer, height, QFont(QStringLiteral("宋体"), 9), {} };
-        for (const render::SampleState state : pictures::kitpieces::kStates)
+        kit::KitDrawing drawing { &renderer, height, QFont(QStringLiteral("宋体"), 9), {} };
+        for (const render::SampleState state : kit::kitpieces::kStates)
             drawing.states.append(state);
-        const pictures::KitSlice slice = pictures::kitpieces::slice(drawing, { 1.0, 2.0, 3.0 });
+        const kit::KitSlice slice = kit::kitpieces::slice(drawing, { 1.0, 2.0, 3.0 });
         for (const qreal ratio : skin::kFocusRatios) {
             const render::LegibilityProbe probe
                 = render::legibility::focusProbe(look, QSize(slice.minWidth, height), ratio);

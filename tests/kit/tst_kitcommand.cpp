@@ -2,6 +2,7 @@
 // gives the same bytes, and that the style sheet parses and names only files it wrote.
 #include "batch/batchmain.h"
 #include "batch/kitcommand.h"
+#include "kit/targets.h"
 #include "platform/form/fontsetup.h"
 
 #include "support/programfolder.h"
@@ -115,6 +116,31 @@ private Q_SLOTS:
         QTest::newRow("out below a file") << u"--skin Mono"_s << u"file/sub"_s << u"--out: cannot create"_s;
         QTest::newRow("out in a system folder")
             << u"--skin Mono"_s << u"/proc/quillet-test/out"_s << u"--out: cannot create"_s;
+        QTest::newRow("unknown target")
+            << u"--skin Mono --target qtx"_s << u"out"_s << u"--target: unknown target \"qtx\" (one of web"_s;
+        QTest::newRow("empty target")
+            << u"--skin Mono --target="_s << u"out"_s << u"--target: unknown target"_s;
+        QTest::newRow("target in another case")
+            << u"--skin Mono --target WEB"_s << u"out"_s << u"--target: unknown target"_s;
+        // The web-only options, each refused by every target that cannot honour it.
+        const std::pair<quillet::kit::Feature, QString> options[] = {
+            { quillet::kit::Feature::DarkSkin, u"--dark-skin Dark"_s },
+            { quillet::kit::Feature::Webp, u"--webp"_s },
+            { quillet::kit::Feature::Pieces, u"--pieces"_s },
+            { quillet::kit::Feature::Inline, u"--inline"_s },
+            { quillet::kit::Feature::Prefix, u"--prefix qk"_s },
+        };
+        for (const quillet::kit::Target *target : quillet::kit::targets()) {
+            for (const auto &[feature, option] : options) {
+                if (target->honours(feature))
+                    continue;
+                const QString name = target->name().toString();
+                const QString flag = option.section(u' ', 0, 0);
+                QTest::addRow("%s with %s", qPrintable(name), qPrintable(flag))
+                    << u"--skin Mono --target "_s + name + u' ' + option << u"out"_s
+                    << flag + u": --target "_s + name + u" cannot honour it"_s;
+            }
+        }
     }
     void badInputIsRefused()
     {
@@ -362,6 +388,52 @@ private Q_SLOTS:
         };
         QCOMPARE(rest(u"inline"_s), rest(u"pieces"_s));
         QCOMPARE(rest(u"sheet"_s), rest(u"pieces"_s));
+    }
+
+    // The writer's own checks, which the command does not repeat: nothing is written
+    // through a link, nor into a file where the pictures' folder belongs.
+    void obstaclesAreRefused_data()
+    {
+        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<bool>("link");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("style sheet a link") << u"kit.css"_s << true << u"is a link"_s;
+        QTest::newRow("token file a link") << u"kit.tokens.json"_s << true << u"is a link"_s;
+        QTest::newRow("pictures' folder a link") << u"kit"_s << true << u"is a link"_s;
+        QTest::newRow("pictures' folder a file") << u"kit"_s << false << u"is not a folder"_s;
+    }
+    void obstaclesAreRefused()
+    {
+        QFETCH(QString, obstacle);
+        QFETCH(bool, link);
+        QFETCH(QString, message);
+        QTemporaryDir root;
+        QVERIFY(QDir(root.path()).mkpath(u"out"_s));
+        QVERIFY(QDir(root.path()).mkpath(u"elsewhere"_s));
+        QVERIFY(writeAll(root.filePath(u"target"_s), "x"));
+        const QString at = root.filePath(u"out/"_s + obstacle);
+        if (link)
+            QVERIFY(QFile::link(
+                obstacle == u"kit" ? root.filePath(u"elsewhere"_s) : root.filePath(u"target"_s), at));
+        else
+            QVERIFY(writeAll(at, "x"));
+        const QStringList before = tree(root.path());
+        const Result result = kit(u"--skin Mono"_s, root.filePath(u"out"_s));
+        QCOMPARE(result.code, int(KitCommand::BadInput));
+        QVERIFY2(result.err.contains(message) && result.err.count(u'\n') == 1, qPrintable(result.err));
+        QCOMPARE(tree(root.path()), before);
+        QCOMPARE(readAll(root.filePath(u"target"_s)), QByteArray("x"));
+    }
+
+    void helpListsEveryTarget()
+    {
+        const Result result = kit(u"--help"_s);
+        QCOMPARE(result.code, 0);
+        QVERIFY(result.out.contains(u"--target NAME"_s));
+        for (const quillet::kit::Target *target : quillet::kit::targets()) {
+            const QString line = u"\n--target "_s + target->name() + u": "_s + target->summary() + u".\n"_s;
+            QVERIFY2(result.out.contains(line), qPrintable(result.out));
+        }
     }
 
     void helpListsTheCommand()

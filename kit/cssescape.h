@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace quillet::pictures::cssescape {
+namespace quillet::kit::cssescape {
 
 // Text as a quoted CSS string that a parser reads back as exactly that text: quotes and
 // backslashes escaped, control characters as hex escapes ("\a " for a line feed), NUL as
@@ -12,4 +12,4 @@ QString string(QStringView text);
 // Text that stays inside a /* */ comment: every "*/" is broken up.
 QString comment(QStringView text);
 
-} // namespace quillet::pictures::cssescape
+} // namespace quillet::kit::cssescape

@@ -1,6 +1,6 @@
-#include "pictures/cssescape.h"
+#include "kit/cssescape.h"
 
-namespace quillet::pictures::cssescape {
+namespace quillet::kit::cssescape {
 
 QString string(QStringView text)
 {
@@ -30,4 +30,4 @@ QString comment(QStringView text)
     return safe;
 }
 
-} // namespace quillet::pictures::cssescape
+} // namespace quillet::kit::cssescape

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pictures/kitpieces.h"
+#include "kit/kitpieces.h"
 
 #include <QImage>
 #include <QList>
@@ -9,7 +9,7 @@
 
 #include <array>
 
-namespace quillet::pictures {
+namespace quillet::kit {
 
 // Where each piece of a kit lies in its sheet, in CSS pixels; the sheet of a density is
 // that many device pixels for each, so every piece starts and ends on a whole device pixel.
@@ -56,4 +56,4 @@ QImage draw(const KitSheet &sheet, const QList<KitSheetSkin> &skins, qreal ratio
 
 } // namespace kitsheet
 
-} // namespace quillet::pictures
+} // namespace quillet::kit

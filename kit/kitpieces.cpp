@@ -1,9 +1,11 @@
-#include "pictures/kitpieces.h"
+#include "kit/kitpieces.h"
 
 #include "image/alphapicture.h"
 #include "model/metrics.h"
 #include "pictures/captionfont.h"
 #include "render/legibilitycheck.h"
+
+#include <QApplication>
 
 #include <algorithm>
 #include <cmath>
@@ -11,13 +13,12 @@
 #include <map>
 #include <tuple>
 
-namespace quillet::pictures::kitpieces {
+namespace quillet::kit::kitpieces {
 
 namespace {
 
 using render::RenderRequest;
 using render::SampleControl;
-using render::SampleState;
 
 // A dotted ring repeats after a few pixels; a longer period would be a picture, not a tile.
 constexpr int kLongestPeriod = 4;
@@ -88,15 +89,16 @@ public:
         slice.worstDifference = 0;
         slice.stateDifference = {};
         for (qreal ratio : m_ratios) {
-            for (int s = 0; s < int(std::size(kStates)); ++s) {
-                if (!m_drawing.states.contains(kStates[s]))
+            for (const StateRow &row : kButtonRows) {
+                if (!m_drawing.states.contains(row.state))
                     continue;
-                const KitPieces pieces = cut(at(kStates[s], kSliceWidth, ratio), slice);
+                const KitPieces pieces = cut(at(row.state, kSliceWidth, ratio), slice);
                 for (int width : widths) {
-                    int d = difference(compose(pieces, width), at(kStates[s], width, ratio));
+                    int d = difference(compose(pieces, width), at(row.state, width, ratio));
                     if (d < 0)
                         d = 255;
-                    slice.stateDifference[size_t(s)] = qMax(slice.stateDifference[size_t(s)], d);
+                    int &ofState = slice.stateDifference[size_t(row.cascade)];
+                    ofState = qMax(ofState, d);
                     if (d > slice.worstDifference) {
                         slice.worstDifference = d;
                         slice.worstWidth = width;
@@ -125,37 +127,11 @@ QList<int> probeWidths(const KitSlice &slice)
     return widths;
 }
 
-} // namespace
-
-QImage blankButton(const KitDrawing &drawing, SampleState state, int width, qreal ratio)
+// The middle tile is the period whose run around the centre is longest in the state and
+// ratio where it is shortest; what lies beside the run is cap, rounded out to whole logical
+// pixels. False when a probe cannot be drawn.
+bool findTile(const KitDrawing &drawing, const QList<qreal> &ratios, Probes &probes, KitSlice &result)
 {
-    RenderRequest request;
-    request.control = SampleControl::PushButton;
-    request.state = state;
-    request.size = QSize(width, drawing.height);
-    request.caption = QStringLiteral(" ");
-    request.font = CaptionFont::forRatio(drawing.font, ratio);
-    request.devicePixelRatio = ratio;
-    return seeThrough(*drawing.renderer, request);
-}
-
-QImage checkBox(const render::ButtonRenderer &renderer, SampleState state, qreal ratio)
-{
-    RenderRequest request;
-    request.control = SampleControl::CheckBox;
-    request.state = state;
-    request.size = QSize(model::Metrics::kCheckSide, model::Metrics::kCheckSide);
-    request.devicePixelRatio = ratio;
-    return seeThrough(renderer, request);
-}
-
-KitSlice slice(const KitDrawing &drawing, const QList<qreal> &ratios)
-{
-    KitSlice result;
-    Probes probes(drawing, ratios);
-    // The middle tile is the period whose run around the centre is longest in the state
-    // and ratio where it is shortest; what lies beside the run is cap, rounded out to whole
-    // logical pixels.
     int longest = -1;
     for (int period = 1; period <= kLongestPeriod; ++period) {
         int shortest = kSliceWidth;
@@ -165,7 +141,7 @@ KitSlice slice(const KitDrawing &drawing, const QList<qreal> &ratios)
             for (SampleState state : drawing.states) {
                 const QImage &picture = probes.at(state, kSliceWidth, ratio);
                 if (picture.isNull())
-                    return result;
+                    return false;
                 const auto [first, last] = periodicRun(picture, qRound(period * ratio));
                 shortest = qMin(shortest, int((last - first + 1) / ratio));
                 left = qMax(left, int(std::ceil(first / ratio)));
@@ -180,42 +156,41 @@ KitSlice slice(const KitDrawing &drawing, const QList<qreal> &ratios)
             result.right = right;
         }
     }
-    // A cap of at least one pixel, so every piece is a picture a browser can load.
-    result.left = qMax(1, result.left);
-    result.right = qMax(1, result.right);
-    // Caps wider than the narrowest probe (a tall pill) raise the style sheet's min-width
-    // rather than shrink: a narrower button cannot be built from them.
+    return true;
+}
+
+// The caps widened step by step while the narrowest probe still fits them, the closest
+// to the renderer kept.
+KitSlice closestWiderCaps(const KitSlice &first, Probes &probes)
+{
+    KitSlice result = first;
     const int narrowest = kProbeWidths[0];
-    result.left = qMin(result.left, (kSliceWidth - result.middle) / 2);
-    result.right = qMin(result.right, kSliceWidth - result.middle - result.left);
-    result.minWidth = result.left + result.right + result.middle;
-    probes.measure(result, probeWidths(result));
-
-    // A face that changes along its width has no true caps: wider ones may come closer.
-    if (!result.exact) {
-        const KitSlice first = result;
-        for (int extra = 1; first.left + first.right + 2 * extra + first.middle <= narrowest; ++extra) {
-            KitSlice wider = first;
-            wider.left += extra;
-            wider.right += extra;
-            wider.minWidth = wider.left + wider.right + wider.middle;
-            probes.measure(wider, probeWidths(wider));
-            if (wider.worstDifference < result.worstDifference)
-                result = wider;
-        }
+    for (int extra = 1; first.left + first.right + 2 * extra + first.middle <= narrowest; ++extra) {
+        KitSlice wider = first;
+        wider.left += extra;
+        wider.right += extra;
+        wider.minWidth = wider.left + wider.right + wider.middle;
+        probes.measure(wider, probeWidths(wider));
+        if (wider.worstDifference < result.worstDifference)
+            result = wider;
     }
+    return result;
+}
 
-    // Below some width the corners or the ring no longer fit: the narrowest width from
-    // which the slice holds (up to the narrowest probe) is the style sheet's min-width.
-    const int worst = result.worstDifference;
-    for (int width = result.minWidth; width < narrowest; ++width) {
-        KitSlice trial = result;
+// Below some width the corners or the ring no longer fit: the narrowest width from which
+// the slice holds (up to the narrowest probe) is the style sheet's min-width, and there the
+// focused button must still show a two-pixel ring.
+int narrowestHolding(const KitSlice &slice, const KitDrawing &drawing, Probes &probes)
+{
+    const int narrowest = kProbeWidths[0];
+    int minWidth = slice.minWidth;
+    for (int width = slice.minWidth; width < narrowest; ++width) {
+        KitSlice trial = slice;
         probes.measure(trial, { width });
-        if (trial.worstDifference <= worst)
+        if (trial.worstDifference <= slice.worstDifference)
             break;
-        result.minWidth = width + 1;
+        minWidth = width + 1;
     }
-    // The focused button must still show a two-pixel ring at the narrowest width offered.
     if (drawing.states.contains(SampleState::Focused)) {
         const auto ringHolds = [&](int width) {
             return std::all_of(skin::kFocusRatios.begin(), skin::kFocusRatios.end(), [&](qreal ratio) {
@@ -224,9 +199,68 @@ KitSlice slice(const KitDrawing &drawing, const QList<qreal> &ratios)
                     .passes();
             });
         };
-        while (result.minWidth < narrowest && !ringHolds(result.minWidth))
-            ++result.minWidth;
+        while (minWidth < narrowest && !ringHolds(minWidth))
+            ++minWidth;
     }
+    return minWidth;
+}
+
+} // namespace
+
+QImage blankButton(const KitDrawing &drawing, SampleState state, int width, qreal ratio)
+{
+    RenderRequest request;
+    request.control = SampleControl::PushButton;
+    request.state = state;
+    request.size = QSize(width, drawing.height);
+    request.caption = QStringLiteral(" ");
+    request.font = pictures::CaptionFont::forRatio(drawing.font, ratio);
+    request.devicePixelRatio = ratio;
+    return seeThrough(*drawing.renderer, request);
+}
+
+QImage checkBox(const render::ButtonRenderer &renderer, SampleState state, qreal ratio)
+{
+    RenderRequest request;
+    request.control = SampleControl::CheckBox;
+    request.state = state;
+    request.size = QSize(model::Metrics::kCheckSide, model::Metrics::kCheckSide);
+    request.devicePixelRatio = ratio;
+    return seeThrough(renderer, request);
+}
+
+QImage dropButton(const render::ButtonRenderer &renderer, SampleState state, qreal ratio)
+{
+    RenderRequest request;
+    request.control = SampleControl::DropButton;
+    request.state = state;
+    request.size = QSize(model::Metrics::kDropWidth, model::Metrics::kDropHeight);
+    request.comboHeight = model::Metrics::kComboHeight;
+    // The combo keeps the designer's own font, as in the batch's pictures.
+    request.font = QApplication::font();
+    request.devicePixelRatio = ratio;
+    return seeThrough(renderer, request);
+}
+
+KitSlice slice(const KitDrawing &drawing, const QList<qreal> &ratios)
+{
+    KitSlice result;
+    Probes probes(drawing, ratios);
+    if (!findTile(drawing, ratios, probes, result))
+        return result;
+    // A cap of at least one pixel, so every piece is a picture a browser can load.
+    result.left = qMax(1, result.left);
+    result.right = qMax(1, result.right);
+    // Caps wider than the narrowest probe (a tall pill) raise the style sheet's min-width
+    // rather than shrink: a narrower button cannot be built from them.
+    result.left = qMin(result.left, (kSliceWidth - result.middle) / 2);
+    result.right = qMin(result.right, kSliceWidth - result.middle - result.left);
+    result.minWidth = result.left + result.right + result.middle;
+    probes.measure(result, probeWidths(result));
+    // A face that changes along its width has no true caps: wider ones may come closer.
+    if (!result.exact)
+        result = closestWiderCaps(result, probes);
+    result.minWidth = narrowestHolding(result, drawing, probes);
     // A few widths above it too, so a step of the pattern at odd widths shows.
     QList<int> widths = probeWidths(result);
     for (int width = result.minWidth; width < result.minWidth + 2 * result.middle + 2; ++width)
@@ -303,4 +337,4 @@ int difference(const QImage &a, const QImage &b)
     return worst;
 }
 
-} // namespace quillet::pictures::kitpieces
+} // namespace quillet::kit::kitpieces

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pictures/statetable.h"
+#include "model/statetable.h"
 #include "render/buttonrenderer.h"
 #include "skin/legibility.h"
 
@@ -10,7 +10,12 @@
 
 #include <array>
 
-namespace quillet::pictures {
+namespace quillet::kit {
+
+using model::OutputGroup;
+using model::SampleState;
+using model::StateRow;
+namespace states = model::states;
 
 // How a push button of any width is drawn from three pieces, each 1:1 with no scaling: a
 // left cap, a middle tile repeated across from the left cap on, a right cap. Sides in
@@ -28,7 +33,7 @@ struct KitSlice
     // Otherwise the largest difference of one channel seen on a black and on a white page
     // (which bounds it on every opaque one), and at which width and ratio.
     int worstDifference = 0;
-    // The same for each state of kitpieces::kStates on its own.
+    // The same for each state of kitpieces::kButtonRows on its own, by its cascade.
     std::array<int, states::kitStateCount(OutputGroup::ButtonStates)> stateDifference {};
     int worstWidth = 0;
     qreal worstRatio = 1;
@@ -42,25 +47,26 @@ struct KitPieces
 };
 
 // What the kit draws with: the skin's renderer, the button's height and caption font, and
-// which states of kitpieces::kStates the kit shows.
+// which push button states the kit shows.
 struct KitDrawing
 {
     const render::ButtonRenderer *renderer = nullptr;
     int height = 24;
     QFont font;
-    QList<render::SampleState> states;
+    QList<SampleState> states;
 };
 
 namespace kitpieces {
 
-// The push button's states a kit draws and the check box's, in the order of its style sheet.
+// The push button's states a kit draws and the check box's, in the order of its style
+// sheet: a row's cascade is its place in these, and in every per-state array of the kit.
 inline constexpr auto kButtonRows = states::kitOrder<OutputGroup::ButtonStates>();
 inline constexpr auto kCheckRows = states::kitOrder<OutputGroup::CheckBox>();
 
 template<size_t Count>
-constexpr std::array<render::SampleState, Count> statesOf(const std::array<StateRow, Count> &rows)
+constexpr std::array<SampleState, Count> statesOf(const std::array<StateRow, Count> &rows)
 {
-    std::array<render::SampleState, Count> result {};
+    std::array<SampleState, Count> result {};
     for (size_t i = 0; i < Count; ++i)
         result[i] = rows[i].state;
     return result;
@@ -77,7 +83,7 @@ inline constexpr int kSliceWidth = 160;
 
 // The blank push button (caption " ") of one state, see-through, as the batch draws it
 // with --text " " --transparent.
-QImage blankButton(const KitDrawing &drawing, render::SampleState state, int width, qreal ratio);
+QImage blankButton(const KitDrawing &drawing, SampleState state, int width, qreal ratio);
 // The caps and middle every state shares at every ratio, tried at kProbeWidths and the
 // narrowest widths. Where no slice is exact, the one closest to the renderer.
 KitSlice slice(const KitDrawing &drawing, const QList<qreal> &ratios);
@@ -89,8 +95,10 @@ QImage compose(const KitPieces &pieces, int width);
 // black and on white; -1 for sizes apart.
 int difference(const QImage &a, const QImage &b);
 // The check box of one state, see-through.
-QImage checkBox(const render::ButtonRenderer &renderer, render::SampleState state, qreal ratio);
+QImage checkBox(const render::ButtonRenderer &renderer, SampleState state, qreal ratio);
+// The combo box's drop button of one state, see-through, as the batch draws it.
+QImage dropButton(const render::ButtonRenderer &renderer, SampleState state, qreal ratio);
 
 } // namespace kitpieces
 
-} // namespace quillet::pictures
+} // namespace quillet::kit
