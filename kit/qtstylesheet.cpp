@@ -2,6 +2,7 @@
 
 #include "kit/rulewriter.h"
 #include "pictures/picturebytes.h"
+#include "pictures/webnames.h"
 
 #include <QStringList>
 
@@ -306,11 +307,6 @@ QList<Rule> checkRules(const QtSheetInput &input)
     return rules + pictureRules(input, Control::Check);
 }
 
-QString ratioSuffix(qreal ratio)
-{
-    return ratio == 1 ? QString() : u'@' + QString::number(ratio) + u'x';
-}
-
 // Every picture of the kit with its bytes, in the order of the sheet.
 QList<std::pair<QString, QImage>> pictures(const QtSheetInput &input)
 {
@@ -350,7 +346,7 @@ QString pictureName(QStringView control, QStringView word, QStringView part, qre
     QString name = kFolder + u'/' + control + u'-' + word;
     if (!part.isEmpty())
         name += u'-' + part;
-    return name + ratioSuffix(ratio) + u".png"_s;
+    return pictures::WebNames::scaled(name + u".png"_s, ratio);
 }
 
 QImage widenedCaps(const KitPieces &pieces, int repeat)

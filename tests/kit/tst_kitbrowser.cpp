@@ -10,6 +10,7 @@
 #include "batch/rendercommand.h"
 #include "platform/form/fontsetup.h"
 
+#include "support/commandrun.h"
 #include "support/kitreference.h"
 #include "support/programfolder.h"
 #include "support/pythondriver.h"
@@ -218,24 +219,20 @@ class TestKitBrowser : public QObject
     QString prepare(SkinRun &skinRun, const QStringList &kitArguments, const QString &renderSkin)
     {
         skinRun.folder = m_root.filePath(QString::number(m_runs.size()));
-        QString out;
-        QString err;
-        QTextStream outStream(&out);
-        QTextStream errStream(&err);
         const QStringList common { u"--focus"_s, u"--scale"_s, u"1,2,3"_s, u"--out"_s };
-        const int code = quillet::batch::KitCommand::run(
-            kitArguments + common + QStringList { skinRun.folder + u"/kit"_s },
-            { m_folder->path(), outStream, errStream, false });
-        errStream.flush();
-        if (code != 0)
-            return u"kit exit %1: %2"_s.arg(code).arg(err);
+        const CommandRun kit = CommandRun::of(&quillet::batch::KitCommand::run,
+            kitArguments + common + QStringList { skinRun.folder + u"/kit"_s }, m_folder->path());
+        if (!kit.failure().isEmpty())
+            return u"kit "_s + kit.failure();
+        const QString &err = kit.err;
         for (const Variant &variant : kVariants) {
-            const int other = quillet::batch::KitCommand::run(kitArguments
-                    + QStringList { variant.option, u"--prefix"_s, variant.prefix } + common
+            const QString failed = CommandRun::of(&quillet::batch::KitCommand::run,
+                kitArguments + QStringList { variant.option, u"--prefix"_s, variant.prefix } + common
                     + QStringList { skinRun.folder + u"/kit-"_s + variant.folder },
-                { m_folder->path(), outStream, outStream, false });
-            if (other != 0)
-                return u"kit %1 exit %2: %3"_s.arg(variant.option).arg(other).arg(out);
+                m_folder->path())
+                                       .failure();
+            if (!failed.isEmpty())
+                return u"kit "_s + variant.option + u' ' + failed;
         }
         // An inexact skin says so on stderr and in the style sheet, with the same number.
         const QRegularExpression note(u"by up to (\\d+) levels"_s);
@@ -254,13 +251,14 @@ class TestKitBrowser : public QObject
             return u"the worst state is not the worst: "_s + err;
         writeAll(
             skinRun.folder + u"/render.json"_s, QJsonDocument(kitreference::manifest(renderSkin)).toJson());
-        const int rendered
-            = RenderCommand::run(QStringList { u"--manifest"_s, skinRun.folder + u"/render.json"_s,
-                                     u"--transparent"_s, u"--name"_s, u"{control}/{width}/{state}"_s }
-                    + common + QStringList { skinRun.folder + u"/render"_s },
-                { m_folder->path(), outStream, outStream, false });
-        if (rendered != 0)
-            return u"render exit %1: %2"_s.arg(rendered).arg(out);
+        const QString rendered = CommandRun::of(&RenderCommand::run,
+            QStringList { u"--manifest"_s, skinRun.folder + u"/render.json"_s, u"--transparent"_s,
+                u"--name"_s, u"{control}/{width}/{state}"_s }
+                + common + QStringList { skinRun.folder + u"/render"_s },
+            m_folder->path())
+                                     .failure();
+        if (!rendered.isEmpty())
+            return u"render "_s + rendered;
         writeAll(skinRun.folder + u"/page.html"_s, testPage());
         return {};
     }

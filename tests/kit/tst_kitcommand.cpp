@@ -5,6 +5,7 @@
 #include "kit/targets.h"
 #include "platform/form/fontsetup.h"
 
+#include "support/commandrun.h"
 #include "support/programfolder.h"
 #include "support/pythondriver.h"
 #include "support/smalltmpfs.h"
@@ -18,17 +19,6 @@
 using namespace Qt::StringLiterals;
 namespace KitCommand = quillet::batch::KitCommand;
 
-namespace {
-
-struct Result
-{
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-} // namespace
-
 class TestKitCommand : public QObject
 {
     Q_OBJECT
@@ -36,17 +26,12 @@ class TestKitCommand : public QObject
     ProgramFolder *m_folder = nullptr;
 
     // A command line as a shell splits it.
-    Result kit(const QString &arguments, const QString &out = {})
+    CommandRun kit(const QString &arguments, const QString &out = {})
     {
-        Result result;
-        QTextStream outStream(&result.out);
-        QTextStream errStream(&result.err);
-        result.code = KitCommand::run(QProcess::splitCommand(arguments)
+        return CommandRun::of(&KitCommand::run,
+            QProcess::splitCommand(arguments)
                 + (out.isEmpty() ? QStringList() : QStringList { u"--out"_s, out }),
-            { m_folder->path(), outStream, errStream, false });
-        outStream.flush();
-        errStream.flush();
-        return result;
+            m_folder->path());
     }
 
 private Q_SLOTS:
@@ -150,7 +135,7 @@ private Q_SLOTS:
         QTemporaryDir root;
         QVERIFY(writeAll(root.filePath(u"file"_s), "x"));
         const QStringList before = tree(root.path());
-        const Result result = kit(arguments, out.startsWith(u'/') ? out : root.filePath(out));
+        const CommandRun result = kit(arguments, out.startsWith(u'/') ? out : root.filePath(out));
         QCOMPARE(result.code, int(KitCommand::BadInput));
         QVERIFY2(result.err.startsWith(u"quillet kit: "_s) && result.err.contains(message)
                 && result.err.count(u'\n') == 1,
@@ -166,7 +151,7 @@ private Q_SLOTS:
         SmallTmpfs disk("size=24k");
         if (!disk.mounted)
             QSKIP(qPrintable(disk.error));
-        const Result result = kit(u"--skin 翡翠 --focus --webp --scale=1,2,3"_s, disk.filePath(u"out"_s));
+        const CommandRun result = kit(u"--skin 翡翠 --focus --webp --scale=1,2,3"_s, disk.filePath(u"out"_s));
         QCOMPARE(result.code, int(KitCommand::WriteFailed));
         QVERIFY2(result.err.contains(u"quillet kit: cannot write \""_s)
                 && result.err.contains(u"No space left on device"_s),
@@ -226,7 +211,7 @@ private Q_SLOTS:
         if (!pythonHas(u"tinycss2"_s))
             QSKIP("python3-tinycss2 missing");
         QTemporaryDir root;
-        const Result result = kit(arguments, root.path());
+        const CommandRun result = kit(arguments, root.path());
         QVERIFY2(result.code == 0, qPrintable(result.err));
         QString error;
         const QJsonObject found = runDriver("kitcss.py", { root.filePath(u"kit.css"_s) }, &error).object();
@@ -299,7 +284,7 @@ private Q_SLOTS:
         QFETCH(QStringList, arguments);
         QFETCH(bool, exact);
         QTemporaryDir root;
-        const Result result = kit(arguments.join(u' '), root.path());
+        const CommandRun result = kit(arguments.join(u' '), root.path());
         QCOMPARE(result.code, 0);
         const QString css = QString::fromUtf8(readAll(root.filePath(u"kit.css"_s)));
         if (exact) {
@@ -337,7 +322,7 @@ private Q_SLOTS:
             QSKIP("python3-tinycss2 missing");
         QTemporaryDir root;
         for (const QString &layout : { u"sheet"_s, u"pieces"_s, u"inline"_s }) {
-            const Result result = kit(
+            const CommandRun result = kit(
                 arguments + (layout == u"sheet"_s ? QString() : u" --"_s + layout), root.filePath(layout));
             QVERIFY2(result.code == 0, qPrintable(result.err));
         }
@@ -418,7 +403,7 @@ private Q_SLOTS:
         else
             QVERIFY(writeAll(at, "x"));
         const QStringList before = tree(root.path());
-        const Result result = kit(u"--skin Mono"_s, root.filePath(u"out"_s));
+        const CommandRun result = kit(u"--skin Mono"_s, root.filePath(u"out"_s));
         QCOMPARE(result.code, int(KitCommand::BadInput));
         QVERIFY2(result.err.contains(message) && result.err.count(u'\n') == 1, qPrintable(result.err));
         QCOMPARE(tree(root.path()), before);
@@ -427,7 +412,7 @@ private Q_SLOTS:
 
     void helpListsEveryTarget()
     {
-        const Result result = kit(u"--help"_s);
+        const CommandRun result = kit(u"--help"_s);
         QCOMPARE(result.code, 0);
         QVERIFY(result.out.contains(u"--target NAME"_s));
         for (const quillet::kit::Target *target : quillet::kit::targets()) {
@@ -439,7 +424,7 @@ private Q_SLOTS:
     void helpListsTheCommand()
     {
         QVERIFY(QByteArray(quillet::batch::BatchMain::programUsage()).contains("quillet kit "));
-        const Result result = kit(u"--help"_s);
+        const CommandRun result = kit(u"--help"_s);
         QCOMPARE(result.code, 0);
         for (const char *option : { "--skin", "--dark-skin", "--height", "--font", "--scale", "--webp",
                  "--focus", "--pieces", "--inline", "--prefix", "--out" })

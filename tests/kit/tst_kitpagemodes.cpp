@@ -5,6 +5,7 @@
 #include "batch/kitcommand.h"
 #include "platform/form/fontsetup.h"
 
+#include "support/commandrun.h"
 #include "support/programfolder.h"
 #include "support/pythondriver.h"
 #include "support/testfiles.h"
@@ -207,17 +208,12 @@ private Q_SLOTS:
         QJsonObject jobs;
         for (const QString &skin : kSkins) {
             const QString folder = m_root.filePath(skin);
-            QString out;
-            QString err;
-            QTextStream outStream(&out);
-            QTextStream errStream(&err);
             // With --focus the kit hides the browser's ring; forced colours must bring one back.
-            const int code = quillet::batch::KitCommand::run(
-                { u"--skin"_s, skin, u"--focus"_s, u"--out"_s, folder + u"/kit"_s },
-                { m_folder->path(), outStream, errStream, false });
-            errStream.flush();
-            if (code != 0) {
-                m_problems[skin] = u"kit exit %1: %2"_s.arg(code).arg(err);
+            const QString failed = CommandRun::of(&quillet::batch::KitCommand::run,
+                { u"--skin"_s, skin, u"--focus"_s, u"--out"_s, folder + u"/kit"_s }, m_folder->path())
+                                       .failure();
+            if (!failed.isEmpty()) {
+                m_problems[skin] = u"kit "_s + failed;
                 continue;
             }
             writeAll(folder + u"/page.html"_s, testPage());

@@ -7,6 +7,7 @@
 #include "batch/rendercommand.h"
 #include "platform/form/fontsetup.h"
 
+#include "support/commandrun.h"
 #include "support/kitreference.h"
 #include "support/programfolder.h"
 #include "support/testedskins.h"
@@ -97,18 +98,6 @@ class TestKitRebuild : public QObject
     ProgramFolder *m_folder = nullptr;
     QTemporaryDir m_root;
 
-    // Runs a command in this process as the program would; its error stream when it failed.
-    QString run(int (*command)(const QStringList &, const quillet::batch::CommandContext &),
-        const QStringList &arguments, QString *err)
-    {
-        QString out;
-        QTextStream outStream(&out);
-        QTextStream errStream(err);
-        const int code = command(arguments, { m_folder->path(), outStream, errStream, false });
-        errStream.flush();
-        return code == 0 ? QString() : u"exit %1: %2"_s.arg(code).arg(*err);
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -128,23 +117,23 @@ private Q_SLOTS:
         QFETCH(QString, skin);
         const QString folder = m_root.filePath(skin);
         const QStringList common { u"--scale"_s, u"1,2,3"_s, u"--out"_s };
-        QString err;
-        QString failed = run(&quillet::batch::KitCommand::run,
+        const CommandRun kit = CommandRun::of(&quillet::batch::KitCommand::run,
             QStringList { u"--skin"_s, skin, u"--focus"_s, u"--pieces"_s } + common
                 + QStringList { folder + u"/kit"_s },
-            &err);
-        QVERIFY2(failed.isEmpty(), qPrintable(failed));
+            m_folder->path());
+        QVERIFY2(kit.failure().isEmpty(), qPrintable(kit.failure()));
         // An inexact skin says so on stderr and in the style sheet, with the same number.
         const QRegularExpression note(u"by up to (\\d+) levels"_s);
-        QCOMPARE(note.match(err).captured(1),
+        QCOMPARE(note.match(kit.err).captured(1),
             note.match(QString::fromUtf8(readAll(folder + u"/kit/kit.css"_s))).captured(1));
 
         writeAll(folder + u"/render.json"_s, QJsonDocument(kitreference::manifest(skin)).toJson());
-        failed = run(&quillet::batch::RenderCommand::run,
+        const QString failed = CommandRun::of(&quillet::batch::RenderCommand::run,
             QStringList { u"--manifest"_s, folder + u"/render.json"_s, u"--transparent"_s, u"--focus"_s,
                 u"--name"_s, u"{control}/{width}/{state}"_s }
                 + common + QStringList { folder + u"/render"_s },
-            &err);
+            m_folder->path())
+                                   .failure();
         QVERIFY2(failed.isEmpty(), qPrintable(failed));
 
         // Every mismatch at once, so that one failing state does not hide another.

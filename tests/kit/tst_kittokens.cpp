@@ -5,6 +5,7 @@
 #include "batch/kitcommand.h"
 #include "platform/form/fontsetup.h"
 
+#include "support/commandrun.h"
 #include "support/programfolder.h"
 #include "support/pythondriver.h"
 #include "support/testfiles.h"
@@ -84,12 +85,6 @@ QString unequal(const QString &type, const QString &a, const QString &b)
     return u"unknown type "_s + type;
 }
 
-struct Result
-{
-    int code = -1;
-    QString err;
-};
-
 } // namespace
 
 class TestKitTokens : public QObject
@@ -98,16 +93,10 @@ class TestKitTokens : public QObject
 
     ProgramFolder *m_folder = nullptr;
 
-    Result kit(const QString &arguments, const QString &out)
+    CommandRun kit(const QString &arguments, const QString &out)
     {
-        Result result;
-        QString ignored;
-        QTextStream outStream(&ignored);
-        QTextStream errStream(&result.err);
-        result.code = KitCommand::run(QProcess::splitCommand(arguments) + QStringList { u"--out"_s, out },
-            { m_folder->path(), outStream, errStream, false });
-        errStream.flush();
-        return result;
+        return CommandRun::of(&KitCommand::run,
+            QProcess::splitCommand(arguments) + QStringList { u"--out"_s, out }, m_folder->path());
     }
 
     static QJsonObject readJson(const QString &file)
@@ -152,7 +141,7 @@ private Q_SLOTS:
         if (!pythonHas(u"tinycss2"_s))
             QSKIP("python3-tinycss2 missing");
         QTemporaryDir root;
-        const Result result = kit(arguments, root.path());
+        const CommandRun result = kit(arguments, root.path());
         QVERIFY2(result.code == 0, qPrintable(result.err));
         const QJsonObject tokens = readJson(root.filePath(u"kit.tokens.json"_s));
         QVERIFY(tokens.value(u"$description"_s).toString().contains(u"Button kit"_s));
@@ -285,7 +274,7 @@ private Q_SLOTS:
         if (!pythonHas(u"tinycss2"_s))
             QSKIP("python3-tinycss2 missing");
         QTemporaryDir root;
-        const Result result = kit(arguments, root.path());
+        const CommandRun result = kit(arguments, root.path());
         QVERIFY2(result.code == 0, qPrintable(result.err));
 
         QProcess node;
@@ -357,7 +346,7 @@ private Q_SLOTS:
             QSKIP("chromium or python3-websocket missing");
         QTemporaryDir root;
         // Mono: hover and focus captions are the normal one's, pressed and disabled its own.
-        const Result result = kit(u"--skin Mono --focus"_s, root.filePath(u"kit"_s));
+        const CommandRun result = kit(u"--skin Mono --focus"_s, root.filePath(u"kit"_s));
         QVERIFY2(result.code == 0, qPrintable(result.err));
         const QJsonObject group = readJson(root.filePath(u"kit/kit.tokens.json"_s)).value(u"qk"_s).toObject();
         struct Shown

@@ -16,6 +16,7 @@
 #include "ui/designerwindow.h"
 #include "ui/saveoptionsmenu.h"
 
+#include "support/commandrun.h"
 #include "support/fakedialogs.h"
 #include "support/fakenetworkprobe.h"
 #include "support/kitreference.h"
@@ -135,15 +136,13 @@ class TestQtKit : public QObject
     QString writeKit(
         const QString &skin, const QString &folder, const QStringList &options = { u"--focus"_s })
     {
-        QString out;
-        QTextStream stream(&out);
-        const int code
-            = quillet::batch::KitCommand::run(QStringList { u"--target"_s, u"qt"_s, u"--skin"_s, skin,
-                                                  u"--scale"_s, u"1,2"_s, u"--out"_s, folder }
-                    + options,
-                { m_folder->path(), stream, stream, false });
-        stream.flush();
-        return code == 0 ? QString() : u"kit exit %1: %2"_s.arg(code).arg(out);
+        const QString failed = CommandRun::of(&quillet::batch::KitCommand::run,
+            QStringList {
+                u"--target"_s, u"qt"_s, u"--skin"_s, skin, u"--scale"_s, u"1,2"_s, u"--out"_s, folder }
+                + options,
+            m_folder->path())
+                                   .failure();
+        return failed.isEmpty() ? QString() : u"kit "_s + failed;
     }
 
     QString renderReferences(const QString &skin, const QString &folder)
@@ -154,14 +153,12 @@ class TestQtKit : public QObject
         first[u"controls"_s] = u"button,combo,check"_s;
         manifest[0] = first;
         writeAll(folder + u"/render.json"_s, QJsonDocument(manifest).toJson());
-        QString out;
-        QTextStream stream(&out);
-        const int code = quillet::batch::RenderCommand::run(
+        const QString failed = CommandRun::of(&quillet::batch::RenderCommand::run,
             { u"--manifest"_s, folder + u"/render.json"_s, u"--transparent"_s, u"--focus"_s, u"--scale"_s,
                 u"1,2"_s, u"--name"_s, u"{control}/{width}/{state}"_s, u"--out"_s, folder + u"/render"_s },
-            { m_folder->path(), stream, stream, false });
-        stream.flush();
-        return code == 0 ? QString() : u"render exit %1: %2"_s.arg(code).arg(out);
+            m_folder->path())
+                                   .failure();
+        return failed.isEmpty() ? QString() : u"render "_s + failed;
     }
 
     // The kit compiled into a resource, as a program builds it in, then the probe at each ratio.
@@ -328,16 +325,12 @@ private Q_SLOTS:
         QFETCH(QStringList, options);
         QFETCH(QString, named);
         const QString folder = m_root.filePath(u"refused-"_s + QTest::currentDataTag());
-        QString out;
-        QString err;
-        QTextStream outStream(&out);
-        QTextStream errStream(&err);
-        const int code
-            = quillet::batch::KitCommand::run(QStringList { u"--target"_s, u"qt"_s, u"--skin"_s, u"Flat"_s }
-                    + options + QStringList { u"--out"_s, folder },
-                { m_folder->path(), outStream, errStream, false });
-        errStream.flush();
-        QCOMPARE(code, 2);
+        const CommandRun kit = CommandRun::of(&quillet::batch::KitCommand::run,
+            QStringList { u"--target"_s, u"qt"_s, u"--skin"_s, u"Flat"_s } + options
+                + QStringList { u"--out"_s, folder },
+            m_folder->path());
+        const QString &err = kit.err;
+        QCOMPARE(kit.code, 2);
         QCOMPARE(err.count(u'\n'), 1);
         QVERIFY2(err.contains(named), qPrintable(err));
         QVERIFY(!QFileInfo::exists(folder));
@@ -383,13 +376,12 @@ private Q_SLOTS:
         const QString skin = QFileInfo(program.state().skinFiles.value(program.state().currentSkinIndex - 1))
                                  .completeBaseName();
         const QString batch = m_root.filePath(u"batch"_s);
-        QString out;
-        QTextStream stream(&out);
-        QCOMPARE(quillet::batch::KitCommand::run(
+        QCOMPARE(CommandRun::of(&quillet::batch::KitCommand::run,
                      { u"--target"_s, u"qt"_s, u"--skin"_s, skin, u"--height"_s,
                          QString::number(program.state().buttonHeight), u"--font"_s,
                          font.family() + u' ' + QString::number(font.pointSize()), u"--out"_s, batch },
-                     { m_folder->path(), stream, stream, false }),
+                     m_folder->path())
+                     .code,
             0);
         const QMap<QString, QByteArray> written = contents(designer);
         QVERIFY(written.contains(u"kit.qss"_s));

@@ -18,6 +18,7 @@
 #include "ui/designerwindow.h"
 #include "ui/saveoptionsmenu.h"
 
+#include "support/commandrun.h"
 #include "support/designerrun.h"
 #include "support/programfolder.h"
 #include "support/testedskins.h"
@@ -86,20 +87,6 @@ struct Rig
         dialogs.folderAnswers.clear();
     }
 };
-
-// A command run in this process, as the program would run it; empty when it succeeded,
-// else its error stream.
-using Command = int (*)(const QStringList &, const quillet::batch::CommandContext &);
-QString runCommand(Command command, const QStringList &arguments, const QString &programFolder)
-{
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    const int code = command(arguments, { programFolder, outStream, errStream, false });
-    errStream.flush();
-    return code == 0 ? QString() : u"exit %1: "_s.arg(code) + err;
-}
 
 // The same files with the same bytes in both folders; names the first that differs.
 QString differingFile(const QString &a, const QString &b)
@@ -450,7 +437,8 @@ private Q_SLOTS:
                 font.family() + u' ' + QString::number(font.pointSize()), u"--out"_s, batch.path() };
             if (!accent.isEmpty())
                 arguments << u"--accent"_s << accent;
-            const QString failed = runCommand(&quillet::batch::KitCommand::run, arguments, rig.folder.path());
+            const QString failed
+                = CommandRun::of(&quillet::batch::KitCommand::run, arguments, rig.folder.path()).failure();
             QVERIFY2(failed.isEmpty(), qPrintable(failed));
             QVERIFY(tree(designer.path()).contains(u"kit.css"_s));
             const QString differs = differingFile(designer.path(), batch.path());
@@ -519,7 +507,8 @@ private Q_SLOTS:
                 arguments << u"--focus"_s;
             if (!accent.isEmpty())
                 arguments << u"--accent"_s << accent;
-            const QString failed = runCommand(&quillet::batch::RenderCommand::run, arguments, rig.folder.path());
+            const QString failed
+                = CommandRun::of(&quillet::batch::RenderCommand::run, arguments, rig.folder.path()).failure();
             QVERIFY2(failed.isEmpty(), qPrintable(failed));
             QVERIFY(tree(designer.path()).size() >= 10);
             const QString differs = differingFile(designer.path(), batch.path());
