@@ -82,6 +82,7 @@ constexpr FeatureOption kFeatureOptions[] = {
     { kit::Feature::Pieces, u"--pieces" },
     { kit::Feature::Inline, u"--inline" },
     { kit::Feature::Prefix, u"--prefix" },
+    { kit::Feature::Scale, u"--scale" },
 };
 
 const OptionSpec<KitOptions> kTable[] = {
@@ -267,6 +268,7 @@ int run(const QStringList &arguments, const CommandContext &context)
     const kit::Target &target = *kit::targetlist::find(request.target);
     if (const QString problem = refusal(target, request); !problem.isEmpty())
         return fail(context, problem);
+    target.fit(request);
 
     // Everything is drawn and encoded before the first file is written.
     QStringList notes;

@@ -94,10 +94,10 @@ QStringView QtTarget::summary() const
     return u"kit.qss and kit.qrc for Qt's push buttons, check boxes and combo boxes, pictures in kit/";
 }
 
-bool QtTarget::honours(Feature) const
+bool QtTarget::honours(Feature feature) const
 {
     // One skin, PNG pictures named in the kit's resource, no classes to prefix.
-    return false;
+    return feature == Feature::Scale;
 }
 
 QList<pictures::PlannedFile> QtTarget::files(const Model &model, Problem *problem) const

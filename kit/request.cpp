@@ -15,6 +15,8 @@ QList<Feature> features(const Request &request)
         asked.append(Feature::Inline);
     if (!request.prefix.isEmpty())
         asked.append(Feature::Prefix);
+    if (request.ratios != QList<qreal> { 1 })
+        asked.append(Feature::Scale);
     return asked;
 }
 

@@ -43,7 +43,8 @@ inline constexpr QStringView kDefaultPrefix = u"qk";
 
 // What a request asks for beyond a kit of one skin at the sizes given; a target says which
 // of these it honours.
-enum class Feature { DarkSkin, Webp, Pieces, Inline, Prefix };
+// Scale: densities other than 1x alone.
+enum class Feature { DarkSkin, Webp, Pieces, Inline, Prefix, Scale };
 
 namespace requests {
 

@@ -40,6 +40,7 @@ QList<pictures::PlannedFile> plan(
         *problem = QStringLiteral("no kit target ") + target;
         return {};
     }
+    kitTarget->fit(request);
     kit::Problem drawProblem;
     const QList<pictures::PlannedFile> files = kitTarget->files(kit::Model::build(request), &drawProblem);
     *problem = drawProblem.message;
