@@ -5,12 +5,11 @@
 #include "catalogue/skinswitcher.h"
 #include "integration/infopanel.h"
 #include "integration/pagethread.h"
-#include "kit/request.h"
 #include "output/exporter.h"
-#include "skin/skinengine.h"
 #include "render/accentedskin.h"
 #include "render/samplegeometry.h"
 #include "render/samplepreview.h"
+#include "skin/skinengine.h"
 #include "ui/aboutwindow.h"
 #include "ui/designercontrols.h"
 #include "ui/designerwindow.h"
@@ -40,9 +39,8 @@ DesignerProgram::DesignerProgram(const Services &services)
 {
     m_window->colourPicker()->setDialogs(&services.dialogs);
     // Every skin the window shows is in the chosen accent, so the preview and the export agree.
-    m_engine->setFilter([this](const skin::Skin &skin) {
-        return render::accent::accented(skin, m_state.accent, nullptr);
-    });
+    m_engine->setFilter(
+        [this](const skin::Skin &skin) { return render::accent::accented(skin, m_state.accent, nullptr); });
     m_saveOptions = new ui::SaveOptionsMenu(m_window->saveButton(), m_state.webOptions, m_state.accent);
     QObject::connect(m_saveOptions->accentAction(), &QAction::triggered, m_window.get(), [this] {
         m_controls->chooseAccent();
@@ -52,10 +50,11 @@ DesignerProgram::DesignerProgram(const Services &services)
         m_controls->clearAccent();
         m_saveOptions->showOptions();
     });
-    QObject::connect(m_saveOptions->kitAction(), &QAction::triggered, m_window.get(),
-        [this] { m_exporter->exportKit(kit::Request().target); });
-    QObject::connect(m_saveOptions->qtKitAction(), &QAction::triggered, m_window.get(),
-        [this] { m_exporter->exportKit(QStringLiteral("qt")); });
+    for (const ui::SaveOptionsMenu::KitEntry &entry : ui::SaveOptionsMenu::kKitEntries) {
+        const QString target = entry.target.toString();
+        QObject::connect(m_saveOptions->kitAction(entry.target), &QAction::triggered, m_window.get(),
+            [this, target] { m_exporter->exportKit(target); });
+    }
     m_iconMenu
         = new ui::IconMenu(m_window->captionBox(), m_window->sampleButton(), m_state.icon, services.dialogs);
     m_eventMap = std::make_unique<ui::EventMap>(ui::EventMap::Handlers { *m_window, *m_controls, *m_geometry,

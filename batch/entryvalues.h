@@ -24,7 +24,7 @@ public:
     // ones would take gigabytes.
     static constexpr qint64 kMaxPicturePixels = qint64(kMaxSide) * kMaxSide;
     // The densities a picture can be drawn at.
-    static constexpr qreal kRatios[] = { 1.0, 1.5, 2.0, 3.0 };
+    static constexpr qreal kRatios[] = { 1.0, 1.5, 2.0, 3.0, 4.0 };
     // --controls names, in the order of RenderEntry's button, combo and check.
     static constexpr QStringView kControls[] = { u"button", u"combo", u"check" };
     static constexpr std::pair<QStringView, model::IconPosition> kIconPositions[]

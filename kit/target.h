@@ -32,7 +32,7 @@ public:
     virtual bool honours(Feature feature) const = 0;
     // Settles what the target decides for itself, whatever the options said (its densities,
     // whether it draws focus), once they are known to be honoured and before the model is drawn.
-    virtual void fit(Request &) const {}
+    virtual void fit(Request &) const { }
     // Every file of the kit, drawn and encoded, in the order they are to be written: a
     // file that names others comes after them, so a failed write never leaves it naming
     // files that are not there. Empty, with *problem set, when there is no kit.

@@ -210,6 +210,14 @@
         <source>输出 Qt 按钮套件…</source>
         <translation>Write Qt button kit…</translation>
     </message>
+    <message>
+        <source>输出 Android 按钮套件…</source>
+        <translation>Write Android button kit…</translation>
+    </message>
+    <message>
+        <source>输出 Godot 按钮主题…</source>
+        <translation>Write Godot button theme…</translation>
+    </message>
 </context>
 <context>
     <name>StartTexts</name>

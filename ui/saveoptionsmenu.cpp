@@ -21,10 +21,12 @@ const QString SaveOptionsMenu::kAccentText
     = QString::fromUtf8(QT_TRANSLATE_NOOP("SaveOptionsMenu", "强调色…"));
 const QString SaveOptionsMenu::kNoAccentText
     = QString::fromUtf8(QT_TRANSLATE_NOOP("SaveOptionsMenu", "不用强调色"));
-const QString SaveOptionsMenu::kKitText
-    = QString::fromUtf8(QT_TRANSLATE_NOOP("SaveOptionsMenu", "输出网页按钮套件…"));
-const QString SaveOptionsMenu::kQtKitText
-    = QString::fromUtf8(QT_TRANSLATE_NOOP("SaveOptionsMenu", "输出 Qt 按钮套件…"));
+const std::array<SaveOptionsMenu::KitEntry, 4> SaveOptionsMenu::kKitEntries { {
+    { u"web", QString::fromUtf8(QT_TRANSLATE_NOOP("SaveOptionsMenu", "输出网页按钮套件…")) },
+    { u"qt", QString::fromUtf8(QT_TRANSLATE_NOOP("SaveOptionsMenu", "输出 Qt 按钮套件…")) },
+    { u"android", QString::fromUtf8(QT_TRANSLATE_NOOP("SaveOptionsMenu", "输出 Android 按钮套件…")) },
+    { u"godot", QString::fromUtf8(QT_TRANSLATE_NOOP("SaveOptionsMenu", "输出 Godot 按钮主题…")) },
+} };
 
 namespace {
 QString shown(const QString &text)
@@ -54,8 +56,8 @@ SaveOptionsMenu::SaveOptionsMenu(QPushButton *button, model::WebOptions &options
     m_accentAction = m_menu->addAction(shown(kAccentText));
     m_noAccent = m_menu->addAction(shown(kNoAccentText));
     m_menu->addSeparator();
-    m_kit = m_menu->addAction(shown(kKitText));
-    m_qtKit = m_menu->addAction(shown(kQtKitText));
+    for (const KitEntry &entry : kKitEntries)
+        m_kits.append(m_menu->addAction(shown(entry.text)));
     showOptions();
     // Qt turns the menu key into the same request as a right click on the focused button.
     button->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -63,6 +65,15 @@ SaveOptionsMenu::SaveOptionsMenu(QPushButton *button, model::WebOptions &options
 }
 
 SaveOptionsMenu::~SaveOptionsMenu() = default;
+
+QAction *SaveOptionsMenu::kitAction(QStringView target) const
+{
+    for (size_t i = 0; i < kKitEntries.size(); ++i) {
+        if (kKitEntries[i].target == target)
+            return m_kits.at(qsizetype(i));
+    }
+    return nullptr;
+}
 
 void SaveOptionsMenu::showOptions()
 {

@@ -3,7 +3,11 @@
 #include "model/weboptions.h"
 
 #include <QColor>
+#include <QList>
 #include <QObject>
+#include <QStringView>
+
+#include <array>
 
 class QAction;
 class QMenu;
@@ -13,7 +17,7 @@ namespace quillet::ui {
 
 // The save button's context menu (right click or the menu key): four checkable output
 // options, kept in the options it is given, then the accent colour (shown as a swatch) and
-// the kits for web pages and for Qt; those entries only ask, their owner acts.
+// one entry per kit target; those entries only ask, their owner acts.
 class SaveOptionsMenu : public QObject
 {
     Q_OBJECT
@@ -25,8 +29,13 @@ public:
     static const QString kFocusText;
     static const QString kAccentText;
     static const QString kNoAccentText;
-    static const QString kKitText;
-    static const QString kQtKitText;
+    // The kit entries in the menu's order, by the target each asks for.
+    struct KitEntry
+    {
+        QStringView target;
+        QString text;
+    };
+    static const std::array<KitEntry, 4> kKitEntries;
 
     SaveOptionsMenu(QPushButton *button, model::WebOptions &options, const QColor &accent);
     ~SaveOptionsMenu() override;
@@ -38,8 +47,8 @@ public:
     QAction *focusAction() const { return m_focus; }
     QAction *accentAction() const { return m_accentAction; }
     QAction *noAccentAction() const { return m_noAccent; }
-    QAction *kitAction() const { return m_kit; }
-    QAction *qtKitAction() const { return m_qtKit; }
+    // The entry of a kit target; none for a name not in kKitEntries.
+    QAction *kitAction(QStringView target = u"web") const;
     // The marks follow the options, for options changed elsewhere (read at start-up).
     void showOptions();
 
@@ -56,8 +65,7 @@ private:
     QAction *m_focus;
     QAction *m_accentAction;
     QAction *m_noAccent;
-    QAction *m_kit;
-    QAction *m_qtKit;
+    QList<QAction *> m_kits; // by kKitEntries
 };
 
 } // namespace quillet::ui

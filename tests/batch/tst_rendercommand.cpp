@@ -109,7 +109,7 @@ private Q_SLOTS:
         refused("unknown option", { u"--colour"_s, u"red"_s }, u"unknown option \"--colour\""_s);
         refused("flag with value", { u"--sprite=yes"_s }, u"--sprite takes no value"_s);
         refused("format", { u"--format"_s, u"tiff"_s }, u"--format: unknown format"_s);
-        refused("scale", { u"--scale"_s, u"1,4"_s }, u"--scale: \"1,4\" is not a list of 1, 1.5, 2 and 3"_s);
+        refused("scale", { u"--scale"_s, u"1,5"_s }, u"--scale: \"1,5\" is not a list of 1, 1.5, 2, 3 and 4"_s);
         refused("half pixels of an odd width", { u"--scale=1,1.5"_s, u"--width=105"_s },
             u"--scale 1.5 of --width 105"_s);
         refused("half pixels of the check box", { u"--scale=1.5"_s, u"--controls=button,check"_s },

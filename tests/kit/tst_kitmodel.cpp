@@ -50,6 +50,9 @@ kit::Request requestAsking(const QList<kit::Feature> &features)
         case kit::Feature::Prefix:
             request.prefix = u"brand"_s;
             break;
+        case kit::Feature::Scale:
+            request.ratios = { 1, 2 };
+            break;
         }
     }
     return request;
@@ -113,7 +116,7 @@ private Q_SLOTS:
         QTest::addColumn<Features>("asked");
         QTest::addColumn<Features>("unmet");
         using F = kit::Feature;
-        const Features all { F::DarkSkin, F::Webp, F::Pieces, F::Inline, F::Prefix };
+        const Features all { F::DarkSkin, F::Webp, F::Pieces, F::Inline, F::Prefix, F::Scale };
         QTest::newRow("nothing asked") << Features {} << Features {} << Features {};
         QTest::newRow("all honoured")
             << all << Features { F::DarkSkin, F::Webp, F::Inline, F::Prefix } << Features {};
@@ -125,6 +128,8 @@ private Q_SLOTS:
         QTest::newRow("only the unmet one")
             << Features { F::Webp, F::DarkSkin } << Features { F::Webp, F::DarkSkin, F::Prefix }
             << Features { F::Prefix };
+        QTest::newRow("densities beyond 1x")
+            << Features { F::Webp } << Features { F::Scale, F::Webp } << Features { F::Scale };
     }
     void unmetFeatures()
     {

@@ -371,7 +371,7 @@ private Q_SLOTS:
         const QString designer = m_root.filePath(u"designer"_s);
         QVERIFY(QDir().mkpath(designer));
         dialogs.folderAnswers.append(designer);
-        program.saveOptions().qtKitAction()->trigger();
+        program.saveOptions().kitAction(u"qt")->trigger();
         QVERIFY(dialogs.folderAnswers.isEmpty());
         const QString skin = QFileInfo(program.state().skinFiles.value(program.state().currentSkinIndex - 1))
                                  .completeBaseName();

@@ -214,7 +214,7 @@ private Q_SLOTS:
         }
         QTRY_VERIFY(options.menu()->isVisible());
         const QList<QAction *> actions = options.menu()->actions().first(4);
-        QCOMPARE(options.menu()->actions().size(), 10);
+        QCOMPARE(options.menu()->actions().size(), 12);
         QCOMPARE(actions[0]->text(), u"透明背景"_s);
         QCOMPARE(actions[1]->text(), u"同时输出 @2x 图片"_s);
         QCOMPARE(actions[2]->text(), u"输出精灵图和 CSS"_s);
@@ -227,7 +227,9 @@ private Q_SLOTS:
         QCOMPARE(options.noAccentAction()->text(), u"不用强调色"_s);
         QVERIFY(!options.noAccentAction()->isEnabled()); // there is no accent to drop
         QCOMPARE(options.kitAction()->text(), u"输出网页按钮套件…"_s);
-        QCOMPARE(options.qtKitAction()->text(), u"输出 Qt 按钮套件…"_s);
+        QCOMPARE(options.kitAction(u"qt")->text(), u"输出 Qt 按钮套件…"_s);
+        QCOMPARE(options.kitAction(u"android")->text(), u"输出 Android 按钮套件…"_s);
+        QCOMPARE(options.kitAction(u"godot")->text(), u"输出 Godot 按钮主题…"_s);
         actions[1]->trigger();
         QCOMPARE(rig.program->state().webOptions, (WebOptions { false, true, false }));
         options.menu()->close();
