@@ -12,4 +12,12 @@ function(quillet_layer target)
   endforeach()
   target_include_directories(${target} PUBLIC ${root})
   target_link_libraries(${target} PUBLIC ${L_LINKS})
+  # One compile per few sources instead of one each: the Qt headers every source parses
+  # are most of its time. A layer's sources are built in batches when asked for.
+  set_target_properties(${target} PROPERTIES UNITY_BUILD ${QUILLET_UNITY_BUILD} UNITY_BUILD_BATCH_SIZE 8)
+  foreach(source IN LISTS L_SOURCES)
+    if(source IN_LIST QUILLET_UNITY_ALONE)
+      set_source_files_properties(${source} PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
+    endif()
+  endforeach()
 endfunction()

@@ -22,7 +22,8 @@ phase() {
 bash "$here/scripts/install-deps.sh"
 phase "packages"
 
-BUILD_DIR="$here/build" bash "$here/scripts/build.sh" -DQUILLET_WERROR=ON
+# Both builds compile each layer's sources in batches: on two cores that is minutes saved.
+BUILD_DIR="$here/build" bash "$here/scripts/build.sh" -DQUILLET_WERROR=ON -DQUILLET_UNITY_BUILD=ON
 phase "full build"
 (cd "$here/build" && ctest --output-on-failure -j2 --timeout 600 --output-junit ctest-junit.xml)
 phase "full suites"
@@ -33,7 +34,7 @@ if [ "${QUILLET_SKIP_SANITIZE:-0}" != 1 ]; then
   # Debug keeps Qt's assertions on. Benchmarks and the web-engine module are not built.
   BUILD_DIR="$here/build-asan" BUILD_TYPE=Debug bash "$here/scripts/build.sh" \
     -DQUILLET_SANITIZE=ON -DQUILLET_WEBENGINE=OFF -DQUILLET_WERROR=ON -DQUILLET_BENCH=OFF \
-    "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1" "-DCMAKE_C_FLAGS_DEBUG=-g -O1"
+    -DQUILLET_UNITY_BUILD=ON "-DCMAKE_CXX_FLAGS_DEBUG=-g1 -O1" "-DCMAKE_C_FLAGS_DEBUG=-g1 -O1"
   phase "sanitizer build"
   # Leaks count too. The fast unwinder: both suppressions (tests/lsan.supp) name the
   # frame that calls malloc, which it always records; the slow one, for whole stacks
