@@ -1,5 +1,6 @@
 #include "kit/targets.h"
 
+#include "kit/godottarget.h"
 #include "kit/qttarget.h"
 #include "kit/webtarget.h"
 
@@ -11,7 +12,8 @@ std::span<const Target *const> targets()
 {
     static const WebTarget web;
     static const QtTarget qt;
-    static const std::array<const Target *, 2> list { &web, &qt };
+    static const GodotTarget godot;
+    static const std::array<const Target *, 3> list { &web, &qt, &godot };
     return list;
 }
 
