@@ -41,8 +41,10 @@ GodotThemeInput inputOf(const Model &model)
         input.inexactNote = kitskin::inexactNote(light.skin);
     for (const StateRow &row : model.buttonStates()) {
         const KitSkin::Caption &caption = light.skin.captions[row.cascade];
-        input.buttons.append({ row.state, godottheme::pictureName(u"button", row.word, 1), caption.colour,
-            godottheme::contentMargins(input.slice, caption.box, caption.shift) });
+        input.buttons.append({ row.state, godottheme::pictureName(u"button", row.word, 1),
+            row.state == SampleState::Focused ? godottheme::pictureName(u"button", u"focus-over-hover", 1)
+                                              : QString(),
+            caption.colour, godottheme::contentMargins(input.slice, caption.box, caption.shift) });
     }
     for (SampleState state : kIconStates)
         input.checks.append({ state,
@@ -54,7 +56,8 @@ GodotThemeInput inputOf(const Model &model)
 }
 
 // Every picture at every ratio. The focus picture holds only what the focus changes, as
-// Godot draws it over the state's own.
+// Godot draws it over the state's own: over the normal one in Godot 4, over the hover one in
+// Godot 3, which shows a button with the focus as hovered.
 QList<Picture> picturesOf(const Model &model, const GodotThemeInput &input)
 {
     QList<Picture> result;
@@ -62,11 +65,15 @@ QList<Picture> picturesOf(const Model &model, const GodotThemeInput &input)
         const qreal ratio = model.ratios()[r];
         const KitSheetSkin &drawn = model.light().byRatio[r];
         for (const GodotButtonStyle &style : input.buttons) {
-            QImage picture = godottheme::joined(piecesOf(drawn, style.state));
-            if (style.state == SampleState::Focused)
-                picture
-                    = godottheme::overlay(picture, godottheme::joined(piecesOf(drawn, SampleState::Normal)));
-            result.append({ pictures::WebNames::scaled(style.picture, ratio), picture });
+            const QImage picture = godottheme::joined(piecesOf(drawn, style.state));
+            if (style.state != SampleState::Focused) {
+                result.append({ pictures::WebNames::scaled(style.picture, ratio), picture });
+                continue;
+            }
+            result.append({ pictures::WebNames::scaled(style.picture, ratio),
+                godottheme::overlay(picture, godottheme::joined(piecesOf(drawn, SampleState::Normal))) });
+            result.append({ pictures::WebNames::scaled(style.godot3Picture, ratio),
+                godottheme::overlay(picture, godottheme::joined(piecesOf(drawn, SampleState::Hot))) });
         }
         for (const GodotIcon &icon : input.checks) {
             const int cascade = states::row(model::OutputGroup::CheckBox, icon.state).cascade;

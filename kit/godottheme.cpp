@@ -202,7 +202,9 @@ int scaled(int value, qreal ratio)
 QString buttonStyle(TresWriter &writer, const GodotThemeInput &input, const GodotButtonStyle &style,
     Version version, qreal ratio)
 {
-    const QString texture = writer.external(pictures::WebNames::scaled(style.picture, ratio));
+    const QString &picture
+        = version == Version::Godot3 && !style.godot3Picture.isEmpty() ? style.godot3Picture : style.picture;
+    const QString texture = writer.external(pictures::WebNames::scaled(picture, ratio));
     const int content[]
         = { style.content.left(), style.content.top(), style.content.right(), style.content.bottom() };
     const int margins[] = { input.slice.left, 0, input.slice.right, 0 };
@@ -378,7 +380,10 @@ QString readme(const GodotThemeInput &input, const QList<qreal> &ratios)
           "font_pressed_color, "
           "font_disabled_color |\n"
           "| (none) | font_focus_color, font_hover_pressed_color, styles/hover_pressed |\n"
-          "| CheckBox icons checked, unchecked | also checked_disabled, unchecked_disabled |\n\n"
+          "| CheckBox icons checked, unchecked | also checked_disabled, unchecked_disabled |\n"
+          "| focus over kit/button-focus-over-hover.png | focus over kit/button-focus.png |\n\n"
+          "Godot 3 shows a button with the focus as hovered, so its focus picture lies over the hover\n"
+          "one; Godot 4's over the normal one. Each holds only what the focus changes.\n\n"
           "The middle of each picture is tiled from the left cap on (axis_stretch_horizontal = tile).\n"
           "Godot 3's GLES2 renderer does not tile a style box: it stretches the middle, which is right\n"
           "only for a middle one pixel wide and with the pictures imported without Filter. Use GLES3 in\n"

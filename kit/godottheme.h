@@ -16,6 +16,9 @@ struct GodotButtonStyle
 {
     model::SampleState state = model::SampleState::Normal;
     QString picture; // "kit/button-normal.png"; the theme of ratio 2 names the @2x file
+    // Where Godot 3 needs a picture of its own; empty for the same. Godot 3 shows a button
+    // with the focus as hovered, so its focus overlay lies over the hover picture.
+    QString godot3Picture;
     QColor caption;
     // From the button's rect to the caption's box, in logical pixels: the caption is
     // centred between them, as the renderer centres it.

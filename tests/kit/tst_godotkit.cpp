@@ -162,46 +162,15 @@ int opaqueDifference(const QImage &a, const QImage &b)
     return worst;
 }
 
-// Whether any picture drawn over `under` gives `wanted` on every page (premultiplied):
-// where the state below shows through, drawing over it can add but never take away.
-bool overlayCanGive(QRgb wanted, QRgb under)
+// What a see-through focus picture over the hover one can give at best: Godot 3 draws a
+// button with the focus as hovered and the focus style over that.
+QImage bestFocus(const QImage &focused, const QImage &hover)
 {
-    const int fa = qAlpha(wanted);
-    const int na = qAlpha(under);
-    if (na == 255 || wanted == under)
-        return true;
-    if (fa < na)
-        return false;
-    const double a = double(fa - na) / (255 - na);
-    const int fc[] = { qRed(wanted), qGreen(wanted), qBlue(wanted) };
-    const int nc[] = { qRed(under), qGreen(under), qBlue(under) };
-    for (int c = 0; c < 3; ++c) {
-        const double o = fc[c] - (1 - a) * nc[c];
-        if (o < -1.5 || o > a * 255 + 1.5)
-            return false;
-    }
-    return true;
-}
-
-// The focused picture on the page, and Godot's, with the pixels no overlay can give taken
-// out of the comparison (the focused picture's own there); how many there were.
-int takeOutUngivable(QImage &shown, QImage &expected, const QImage &focused, const QImage &normal)
-{
-    const QImage f = focused.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const QImage n = normal.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    if (f.size() != n.size() || shown.size() != f.size() || expected.size() != f.size())
-        return 0;
-    shown = shown.convertToFormat(QImage::Format_RGB32);
-    int count = 0;
-    for (int y = 0; y < f.height(); ++y) {
-        for (int x = 0; x < f.width(); ++x) {
-            if (!overlayCanGive(f.pixel(x, y), n.pixel(x, y))) {
-                shown.setPixel(x, y, expected.pixel(x, y));
-                ++count;
-            }
-        }
-    }
-    return count;
+    QImage drawn = hover.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&drawn);
+    painter.drawImage(0, 0, godottheme::overlay(focused, hover));
+    painter.end();
+    return drawn;
 }
 
 // The keys of a .tres file: those of its sub-resources and those of the theme itself.
@@ -264,7 +233,7 @@ class TestGodotKit : public QObject
     QString m_problem; // of the import or the run, which every skin shares
     QMap<QString, SkinRun> m_runs;
     QMap<QString, int> m_worst;
-    QMap<QString, int> m_ungivable; // the most focused pixels left out of one comparison
+    QMap<QString, int> m_focusLimit; // how close an overlay can come to the focused picture
     // Godot 3's names, from its own reference: theme items as Type/kind/name, style box keys.
     QStringList m_godot3Items;
     QStringList m_godot3BoxKeys;
@@ -301,18 +270,26 @@ class TestGodotKit : public QObject
             { u"widths"_s, widths }, { u"height"_s, kHeight },
             { u"page"_s, QJsonArray { kPage.red(), kPage.green(), kPage.blue() } }, { u"out"_s, m_out } };
         writeAll(m_project + u"/probe.json"_s, QJsonDocument(config).toJson());
-        // Godot 3.2.3's editor may crash on its way out after importing: what counts is
-        // that every picture was imported.
-        if (const QString problem
-            = runGodot({ u"--path"_s, m_project, u"--editor"_s, u"--quit"_s }, home, false);
-            !problem.isEmpty())
-            return problem;
-        for (QDirIterator it(m_project, { u"*.png"_s }, QDir::Files, QDirIterator::Subdirectories);
-             it.hasNext();) {
-            const QString picture = it.next();
-            if (!picture.contains(u"/.import/"_s) && !QFileInfo::exists(picture + u".import"_s))
-                return u"the editor did not import "_s + picture;
+        // Godot 3.2.3's editor may quit, or crash on its way out, before it has imported
+        // everything: each run imports what is left, and what counts is that every picture is.
+        QString missing;
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            if (const QString problem
+                = runGodot({ u"--path"_s, m_project, u"--editor"_s, u"--quit"_s }, home, false);
+                !problem.isEmpty())
+                return problem;
+            missing.clear();
+            for (QDirIterator it(m_project, { u"*.png"_s }, QDir::Files, QDirIterator::Subdirectories);
+                 it.hasNext() && missing.isEmpty();) {
+                const QString picture = it.next();
+                if (!QFileInfo::exists(picture + u".import"_s))
+                    missing = picture;
+            }
+            if (missing.isEmpty())
+                break;
         }
+        if (!missing.isEmpty())
+            return u"the editor did not import "_s + missing;
         int width = 0;
         for (int w : kWidths)
             width += w;
@@ -380,8 +357,8 @@ private Q_SLOTS:
         }
         if (allSkins()) {
             for (const auto &[skin, worst] : m_worst.asKeyValueRange())
-                qInfo("%s: worst %d, focused pixels no overlay gives %d", qPrintable(skin), worst,
-                    m_ungivable.value(skin));
+                qInfo("%s: worst %d, focus overlay at best %d", qPrintable(skin), worst,
+                    m_focusLimit.value(skin));
         }
         delete m_folder;
     }
@@ -411,19 +388,18 @@ private Q_SLOTS:
             quillet::skin::SkinParser::parseFile(m_folder->skins() + u'/' + skin + u".an"_s));
         const quillet::kit::KitDrawing drawing { &renderer, kHeight, kitFont(), {} };
         QStringList failures;
-        QStringList focusFailures;
+        QStringList focusLimits;
         int &worst = m_worst[skin];
         const auto compare = [&](const QString &what, const QImage &picture, const QImage &expected) {
-            QStringList &failed = what.startsWith(u"focus"_s) ? focusFailures : failures;
             const int difference = opaqueDifference(picture, expected);
             worst = qMax(worst, difference < 0 ? 255 : difference);
             if (difference < 0 || difference > kAllowed)
-                failed << u"%1 (%2x%3 against %4x%5): %6 levels"_s.arg(what)
-                              .arg(picture.width())
-                              .arg(picture.height())
-                              .arg(expected.width())
-                              .arg(expected.height())
-                              .arg(difference);
+                failures << u"%1 (%2x%3 against %4x%5): %6 levels"_s.arg(what)
+                                .arg(picture.width())
+                                .arg(picture.height())
+                                .arg(expected.width())
+                                .arg(expected.height())
+                                .arg(difference);
         };
         int compared = 0;
         for (const QJsonValue &value : layout[u"buttons"_s].toArray()) {
@@ -441,12 +417,18 @@ private Q_SLOTS:
             QImage godot = shown(run, ratio, capture, placed);
             QImage expected = onPage(picture);
             if (shot->second == SampleState::Focused) {
-                const int ungivable = takeOutUngivable(godot, expected, picture,
-                    kitpieces::blankButton(drawing, SampleState::Normal, width, ratio));
-                m_ungivable[skin] = qMax(m_ungivable.value(skin), ungivable);
-                // Antialiased corners at most: a ring that no overlay gives is the kit's fault.
-                if (ungivable > 8 * ratio * ratio)
-                    focusFailures << u"focus %1: %2 pixels no overlay gives"_s.arg(width).arg(ungivable);
+                // Where no overlay gives the focused picture, Godot is held to the best one.
+                QImage hover = kitpieces::blankButton(drawing, SampleState::Hot, width, ratio);
+                hover.setDevicePixelRatio(1);
+                QImage unscaled = picture;
+                unscaled.setDevicePixelRatio(1);
+                const QImage best = onPage(bestFocus(unscaled, hover));
+                const int inherent = opaqueDifference(best, expected);
+                m_focusLimit[skin] = qMax(m_focusLimit.value(skin), inherent);
+                if (inherent > kAllowed) {
+                    focusLimits << u"%1: %2"_s.arg(width).arg(inherent);
+                    expected = best;
+                }
             }
             compare(u"%1 %2"_s.arg(state).arg(width), godot, expected);
             ++compared;
@@ -463,11 +445,10 @@ private Q_SLOTS:
         }
         QCOMPARE(compared, int(std::size(kButtonShots) * std::size(kWidths) + std::size(kCheckShots)));
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(u"; "_s)));
-        QEXPECT_FAIL("",
-            "Godot's focused button is lighter than the focus overlay over the normal picture "
-            "computes, by up to 42 levels where the ring is see-through over the face",
-            Continue);
-        QVERIFY2(focusFailures.isEmpty(), qPrintable(focusFailures.join(u"; "_s)));
+        if (!focusLimits.isEmpty())
+            QSKIP(qPrintable(u"Godot drew the best focus the kit can give, but no overlay over the hover "
+                             "picture gives the focused one within %1 levels (width: levels) "_s.arg(kAllowed)
+                + focusLimits.join(u", "_s)));
     }
 
     // Each file uses its own version's names only: Godot ignores a key it does not know, so a
