@@ -1,6 +1,7 @@
 #include "kit/targets.h"
 
 #include "kit/androidtarget.h"
+#include "kit/godottarget.h"
 #include "kit/qttarget.h"
 #include "kit/webtarget.h"
 
@@ -13,7 +14,8 @@ std::span<const Target *const> targets()
     static const WebTarget web;
     static const QtTarget qt;
     static const AndroidTarget android;
-    static const std::array<const Target *, 3> list { &web, &qt, &android };
+    static const GodotTarget godot;
+    static const std::array<const Target *, 4> list { &web, &qt, &android, &godot };
     return list;
 }
 
