@@ -1,5 +1,7 @@
 #include "kit/androidninepatch.h"
 
+#include "kit/kitpieces.h"
+
 #include <QPainter>
 
 #include <utility>
@@ -10,17 +12,7 @@ namespace {
 
 constexpr QRgb kGuide = 0xff000000;
 // Device pixels: a 1x dotted ring's period of 2 at 4x.
-constexpr int kLongestPeriod = 16;
-
-bool sameColumn(const QImage &image, int a, int b)
-{
-    for (int y = 0; y < image.height(); ++y) {
-        const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        if (row[a] != row[b])
-            return false;
-    }
-    return true;
-}
+constexpr int kLongestDevicePeriod = 16;
 
 bool sameOutline(const QImage &image, int a, int b)
 {
@@ -59,13 +51,9 @@ Guides find(const QImage &source)
     // The period whose run is longest: a 2x ring's two-pixel dots also repeat column by
     // column, but only for two columns.
     int longest = 0;
-    for (int period = 1; period <= kLongestPeriod && middle + period < width; ++period) {
-        int first = middle;
-        while (first > 0 && sameColumn(picture, first - 1, first - 1 + period))
-            --first;
-        int last = middle + period; // one past the run
-        while (last < width && sameColumn(picture, last, last - period))
-            ++last;
+    for (int period = 1; period <= kLongestDevicePeriod && middle + period < width; ++period) {
+        const auto [first, end] = kitpieces::periodicRun(picture, period);
+        const int last = end + 1;
         if (last - first < 2 * period || last - first <= longest)
             continue;
         longest = last - first;

@@ -52,20 +52,6 @@ QImage columns(const QImage &picture, int from, int count)
     return piece;
 }
 
-// The widest run around the centre in which every column equals the one `step` before
-// it: [first, last] in device pixels.
-std::pair<int, int> periodicRun(const QImage &picture, int step)
-{
-    const int centre = picture.width() / 2;
-    int first = centre;
-    while (first - step >= 0 && sameColumn(picture, first - 1, first - 1 + step))
-        --first;
-    int last = centre + step - 1;
-    while (last + 1 < picture.width() && sameColumn(picture, last + 1, last + 1 - step))
-        ++last;
-    return { first, qMin(last, picture.width() - 1) };
-}
-
 // The blank buttons one slice is checked against, drawn once each.
 class Probes
 {
@@ -206,6 +192,18 @@ int narrowestHolding(const KitSlice &slice, const KitDrawing &drawing, Probes &p
 }
 
 } // namespace
+
+std::pair<int, int> periodicRun(const QImage &picture, int step)
+{
+    const int centre = picture.width() / 2;
+    int first = centre;
+    while (first - step >= 0 && sameColumn(picture, first - 1, first - 1 + step))
+        --first;
+    int last = centre + step - 1;
+    while (last + 1 < picture.width() && sameColumn(picture, last + 1, last + 1 - step))
+        ++last;
+    return { first, qMin(last, picture.width() - 1) };
+}
 
 QImage blankButton(const KitDrawing &drawing, SampleState state, int width, qreal ratio)
 {

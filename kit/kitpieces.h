@@ -9,6 +9,7 @@
 #include <QList>
 
 #include <array>
+#include <utility>
 
 namespace quillet::kit {
 
@@ -88,6 +89,9 @@ QImage blankButton(const KitDrawing &drawing, SampleState state, int width, qrea
 // narrowest widths. Where no slice is exact, the one closest to the renderer.
 KitSlice slice(const KitDrawing &drawing, const QList<qreal> &ratios);
 KitPieces cut(const QImage &picture, const KitSlice &slice);
+// The widest run around the centre of a 32-bit picture in which every column equals the
+// one `step` before it: [first, last] in device pixels.
+std::pair<int, int> periodicRun(const QImage &picture, int step);
 // Caps at both ends, the middle tiled across the rest from the left cap on, as
 // background-repeat does; null when the width is too small.
 QImage compose(const KitPieces &pieces, int width);

@@ -589,34 +589,6 @@ private Q_SLOTS:
         slice.right = 3;
         QCOMPARE(godottheme::contentMargins(slice, box, shift), content);
     }
-
-    // What Godot's kit cannot give is refused before anything is drawn: one line, exit 2,
-    // no file.
-    void refusesWhatGodotCannotHonour_data()
-    {
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<QString>("named");
-        QTest::addRow("in-line") << QStringList { u"--inline"_s } << u"--inline"_s;
-        QTest::addRow("pieces") << QStringList { u"--pieces"_s } << u"--pieces"_s;
-        QTest::addRow("webp") << QStringList { u"--webp"_s } << u"--webp"_s;
-        QTest::addRow("dark skin") << QStringList { u"--dark-skin"_s, u"Dark"_s } << u"--dark-skin"_s;
-        QTest::addRow("prefix") << QStringList { u"--prefix"_s, u"brand"_s } << u"--prefix"_s;
-        QTest::addRow("densities") << QStringList { u"--scale"_s, u"1,2"_s } << u"--scale"_s;
-    }
-    void refusesWhatGodotCannotHonour()
-    {
-        QFETCH(QStringList, options);
-        QFETCH(QString, named);
-        const QString folder = m_root.filePath(u"refused-"_s + QTest::currentDataTag());
-        const CommandRun kit = CommandRun::of(&quillet::batch::KitCommand::run,
-            QStringList { u"--target"_s, u"godot"_s, u"--skin"_s, u"Flat"_s } + options
-                + QStringList { u"--out"_s, folder },
-            m_folder->path());
-        QCOMPARE(kit.code, 2);
-        QCOMPARE(kit.err.count(u'\n'), 1);
-        QVERIFY2(kit.err.contains(named), qPrintable(kit.err));
-        QVERIFY(!QFileInfo::exists(folder));
-    }
 };
 
 QTEST_MAIN(TestGodotKit)

@@ -86,8 +86,8 @@ private Q_SLOTS:
         QTest::newRow("font with a backslash")
             << u"--skin Mono --font \"a\\22 9\""_s << u"out"_s << u"a font family holds no quotes"_s;
         QTest::newRow("unknown option") << u"--skin Mono --sprite"_s << u"out"_s << u"unknown option"_s;
-        QTest::newRow("accent by name") << u"--skin Mono --accent red"_s << u"out"_s
-                                        << u"--accent: \"red\" is not a colour"_s;
+        QTest::newRow("accent by name")
+            << u"--skin Mono --accent red"_s << u"out"_s << u"--accent: \"red\" is not a colour"_s;
         QTest::newRow("accent empty")
             << u"--skin Mono --accent=\"\""_s << u"out"_s << u"--accent: \"\" is empty"_s;
         QTest::newRow("accent with a line feed")
@@ -114,6 +114,7 @@ private Q_SLOTS:
             { quillet::kit::Feature::Pieces, u"--pieces"_s },
             { quillet::kit::Feature::Inline, u"--inline"_s },
             { quillet::kit::Feature::Prefix, u"--prefix qk"_s },
+            { quillet::kit::Feature::Scale, u"--scale 1,2"_s },
         };
         for (const quillet::kit::Target *target : quillet::kit::targets()) {
             for (const auto &[feature, option] : options) {
