@@ -15,6 +15,7 @@
 #include "support/commandrun.h"
 #include "support/fakedialogs.h"
 #include "support/fakenetworkprobe.h"
+#include "support/kitreference.h"
 #include "support/programfolder.h"
 #include "support/testedskins.h"
 #include "support/testfiles.h"
@@ -40,29 +41,6 @@ const QStringList kDensities { u"mdpi"_s, u"hdpi"_s, u"xhdpi"_s, u"xxhdpi"_s, u"
 const QStringList kButtonWords { u"normal"_s, u"hover"_s, u"focus"_s, u"active"_s, u"disabled"_s };
 const QStringList kCheckWords { u"off"_s, u"hover"_s, u"active"_s, u"on"_s, u"on_hover"_s, u"on_active"_s,
     u"disabled"_s, u"on_disabled"_s };
-
-QFont kitFont()
-{
-    QFont font(u"宋体"_s);
-    font.setPointSize(9);
-    return font;
-}
-
-bool allSkins()
-{
-    return qEnvironmentVariable("QUILLET_ANDROIDKIT_SKINS") == u"all"_s;
-}
-
-QStringList skinsToTry()
-{
-    if (allSkins()) {
-        QStringList names;
-        for (const QString &file : ProgramFolder::shippedSkinNames())
-            names << QFileInfo(file).completeBaseName();
-        return names;
-    }
-    return testedskins::representative();
-}
 
 // A nine-patch's guides read as Android's tools read them: black on the outer ring.
 struct Guides
@@ -173,7 +151,7 @@ private Q_SLOTS:
         quillet::form::FontSetup::install();
         QVERIFY(m_root.isValid());
         m_folder = new ProgramFolder(ProgramFolder::shippedSkinNames());
-        for (const QString &skin : skinsToTry()) {
+        for (const QString &skin : testedskins::representativeOrAll("QUILLET_ANDROIDKIT_SKINS")) {
             const CommandRun run = CommandRun::of(&quillet::batch::KitCommand::run,
                 { u"--target"_s, u"android"_s, u"--skin"_s, skin, u"--out"_s, kitOf(skin) },
                 m_folder->path());
@@ -182,7 +160,7 @@ private Q_SLOTS:
     }
     void cleanupTestCase()
     {
-        if (allSkins()) {
+        if (testedskins::allAsked("QUILLET_ANDROIDKIT_SKINS")) {
             for (const auto &[skin, worst] : m_worst.asKeyValueRange())
                 qInfo("%s: worst %d; %d patterned states, worst %d over the whole button", qPrintable(skin),
                     worst, m_patterns.value(skin), m_patternWorst.value(skin));
@@ -194,7 +172,7 @@ private Q_SLOTS:
     // pictures, the state lists, values and the read-me.
     void kitHoldsEveryResource()
     {
-        const QString skin = skinsToTry().first();
+        const QString skin = testedskins::representativeOrAll("QUILLET_ANDROIDKIT_SKINS").first();
         QVERIFY2(m_kits[skin].isEmpty(), qPrintable(m_kits[skin]));
         QStringList expected { u"README.md"_s, u"res/color/qk_button_text.xml"_s,
             u"res/color/qk_check_text.xml"_s, u"res/drawable/qk_button.xml"_s, u"res/drawable/qk_check.xml"_s,
@@ -219,7 +197,7 @@ private Q_SLOTS:
     void aaptAcceptsEveryNinePatch_data()
     {
         QTest::addColumn<QString>("skin");
-        for (const QString &skin : skinsToTry())
+        for (const QString &skin : testedskins::representativeOrAll("QUILLET_ANDROIDKIT_SKINS"))
             QTest::newRow(qPrintable(skin)) << skin;
     }
     void aaptAcceptsEveryNinePatch()
@@ -250,7 +228,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("skin");
         QTest::addColumn<QString>("density");
         QTest::addColumn<int>("ratio");
-        for (const QString &skin : skinsToTry()) {
+        for (const QString &skin : testedskins::representativeOrAll("QUILLET_ANDROIDKIT_SKINS")) {
             QTest::addRow("%s, mdpi", qPrintable(skin)) << skin << u"mdpi"_s << 1;
             QTest::addRow("%s, xhdpi", qPrintable(skin)) << skin << u"xhdpi"_s << 2;
         }
@@ -263,7 +241,7 @@ private Q_SLOTS:
         QVERIFY2(m_kits[skin].isEmpty(), qPrintable(m_kits[skin]));
         const quillet::render::ButtonRenderer renderer(
             quillet::skin::SkinParser::parseFile(m_folder->skins() + u'/' + skin + u".an"_s));
-        const quillet::kit::KitDrawing drawing { &renderer, kHeight, kitFont(), {} };
+        const quillet::kit::KitDrawing drawing { &renderer, kHeight, kitreference::font(), {} };
         const QList<std::pair<QString, SampleState>> states { { u"normal"_s, SampleState::Normal },
             { u"hover"_s, SampleState::Hot }, { u"active"_s, SampleState::Pressed },
             { u"disabled"_s, SampleState::Disabled }, { u"focus"_s, SampleState::Focused } };
@@ -335,7 +313,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, file);
         QFETCH(QStringList, items);
-        const QString skin = skinsToTry().first();
+        const QString skin = testedskins::representativeOrAll("QUILLET_ANDROIDKIT_SKINS").first();
         QVERIFY2(m_kits[skin].isEmpty(), qPrintable(m_kits[skin]));
         QString problem;
         QCOMPARE(selectorItems(kitOf(skin) + u'/' + file, &problem), items);
@@ -353,7 +331,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("skin");
         QTest::addColumn<QString>("density");
-        for (const QString &skin : skinsToTry()) {
+        for (const QString &skin : testedskins::representativeOrAll("QUILLET_ANDROIDKIT_SKINS")) {
             for (const QString &density : kDensities)
                 QTest::addRow("%s, %s", qPrintable(skin), qPrintable(density)) << skin << density;
         }

@@ -15,6 +15,7 @@
 #include "skin/skinparser.h"
 
 #include "support/commandrun.h"
+#include "support/kitreference.h"
 #include "support/programfolder.h"
 #include "support/testedskins.h"
 #include "support/testfiles.h"
@@ -78,23 +79,6 @@ const QStringList kGodot4BoxKeys = { u"texture"_s, u"texture_margin_left"_s, u"t
 const QStringList kGodot3Only = { u"margin_left"_s, u"margin_top"_s, u"margin_right"_s, u"margin_bottom"_s,
     u"font_color_hover"_s, u"font_color_pressed"_s, u"font_color_disabled"_s, u"font_color_hover_pressed"_s,
     u"check_vadjust"_s, u"hseparation"_s };
-
-QFont kitFont()
-{
-    QFont font(u"宋体"_s);
-    font.setPointSize(9);
-    return font;
-}
-
-bool allSkins()
-{
-    return qEnvironmentVariable("QUILLET_GODOTKIT_SKINS") == u"all"_s;
-}
-
-QStringList skinsToTry()
-{
-    return allSkins() ? testedskins::forPixels() : testedskins::representative();
-}
 
 // Godot writes its settings and caches under the XDG folders: a throw-away home for them.
 QProcessEnvironment godotEnvironment(const QString &home)
@@ -236,7 +220,7 @@ class TestGodotKit : public QObject
         if (!m_models.contains(skin)) {
             quillet::kit::Request request;
             request.height = kHeight;
-            request.font = kitFont();
+            request.font = kitreference::font();
             request.ratios = { 1, 2 };
             request.focus = true;
             request.light
@@ -361,7 +345,7 @@ private Q_SLOTS:
         m_folder = new ProgramFolder(ProgramFolder::shippedSkinNames());
         m_project = m_root.filePath(u"project"_s);
         m_out = m_root.filePath(u"captures"_s);
-        for (const QString &skin : skinsToTry()) {
+        for (const QString &skin : testedskins::representativeOrAll("QUILLET_GODOTKIT_SKINS")) {
             SkinRun &run = m_runs[skin];
             run.kit = u"kit"_s + QString::number(m_runs.size());
             run.problem = writeKit(skin, m_project + u'/' + run.kit);
@@ -380,7 +364,7 @@ private Q_SLOTS:
                         keep + u"/%1-%2x.png"_s.arg(skin).arg(ratio));
             }
         }
-        if (allSkins()) {
+        if (testedskins::allAsked("QUILLET_GODOTKIT_SKINS")) {
             for (const auto &[skin, worst] : m_worst.asKeyValueRange())
                 qInfo("%s: worst %d, focus overlay at best %d", qPrintable(skin), worst,
                     m_focusLimit.value(skin));
@@ -393,7 +377,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("skin");
         QTest::addColumn<int>("ratio");
-        for (const QString &skin : skinsToTry()) {
+        for (const QString &skin : testedskins::representativeOrAll("QUILLET_GODOTKIT_SKINS")) {
             for (int ratio : kRatios)
                 QTest::addRow("%s, %dx", qPrintable(skin), ratio) << skin << ratio;
         }
@@ -411,7 +395,7 @@ private Q_SLOTS:
         QVERIFY2(!layout.isEmpty(), "Godot wrote no layout");
         const quillet::render::ButtonRenderer renderer(
             quillet::skin::SkinParser::parseFile(m_folder->skins() + u'/' + skin + u".an"_s));
-        const quillet::kit::KitDrawing drawing { &renderer, kHeight, kitFont(), {} };
+        const quillet::kit::KitDrawing drawing { &renderer, kHeight, kitreference::font(), {} };
         QStringList failures;
         QStringList focusFailures;
         QStringList focusLimits;

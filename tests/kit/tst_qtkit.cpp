@@ -58,28 +58,6 @@ const Shot kCheckShots[] = { { u"off"_s, u"正常"_s }, { u"hover"_s, u"点燃"_
 const Shot kComboShots[]
     = { { u"normal"_s, u"正常"_s }, { u"pressed"_s, u"按下"_s }, { u"disabled"_s, u"禁止"_s } };
 
-QFont kitFont()
-{
-    QFont font(u"宋体"_s);
-    font.setPointSize(9);
-    return font;
-}
-
-bool allSkins()
-{
-    return qEnvironmentVariable("QUILLET_QTKIT_SKINS") == u"all"_s;
-}
-
-QStringList skinsToTry()
-{
-    if (!allSkins())
-        return testedskins::representative();
-    QStringList names;
-    for (const QString &file : ProgramFolder::shippedSkinNames())
-        names << QFileInfo(file).completeBaseName();
-    return names;
-}
-
 QList<int> widthsToTry()
 {
     return QList<int>(std::begin(kitreference::kWidths), std::end(kitreference::kWidths));
@@ -196,7 +174,7 @@ private Q_SLOTS:
         QVERIFY2(QFileInfo(QStringLiteral(QUILLET_BINARY_DIR "/bin/qsskitprobe")).isExecutable(),
             "qsskitprobe is not built");
         m_folder = new ProgramFolder(ProgramFolder::shippedSkinNames());
-        for (const QString &skin : skinsToTry()) {
+        for (const QString &skin : testedskins::representativeOrAll("QUILLET_QTKIT_SKINS")) {
             SkinRun &skinRun = m_runs[skin];
             skinRun.folder = m_root.filePath(QString::number(m_runs.size()));
             skinRun.problem = writeKit(skin, skinRun.folder + u"/kit"_s);
@@ -208,7 +186,7 @@ private Q_SLOTS:
     }
     void cleanupTestCase()
     {
-        if (allSkins()) {
+        if (testedskins::allAsked("QUILLET_QTKIT_SKINS")) {
             for (const auto &[skin, skinRun] : m_runs.asKeyValueRange()) {
                 QStringList states;
                 int worst = 0;
@@ -227,7 +205,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("skin");
         QTest::addColumn<int>("ratio");
-        for (const QString &skin : skinsToTry()) {
+        for (const QString &skin : testedskins::representativeOrAll("QUILLET_QTKIT_SKINS")) {
             for (int ratio : { 1, 2 })
                 QTest::addRow("%s, %dx", qPrintable(skin), ratio) << skin << ratio;
         }
@@ -257,7 +235,7 @@ private Q_SLOTS:
         // The batch writes no default button; the renderer draws it as it draws the rest.
         const quillet::render::ButtonRenderer renderer(
             quillet::skin::SkinParser::parseFile(m_folder->skins() + u'/' + skin + u".an"_s));
-        const quillet::kit::KitDrawing drawing { &renderer, kHeight, kitFont(), {} };
+        const quillet::kit::KitDrawing drawing { &renderer, kHeight, kitreference::font(), {} };
         for (int width : widthsToTry()) {
             for (const Shot &shot : kButtonShots)
                 compare(u"button "_s + shot.probe,

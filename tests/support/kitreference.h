@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
@@ -10,6 +11,14 @@ namespace kitreference {
 
 inline constexpr int kWidths[] = { 40, 104, 151, 217, 300 };
 inline constexpr int kHeight = 24;
+
+// The caption font the kit suites draw with, as the command reads "宋体 9".
+inline QFont font()
+{
+    QFont font(QStringLiteral("宋体"));
+    font.setPointSize(9);
+    return font;
+}
 
 // Run with --transparent --focus --name {control}/{width}/{state}.
 inline QJsonArray manifest(const QString &skin)

@@ -42,4 +42,22 @@ inline bool takes(const QString &name)
     return !sanitized() || representative().contains(name);
 }
 
+// Whether a hand run asks for every shipped skin ("all" in the variable), to print each one's
+// figures.
+inline bool allAsked(const char *variable)
+{
+    return qEnvironmentVariable(variable) == QStringLiteral("all");
+}
+
+// Every shipped skin for a hand run that asks for all, else the representative three.
+inline QStringList representativeOrAll(const char *variable)
+{
+    if (!allAsked(variable))
+        return representative();
+    QStringList names;
+    for (const QString &file : ProgramFolder::shippedSkinNames())
+        names << QFileInfo(file).completeBaseName();
+    return names;
+}
+
 } // namespace testedskins
