@@ -112,6 +112,7 @@ QList<pictures::PlannedFile> GodotTarget::files(const Model &model, Problem *pro
 {
     const GodotThemeInput input = inputOf(model);
     QList<pictures::PlannedFile> planned;
+    const QByteArray import = godottheme::importSettings().toUtf8();
     for (const Picture &picture : picturesOf(model, input)) {
         const QByteArray bytes
             = picture.image.isNull() ? QByteArray() : pictures::PictureBytes::lossless(picture.image);
@@ -121,6 +122,7 @@ QList<pictures::PlannedFile> GodotTarget::files(const Model &model, Problem *pro
             return {};
         }
         planned.append(pictures::PlannedFile::ofBytes(picture.name, bytes));
+        planned.append(pictures::PlannedFile::ofBytes(picture.name + u".import"_s, import));
     }
     planned.append(
         pictures::PlannedFile::ofBytes(u"README.md"_s, godottheme::readme(input, model.ratios()).toUtf8()));

@@ -350,6 +350,12 @@ QString theme(const GodotThemeInput &input, Version version, qreal ratio)
     return writer.text();
 }
 
+QString importSettings()
+{
+    // The editor fills in the rest on import and keeps what it finds here.
+    return u"[remap]\n\nimporter=\"texture\"\n\n[params]\n\nprocess/fix_alpha_border=false\n"_s;
+}
+
 QString readme(const GodotThemeInput &input, const QList<qreal> &ratios)
 {
     QString text = u"# Godot button kit: "_s + input.skinName
@@ -361,6 +367,8 @@ QString readme(const GodotThemeInput &input, const QList<qreal> &ratios)
           "pictures relative to themselves. Then set the theme on the root Control of a scene (the\n"
           "Inspector's Theme property), or for the whole project in Project Settings, GUI > Theme >\n"
           "Custom.\n\n"
+          "Keep each picture's .import file with it: it turns off the importer's Fix Alpha Border,\n"
+          "which would recolour the faint pixels of shadows and rings.\n\n"
           "Push buttons are "_s
         + QString::number(input.height)
         + u" px high: the theme has no height of its own, so give each Button\n"

@@ -71,6 +71,10 @@ QImage overlay(const QImage &focused, const QImage &under);
 // The theme text (a .tres resource) for one version, its pictures at one ratio.
 QString theme(const GodotThemeInput &input, Version version, qreal ratio);
 QString readme(const GodotThemeInput &input, const QList<qreal> &ratios);
+// What the editor is to import every picture with, in the picture's own .import file: by
+// default Godot recolours each pixel under alpha 20 from its nearest solid neighbour, which
+// shows on any page as a lighter or darker fringe of shadows and focus rings.
+QString importSettings();
 
 } // namespace godottheme
 
