@@ -3,24 +3,18 @@
 // widened, the rest copied), gives the renderer's blank button at that width and density.
 // The state lists name the drawables in the order a selector matches them, and quillet
 // skin import reads the nine-patches back with the kit's own guides.
-#include "app/designerprogram.h"
 #include "batch/kitcommand.h"
 #include "batch/skincommand.h"
 #include "kit/kitpieces.h"
 #include "platform/form/fontsetup.h"
 #include "skin/skinparser.h"
-#include "ui/designerwindow.h"
-#include "ui/saveoptionsmenu.h"
 
 #include "support/commandrun.h"
-#include "support/fakedialogs.h"
-#include "support/fakenetworkprobe.h"
 #include "support/kitreference.h"
 #include "support/programfolder.h"
 #include "support/testedskins.h"
 #include "support/testfiles.h"
 
-#include <QAction>
 #include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -359,36 +353,6 @@ private Q_SLOTS:
                                   .arg(guides.picture.width() - guides.stretched.last() - 1)
                                   .arg(guides.picture.height() - guides.rows.last() - 1);
         QVERIFY2(skinText.contains(slice), qPrintable(slice + u" not in:\n"_s + skinText));
-    }
-
-    // The save menu's Android kit is the command's, byte for byte, for what the window shows.
-    void designerKitIsTheCommandsKit()
-    {
-        FakeDialogs dialogs;
-        FakeNetworkProbe network;
-        quillet::app::DesignerProgram program(
-            { dialogs, network, m_folder->path(), m_folder->desktop(), u"quillet"_s });
-        program.start();
-        const QFont font = program.window().sampleButton()->font();
-        const QString designer = m_root.filePath(u"designer"_s);
-        QVERIFY(QDir().mkpath(designer));
-        dialogs.folderAnswers.append(designer);
-        program.saveOptions().kitAction(u"android")->trigger();
-        QVERIFY(dialogs.folderAnswers.isEmpty());
-        const QString skin = QFileInfo(program.state().skinFiles.value(program.state().currentSkinIndex - 1))
-                                 .completeBaseName();
-        const QString batch = m_root.filePath(u"batch"_s);
-        const CommandRun run = CommandRun::of(&quillet::batch::KitCommand::run,
-            { u"--target"_s, u"android"_s, u"--skin"_s, skin, u"--height"_s,
-                QString::number(program.state().buttonHeight), u"--font"_s,
-                font.family() + u' ' + QString::number(font.pointSize()), u"--out"_s, batch },
-            m_folder->path());
-        QVERIFY2(run.code == 0, qPrintable(run.failure()));
-        const QStringList written = files(designer);
-        QVERIFY(written.contains(u"res/drawable/qk_button.xml"_s));
-        QCOMPARE(written, files(batch));
-        for (const QString &name : written)
-            QVERIFY2(readAll(designer + u'/' + name) == readAll(batch + u'/' + name), qPrintable(name));
     }
 };
 

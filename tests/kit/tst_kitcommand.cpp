@@ -1,23 +1,46 @@
 // quillet kit without a browser: what it refuses, what a failed write leaves, that a job
 // gives the same bytes, and that the style sheet parses and names only files it wrote.
+#include "app/designerprogram.h"
 #include "batch/batchmain.h"
 #include "batch/kitcommand.h"
 #include "kit/targets.h"
 #include "platform/form/fontsetup.h"
+#include "ui/designerwindow.h"
+#include "ui/saveoptionsmenu.h"
 
 #include "support/commandrun.h"
+#include "support/fakedialogs.h"
+#include "support/fakenetworkprobe.h"
 #include "support/programfolder.h"
 #include "support/pythondriver.h"
 #include "support/smalltmpfs.h"
 #include "support/testfiles.h"
 
+#include <QAction>
+#include <QDirIterator>
 #include <QJsonArray>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
 namespace KitCommand = quillet::batch::KitCommand;
+using quillet::ui::SaveOptionsMenu;
+
+namespace {
+
+QMap<QString, QByteArray> contents(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString path = it.next();
+        files.insert(QDir(folder).relativeFilePath(path), readAll(path));
+    }
+    return files;
+}
+
+} // namespace
 
 class TestKitCommand : public QObject
 {
@@ -409,6 +432,41 @@ private Q_SLOTS:
         QVERIFY2(result.err.contains(message) && result.err.count(u'\n') == 1, qPrintable(result.err));
         QCOMPARE(tree(root.path()), before);
         QCOMPARE(readAll(root.filePath(u"target"_s)), QByteArray("x"));
+    }
+
+    // Each kit of the save menu is the command's, byte for byte, for what the window shows.
+    void designerKitIsTheCommandsKit_data()
+    {
+        QTest::addColumn<QString>("target");
+        for (const SaveOptionsMenu::KitEntry &entry : SaveOptionsMenu::kKitEntries)
+            QTest::addRow("%s", qPrintable(entry.target.toString())) << entry.target.toString();
+    }
+    void designerKitIsTheCommandsKit()
+    {
+        QFETCH(QString, target);
+        ProgramFolder folder({ u"翡翠.an"_s });
+        FakeDialogs dialogs;
+        FakeNetworkProbe network;
+        quillet::app::DesignerProgram program({ dialogs, network, folder.path(), folder.desktop(), u"quillet"_s });
+        program.start();
+        QTemporaryDir root;
+        const QString designer = root.filePath(u"designer"_s);
+        QVERIFY(QDir().mkpath(designer));
+        dialogs.folderAnswers.append(designer);
+        program.saveOptions().kitAction(target)->trigger();
+        QVERIFY(dialogs.folderAnswers.isEmpty());
+        const QFont font = program.window().sampleButton()->font();
+        const QString batch = root.filePath(u"batch"_s);
+        const CommandRun run = CommandRun::of(&KitCommand::run,
+            { u"--target"_s, target, u"--skin"_s, u"翡翠"_s, u"--height"_s,
+                QString::number(program.state().buttonHeight), u"--font"_s,
+                font.family() + u' ' + QString::number(font.pointSize()), u"--out"_s, batch },
+            folder.path());
+        QVERIFY2(run.code == 0, qPrintable(run.failure()));
+        const QMap<QString, QByteArray> written = contents(designer);
+        QVERIFY2(written.size() > 2, qPrintable(QStringList(written.keys()).join(u", "_s)));
+        QCOMPARE(written.keys(), contents(batch).keys());
+        QVERIFY(written == contents(batch));
     }
 
     void helpListsEveryTarget()

@@ -5,7 +5,6 @@
 // blank control (quillet render --text " " --transparent) within two levels. Three skins
 // stand for the rest: one drawn, one from pictures, one bevelled; QUILLET_QTKIT_SKINS=all
 // takes every shipped skin, and prints the worst difference of each.
-#include "app/designerprogram.h"
 #include "batch/kitcommand.h"
 #include "batch/rendercommand.h"
 #include "kit/kitpieces.h"
@@ -13,18 +12,13 @@
 #include "model/appstate.h"
 #include "platform/form/fontsetup.h"
 #include "skin/skinparser.h"
-#include "ui/designerwindow.h"
-#include "ui/saveoptionsmenu.h"
 
 #include "support/commandrun.h"
-#include "support/fakedialogs.h"
-#include "support/fakenetworkprobe.h"
 #include "support/kitreference.h"
 #include "support/programfolder.h"
 #include "support/testedskins.h"
 #include "support/testfiles.h"
 
-#include <QAction>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -82,16 +76,6 @@ QString run(const QString &program, const QStringList &arguments, const QString 
 }
 
 // Every file under a folder by its relative name, with its bytes.
-QMap<QString, QByteArray> contents(const QString &folder)
-{
-    QMap<QString, QByteArray> files;
-    for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-        const QString path = it.next();
-        files.insert(QDir(folder).relativeFilePath(path), readAll(path));
-    }
-    return files;
-}
-
 struct SkinRun
 {
     QString folder;
@@ -335,35 +319,6 @@ private Q_SLOTS:
         }
         // A dotted ring along the edge changes about half of its pixels.
         QVERIFY2(changed >= focused.width() + focused.height(), qPrintable(QString::number(changed)));
-    }
-
-    // The save menu's Qt kit is the command's, byte for byte, for what the window shows.
-    void designerKitIsTheCommandsKit()
-    {
-        FakeDialogs dialogs;
-        FakeNetworkProbe network;
-        quillet::app::DesignerProgram program(
-            { dialogs, network, m_folder->path(), m_folder->desktop(), u"quillet"_s });
-        program.start();
-        const QFont font = program.window().sampleButton()->font();
-        const QString designer = m_root.filePath(u"designer"_s);
-        QVERIFY(QDir().mkpath(designer));
-        dialogs.folderAnswers.append(designer);
-        program.saveOptions().kitAction(u"qt")->trigger();
-        QVERIFY(dialogs.folderAnswers.isEmpty());
-        const QString skin = QFileInfo(program.state().skinFiles.value(program.state().currentSkinIndex - 1))
-                                 .completeBaseName();
-        const QString batch = m_root.filePath(u"batch"_s);
-        QCOMPARE(CommandRun::of(&quillet::batch::KitCommand::run,
-                     { u"--target"_s, u"qt"_s, u"--skin"_s, skin, u"--height"_s,
-                         QString::number(program.state().buttonHeight), u"--font"_s,
-                         font.family() + u' ' + QString::number(font.pointSize()), u"--out"_s, batch },
-                     m_folder->path())
-                     .code,
-            0);
-        const QMap<QString, QByteArray> written = contents(designer);
-        QVERIFY(written.contains(u"kit.qss"_s));
-        QVERIFY(written == contents(batch));
     }
 
     // One cut in the sheet fits every density: each cap picture repeats its columns by the
