@@ -2,7 +2,7 @@
 
 #include "kit/androidninepatch.h"
 #include "kit/androidresources.h"
-#include "pictures/picturebytes.h"
+#include "kit/plannedpictures.h"
 #include "render/buttonrenderer.h"
 
 #include <cmath>
@@ -40,13 +40,10 @@ public:
     bool addPicture(const QString &name, QImage picture)
     {
         picture.setDevicePixelRatio(1);
-        const QByteArray bytes = picture.isNull() ? QByteArray() : pictures::PictureBytes::lossless(picture);
-        if (bytes.isEmpty()) {
-            m_undrawn = name;
-            return false;
-        }
-        m_planned->append(pictures::PlannedFile::ofBytes(name, bytes));
-        return true;
+        if (plannedpictures::add(*m_planned, name, picture))
+            return true;
+        m_undrawn = name;
+        return false;
     }
     void addText(const QString &name, const QString &text)
     {
@@ -122,7 +119,7 @@ QList<pictures::PlannedFile> AndroidTarget::files(const Model &model, Problem *p
         }
         if (!files.undrawn().isEmpty()) {
             if (problem)
-                *problem = { u"cannot draw \""_s + files.undrawn() + u'"', false };
+                *problem = plannedpictures::undrawn(files.undrawn());
             return {};
         }
     }

@@ -1,7 +1,7 @@
 #include "kit/godottarget.h"
 
 #include "kit/godottheme.h"
-#include "pictures/picturebytes.h"
+#include "kit/plannedpictures.h"
 #include "pictures/webnames.h"
 
 using namespace Qt::StringLiterals;
@@ -114,14 +114,11 @@ QList<pictures::PlannedFile> GodotTarget::files(const Model &model, Problem *pro
     QList<pictures::PlannedFile> planned;
     const QByteArray import = godottheme::importSettings().toUtf8();
     for (const Picture &picture : picturesOf(model, input)) {
-        const QByteArray bytes
-            = picture.image.isNull() ? QByteArray() : pictures::PictureBytes::lossless(picture.image);
-        if (bytes.isEmpty()) {
+        if (!plannedpictures::add(planned, picture.name, picture.image)) {
             if (problem)
-                *problem = { u"cannot draw \""_s + picture.name + u'"', false };
+                *problem = plannedpictures::undrawn(picture.name);
             return {};
         }
-        planned.append(pictures::PlannedFile::ofBytes(picture.name, bytes));
         planned.append(pictures::PlannedFile::ofBytes(picture.name + u".import"_s, import));
     }
     planned.append(

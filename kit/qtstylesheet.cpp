@@ -1,7 +1,7 @@
 #include "kit/qtstylesheet.h"
 
+#include "kit/plannedpictures.h"
 #include "kit/rulewriter.h"
-#include "pictures/picturebytes.h"
 #include "pictures/webnames.h"
 
 #include <QStringList>
@@ -425,13 +425,11 @@ QList<pictures::PlannedFile> files(const QtSheetInput &input, QString *undrawn)
 {
     QList<pictures::PlannedFile> planned;
     for (const auto &[name, picture] : pictures(input)) {
-        const QByteArray bytes = picture.isNull() ? QByteArray() : pictures::PictureBytes::lossless(picture);
-        if (bytes.isEmpty()) {
+        if (!plannedpictures::add(planned, name, picture)) {
             if (undrawn)
                 *undrawn = name;
             return {};
         }
-        planned.append(pictures::PlannedFile::ofBytes(name, bytes));
     }
     planned.append(pictures::PlannedFile::ofBytes(u"kit.qrc"_s, resourceList(input).toUtf8()));
     planned.append(pictures::PlannedFile::ofBytes(u"README.md"_s, readme(input).toUtf8()));

@@ -1,5 +1,6 @@
 #include "kit/qttarget.h"
 
+#include "kit/plannedpictures.h"
 #include "kit/qtstylesheet.h"
 #include "render/buttonrenderer.h"
 
@@ -105,7 +106,7 @@ QList<pictures::PlannedFile> QtTarget::files(const Model &model, Problem *proble
     QString undrawn;
     QList<pictures::PlannedFile> planned = qtstylesheet::files(inputOf(model), &undrawn);
     if (planned.isEmpty() && problem)
-        *problem = { QStringLiteral("cannot draw \"") + undrawn + u'"', false };
+        *problem = plannedpictures::undrawn(undrawn);
     return planned;
 }
 
