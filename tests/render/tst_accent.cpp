@@ -368,6 +368,36 @@ private Q_SLOTS:
             qPrintable(QStringLiteral("face hue %1, accent %2").arg(hue).arg(target)));
     }
 
+    // A caption the accent leaves unreadable takes black or white by the whole-glyph measure.
+    // Greys stay grey under an accent, so the face is what the row says.
+    void captionFallback_data()
+    {
+        QTest::addColumn<QByteArray>("button");
+        QTest::addColumn<QString>("accentName");
+        QTest::addColumn<QColor>("caption");
+        QTest::newRow("light accent, pale face")
+            << QByteArray("fill = #a8c8f0\ntext = #ffffff\n") << "#f9a825" << QColor(Qt::black);
+        // The median ground under the strokes is the dark face, where white reads better; the
+        // gloss over their top rows decides.
+        QTest::newRow("gloss over the top of the strokes")
+            << QByteArray("fill = #6e6e6e\ngloss = 1\ngloss-height = 0.3\ntext = #ffffff\n") << "#f9a825"
+            << QColor(Qt::black);
+        QTest::newRow("dark accent keeps a white caption")
+            << QByteArray("fill = #1458c4\ntext = #ffffff\n") << "#1a237e" << QColor(Qt::white);
+    }
+    void captionFallback()
+    {
+        QFETCH(QByteArray, button);
+        QFETCH(QString, accentName);
+        QFETCH(QColor, caption);
+        const skin::Skin original = skin::SkinParser::parse("[button]\n" + button);
+        QStringList notes;
+        const skin::Skin look = render::accent::accented(original, QColor(accentName), &notes);
+        QCOMPARE(look.look(skin::Element::Button, skin::State::Normal).text.rgb(), caption.rgb());
+        const bool changed = caption != original.look(skin::Element::Button, skin::State::Normal).text;
+        QCOMPARE(notes.join(u'\n').contains(QStringLiteral("normal caption now ") + caption.name()), changed);
+    }
+
     // Four kinds of skin (gel, pictures, bevels, outline) as they are and in each accent:
     // the push button normal, hot, pressed, disabled and focused, drawn at 2x.
     void sheet()
