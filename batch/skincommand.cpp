@@ -142,11 +142,16 @@ int SkinCommand::check(const QStringList &arguments, const Context &context)
             print(context.out, file, 0, 0, false,
                 m.contrast == 0
                     ? QStringLiteral("[%1] %2 not found in the sample").arg(probe.section, probe.glyph)
-                    : QStringLiteral("[%1] %2 contrast %3:1 is below %4:1 (%5 on %6)")
-                          .arg(probe.section, probe.glyph)
+                    : QStringLiteral("[%1] %2%3 reads at %4:1 over 90 % of its body, below %5:1 (%6 on %7 "
+                                     "where weakest; median %8:1 on %9)")
+                          .arg(probe.section, probe.glyph,
+                              probe.caption.isEmpty() ? QString()
+                                                      : QStringLiteral(" \"%1\"").arg(probe.caption))
                           .arg(m.contrast, 0, 'f', 2)
                           .arg(probe.minimum)
-                          .arg(m.glyph.name(), m.background.name()));
+                          .arg(m.glyph.name(), m.weakestBackground.name())
+                          .arg(m.medianContrast, 0, 'f', 2)
+                          .arg(m.background.name()));
         }
     }
     context.out.flush();

@@ -108,19 +108,25 @@ skin::Skin accented(const skin::Skin &original, const QColor &accent, QStringLis
         if (probe.passes())
             continue;
         const skin::Look was = out.look(skin::Element::Button, state);
-        const QColor ownCaption = original.look(skin::Element::Button, state).text;
-        const QColor extreme = extremeFor(probe.measure.background);
-        QColor chosen = extreme;
-        for (const QColor &candidate : { ownCaption, extreme }) {
+        // The skin's own caption when it reads, else black or white, whichever reads better
+        // over the whole glyph: on a glossy face the median ground can call for white where
+        // the upper half of the strokes lies on a pale band.
+        const auto measuredWith = [&](const QColor &candidate) {
             skin::Look look = was;
             look.text = candidate;
             // A shadow made for the old caption would smear the new one.
             look.textShadow = QColor();
             out.setLook(skin::Element::Button, state, look);
-            if (candidate != was.text && legibility::captionProbe(out, row.state).passes()) {
-                chosen = candidate;
-                break;
-            }
+            return legibility::captionProbe(out, row.state);
+        };
+        const QColor ownCaption = original.look(skin::Element::Button, state).text;
+        QColor chosen;
+        if (ownCaption.isValid() && ownCaption != was.text && measuredWith(ownCaption).passes()) {
+            chosen = ownCaption;
+        } else {
+            const qreal black = measuredWith(Qt::black).measure.contrast;
+            const qreal white = measuredWith(Qt::white).measure.contrast;
+            chosen = black >= white ? QColor(Qt::black) : QColor(Qt::white);
         }
         skin::Look look = was;
         look.text = chosen;

@@ -4,6 +4,7 @@
 #include "render/buttonrenderer.h"
 #include "skin/skinstyle.h"
 
+#include <algorithm>
 #include <array>
 
 namespace quillet::render::legibility {
@@ -20,6 +21,7 @@ struct Probe
     skin::State skinState;
     Glyph glyph;
     qreal minimum;
+    QString caption = {}; // the push button's text
 };
 
 constexpr std::array<const char *, 3> kGlyphNames { "caption", "arrow", "mark" };
@@ -63,7 +65,7 @@ RenderRequest requestFor(const Probe &probe, const QColor &background)
     switch (probe.control) {
     case SampleControl::PushButton:
         request.size = kButtonSize;
-        request.caption = QStringLiteral("输入按钮文字");
+        request.caption = probe.caption;
         break;
     case SampleControl::DropButton:
         request.size = kDropSize;
@@ -76,6 +78,11 @@ RenderRequest requestFor(const Probe &probe, const QColor &background)
 }
 
 } // namespace
+
+QStringList sampleCaptions()
+{
+    return { QStringLiteral("输入按钮文字"), QStringLiteral("确定"), QStringLiteral("Save") };
+}
 
 namespace {
 
@@ -145,6 +152,30 @@ LegibilityProbe measured(
     return result;
 }
 
+// One probe per sample caption, or the one probe of an arrow or a mark.
+QList<LegibilityProbe> measuredEach(
+    const skin::Skin &skin, const ButtonRenderer &with, const ButtonRenderer &without, const Probe &probe)
+{
+    if (probe.glyph != Glyph::Caption)
+        return { measured(skin, with, without, probe) };
+    QList<LegibilityProbe> result;
+    for (const QString &caption : sampleCaptions()) {
+        Probe one = probe;
+        one.caption = caption;
+        result << measured(skin, with, without, one);
+        result.last().caption = caption;
+    }
+    return result;
+}
+
+LegibilityProbe worstOf(const QList<LegibilityProbe> &probes)
+{
+    return *std::min_element(
+        probes.begin(), probes.end(), [](const LegibilityProbe &a, const LegibilityProbe &b) {
+            return a.measure.contrast < b.measure.contrast;
+        });
+}
+
 } // namespace
 
 QList<LegibilityProbe> measureGlyphs(const skin::Skin &skin)
@@ -153,7 +184,7 @@ QList<LegibilityProbe> measureGlyphs(const skin::Skin &skin)
     const ButtonRenderer without(blanked(skin));
     QList<LegibilityProbe> result;
     for (const model::StateRow &row : model::states::glyphs())
-        result << measured(skin, with, without, probeOf(row));
+        result << worstOf(measuredEach(skin, with, without, probeOf(row)));
     return result;
 }
 
@@ -162,11 +193,16 @@ QList<LegibilityProbe> measureSkin(const skin::Skin &skin)
     return measureGlyphs(skin) << worstFocusProbe(skin);
 }
 
-LegibilityProbe captionProbe(const skin::Skin &skin, SampleState state)
+QList<LegibilityProbe> captionProbes(const skin::Skin &skin, SampleState state)
 {
     // The focused caption is measured too: the accent may have made it unreadable.
     const Probe probe = probeOf(model::states::row(model::OutputGroup::ButtonStates, state));
-    return measured(skin, ButtonRenderer(skin), ButtonRenderer(blanked(skin)), probe);
+    return measuredEach(skin, ButtonRenderer(skin), ButtonRenderer(blanked(skin)), probe);
+}
+
+LegibilityProbe captionProbe(const skin::Skin &skin, SampleState state)
+{
+    return worstOf(captionProbes(skin, state));
 }
 
 } // namespace quillet::render::legibility

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace quillet::render {
 
@@ -14,6 +15,7 @@ struct LegibilityProbe
 {
     QString section; // where a designer mends it, e.g. "button.hot"
     QString glyph; // "caption", "arrow" or "mark"
+    QString caption; // for a caption: the sample text that read worst
     qreal minimum = 0.0;
     skin::Legibility measure;
     // Where a focus ring was measured: the control's logical size and pixel ratio.
@@ -27,12 +29,19 @@ struct LegibilityProbe
 // and measures every caption, arrow and mark the sample pictures show. Needs a
 // QApplication (offscreen will do) with the program's font substitutions.
 namespace legibility {
+// The texts a push button's caption is measured with, the worst one counting: the
+// designer's sample and a short word in each script, whose strokes sit at different
+// heights over a glossy face.
+QStringList sampleCaptions();
 QList<LegibilityProbe> measureSkin(const skin::Skin &skin);
 // measureSkin without the focus indicator: the captions, arrows and marks alone.
 QList<LegibilityProbe> measureGlyphs(const skin::Skin &skin);
 // The push button's caption in one of its states (Normal, Hot, Pressed, Disabled or
-// Focused) at the designer's sample size, measured the way measureSkin measures it.
+// Focused) at the designer's sample size, measured the way measureSkin measures it: the
+// worst of sampleCaptions().
 LegibilityProbe captionProbe(const skin::Skin &skin, SampleState state);
+// The same, one probe for each of sampleCaptions(), in that order.
+QList<LegibilityProbe> captionProbes(const skin::Skin &skin, SampleState state);
 // The focused push button (blank caption) against the normal one, both on the skin's base
 // colour: at least skin::focusAppearanceArea pixels must change at kFocusRingLegibility.
 LegibilityProbe focusProbe(const skin::Skin &skin, QSize size, qreal ratio);

@@ -120,7 +120,26 @@ Legibility measureLegibility(const QImage &picture, const QImage &blankPicture, 
         return result;
     result.glyph = QColor::fromRgb(medianByLuminance(glyphs));
     result.background = QColor::fromRgb(medianByLuminance(ground));
-    result.contrast = contrastRatio(result.glyph.rgb(), result.background.rgb());
+    result.medianContrast = contrastRatio(result.glyph.rgb(), result.background.rgb());
+
+    struct Pair
+    {
+        qreal contrast;
+        QRgb under;
+    };
+    QList<Pair> pairs;
+    pairs.reserve(glyphs.size());
+    for (qsizetype i = 0; i < glyphs.size(); ++i) {
+        const QRgb under = hasBlank ? ground[i] : result.background.rgb();
+        pairs.append({ contrastRatio(glyphs[i], under), under });
+    }
+    // The weakest pixel of the strongest nine tenths: at least that share of the body reads
+    // at its contrast or better.
+    const auto at = pairs.begin() + pairs.size() * (10 - kLegibleTenths) / 10;
+    std::nth_element(
+        pairs.begin(), at, pairs.end(), [](const Pair &a, const Pair &b) { return a.contrast < b.contrast; });
+    result.contrast = at->contrast;
+    result.weakestBackground = QColor::fromRgb(at->under);
     return result;
 }
 

@@ -30,11 +30,20 @@ inline constexpr std::array<qreal, 2> kFocusRatios { 1.0, 2.0 };
 // How far (per channel) a pixel may lie from the glyph colour and still count as glyph.
 inline constexpr int kGlyphTolerance = 12;
 
+// Tenths of a glyph's body that must reach its contrast: a gloss band across the upper half
+// of a caption is then not hidden by the dark half below it.
+inline constexpr int kLegibleTenths = 9;
+
 struct Legibility
 {
-    qreal contrast = 0.0; // 1..21; 0 when there was no glyph or no background to measure
+    // 1..21; 0 when there was no glyph or no background to measure. For a glyph: the
+    // contrast that 90 % of its body pixels reach, each against the face right under it.
+    qreal contrast = 0.0;
     QColor glyph; // median of the glyph pixels
     QColor background; // median of the ground pixels
+    // For a glyph: the face under the pixel that sets `contrast`, where a designer mends it.
+    QColor weakestBackground;
+    qreal medianContrast = 0.0; // median glyph against median ground, for reports
     int glyphPixels = 0;
     int backgroundPixels = 0;
     QRect box;
@@ -50,10 +59,10 @@ QRect differingBox(const QImage &a, const QImage &b);
 // picture: the control with its glyph. blank: the same control painted with no glyph (an
 // empty caption, or the mark in a transparent colour), or a null image.
 // With blank, the glyph's core pixels are those that differ from it and match the glyph
-// colour; the ground is the blank picture exactly under them, the face the eye sees
-// behind the strokes. Anti-aliased edges and text shadows count as neither.
+// colour; each is held against the blank picture's pixel exactly under it, the face the
+// eye sees behind that stroke. Anti-aliased edges and text shadows count as neither.
 // Without blank, every pixel of the box that matches the glyph colour is glyph and the rest
-// of the box is ground.
+// of the box is ground; each glyph pixel is held against the ground's median.
 // box: where the glyph lies; an empty box means the bounding box of the pixels that differ
 // from blank, grown by one pixel.
 // glyph: the glyph's colour; an invalid colour means the differing pixel whose luminance lies

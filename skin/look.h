@@ -43,6 +43,9 @@ struct Look
     QColor highlight;
     int highlightWidth = 1;
     qreal gloss = 0.0;
+    // The share of the face's height the gloss covers from its top: a shorter band ends above
+    // the caption's middle and leaves the strokes on the face's own colour.
+    qreal glossHeight = 0.48;
     QColor text;
     QColor textShadow;
     QPoint textShadowOffset { 0, 1 };

@@ -27,7 +27,7 @@ const std::array<KeySpec, 3> kGeneralKeys { {
     { "text", ValueKind::Colour, 0, 0, {} },
 } };
 
-const std::array<KeySpec, 27> kLookKeys { {
+const std::array<KeySpec, 28> kLookKeys { {
     { "fill", ValueKind::Fill, 0, 0, &Look::fill },
     { "fill-direction", ValueKind::Direction, 0, 0, &Look::horizontalFill },
     { "border", ValueKind::Colour, 0, 0, &Look::border },
@@ -47,6 +47,7 @@ const std::array<KeySpec, 27> kLookKeys { {
     { "highlight", ValueKind::Colour, 0, 0, &Look::highlight },
     { "highlight-width", ValueKind::Integer, 1, kMaxHighlightWidth, &Look::highlightWidth },
     { "gloss", ValueKind::Real, 0, 1, &Look::gloss },
+    { "gloss-height", ValueKind::Real, 0, 1, &Look::glossHeight },
     { "text", ValueKind::Colour, 0, 0, &Look::text },
     { "text-shadow", ValueKind::Colour, 0, 0, &Look::textShadow },
     { "text-shadow-offset", ValueKind::Point, -kMaxOffset, kMaxOffset, &Look::textShadowOffset },

@@ -24,7 +24,6 @@ constexpr int kSmallArrowWidth = 5;
 constexpr int kMarkSide = 7;
 constexpr qreal kGlossTop = 0.95;
 constexpr qreal kGlossBottom = 0.25;
-constexpr qreal kGlossHeight = 0.48;
 constexpr qreal kPictureLighten = 0.22;
 constexpr qreal kPictureDarken = 0.16;
 constexpr qreal kPictureFade = 0.55;
@@ -274,7 +273,7 @@ void SkinPainter::panel(QPainter *p, const QRect &whole, const Look &look) const
         }
         if (look.gloss > 0 && face.height() > 3 && face.width() > 3) {
             const QRectF area(face.left() + 1, face.top() + 1, face.width() - 2,
-                std::max(1.0, face.height() * kGlossHeight));
+                std::max(1.0, face.height() * look.glossHeight));
             QLinearGradient g(area.topLeft(), area.bottomLeft());
             QColor top(255, 255, 255, qRound(255 * look.gloss * kGlossTop));
             QColor bottom(255, 255, 255, qRound(255 * look.gloss * kGlossBottom));

@@ -77,11 +77,17 @@ private Q_SLOTS:
         row("slice of a named picture, set in the parent",
             "[button]\nslice = 2,8,2,8\n[button.hot]\nimage = face.png\n", "11:9", "error", "face.png");
         row("illegible caption", "[button.hot]\ntext = #f0f0f0\n", "", "warning",
-            "[button.hot] caption contrast");
+            "[button.hot] caption \"输入按钮文字\" reads at 1.14:1 over 90 % of its body, below 4.5:1");
+        // A strong gloss over the upper half of the strokes: the median reads, that half does not.
+        row("caption half under a gloss", "[button.hot]\nfill = #202020\ngloss = 1\ntext = #ffffff\n", "",
+            "warning",
+            "[button.hot] caption \"输入按钮文字\" reads at 3.07:1 over 90 % of its body, below 4.5:1 "
+            "(#ffffff on "
+            "#939393 where weakest; median 10.37:1");
         row("illegible mark, checked and hot", "[check.checked-hot]\nmark = #f8f8f8\n", "", "warning",
-            "[check.checked-hot] mark contrast");
+            "[check.checked-hot] mark reads at");
         row("illegible mark, checked and disabled", "[check.checked-disabled]\nmark = #fdfdfd\n", "",
-            "warning", "[check.checked-disabled] mark contrast");
+            "warning", "[check.checked-disabled] mark reads at");
         row("faint focus ring", "[button.focused]\nhighlight = #f4f4f4\nhighlight-width = 3\n", "", "warning",
             "[button.focused] focus ring changes 0 pixels at 3:1, 216 needed (40x16 at 1x)");
         row("no focus ring", "[button.focused]\n", "", "warning",

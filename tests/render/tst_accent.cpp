@@ -1,6 +1,6 @@
 // Skins in an accent colour: the colour maths against reference values, the SVG and pixel
-// recolouring, and every shipped skin in six brand colours, whose captions must still
-// read, whose focus must still show and whose face must take the accent's hue. With
+// recolouring, and every shipped skin as it is and in eight accents, whose captions must
+// read over the whole glyph, whose focus must show and whose face must take the accent's hue. With
 // QUILLET_CONTACT_SHEET set, also writes accents.png there.
 #include "platform/form/fontsetup.h"
 #include "render/accentedskin.h"
@@ -23,8 +23,11 @@ namespace accent = skin::accent;
 
 namespace {
 
+// The six brand colours, then a light one (white captions on it read badly over a gloss) and a
+// dark one.
 const QStringList kAccents { QStringLiteral("#d32f2f"), QStringLiteral("#2e7d32"), QStringLiteral("#1565c0"),
-    QStringLiteral("#6a1b9a"), QStringLiteral("#ef6c00"), QStringLiteral("#212121") };
+    QStringLiteral("#6a1b9a"), QStringLiteral("#ef6c00"), QStringLiteral("#212121"),
+    QStringLiteral("#f9a825"), QStringLiteral("#1a237e") };
 
 QStringList skinFiles()
 {
@@ -78,6 +81,25 @@ double dominantHue(const QImage &image)
     }
     const double h = std::atan2(s, c) * 180 / M_PI;
     return h < 0 ? h + 360 : h;
+}
+
+// One line per sample caption: skin, accent, caption, then the contrast of normal, hot, pressed
+// and disabled, each the one 90 % of the glyph's body reaches.
+void printCaptions(const QString &skinName, const QString &accentName, const skin::Skin &look)
+{
+    const QList<render::SampleState> states { render::SampleState::Normal, render::SampleState::Hot,
+        render::SampleState::Pressed, render::SampleState::Disabled };
+    QList<QList<render::LegibilityProbe>> byState;
+    for (const render::SampleState state : states)
+        byState << render::legibility::captionProbes(look, state);
+    for (qsizetype c = 0; c < byState.first().size(); ++c) {
+        QString line = QStringLiteral("| %1 | %2 | %3 |")
+                           .arg(skinName, accentName.isEmpty() ? QStringLiteral("-") : accentName,
+                               byState.first()[c].caption);
+        for (const QList<render::LegibilityProbe> &probes : std::as_const(byState))
+            line += QStringLiteral(" %1 |").arg(probes[c].measure.contrast, 0, 'f', 2);
+        qInfo("%s", qPrintable(line));
+    }
 }
 
 } // namespace
@@ -294,8 +316,9 @@ private Q_SLOTS:
         for (const QString &file : skinFiles()) {
             if (!testedskins::takes(QFileInfo(file).completeBaseName()))
                 continue;
-            for (const QString &name : kAccents)
-                QTest::addRow("%s %s", qPrintable(QFileInfo(file).completeBaseName()), qPrintable(name))
+            for (const QString &name : QStringList { QString() } + kAccents)
+                QTest::addRow("%s %s", qPrintable(QFileInfo(file).completeBaseName()),
+                    name.isEmpty() ? "as shipped" : qPrintable(name))
                     << file << name;
         }
     }
@@ -314,6 +337,8 @@ private Q_SLOTS:
         // (the probe tst_kitfocus holds kits to), and the focused button's caption.
         QList<render::LegibilityProbe> probes = render::legibility::measureSkin(look);
         probes << render::legibility::captionProbe(look, render::SampleState::Focused);
+        if (qEnvironmentVariableIsSet("QUILLET_CAPTION_TABLE"))
+            printCaptions(QFileInfo(path).completeBaseName(), accentName, look);
         for (const render::LegibilityProbe &probe : std::as_const(probes)) {
             QVERIFY2(probe.passes(),
                 qPrintable(QStringLiteral("%1 %2 %3 on %4: %5:1 at %6x%7, %8x")
@@ -325,6 +350,8 @@ private Q_SLOTS:
                                .arg(probe.ratio)));
         }
 
+        if (!accentColour.isValid())
+            return;
         const double hue = dominantHue(face(look));
         if (accent::toOklch(accentColour).C < accent::kNeutralChroma) {
             QVERIFY2(hue < 0 || dominantHue(face(original)) >= 0,
@@ -339,6 +366,36 @@ private Q_SLOTS:
         const double target = accent::toOklch(accentColour).h;
         QVERIFY2(hueDistance(hue, target) <= 10,
             qPrintable(QStringLiteral("face hue %1, accent %2").arg(hue).arg(target)));
+    }
+
+    // A caption the accent leaves unreadable takes black or white by the whole-glyph measure.
+    // Greys stay grey under an accent, so the face is what the row says.
+    void captionFallback_data()
+    {
+        QTest::addColumn<QByteArray>("button");
+        QTest::addColumn<QString>("accentName");
+        QTest::addColumn<QColor>("caption");
+        QTest::newRow("light accent, pale face")
+            << QByteArray("fill = #a8c8f0\ntext = #ffffff\n") << "#f9a825" << QColor(Qt::black);
+        // The median ground under the strokes is the dark face, where white reads better; the
+        // gloss over their top rows decides.
+        QTest::newRow("gloss over the top of the strokes")
+            << QByteArray("fill = #6e6e6e\ngloss = 1\ngloss-height = 0.3\ntext = #ffffff\n") << "#f9a825"
+            << QColor(Qt::black);
+        QTest::newRow("dark accent keeps a white caption")
+            << QByteArray("fill = #1458c4\ntext = #ffffff\n") << "#1a237e" << QColor(Qt::white);
+    }
+    void captionFallback()
+    {
+        QFETCH(QByteArray, button);
+        QFETCH(QString, accentName);
+        QFETCH(QColor, caption);
+        const skin::Skin original = skin::SkinParser::parse("[button]\n" + button);
+        QStringList notes;
+        const skin::Skin look = render::accent::accented(original, QColor(accentName), &notes);
+        QCOMPARE(look.look(skin::Element::Button, skin::State::Normal).text.rgb(), caption.rgb());
+        const bool changed = caption != original.look(skin::Element::Button, skin::State::Normal).text;
+        QCOMPARE(notes.join(u'\n').contains(QStringLiteral("normal caption now ") + caption.name()), changed);
     }
 
     // Four kinds of skin (gel, pictures, bevels, outline) as they are and in each accent:

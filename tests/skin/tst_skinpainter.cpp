@@ -80,6 +80,8 @@ private Q_SLOTS:
     void dottedRingAnchored();
     void highlightWidth_data();
     void highlightWidth();
+    void glossHeight_data();
+    void glossHeight();
     void pictureMiddleKeepsToEveryWidth_data();
     void pictureMiddleKeepsToEveryWidth();
 };
@@ -579,6 +581,37 @@ void SkinPainterTest::highlightWidth()
     for (int x = 1; x <= rings; ++x)
         QCOMPARE(image.pixel(x, middle), qRgb(255, 0, 0));
     QCOMPARE(image.pixel(rings + 1, middle), qRgb(0, 128, 0));
+}
+
+// The gloss lightens the face from one row below its top down to its share of the face's
+// height (a row it covers in part counts), and leaves the rows below it the face's own colour.
+void SkinPainterTest::glossHeight_data()
+{
+    QTest::addColumn<qreal>("share");
+    QTest::addColumn<int>("lastGlossed"); // row of the 24-pixel control, border included
+    QTest::newRow("default, about half") << 0.48 << 12;
+    QTest::newRow("a crown above the caption") << 0.25 << 7;
+    QTest::newRow("the whole face") << 1.0 << 22;
+}
+
+void SkinPainterTest::glossHeight()
+{
+    QFETCH(qreal, share);
+    QFETCH(int, lastGlossed);
+    Look look = solid(QColor(0, 0, 128), QColor(0, 0, 0), 1);
+    look.gloss = 1.0;
+    look.glossHeight = share;
+    QImage image = blank(40, 24);
+    {
+        QPainter p(&image);
+        SkinPainter().panel(&p, image.rect(), look);
+    }
+    const int x = 20;
+    QVERIFY2(image.pixel(x, 1) == qRgb(0, 0, 128), "the first face row is above the gloss");
+    for (int y = 2; y <= lastGlossed; ++y)
+        QVERIFY2(qRed(image.pixel(x, y)) > 0, qPrintable(QStringLiteral("row %1 not glossed").arg(y)));
+    for (int y = lastGlossed + 1; y < 23; ++y)
+        QVERIFY2(image.pixel(x, y) == qRgb(0, 0, 128), qPrintable(QStringLiteral("row %1 glossed").arg(y)));
 }
 
 // A picture whose middle changes along its width (a horizontal gradient, a centred glow):

@@ -155,6 +155,9 @@ void SkinParserTest::values_data()
     QTest::newRow("gloss") << QByteArray("gloss = 0.5") << "gloss" << QVariant(0.5);
     QTest::newRow("gloss above one") << QByteArray("gloss = 2") << "gloss" << QVariant(0.0);
     QTest::newRow("gloss nan") << QByteArray("gloss = nan") << "gloss" << QVariant(0.0);
+    QTest::newRow("gloss height") << QByteArray("gloss-height = 0.3") << "glossHeight" << QVariant(0.3);
+    QTest::newRow("gloss height above one")
+        << QByteArray("gloss-height = 1.5") << "glossHeight" << QVariant(0.48);
     QTest::newRow("shadow offset") << QByteArray("text-shadow-offset = 1,-1") << "textShadowOffset"
                                    << QVariant(QPoint(1, -1));
     QTest::newRow("shadow offset three parts")
@@ -216,6 +219,8 @@ void SkinParserTest::values()
         actual = look.bevelWidth;
     else if (field == u"gloss")
         actual = look.gloss;
+    else if (field == u"glossHeight")
+        actual = look.glossHeight;
     else if (field == u"textShadowOffset")
         actual = look.textShadowOffset;
     else if (field == u"textShift")
