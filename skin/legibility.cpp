@@ -1,5 +1,10 @@
 #include "skin/legibility.h"
 
+#include "skin/accent.h"
+
+#include <QHash>
+#include <QtMath>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -7,6 +12,67 @@
 namespace quillet::skin {
 
 namespace {
+
+constexpr int kHueBins = 72;
+
+// Pixels sorted into hue bins; the peak and its neighbours give the hue.
+class HueBins
+{
+public:
+    void add(QRgb rgb)
+    {
+        ++m_pixels;
+        auto it = m_seen.constFind(rgb);
+        if (it == m_seen.constEnd())
+            it = m_seen.insert(rgb, accent::toOklch(QColor::fromRgb(rgb)));
+        if (it->C < accent::kNeutralChroma)
+            return;
+        const qreal radians = qDegreesToRadians(it->h);
+        const size_t bin = size_t(it->h / (360.0 / kHueBins)) % kHueBins;
+        ++m_counts[bin];
+        m_sin[bin] += std::sin(radians);
+        m_cos[bin] += std::cos(radians);
+        ++m_chromatic;
+    }
+
+    HueMeasure result() const
+    {
+        HueMeasure m;
+        m.pixels = m_pixels;
+        m.chromaticPixels = m_chromatic;
+        if (m_chromatic == 0)
+            return m;
+        const size_t peak = size_t(std::max_element(m_counts.begin(), m_counts.end()) - m_counts.begin());
+        qreal s = 0, c = 0;
+        for (const size_t bin : { peak + kHueBins - 1, peak, peak + 1 }) {
+            s += m_sin[bin % kHueBins];
+            c += m_cos[bin % kHueBins];
+        }
+        const qreal h = qRadiansToDegrees(std::atan2(s, c));
+        m.hue = h < 0 ? h + 360 : h;
+        return m;
+    }
+
+private:
+    // Pictures hold few distinct colours: each is converted once.
+    QHash<QRgb, accent::Oklch> m_seen;
+    std::array<int, kHueBins> m_counts {};
+    std::array<qreal, kHueBins> m_sin {};
+    std::array<qreal, kHueBins> m_cos {};
+    int m_pixels = 0;
+    int m_chromatic = 0;
+};
+
+// A change of colour this large in OKLab (about five times the least the eye tells apart)
+// is part of the indicator; a gradient that moved a level with a wider border is not.
+constexpr double kVisibleChange = 0.05;
+
+double okDistance(QRgb a, QRgb b)
+{
+    const accent::Oklab p = accent::toOklab(QColor::fromRgb(a));
+    const accent::Oklab q = accent::toOklab(QColor::fromRgb(b));
+    return std::sqrt((p.L - q.L) * (p.L - q.L) + (p.a - q.a) * (p.a - q.a) + (p.b - q.b) * (p.b - q.b));
+}
 
 bool nearColour(QRgb a, QRgb b)
 {
@@ -201,6 +267,42 @@ Legibility measureFocusIndicator(const QImage &focusedPicture, const QImage &unf
     result.glyph = QColor::fromRgb(medianByLuminance(ring));
     result.background = QColor::fromRgb(medianByLuminance(under));
     return result;
+}
+
+HueMeasure dominantHue(const QImage &picture)
+{
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    HueBins bins;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            bins.add(row[x]);
+    }
+    return bins.result();
+}
+
+HueMeasure focusIndicatorHue(const QImage &focusedPicture, const QImage &unfocusedPicture)
+{
+    if (focusedPicture.size() != unfocusedPicture.size())
+        return {};
+    const QImage focused = focusedPicture.convertToFormat(QImage::Format_RGB32);
+    const QImage unfocused = unfocusedPicture.convertToFormat(QImage::Format_RGB32);
+    HueBins bins;
+    for (int y = 0; y < focused.height(); ++y) {
+        const auto *a = reinterpret_cast<const QRgb *>(focused.constScanLine(y));
+        const auto *b = reinterpret_cast<const QRgb *>(unfocused.constScanLine(y));
+        for (int x = 0; x < focused.width(); ++x) {
+            if (a[x] != b[x] && okDistance(a[x], b[x]) >= kVisibleChange)
+                bins.add(a[x]);
+        }
+    }
+    return bins.result();
+}
+
+qreal hueDistance(qreal a, qreal b)
+{
+    const qreal d = std::fmod(std::abs(a - b), 360.0);
+    return std::min(d, 360.0 - d);
 }
 
 } // namespace quillet::skin

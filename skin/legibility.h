@@ -86,4 +86,26 @@ int focusAppearanceArea(QSize control, qreal ratio);
 // than `area` change), backgroundPixels the area asked for, box where they lie.
 Legibility measureFocusIndicator(const QImage &focused, const QImage &unfocused, int area);
 
+// The OKLCH hue a set of pixels shows: the 5-degree bin holding most of the pixels whose
+// chroma reaches accent::kNeutralChroma, averaged on the circle with its two neighbours.
+struct HueMeasure
+{
+    qreal hue = -1.0; // degrees, 0 to 360; -1 when no pixel is chromatic
+    int chromaticPixels = 0;
+    int pixels = 0;
+
+    // Most of the pixels carry a hue, so the eye reads the set as coloured, not as black,
+    // white or grey with coloured edges.
+    bool hasHue() const { return hue >= 0 && 2 * chromaticPixels >= pixels; }
+};
+
+// Alpha is ignored: measure pictures painted on an opaque ground.
+HueMeasure dominantHue(const QImage &image);
+// The hue of a focus indicator: the focused picture's pixels whose colour differs visibly
+// (0.05 in OKLab) from the unfocused one's, so a ring reads in the skin's colour where it
+// changed the button.
+HueMeasure focusIndicatorHue(const QImage &focused, const QImage &unfocused);
+// The angle between two hues on the circle, 0 to 180 degrees.
+qreal hueDistance(qreal a, qreal b);
+
 } // namespace quillet::skin

@@ -4,6 +4,7 @@
 #include "image/alphapicture.h"
 #include "kit/kitcss.h"
 #include "model/metrics.h"
+#include "model/statetable.h"
 #include "pictures/captionfont.h"
 #include "pictures/cssclassname.h"
 #include "pictures/picturebytes.h"
@@ -24,6 +25,8 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using namespace quillet::pictures;
@@ -114,6 +117,25 @@ QImage solid(const QColor &colour, int w = 6, int h = 4)
     QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
     image.fill(colour);
     return image;
+}
+
+// The largest channel difference between a see-through file (its colours and alpha as a
+// decoder gives them) blended on a ground and the opaque picture drawn on that ground.
+int worstBlend(const QImage &rgb, const QImage &alpha, const QImage &opaquePicture, const QColor &ground)
+{
+    const QImage opaque = opaquePicture.convertToFormat(QImage::Format_RGB32);
+    int worst = 0;
+    for (int y = 0; y < opaque.height(); ++y)
+        for (int x = 0; x < opaque.width(); ++x) {
+            const int a = qRed(alpha.pixel(x, y));
+            const QRgb p = opaque.pixel(x, y);
+            const QRgb c = rgb.pixel(x, y);
+            const auto blend = [&](int channel, int g) { return (channel * a + g * (255 - a) + 127) / 255; };
+            worst = std::max({ worst, qAbs(qRed(p) - blend(qRed(c), ground.red())),
+                qAbs(qGreen(p) - blend(qGreen(c), ground.green())),
+                qAbs(qBlue(p) - blend(qBlue(c), ground.blue())) });
+        }
+    return worst;
 }
 
 // Share of 2x2 blocks whose pixels are not all equal: zero for a nearest upscale.
@@ -428,26 +450,85 @@ private Q_SLOTS:
         QCOMPARE(qRed(alpha.pixel(52, 12)), 255);
 
         // The file blended on white and on black is the opaque picture drawn there.
-        int edge = 0;
         for (const QColor &ground : { QColor(Qt::white), QColor(Qt::black) }) {
-            const QImage opaque
-                = renderer.render(buttonRequest(ground)).convertToFormat(QImage::Format_RGB32);
-            int worst = 0;
-            for (int y = 0; y < opaque.height(); ++y)
-                for (int x = 0; x < opaque.width(); ++x) {
-                    const int a = qRed(alpha.pixel(x, y));
-                    edge += a > 0 && a < 255;
-                    const QRgb p = opaque.pixel(x, y);
-                    const QRgb c = rgb.pixel(x, y);
-                    const auto blend
-                        = [&](int channel, int g) { return (channel * a + g * (255 - a) + 127) / 255; };
-                    worst = std::max({ worst, qAbs(qRed(p) - blend(qRed(c), ground.red())),
-                        qAbs(qGreen(p) - blend(qGreen(c), ground.green())),
-                        qAbs(qBlue(p) - blend(qBlue(c), ground.blue())) });
-                }
+            const int worst = worstBlend(rgb, alpha, renderer.render(buttonRequest(ground)), ground);
             QVERIFY2(worst <= 1, qPrintable(u"worst channel difference %1 on "_s.arg(worst) + ground.name()));
         }
+        int edge = 0;
+        for (int y = 0; y < alpha.height(); ++y)
+            for (int x = 0; x < alpha.width(); ++x)
+                edge += qRed(alpha.pixel(x, y)) > 0 && qRed(alpha.pixel(x, y)) < 255;
         QVERIFY2(edge > 8, "the rounded edge has partial alpha");
+    }
+
+    // Shadows, half-transparent highlights, pills, a drop button without a fill and a glossy
+    // check box: each see-through PNG the command writes blends on black and on white to the
+    // opaque picture of the same state, so the two can never drift apart.
+    void seeThroughStatesMatchOpaque_data()
+    {
+        QTest::addColumn<QString>("skin");
+        QTest::addColumn<int>("group");
+        QTest::addColumn<int>("state");
+        const auto row = [](const QString &skin, OutputGroup group, SampleState state, const char *name) {
+            QTest::addRow("%s %s", qPrintable(skin), name) << skin << int(group) << int(state);
+        };
+        row(u"Aqua"_s, OutputGroup::ButtonStates, SampleState::Pressed, "pressed");
+        row(u"Float"_s, OutputGroup::ButtonStates, SampleState::Normal, "normal");
+        row(u"Float"_s, OutputGroup::ButtonStates, SampleState::Hot, "hot");
+        row(u"Minimal"_s, OutputGroup::ButtonStates, SampleState::Disabled, "disabled");
+        row(u"Minimal"_s, OutputGroup::ComboButton, SampleState::Disabled, "combo disabled");
+        row(u"aqua2"_s, OutputGroup::CheckBox, SampleState::Checked, "checked");
+        row(u"pastel"_s, OutputGroup::ButtonStates, SampleState::Normal, "normal");
+        row(u"pastel"_s, OutputGroup::ButtonStates, SampleState::Hot, "hot");
+        row(u"pastel"_s, OutputGroup::ButtonStates, SampleState::Pressed, "pressed");
+        row(u"青春"_s, OutputGroup::ButtonStates, SampleState::Hot, "hot");
+    }
+    void seeThroughStatesMatchOpaque()
+    {
+        QFETCH(QString, skin);
+        QFETCH(int, group);
+        QFETCH(int, state);
+        if (!ExternalDecoder::available(u"pngtopnm"_s))
+            QSKIP("netpbm missing");
+        const ButtonRenderer renderer = skinRenderer(skin);
+        ButtonJob job;
+        job.caption = u"确定"_s;
+        job.font = QFont(u"宋体"_s, 9);
+        job.comboFont = job.font;
+        job.checkFont = job.font;
+        job.button = OutputGroup(group) == OutputGroup::ButtonStates;
+        job.combo = OutputGroup(group) == OutputGroup::ComboButton;
+        job.check = OutputGroup(group) == OutputGroup::CheckBox;
+        job.transparent = true;
+        const QList<quillet::model::StateRow> rows
+            = quillet::model::states::designerFiles(OutputGroup(group), false);
+        std::optional<WebExport::File> chosen;
+        for (const WebExport::File &file : WebExport::plan(job)) {
+            if (file.kind == WebExport::Kind::State && file.group == OutputGroup(group)
+                && rows.value(file.indexInGroup).state == SampleState(state))
+                chosen = file;
+        }
+        QVERIFY(chosen);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"picture.png"_s);
+        QVERIFY(writeAll(path, WebExport::produce(*chosen, job, renderer)));
+        const QImage rgb = ExternalDecoder::decode(path);
+        const QImage alpha = ExternalDecoder::decodeAlpha(path);
+        QVERIFY(!rgb.isNull() && rgb.size() == alpha.size());
+        int partial = 0;
+        for (const QColor &ground : { QColor(Qt::white), QColor(Qt::black) }) {
+            ButtonJob opaque = job;
+            opaque.transparent = false;
+            opaque.background = ground;
+            const QImage drawn = WebExport::draw(*chosen, opaque, renderer);
+            QCOMPARE(drawn.size(), rgb.size());
+            const int worst = worstBlend(rgb, alpha, drawn, ground);
+            QVERIFY2(worst <= 1, qPrintable(u"worst channel difference %1 on "_s.arg(worst) + ground.name()));
+        }
+        for (int y = 0; y < alpha.height(); ++y)
+            for (int x = 0; x < alpha.width(); ++x)
+                partial += qRed(alpha.pixel(x, y)) < 255;
+        QVERIFY2(partial > 0, "the picture has see-through pixels");
     }
 
     void gifHidesOnlyTheCorners()

@@ -7,6 +7,7 @@
 #include "render/buttonrenderer.h"
 #include "render/legibilitycheck.h"
 #include "skin/accent.h"
+#include "skin/legibility.h"
 #include "skin/skinparser.h"
 
 #include "support/testedskins.h"
@@ -38,12 +39,6 @@ QStringList skinFiles()
     return files;
 }
 
-double hueDistance(double a, double b)
-{
-    const double d = std::fmod(std::abs(a - b), 360.0);
-    return std::min(d, 360.0 - d);
-}
-
 // The normal push button without a caption, on the skin's own ground.
 QImage face(const skin::Skin &look)
 {
@@ -53,34 +48,9 @@ QImage face(const skin::Skin &look)
     return render::ButtonRenderer(look).render(request);
 }
 
-// The hue most chromatic face pixels share (5-degree bins, the peak bin and its neighbours
-// averaged on the circle), or -1 when no pixel is chromatic.
 double dominantHue(const QImage &image)
 {
-    constexpr int kBins = 72;
-    std::array<int, kBins> counts {};
-    std::array<double, kBins> sinSum {}, cosSum {};
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const accent::Oklch c = accent::toOklch(QColor(image.pixel(x, y)));
-            if (c.C < accent::kNeutralChroma)
-                continue;
-            const int bin = int(c.h / (360.0 / kBins)) % kBins;
-            ++counts[bin];
-            sinSum[bin] += std::sin(c.h * M_PI / 180);
-            cosSum[bin] += std::cos(c.h * M_PI / 180);
-        }
-    }
-    const int peak = int(std::max_element(counts.begin(), counts.end()) - counts.begin());
-    if (counts[peak] == 0)
-        return -1;
-    double s = 0, c = 0;
-    for (const int bin : { peak - 1, peak, peak + 1 }) {
-        s += sinSum[(bin + kBins) % kBins];
-        c += cosSum[(bin + kBins) % kBins];
-    }
-    const double h = std::atan2(s, c) * 180 / M_PI;
-    return h < 0 ? h + 360 : h;
+    return skin::dominantHue(image).hue;
 }
 
 // One line per sample caption: skin, accent, caption, then the contrast of normal, hot, pressed
@@ -134,7 +104,7 @@ private Q_SLOTS:
         QVERIFY2(std::abs(lch.L - L) < 1e-3, qPrintable(QString::number(lch.L)));
         QVERIFY2(std::abs(lch.C - C) < 1e-3, qPrintable(QString::number(lch.C)));
         if (h >= 0)
-            QVERIFY2(hueDistance(lch.h, h) < 0.1, qPrintable(QString::number(lch.h)));
+            QVERIFY2(skin::hueDistance(lch.h, h) < 0.1, qPrintable(QString::number(lch.h)));
     }
 
     // Every 8-bit colour of a coarse grid comes back as itself.
@@ -189,7 +159,7 @@ private Q_SLOTS:
         if (target.C < accent::kNeutralChroma)
             QVERIFY2(after.C < 0.01, qPrintable(result.name()));
         else if (after.C > 0.03)
-            QVERIFY2(hueDistance(after.h, target.h) < 3, qPrintable(result.name()));
+            QVERIFY2(skin::hueDistance(after.h, target.h) < 3, qPrintable(result.name()));
     }
 
     void parse_data()
@@ -268,7 +238,8 @@ private Q_SLOTS:
         QCOMPARE(qAlpha(out.pixel(0, 0)), 255);
         QCOMPARE(qAlpha(out.pixel(1, 0)), 64);
         QCOMPARE(out.pixel(0, 0) & 0xffffffu, out.pixel(1, 0) & 0xffffffu);
-        QVERIFY(hueDistance(accent::toOklch(QColor(out.pixel(0, 0))).h, accent::toOklch(QColor("#d32f2f")).h)
+        QVERIFY(skin::hueDistance(
+                    accent::toOklch(QColor(out.pixel(0, 0))).h, accent::toOklch(QColor("#d32f2f")).h)
             < 3);
     }
 
@@ -304,9 +275,10 @@ private Q_SLOTS:
         const QColor orange("#ef6c00");
         const double plain = dominantHue(face(original));
         const double accented = dominantHue(face(accent::recoloured(original, orange)));
-        QVERIFY2(hueDistance(plain, accent::toOklch(QColor(0x3f, 0x86, 0xe0)).h) < 3,
+        QVERIFY2(skin::hueDistance(plain, accent::toOklch(QColor(0x3f, 0x86, 0xe0)).h) < 3,
             qPrintable(QString::number(plain)));
-        QVERIFY2(hueDistance(accented, accent::toOklch(orange).h) < 3, qPrintable(QString::number(accented)));
+        QVERIFY2(skin::hueDistance(accented, accent::toOklch(orange).h) < 3,
+            qPrintable(QString::number(accented)));
     }
 
     void shippedSkins_data()
@@ -364,7 +336,7 @@ private Q_SLOTS:
             return;
         }
         const double target = accent::toOklch(accentColour).h;
-        QVERIFY2(hueDistance(hue, target) <= 10,
+        QVERIFY2(skin::hueDistance(hue, target) <= 10,
             qPrintable(QStringLiteral("face hue %1, accent %2").arg(hue).arg(target)));
     }
 
@@ -396,6 +368,72 @@ private Q_SLOTS:
         QCOMPARE(look.look(skin::Element::Button, skin::State::Normal).text.rgb(), caption.rgb());
         const bool changed = caption != original.look(skin::Element::Button, skin::State::Normal).text;
         QCOMPARE(notes.join(u'\n').contains(QStringLiteral("normal caption now ") + caption.name()), changed);
+    }
+
+    // The focus indicator is drawn in the skin's colour: where the face has a hue, the
+    // pixels the ring changes take it (the accent's under an accent) within 30 degrees, as
+    // shipped and in each accent, at the designer's size and at a kit's narrowest at 2x.
+    // QUILLET_FOCUS_HUE_TABLE=1 prints each skin's hues.
+    void focusTakesFaceHue_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("accentName");
+        for (const QString &file : skinFiles()) {
+            const QString name = QFileInfo(file).completeBaseName();
+            if (!testedskins::takes(name))
+                continue;
+            QTest::addRow("%s as shipped", qPrintable(name)) << file << QString();
+            for (const QString &accentName : kAccents)
+                QTest::addRow("%s %s", qPrintable(name), qPrintable(accentName)) << file << accentName;
+        }
+    }
+    void focusTakesFaceHue()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, accentName);
+        const skin::Skin original = skin::SkinParser::parseFile(path);
+        const skin::Skin look = accentName.isEmpty()
+            ? original
+            : render::accent::accented(original, QColor(accentName), nullptr);
+        const skin::HueMeasure faceHue = skin::dominantHue(face(look));
+        const bool table = qEnvironmentVariableIsSet("QUILLET_FOCUS_HUE_TABLE");
+        const render::ButtonRenderer renderer(look);
+        QStringList faults;
+        for (const auto &[size, ratio] :
+            { std::pair { QSize(104, 24), 1.0 }, std::pair { QSize(40, 16), 2.0 } }) {
+            render::RenderRequest request;
+            request.size = size;
+            request.background = look.base();
+            request.devicePixelRatio = ratio;
+            const QImage normal = renderer.render(request);
+            request.state = render::SampleState::Focused;
+            const skin::HueMeasure ring = skin::focusIndicatorHue(renderer.render(request), normal);
+            const qreal target = accentName.isEmpty() ? faceHue.hue : accent::toOklch(QColor(accentName)).h;
+            if (table)
+                qInfo("| %s | %s | %gx%g | face %.0f (%d/%d) | ring %.0f (%d/%d) | off %.0f |",
+                    qPrintable(QFileInfo(path).completeBaseName()),
+                    qPrintable(accentName.isEmpty() ? QStringLiteral("as shipped") : accentName),
+                    size.width() * ratio, size.height() * ratio, faceHue.hue, faceHue.chromaticPixels,
+                    faceHue.pixels, ring.hue, ring.chromaticPixels, ring.pixels,
+                    ring.hue < 0 ? -1.0 : skin::hueDistance(ring.hue, target));
+            if (!ring.hasHue())
+                faults << QStringLiteral("%1x%2@%3: %4 of %5 changed pixels have a hue")
+                              .arg(size.width())
+                              .arg(size.height())
+                              .arg(ratio)
+                              .arg(ring.chromaticPixels)
+                              .arg(ring.pixels);
+            else if (skin::hueDistance(ring.hue, target) > 30)
+                faults << QStringLiteral("%1x%2@%3: ring hue %4, face %5")
+                              .arg(size.width())
+                              .arg(size.height())
+                              .arg(ratio)
+                              .arg(ring.hue, 0, 'f', 0)
+                              .arg(target, 0, 'f', 0);
+        }
+        if (!faceHue.hasHue())
+            QSKIP("a face without a hue may keep a black or white ring");
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 
     // Four kinds of skin (gel, pictures, bevels, outline) as they are and in each accent:

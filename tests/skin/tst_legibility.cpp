@@ -9,6 +9,7 @@
 // QUILLET_LEGIBILITY_TABLE=1 prints one line per skin and sample with the four contrasts.
 #include "support/samplerig.h"
 
+#include "skin/accent.h"
 #include "skin/legibility.h"
 #include "skin/skinparser.h"
 #include "skin/skinstyle.h"
@@ -236,6 +237,8 @@ private Q_SLOTS:
     void focusAppearanceArea();
     void focusIndicator_data();
     void focusIndicator();
+    void focusIndicatorHue_data();
+    void focusIndicatorHue();
 };
 
 void LegibilityTest::cleanup()
@@ -501,6 +504,63 @@ void LegibilityTest::focusIndicator()
         = measureFocusIndicator(focused, unfocused, quillet::skin::focusRingArea(focused.size(), 3));
     QCOMPARE(qRound(m.contrast * 100), qRound(contrast * 100));
     QCOMPARE(m.glyphPixels, strongPixels);
+}
+
+void LegibilityTest::focusIndicatorHue_data()
+{
+    QTest::addColumn<QImage>("focused");
+    QTest::addColumn<QImage>("unfocused");
+    QTest::addColumn<qreal>("hue"); // -1: none
+    QTest::addColumn<int>("chromatic");
+    QTest::addColumn<int>("changed");
+    QTest::addColumn<bool>("hasHue");
+    const QSize size(104, 24);
+    const QRgb face = qRgb(0x1d, 0x64, 0xcc);
+    const QRgb deep = qRgb(0x0b, 0x2f, 0x6e);
+    const QImage plain = filled(size, face);
+    const qreal deepHue = accent::toOklch(QColor(deep)).h;
+    QTest::newRow("deep tone of the face")
+        << outlined(size, face, deep) << plain << deepHue << 228 << 228 << true;
+    QTest::newRow("black ring") << outlined(size, face, qRgb(0, 0, 0)) << plain << -1.0 << 0 << 228 << false;
+    // The face's own pixels inside the ring do not count, only what the ring changed.
+    QImage framed = outlined(size, face, qRgb(255, 255, 255), 2);
+    {
+        QPainter p(&framed);
+        p.setPen(QColor(deep));
+        p.drawRect(QRect(QPoint(0, 0), size).adjusted(3, 3, -4, -4));
+    }
+    QTest::newRow("white frame round a thin blue line")
+        << framed << plain << deepHue << 228 << 228 + 236 << false;
+    // Hues either side of 0 degrees average on the circle, not to 180.
+    QImage wrapped = plain;
+    const QRgb below = accent::fromOklch({ 0.6, 0.15, 358 }).rgb();
+    const QRgb above = accent::fromOklch({ 0.6, 0.15, 2 }).rgb();
+    for (int x = 0; x < size.width(); ++x)
+        wrapped.setPixel(x, 0, x % 2 ? below : above);
+    QTest::newRow("red either side of zero") << wrapped << plain << 0.0 << 104 << 104 << true;
+    // A gradient that moved with a wider border shifts the whole face a level or two.
+    QTest::newRow("face a level lighter")
+        << filled(size, qRgb(0x1f, 0x66, 0xce)) << plain << -1.0 << 0 << 0 << false;
+    QTest::newRow("no change") << plain << plain << -1.0 << 0 << 0 << false;
+    QTest::newRow("sizes differ") << filled(QSize(10, 10), deep) << plain << -1.0 << 0 << 0 << false;
+}
+
+void LegibilityTest::focusIndicatorHue()
+{
+    QFETCH(QImage, focused);
+    QFETCH(QImage, unfocused);
+    QFETCH(qreal, hue);
+    QFETCH(int, chromatic);
+    QFETCH(int, changed);
+    QFETCH(bool, hasHue);
+    const HueMeasure m = quillet::skin::focusIndicatorHue(focused, unfocused);
+    if (hue < 0)
+        QCOMPARE(m.hue, -1.0);
+    else
+        QVERIFY2(hueDistance(m.hue, hue) < 1.0, qPrintable(QString::number(m.hue)));
+    QCOMPARE(m.chromaticPixels, chromatic);
+    QCOMPARE(m.pixels, changed);
+    QCOMPARE(m.hasHue(), hasHue);
 }
 
 QTEST_MAIN(LegibilityTest)
