@@ -6,6 +6,7 @@
 #include "catalogue/programpaths.h"
 #include "catalogue/skincatalogue.h"
 #include "kit/classnames.h"
+#include "kit/kitpieces.h"
 #include "kit/model.h"
 #include "kit/targets.h"
 #include "pictures/picturewriter.h"
@@ -14,13 +15,21 @@
 
 #include <QTextStream>
 
+#include <algorithm>
+#include <span>
+
 namespace quillet::batch::KitCommand {
 
 namespace {
 
 constexpr QStringView kCommand = u"quillet kit: ";
-// Whole device pixels for every CSS pixel, so that caps and middle meet exactly.
-constexpr qreal kKitRatios[] = { 1.0, 2.0, 3.0 };
+// The densities the renderer draws. The kit's geometry is whole device pixels at each one it
+// is made for (even lengths with 1.5x), so that caps and middle meet exactly.
+constexpr qreal kKitRatios[] = { 1.0, 1.5, 2.0, 3.0, 4.0 };
+// Without --scale, a web kit covers the ratios screens and page zoom mostly use; the check box
+// (13 pixels) needs a whole one beside 1.5x. An odd height has no 1.5x pictures.
+constexpr qreal kWebRatios[] = { 1.0, 1.5, 2.0, 3.0 };
+constexpr qreal kOddHeightWebRatios[] = { 1.0, 2.0, 3.0 };
 
 struct KitOptions
 {
@@ -30,7 +39,7 @@ struct KitOptions
     QColor accent;
     int height = model::Metrics::kButtonHeight;
     QString font = RenderEntry::kDefaultFont.toString();
-    QList<qreal> ratios { 1 };
+    QList<qreal> ratios; // empty: the target's default
     bool webp = false;
     bool focus = false;
     bool pieces = false;
@@ -53,8 +62,11 @@ const QString kHeightHelp = QStringLiteral("button height in pixels, %1 to %2 (d
                                 .arg(KitOptions().height);
 const QString kFontHelp
     = QStringLiteral("caption font, first in the font stack (default \"%1\")").arg(KitOptions().font);
-const QString kScaleHelp = QStringLiteral("any of %1: the densities of the pieces (default 1)")
-                               .arg(EntryValues::ratioNames(kKitRatios).join(u','));
+const QString kScaleHelp
+    = QStringLiteral("any of %1: the densities of the pieces (default %2 for the web target, %3 with an "
+                     "odd --height; 1 for the others)")
+          .arg(EntryValues::ratioNames(kKitRatios).join(u','), EntryValues::ratioNames(kWebRatios).join(u','),
+              EntryValues::ratioNames(kOddHeightWebRatios).join(u','));
 const QString kPrefixHelp
     = QStringLiteral("class prefix: %1, %2 (default %3)")
           .arg(kit::classnames::of(u"NAME", kit::classnames::Part::Button),
@@ -83,6 +95,7 @@ constexpr FeatureOption kFeatureOptions[] = {
     { kit::Feature::Inline, u"--inline" },
     { kit::Feature::Prefix, u"--prefix" },
     { kit::Feature::Scale, u"--scale" },
+    { kit::Feature::FractionalScale, u"--scale" },
 };
 
 const OptionSpec<KitOptions> kTable[] = {
@@ -127,7 +140,8 @@ const OptionSpec<KitOptions> kTable[] = {
         } },
     { u"scale", u"LIST", kScaleHelp, OptionKind::List, false,
         [](KitOptions &o, const QString &v) -> QString {
-            return EntryValues::setRatios(v, kKitRatios, u" (pieces need whole device pixels)", &o.ratios);
+            return EntryValues::setRatios(
+                v, kKitRatios, u" (the renderer's densities: pieces need whole device pixels)", &o.ratios);
         } },
     { u"webp", u"", u"WebP pieces too, offered before the PNG ones", OptionKind::Flag, false,
         [](KitOptions &o, const QString &v) -> QString { return setFlag(o.webp, v); } },
@@ -199,7 +213,7 @@ kit::Request requestOf(const KitOptions &options)
     EntryValues::parseFont(options.font, &request.font);
     request.prefix = options.prefix;
     request.height = options.height;
-    request.ratios = options.ratios;
+    request.ratios = options.ratios.isEmpty() ? QList<qreal> { 1 } : options.ratios;
     request.webp = options.webp;
     request.focus = options.focus;
     request.layout = options.inlined ? kit::Layout::Inline
@@ -220,6 +234,62 @@ QString refusal(const kit::Target &target, const kit::Request &request)
                 + QStringLiteral(" cannot honour it");
     }
     return {};
+}
+
+// Whole device pixels at every density asked: the height at 1.5x, and a density at which the
+// check box (13 pixels) has a picture.
+QString densityProblem(const kit::Request &request)
+{
+    for (qreal ratio : request.ratios) {
+        if (!kit::kitpieces::whole(request.height, ratio))
+            return QStringLiteral("--scale %1 of --height %2 gives half pixels; choose an even height")
+                .arg(ratio)
+                .arg(request.height);
+    }
+    if (std::none_of(request.ratios.begin(), request.ratios.end(),
+            [](qreal ratio) { return kit::kitpieces::whole(model::Metrics::kCheckSide, ratio); }))
+        return QStringLiteral("--scale %1 alone gives the check box (%2 pixels) half pixels; add 1, 2 or 3")
+            .arg(EntryValues::ratioNames(std::span(request.ratios.constData(), size_t(request.ratios.size())))
+                    .join(u','))
+            .arg(model::Metrics::kCheckSide);
+    return {};
+}
+
+// The default web kit, 1.5x left out where the even caps it needs cost a skin its exactness
+// at the other densities (a dotted ring whose end lies an odd number of pixels from the
+// face's edge): the browser then scales the 2x pieces at 150 %.
+kit::Model withoutCostlyHalf(const kit::Request &request, QStringList &notes)
+{
+    QStringList drawnNotes;
+    kit::Model model = kit::Model::build(request, &drawnNotes);
+    const auto exact = [](const kit::Model &kit) {
+        return std::all_of(kit.schemes().begin(), kit.schemes().end(),
+            [](const kit::Scheme &scheme) { return scheme.skin.slice.exact; });
+    };
+    if (exact(model) || !request.ratios.contains(1.5)) {
+        notes += drawnNotes;
+        return model;
+    }
+    kit::Request whole = request;
+    whole.ratios.removeAll(1.5);
+    QStringList wholeNotes;
+    kit::Model wholeModel = kit::Model::build(whole, &wholeNotes);
+    if (!exact(wholeModel)) {
+        notes += drawnNotes;
+        return model;
+    }
+    for (const kit::Scheme &scheme : model.schemes()) {
+        const kit::KitSlice &slice = scheme.skin.slice;
+        if (!slice.exact)
+            notes.append(scheme.skin.name
+                + QStringLiteral(": no 1.5x pieces: with them the even caps would differ from the renderer's "
+                                 "pictures by up to %1 levels (at width %2, %3x); --scale 1,1.5,2,3 asks for them")
+                      .arg(slice.worstDifference)
+                      .arg(slice.worstWidth)
+                      .arg(slice.worstRatio));
+    }
+    notes += wholeNotes;
+    return wholeModel;
 }
 
 // One sentence a target, so that the manual page's paragraph reads as the usage does.
@@ -268,6 +338,14 @@ int run(const QStringList &arguments, const CommandContext &context)
     const kit::Target &target = *kit::targetlist::find(request.target);
     if (const QString problem = refusal(target, request); !problem.isEmpty())
         return fail(context, problem);
+    const bool defaultRatios = options.ratios.isEmpty() && request.target == u"web";
+    if (defaultRatios) {
+        const std::span<const qreal> ratios = options.height % 2 ? std::span<const qreal>(kOddHeightWebRatios)
+                                                                 : std::span<const qreal>(kWebRatios);
+        request.ratios = QList<qreal>(ratios.begin(), ratios.end());
+    }
+    if (const QString problem = densityProblem(request); !problem.isEmpty())
+        return fail(context, problem);
     target.fit(request);
 
     // Everything is drawn and encoded before the first file is written.
@@ -283,7 +361,7 @@ int run(const QStringList &arguments, const CommandContext &context)
     request.dark.reset();
     if (!skins.dark.isEmpty())
         request.dark = load(skins.dark);
-    const kit::Model model = kit::Model::build(request, &notes);
+    const kit::Model model = defaultRatios ? withoutCostlyHalf(request, notes) : kit::Model::build(request, &notes);
     kit::Problem drawProblem;
     const QList<pictures::PlannedFile> planned = target.files(model, &drawProblem);
     // A refusal is one line; the notes are about a kit that is made.

@@ -1,5 +1,6 @@
 #include "kit/model.h"
 
+#include "model/metrics.h"
 #include "render/buttonrenderer.h"
 
 namespace quillet::kit {
@@ -22,8 +23,11 @@ Scheme drawScheme(const Source &source, const Request &request, const QList<Stat
         for (const StateRow &row : drawn)
             drawnAt.pieces[size_t(row.cascade)] = kitpieces::cut(
                 kitpieces::blankButton(drawing, row.state, kitpieces::kSliceWidth, ratio), result.skin.slice);
-        for (const StateRow &row : kitpieces::kCheckRows)
-            drawnAt.checks[size_t(row.cascade)] = kitpieces::checkBox(renderer, row.state, ratio);
+        // A 13-pixel check box has no 1.5x picture; the browser scales the nearest one.
+        for (const StateRow &row : kitpieces::kCheckRows) {
+            if (kitpieces::whole(model::Metrics::kCheckSide, ratio))
+                drawnAt.checks[size_t(row.cascade)] = kitpieces::checkBox(renderer, row.state, ratio);
+        }
         result.byRatio.append(drawnAt);
     }
     return result;
@@ -50,7 +54,7 @@ Model Model::build(const Request &request, QStringList *notes)
     }
     for (const StateRow &row : drawn)
         shown[size_t(row.cascade)] = true;
-    model.m_sheet = kitsheet::layout(slices, request.height, shown);
+    model.m_sheet = kitsheet::layout(slices, request.height, shown, kitpieces::unitOf(request.ratios));
     return model;
 }
 

@@ -1,5 +1,8 @@
 #include "kit/request.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace quillet::kit::requests {
 
 QList<Feature> features(const Request &request)
@@ -17,6 +20,8 @@ QList<Feature> features(const Request &request)
         asked.append(Feature::Prefix);
     if (request.ratios != QList<qreal> { 1 })
         asked.append(Feature::Scale);
+    if (std::any_of(request.ratios.begin(), request.ratios.end(), [](qreal r) { return r != std::floor(r); }))
+        asked.append(Feature::FractionalScale);
     return asked;
 }
 

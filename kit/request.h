@@ -43,8 +43,9 @@ inline constexpr QStringView kDefaultPrefix = u"qk";
 
 // What a request asks for beyond a kit of one skin at the sizes given; a target says which
 // of these it honours.
-// Scale: densities other than 1x alone.
-enum class Feature { DarkSkin, Webp, Pieces, Inline, Prefix, Scale };
+// Scale: densities other than 1x alone; FractionalScale: a density that is no whole number
+// (1.5x), whose pieces only a target that places them by CSS pixels can use.
+enum class Feature { DarkSkin, Webp, Pieces, Inline, Prefix, Scale, FractionalScale };
 
 namespace requests {
 
