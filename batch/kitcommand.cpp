@@ -282,8 +282,8 @@ kit::Model withoutCostlyHalf(const kit::Request &request, QStringList &notes)
         const kit::KitSlice &slice = scheme.skin.slice;
         if (!slice.exact)
             notes.append(scheme.skin.name
-                + QStringLiteral(": no 1.5x pieces: with them the even caps would differ from the renderer's "
-                                 "pictures by up to %1 levels (at width %2, %3x); --scale 1,1.5,2,3 asks for them")
+                + QStringLiteral(": no 1.5x pieces: with them the even caps would take the pictures %1 levels "
+                                 "from the renderer's (at width %2, %3x); --scale 1,1.5,2,3 asks for them")
                       .arg(slice.worstDifference)
                       .arg(slice.worstWidth)
                       .arg(slice.worstRatio));
