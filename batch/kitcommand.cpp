@@ -250,7 +250,7 @@ QString densityProblem(const kit::Request &request)
             [](qreal ratio) { return kit::kitpieces::whole(model::Metrics::kCheckSide, ratio); }))
         return QStringLiteral("--scale %1 alone gives the check box (%2 pixels) half pixels; add 1, 2 or 3")
             .arg(EntryValues::ratioNames(std::span(request.ratios.constData(), size_t(request.ratios.size())))
-                    .join(u','))
+                     .join(u','))
             .arg(model::Metrics::kCheckSide);
     return {};
 }
@@ -282,8 +282,9 @@ kit::Model withoutCostlyHalf(const kit::Request &request, QStringList &notes)
         const kit::KitSlice &slice = scheme.skin.slice;
         if (!slice.exact)
             notes.append(scheme.skin.name
-                + QStringLiteral(": no 1.5x pieces: with them the even caps would take the pictures %1 levels "
-                                 "from the renderer's (at width %2, %3x); --scale 1,1.5,2,3 asks for them")
+                + QStringLiteral(
+                    ": no 1.5x pieces: with them the even caps would take the pictures %1 levels "
+                    "from the renderer's (at width %2, %3x); --scale 1,1.5,2,3 asks for them")
                       .arg(slice.worstDifference)
                       .arg(slice.worstWidth)
                       .arg(slice.worstRatio));
@@ -361,7 +362,8 @@ int run(const QStringList &arguments, const CommandContext &context)
     request.dark.reset();
     if (!skins.dark.isEmpty())
         request.dark = load(skins.dark);
-    const kit::Model model = defaultRatios ? withoutCostlyHalf(request, notes) : kit::Model::build(request, &notes);
+    const kit::Model model
+        = defaultRatios ? withoutCostlyHalf(request, notes) : kit::Model::build(request, &notes);
     kit::Problem drawProblem;
     const QList<pictures::PlannedFile> planned = target.files(model, &drawProblem);
     // A refusal is one line; the notes are about a kit that is made.

@@ -101,10 +101,12 @@ Declarations buttonBackground(const Context &context, bool dark, const StateRow 
 {
     std::array<QStringList, 3> layers;
     for (int part : { 1, 0, 2 }) {
-        const QStringList sets = layerSets(context, context.model.ratios(), [&](qreal ratio, PictureFormat format) {
-            return pictureName(context,
-                webfiles::pieceName(dark, row.word, webfiles::kParts[part], ratio, format), ratio, format);
-        });
+        const QStringList sets
+            = layerSets(context, context.model.ratios(), [&](qreal ratio, PictureFormat format) {
+                  return pictureName(context,
+                      webfiles::pieceName(dark, row.word, webfiles::kParts[part], ratio, format), ratio,
+                      format);
+              });
         for (size_t i = 0; i < layers.size(); ++i)
             layers[i].append(sets[qsizetype(i)]);
     }

@@ -71,16 +71,15 @@ KitSheet layout(const QList<KitSlice> &slices, int height,
             if (!drawn[state])
                 continue;
             buttons[state].right = QRect(0, y, slice.right + kitpieces::kBacking, height);
-            buttons[state].left
-                = QRect(width - slice.left - kitpieces::kBacking, y, slice.left + kitpieces::kBacking, height);
+            buttons[state].left = QRect(
+                width - slice.left - kitpieces::kBacking, y, slice.left + kitpieces::kBacking, height);
             y += roundUp(height + gutter, unit);
             buttons[state].middle = QRect(0, y, width, height);
             y += roundUp(height + gutter, unit);
         }
         std::array<QRect, kitpieces::kCheckStates.size()> checks {};
         for (int state = 0; state < checkCount; ++state)
-            checks[size_t(state)]
-                = QRect((state % perRow) * cell, y + (state / perRow) * cell, side, side);
+            checks[size_t(state)] = QRect((state % perRow) * cell, y + (state / perRow) * cell, side, side);
         y += (checkCount + perRow - 1) / perRow * cell;
         sheet.buttons.append(buttons);
         sheet.checks.append(checks);

@@ -202,7 +202,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("prefix");
         QTest::addColumn<QList<double>>("densities");
-        QTest::newRow("plain: the screens' densities") << u"--skin Mono"_s << u"qk"_s << QList<double> { 1, 1.5, 2, 3 };
+        QTest::newRow("plain: the screens' densities")
+            << u"--skin Mono"_s << u"qk"_s << QList<double> { 1, 1.5, 2, 3 };
         QTest::newRow("odd height: no 1.5x")
             << u"--skin Mono --height 25"_s << u"qk"_s << QList<double> { 1, 2, 3 };
         QTest::newRow("1x alone") << u"--skin Mono --scale 1"_s << u"qk"_s << QList<double> { 1 };
@@ -213,11 +214,11 @@ private Q_SLOTS:
         QTest::newRow("dark, focus, own prefix")
             << u"--skin Mono --dark-skin Dark --focus --prefix my-Kit_2 --scale=2,1"_s << u"my-Kit_2"_s
             << QList<double> { 1, 2 };
-        QTest::newRow("accent, dark")
-            << u"--skin 翡翠 --dark-skin Dark --accent=#6a1b9a --focus"_s << u"qk"_s
-            << QList<double> { 1, 1.5, 2, 3 };
+        QTest::newRow("accent, dark") << u"--skin 翡翠 --dark-skin Dark --accent=#6a1b9a --focus"_s << u"qk"_s
+                                      << QList<double> { 1, 1.5, 2, 3 };
         QTest::newRow("tall, another font")
-            << u"--skin Dark --height=40 --font \"DejaVu Sans 12\" --scale 1"_s << u"qk"_s << QList<double> { 1 };
+            << u"--skin Dark --height=40 --font \"DejaVu Sans 12\" --scale 1"_s << u"qk"_s
+            << QList<double> { 1 };
     }
     void styleSheetIsWhole()
     {
@@ -271,7 +272,8 @@ private Q_SLOTS:
                 QCOMPARE(url.contains(u"-%1x."_s.arg(density)), density != 1);
                 QCOMPARE(QRegularExpression(u"-[0-9.]+x\\."_s).match(url).hasMatch(), density != 1);
             }
-            QVERIFY2(seen == densities || seen == whole, qPrintable(QString::fromUtf8(QJsonDocument(set.toArray()).toJson())));
+            QVERIFY2(seen == densities || seen == whole,
+                qPrintable(QString::fromUtf8(QJsonDocument(set.toArray()).toJson())));
             everyDensity += seen == densities;
         }
         QVERIFY(everyDensity > 0);
@@ -334,7 +336,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QStringList>("sheets");
         QTest::newRow("plain: the screens' densities")
-            << u"--skin Mono"_s << QStringList { u"kit-1.5x.png"_s, u"kit-2x.png"_s, u"kit-3x.png"_s, u"kit.png"_s };
+            << u"--skin Mono"_s
+            << QStringList { u"kit-1.5x.png"_s, u"kit-2x.png"_s, u"kit-3x.png"_s, u"kit.png"_s };
         QTest::newRow("dark, focus, three densities, WebP")
             << u"--skin 翡翠 --dark-skin Dark --focus --webp --scale=1,2,3"_s
             << QStringList { u"kit-2x.png"_s, u"kit-2x.webp"_s, u"kit-3x.png"_s, u"kit-3x.webp"_s,
@@ -367,9 +370,9 @@ private Q_SLOTS:
         const QRegularExpressionMatch sheetSize = size.match(css);
         for (const QString &sheet : sheets) {
             const qreal ratio = sheet.contains(u"-1.5x"_s) ? 1.5
-                : sheet.contains(u"-2x"_s)                ? 2
-                : sheet.contains(u"-3x"_s)                ? 3
-                                                          : 1;
+                : sheet.contains(u"-2x"_s)                 ? 2
+                : sheet.contains(u"-3x"_s)                 ? 3
+                                                           : 1;
             QCOMPARE(QImage(root.filePath(u"sheet/kit/"_s + sheet)).size(),
                 QSize(sheetSize.captured(1).toInt(), sheetSize.captured(2).toInt()) * ratio);
         }

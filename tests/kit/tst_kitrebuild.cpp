@@ -56,8 +56,8 @@ QImage layOut(const QImage &left, const QImage &middle, const QImage &right, int
     const auto over = [](QRgb top, QRgb bottom) {
         const int a = qAlpha(top);
         const auto mix = [&](int t, int b) { return t + (b * (255 - a) + 127) / 255; };
-        return qRgba(mix(qRed(top), qRed(bottom)), mix(qGreen(top), qGreen(bottom)), mix(qBlue(top), qBlue(bottom)),
-            mix(a, qAlpha(bottom)));
+        return qRgba(mix(qRed(top), qRed(bottom)), mix(qGreen(top), qGreen(bottom)),
+            mix(qBlue(top), qBlue(bottom)), mix(a, qAlpha(bottom)));
     };
     for (int y = 0; y < out.height(); ++y) {
         for (int x = 0; x < width; ++x) {
@@ -171,9 +171,10 @@ private Q_SLOTS:
                 const QImage left = picture(stem + u"-left"_s + piece + u".png"_s);
                 const QImage middle = picture(stem + u"-middle"_s + piece + u".png"_s);
                 const QImage right = picture(stem + u"-right"_s + piece + u".png"_s);
-                for (int width : half ? std::span<const int>(kitreference::kEvenWidths) : std::span<const int>(kWidths)) {
-                    const QString problem = unlike(
-                        layOut(left, middle, right, qRound(width * scale), qRound(quillet::kit::kitpieces::kBacking * scale)),
+                for (int width :
+                    half ? std::span<const int>(kitreference::kEvenWidths) : std::span<const int>(kWidths)) {
+                    const QString problem = unlike(layOut(left, middle, right, qRound(width * scale),
+                                                       qRound(quillet::kit::kitpieces::kBacking * scale)),
                         picture(render + u"/button/%1/%2%3.png"_s.arg(width).arg(state, rendered)), 1);
                     if (!problem.isEmpty())
                         problems << u"%1 %2 px, %3x: %4"_s.arg(QLatin1String(word))
@@ -185,7 +186,8 @@ private Q_SLOTS:
             // No check box picture at 1.5x: the kit writes none and the browser scales another.
             for (const auto &[word, state] : kCheckStates) {
                 if (half) {
-                    if (QFileInfo::exists(folder + u"/kit/kit/check-"_s + QLatin1String(word) + piece + u".png"_s))
+                    if (QFileInfo::exists(
+                            folder + u"/kit/kit/check-"_s + QLatin1String(word) + piece + u".png"_s))
                         problems << u"check %1 at 1.5x written"_s.arg(QLatin1String(word));
                     continue;
                 }

@@ -113,12 +113,10 @@ private Q_SLOTS:
         QTest::newRow("two skins, caps apart, short")
             << QList<KitSlice> { slice(1, 2, 9), slice(12, 1, 1) } << 12 << noFocus << whole;
         // With 1.5x every length is even, the check boxes' 13 pixels too once their gutter is in.
-        QTest::newRow("1.5x: one skin")
-            << QList<KitSlice> { slice(4, 2, 4) } << 24 << noFocus << withHalf;
+        QTest::newRow("1.5x: one skin") << QList<KitSlice> { slice(4, 2, 4) } << 24 << noFocus << withHalf;
         QTest::newRow("1.5x: two skins, a middle of 6, caps apart")
             << QList<KitSlice> { slice(2, 6, 10), slice(12, 2, 2) } << 24 << all << withHalf;
-        QTest::newRow("1.5x: tall pill")
-            << QList<KitSlice> { slice(78, 2, 78) } << 96 << all << withHalf;
+        QTest::newRow("1.5x: tall pill") << QList<KitSlice> { slice(78, 2, 78) } << 96 << all << withHalf;
     }
     void sheetHoldsEveryPiece()
     {
@@ -212,7 +210,8 @@ private Q_SLOTS:
                     for (const QRect &r : std::as_const(placed)) {
                         inside = inside || r.contains(x, y);
                         if (r.adjusted(-reach, -reach, reach, reach).contains(x, y))
-                            expected = picture.pixel(qBound(r.left(), x, r.right()), qBound(r.top(), y, r.bottom()));
+                            expected = picture.pixel(
+                                qBound(r.left(), x, r.right()), qBound(r.top(), y, r.bottom()));
                     }
                     if (!inside)
                         QVERIFY2(picture.pixel(x, y) == expected,

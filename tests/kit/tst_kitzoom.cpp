@@ -55,9 +55,9 @@ struct PinnedCheck
     QString attributes;
     QString picture;
 };
-const PinnedCheck kChecks[]
-    = { { "off", QString(), QString(), u"正常"_s }, { "hover", u" is-hover"_s, QString(), u"点燃"_s },
-          { "on", QString(), u" checked"_s, u"选中"_s }, { "disabled", QString(), u" disabled"_s, u"禁止"_s } };
+const PinnedCheck kChecks[] = { { "off", QString(), QString(), u"正常"_s },
+    { "hover", u" is-hover"_s, QString(), u"点燃"_s }, { "on", QString(), u" checked"_s, u"选中"_s },
+    { "disabled", QString(), u" disabled"_s, u"禁止"_s } };
 
 // One browser at one ratio; `exact` where the kit has the density shown and the browser
 // draws it 1:1. Firefox scales between its own rounding of 1.5x boxes, so it is held to the
@@ -99,7 +99,8 @@ QByteArray testPage()
         int x = kStep * 2;
         for (int width : kWidths) {
             page += u"<button class=\"qk-button%1\" tabindex=\"-1\" data-shot=\"%2-%3\" "
-                    "style=\"left:%4px;top:%5px;width:%3px\"></button>\n"_s.arg(state.pin, QLatin1String(state.word))
+                    "style=\"left:%4px;top:%5px;width:%3px\"></button>\n"_s
+                        .arg(state.pin, QLatin1String(state.word))
                         .arg(width)
                         .arg(x)
                         .arg(y);
@@ -110,7 +111,8 @@ QByteArray testPage()
     int x = kStep * 2;
     for (const PinnedCheck &check : kChecks) {
         page += u"<input type=\"checkbox\" class=\"qk-check%1\" tabindex=\"-1\"%2 data-shot=\"check-%3\" "
-                "style=\"left:%4px;top:%5px\">\n"_s.arg(check.classes, check.attributes, QLatin1String(check.word))
+                "style=\"left:%4px;top:%5px\">\n"_s
+                    .arg(check.classes, check.attributes, QLatin1String(check.word))
                     .arg(x)
                     .arg(y);
         x += kStep * 6;
@@ -269,8 +271,7 @@ class TestKitZoom : public QObject
     QString prepare(const QString &skin, const QString &folder)
     {
         const CommandRun kit = CommandRun::of(&quillet::batch::KitCommand::run,
-            { u"--skin"_s, skin, u"--focus"_s, u"--out"_s, folder + u"/kit"_s },
-            m_folder->path());
+            { u"--skin"_s, skin, u"--focus"_s, u"--out"_s, folder + u"/kit"_s }, m_folder->path());
         if (!kit.failure().isEmpty())
             return u"kit "_s + kit.failure();
         for (bool half : { false, true }) {
@@ -304,8 +305,7 @@ class TestKitZoom : public QObject
     const QImage &rendered(const QString &folder, const QString &file)
     {
         auto found = m_pictures.find(folder + file);
-        if (found == m_pictures.end())
-        {
+        if (found == m_pictures.end()) {
             QImage picture(folder + u"/render/"_s + file);
             // The density is in the name: NAME@1.5x.png.
             const QRegularExpressionMatch at = QRegularExpression(u"@([0-9.]+)x\\.png$"_s).match(file);
@@ -337,9 +337,9 @@ private Q_SLOTS:
             for (const QColor &colour : kColours)
                 colours.append(colour.name());
             for (const Run &run : runs())
-                jobs[runName(run) + u'/' + skin] = QJsonObject { { u"browser"_s, QLatin1String(run.browser) },
-                    { u"ratio"_s, run.ratio }, { u"page"_s, QString(page.folder + u"/page.html"_s) },
-                    { u"colours"_s, colours } };
+                jobs[runName(run) + u'/' + skin]
+                    = QJsonObject { { u"browser"_s, QLatin1String(run.browser) }, { u"ratio"_s, run.ratio },
+                          { u"page"_s, QString(page.folder + u"/page.html"_s) }, { u"colours"_s, colours } };
         }
         const QString jobFile = m_root.filePath(u"jobs.json"_s);
         writeAll(jobFile, QJsonDocument(jobs).toJson());
@@ -437,21 +437,22 @@ private Q_SLOTS:
                             continue;
                         if (through++ == 0)
                             first = QPoint(x, y);
-                        most = std::max({ most, qAbs(qRed(p[x]) - qRed(q[x])), qAbs(qGreen(p[x]) - qGreen(q[x])),
-                            qAbs(qBlue(p[x]) - qBlue(q[x])) });
+                        most = std::max({ most, qAbs(qRed(p[x]) - qRed(q[x])),
+                            qAbs(qGreen(p[x]) - qGreen(q[x])), qAbs(qBlue(p[x]) - qBlue(q[x])) });
                     }
                 }
                 facePixels += seen;
                 if (seen == 0)
                     problems << name + u": no face pixel to look at"_s;
                 if (through > 0)
-                    problems << u"%1: the page shows through %2 of %3 face pixels, first at (%4, %5), up to %6 "
-                                "levels"_s.arg(name)
-                                    .arg(through)
-                                    .arg(seen)
-                                    .arg(first.x())
-                                    .arg(first.y())
-                                    .arg(most);
+                    problems
+                        << u"%1: the page shows through %2 of %3 face pixels, first at (%4, %5), up to %6 "
+                           "levels"_s.arg(name)
+                               .arg(through)
+                               .arg(seen)
+                               .arg(first.x())
+                               .arg(first.y())
+                               .arg(most);
                 if (!exact || !defined(width, ratio))
                     continue;
                 const QImage &expected
@@ -459,7 +460,8 @@ private Q_SLOTS:
                 for (int c = 0; c < 2; ++c) {
                     const auto [d, where] = worst(shots[c].copy(at), onPage(expected, kColours[c]));
                     if (d < 0 || d > 1)
-                        problems << u"%1 on %2: %3 levels from the renderer at (%4, %5)"_s.arg(name, kColours[c].name())
+                        problems << u"%1 on %2: %3 levels from the renderer at (%4, %5)"_s
+                                        .arg(name, kColours[c].name())
                                         .arg(d)
                                         .arg(where.x())
                                         .arg(where.y());
@@ -469,18 +471,21 @@ private Q_SLOTS:
         if (exact && std::floor(ratio) == ratio) {
             for (const PinnedCheck &check : kChecks) {
                 const QString name = u"check-"_s + QLatin1String(check.word);
-                const QImage &expected = rendered(page.folder, u"check/13/%1%2.png"_s.arg(check.picture, mark));
+                const QImage &expected
+                    = rendered(page.folder, u"check/13/%1%2.png"_s.arg(check.picture, mark));
                 for (int c = 0; c < 2; ++c) {
                     const auto [d, where] = worst(shots[c].copy(box(name)), onPage(expected, kColours[c]));
                     if (d < 0 || d > 1)
-                        problems << u"%1 on %2: %3 levels from the renderer"_s.arg(name, kColours[c].name()).arg(d);
+                        problems << u"%1 on %2: %3 levels from the renderer"_s.arg(name, kColours[c].name())
+                                        .arg(d);
                 }
             }
         }
         if (testedskins::allAsked(kAll))
             qInfo("%s%s %s at %g: %lld face pixels, %s", qPrintable(skin), page.half ? "" : " (no 1.5x)",
                 qPrintable(browser), ratio, facePixels,
-                problems.isEmpty() ? "none shows the page, equal to the renderer where exact" : "faults below");
+                problems.isEmpty() ? "none shows the page, equal to the renderer where exact"
+                                   : "faults below");
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u"\n   "_s)));
     }
 };

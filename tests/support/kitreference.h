@@ -33,7 +33,8 @@ inline QJsonArray manifest(const QString &skin, bool halfScale = false)
         const bool check = width == kWidths[0] && !halfScale;
         QJsonObject entry { { QStringLiteral("skin"), skin }, { QStringLiteral("text"), QStringLiteral(" ") },
             { QStringLiteral("width"), width }, { QStringLiteral("height"), kHeight },
-            { QStringLiteral("controls"), check ? QStringLiteral("button,check") : QStringLiteral("button") } };
+            { QStringLiteral("controls"),
+                check ? QStringLiteral("button,check") : QStringLiteral("button") } };
         if (check)
             entry[QStringLiteral("check-states")] = true;
         entries.append(entry);
