@@ -1,7 +1,7 @@
 """Headless Firefox ESR driven over Marionette, its own remote protocol: length-prefixed JSON
 on a loopback port. Its screenshots are device pixels at layout.css.devPixelsPerPx, which
 Firefox's --screenshot flag is not. Nothing beyond the standard library."""
-import base64, json, os, shutil, signal, socket, subprocess, tempfile, time, urllib.parse
+import base64, ctypes, json, os, shutil, signal, socket, subprocess, tempfile, time, urllib.parse
 
 FIREFOX = shutil.which('firefox-esr') or shutil.which('firefox')
 TIMEOUT = 120
@@ -23,6 +23,16 @@ QUIET = {
     'gfx.color_management.mode': 0, 'ui.prefersReducedMotion': 1, 'layout.css.scrollbar-width-thin.disabled': True,
     'browser.tabs.warnOnClose': False, 'widget.non-native-theme.scrollbar.style': 1,
 }
+
+
+def _die_with_parent():
+    # Linux: the browser gets SIGKILL when this driver ends, even by SIGKILL, where no
+    # `with` block can clean up; its content processes end with it.
+    ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
+
+
+# A driver told to stop (a test's time-out) leaves through its `with` blocks.
+signal.signal(signal.SIGTERM, lambda *_: (_ for _ in ()).throw(SystemExit('terminated')))
 
 
 def free_port():
@@ -48,7 +58,8 @@ class Firefox:
                    MOZ_CRASHREPORTER_DISABLE='1', MOZ_DISABLE_AUTO_SAFE_MODE='1')
         self.process = subprocess.Popen(
             [FIREFOX, '--headless', '--marionette', '--no-remote', '--profile', self.profile, 'about:blank'],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env, start_new_session=True)
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env, start_new_session=True,
+            preexec_fn=_die_with_parent)
         self.ids = iter(range(1, 1 << 30))
         self.sock = None
         try:
