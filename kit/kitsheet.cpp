@@ -51,7 +51,8 @@ KitSheet layout(const QList<KitSlice> &slices, int height,
     using kitpieces::roundUp;
     const int side = model::Metrics::kCheckSide;
     const int checkCount = int(kitpieces::kCheckStates.size());
-    const int gutter = roundUp(kGutter, unit);
+    // An even number of device pixels at every ratio, so that two pieces' repeats fill it.
+    const int gutter = kGutter * unit;
     // A check box's cell, so that the next one and the rows below start on whole units.
     const int cell = roundUp(side + gutter, unit);
     // As narrow as the caps allow: every middle row is as wide as the sheet, and the area is
@@ -85,6 +86,7 @@ KitSheet layout(const QList<KitSlice> &slices, int height,
         sheet.checks.append(checks);
     }
     sheet.size = QSize(width, qMax(unit, y - gutter));
+    sheet.gutter = gutter;
     return sheet;
 }
 
@@ -126,8 +128,9 @@ QImage draw(const KitSheet &sheet, const QList<KitSheetSkin> &skins, qreal ratio
     painter.end();
     if (!whole)
         return {};
-    // Half the gutter each side, so that two pieces' repeats never meet.
-    const int reach = int(kGutter * ratio) / 2;
+    // Half the gutter each side: two pieces' repeats meet, and nothing see-through is left
+    // between them for a browser's filter to reach.
+    const int reach = qRound(sheet.gutter * ratio) / 2;
     for (qsizetype skin = 0; skin < skins.size(); ++skin) {
         for (size_t state = 0; state < skins[skin].pieces.size(); ++state) {
             const KitSheet::Button &at = sheet.buttons[skin][state];

@@ -20,6 +20,7 @@ namespace quillet::kit {
 struct KitSheet
 {
     QSize size;
+    int gutter = 2; // CSS pixels between pieces, kitsheet::kGutter or more
     struct Button
     {
         QRect left;
@@ -41,7 +42,7 @@ struct KitSheetSkin
 
 namespace kitsheet {
 
-// CSS pixels between pieces, so that a picture drawn at another density than its own (a 2x
+// CSS pixels between pieces (times the unit of the layout), so that a picture drawn at another density than its own (a 2x
 // sheet on a 3x screen) blends no neighbour into a piece's edge. Each piece's edge pixels
 // are repeated into its half of the gutter: a browser that scales the sheet blends a piece
 // with itself there, not with a see-through pixel that would let the page show at the

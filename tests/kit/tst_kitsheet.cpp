@@ -161,7 +161,8 @@ private Q_SLOTS:
             }
         }
         const QRect whole(QPoint(), sheet.size);
-        const int g = kit::kitsheet::kGutter;
+        const int g = sheet.gutter;
+        QVERIFY(g >= kit::kitsheet::kGutter);
         for (qsizetype i = 0; i < rects.size(); ++i) {
             QVERIFY(whole.contains(rects[i]));
             for (qsizetype j = i + 1; j < rects.size(); ++j)
@@ -202,7 +203,9 @@ private Q_SLOTS:
                     placed << at;
                 }
             }
-            const int reach = int(std::floor(kit::kitsheet::kGutter * ratio / 2));
+            // Whole device pixels, an even number: the two halves fill the gutter.
+            QCOMPARE(std::fmod(g * ratio, 2.0), 0.0);
+            const int reach = int(g * ratio) / 2;
             for (int y = 0; y < picture.height(); ++y) {
                 for (int x = 0; x < picture.width(); ++x) {
                     QRgb expected = 0;

@@ -209,7 +209,7 @@ struct Reference
 };
 
 // Which device pixels of a button `width` wide shown at `ratio` are face: within reach of
-// the browser's filter (a pixel of the sparsest density it may take, `reach` CSS pixels
+// the browser's filter (two pixels of the sparsest density it may take, `reach` CSS pixels
 // round the pixel's centre) the renderer's picture is opaque at every density the kit holds.
 // Its edges and corners, which blend with the page by design, are not.
 QImage faceMask(const QList<Reference> &pictures, int width, QSize device, qreal ratio, qreal reach)
@@ -397,7 +397,8 @@ private Q_SLOTS:
             if (density <= ratio && (density != 1.5 || page.half))
                 below = density;
         }
-        const qreal reach = 1 / below;
+        // A scaling filter reaches two source pixels each way (bicubic in Chromium).
+        const qreal reach = 2 / below;
         const QString mark = ratio == 1 ? QString() : u"@%1x"_s.arg(ratio);
 
         QStringList problems;
