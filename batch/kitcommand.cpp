@@ -26,10 +26,8 @@ constexpr QStringView kCommand = u"quillet kit: ";
 // The densities the renderer draws. The kit's geometry is whole device pixels at each one it
 // is made for (even lengths with 1.5x), so that caps and middle meet exactly.
 constexpr qreal kKitRatios[] = { 1.0, 1.5, 2.0, 3.0, 4.0 };
-// Without --scale, a web kit covers the ratios screens and page zoom mostly use; the check box
-// (13 pixels) needs a whole one beside 1.5x. An odd height has no 1.5x pictures.
-constexpr qreal kWebRatios[] = { 1.0, 1.5, 2.0, 3.0 };
-constexpr qreal kOddHeightWebRatios[] = { 1.0, 2.0, 3.0 };
+using kit::requests::kOddHeightWebRatios;
+using kit::requests::kWebRatios;
 
 struct KitOptions
 {
@@ -255,44 +253,6 @@ QString densityProblem(const kit::Request &request)
     return {};
 }
 
-// The default web kit, 1.5x left out where the even caps it needs cost a skin its exactness
-// at the other densities (a dotted ring whose end lies an odd number of pixels from the
-// face's edge): the browser then scales the 2x pieces at 150 %.
-kit::Model withoutCostlyHalf(const kit::Request &request, QStringList &notes)
-{
-    QStringList drawnNotes;
-    kit::Model model = kit::Model::build(request, &drawnNotes);
-    const auto exact = [](const kit::Model &kit) {
-        return std::all_of(kit.schemes().begin(), kit.schemes().end(),
-            [](const kit::Scheme &scheme) { return scheme.skin.slice.exact; });
-    };
-    if (exact(model) || !request.ratios.contains(1.5)) {
-        notes += drawnNotes;
-        return model;
-    }
-    kit::Request whole = request;
-    whole.ratios.removeAll(1.5);
-    QStringList wholeNotes;
-    kit::Model wholeModel = kit::Model::build(whole, &wholeNotes);
-    if (!exact(wholeModel)) {
-        notes += drawnNotes;
-        return model;
-    }
-    for (const kit::Scheme &scheme : model.schemes()) {
-        const kit::KitSlice &slice = scheme.skin.slice;
-        if (!slice.exact)
-            notes.append(scheme.skin.name
-                + QStringLiteral(
-                    ": no 1.5x pieces: with them the even caps would take the pictures %1 levels "
-                    "from the renderer's (at width %2, %3x); --scale 1,1.5,2,3 asks for them")
-                      .arg(slice.worstDifference)
-                      .arg(slice.worstWidth)
-                      .arg(slice.worstRatio));
-    }
-    notes += wholeNotes;
-    return wholeModel;
-}
-
 // One sentence a target, so that the manual page's paragraph reads as the usage does.
 QString targetNotes()
 {
@@ -339,12 +299,9 @@ int run(const QStringList &arguments, const CommandContext &context)
     const kit::Target &target = *kit::targetlist::find(request.target);
     if (const QString problem = refusal(target, request); !problem.isEmpty())
         return fail(context, problem);
-    const bool defaultRatios = options.ratios.isEmpty() && request.target == u"web";
-    if (defaultRatios) {
-        const std::span<const qreal> ratios = options.height % 2 ? std::span<const qreal>(kOddHeightWebRatios)
-                                                                 : std::span<const qreal>(kWebRatios);
-        request.ratios = QList<qreal>(ratios.begin(), ratios.end());
-    }
+    const bool defaultRatios = options.ratios.isEmpty();
+    if (defaultRatios)
+        request.ratios = kit::requests::defaultRatios(request);
     if (const QString problem = densityProblem(request); !problem.isEmpty())
         return fail(context, problem);
     target.fit(request);
@@ -363,7 +320,7 @@ int run(const QStringList &arguments, const CommandContext &context)
     if (!skins.dark.isEmpty())
         request.dark = load(skins.dark);
     const kit::Model model
-        = defaultRatios ? withoutCostlyHalf(request, notes) : kit::Model::build(request, &notes);
+        = defaultRatios ? kit::Model::buildByDefault(request, &notes) : kit::Model::build(request, &notes);
     kit::Problem drawProblem;
     const QList<pictures::PlannedFile> planned = target.files(model, &drawProblem);
     // A refusal is one line; the notes are about a kit that is made.

@@ -1,7 +1,9 @@
 #include "kit/model.h"
 
 #include "model/metrics.h"
+
 #include "render/buttonrenderer.h"
+#include <algorithm>
 
 namespace quillet::kit {
 
@@ -55,6 +57,41 @@ Model Model::build(const Request &request, QStringList *notes)
     for (const StateRow &row : drawn)
         shown[size_t(row.cascade)] = true;
     model.m_sheet = kitsheet::layout(slices, request.height, shown, kitpieces::unitOf(request.ratios));
+    return model;
+}
+
+Model Model::buildByDefault(const Request &request, QStringList *notes)
+{
+    QStringList drawnNotes;
+    Model model = build(request, &drawnNotes);
+    const auto exact = [](const Model &kit) {
+        return std::all_of(kit.schemes().begin(), kit.schemes().end(),
+            [](const Scheme &scheme) { return scheme.skin.slice.exact; });
+    };
+    Request whole = request;
+    whole.ratios.removeAll(1.5);
+    QStringList wholeNotes;
+    if (!exact(model) && whole.ratios.size() < request.ratios.size()) {
+        Model wholeModel = build(whole, &wholeNotes);
+        if (exact(wholeModel)) {
+            for (const Scheme &scheme : model.schemes()) {
+                const KitSlice &slice = scheme.skin.slice;
+                if (!slice.exact && notes)
+                    notes->append(scheme.skin.name
+                        + QStringLiteral(
+                            ": no 1.5x pieces: with them the even caps would take the pictures %1 levels "
+                            "from the renderer's (at width %2, %3x); --scale 1,1.5,2,3 asks for them")
+                              .arg(slice.worstDifference)
+                              .arg(slice.worstWidth)
+                              .arg(slice.worstRatio));
+            }
+            if (notes)
+                *notes += wholeNotes;
+            return wholeModel;
+        }
+    }
+    if (notes)
+        *notes += drawnNotes;
     return model;
 }
 
