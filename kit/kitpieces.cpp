@@ -312,8 +312,7 @@ KitSlice slice(const KitDrawing &drawing, const QList<qreal> &ratios)
     // A face that changes along its width has no true caps: wider ones may come closer.
     if (!result.exact)
         result = closestWiderCaps(result, probes);
-    // A cap's backing stays under the middle, clear of the other cap.
-    result.minWidth = qMax(narrowestHolding(result, drawing, probes), result.left + result.right + kBacking);
+    result.minWidth = narrowestHolding(result, drawing, probes);
     // A few widths above it too, so a step of the pattern at odd widths shows.
     QList<int> widths = probeWidths(result);
     for (int width = result.minWidth; width < result.minWidth + 2 * result.middle + 2; ++width)
