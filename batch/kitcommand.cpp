@@ -6,6 +6,7 @@
 #include "catalogue/programpaths.h"
 #include "catalogue/skincatalogue.h"
 #include "kit/classnames.h"
+#include "kit/kitpieces.h"
 #include "kit/model.h"
 #include "kit/targets.h"
 #include "pictures/picturewriter.h"
@@ -14,13 +15,19 @@
 
 #include <QTextStream>
 
+#include <algorithm>
+#include <span>
+
 namespace quillet::batch::KitCommand {
 
 namespace {
 
 constexpr QStringView kCommand = u"quillet kit: ";
-// Whole device pixels for every CSS pixel, so that caps and middle meet exactly.
-constexpr qreal kKitRatios[] = { 1.0, 2.0, 3.0 };
+// The densities the renderer draws. The kit's geometry is whole device pixels at each one it
+// is made for (even lengths with 1.5x), so that caps and middle meet exactly.
+constexpr qreal kKitRatios[] = { 1.0, 1.5, 2.0, 3.0, 4.0 };
+using kit::requests::kOddHeightWebRatios;
+using kit::requests::kWebRatios;
 
 struct KitOptions
 {
@@ -30,7 +37,7 @@ struct KitOptions
     QColor accent;
     int height = model::Metrics::kButtonHeight;
     QString font = RenderEntry::kDefaultFont.toString();
-    QList<qreal> ratios { 1 };
+    QList<qreal> ratios; // empty: the target's default
     bool webp = false;
     bool focus = false;
     bool pieces = false;
@@ -53,8 +60,11 @@ const QString kHeightHelp = QStringLiteral("button height in pixels, %1 to %2 (d
                                 .arg(KitOptions().height);
 const QString kFontHelp
     = QStringLiteral("caption font, first in the font stack (default \"%1\")").arg(KitOptions().font);
-const QString kScaleHelp = QStringLiteral("any of %1: the densities of the pieces (default 1)")
-                               .arg(EntryValues::ratioNames(kKitRatios).join(u','));
+const QString kScaleHelp
+    = QStringLiteral("any of %1: the densities of the pieces (default %2 for the web target, %3 with an "
+                     "odd --height; 1 for the others)")
+          .arg(EntryValues::ratioNames(kKitRatios).join(u','), EntryValues::ratioNames(kWebRatios).join(u','),
+              EntryValues::ratioNames(kOddHeightWebRatios).join(u','));
 const QString kPrefixHelp
     = QStringLiteral("class prefix: %1, %2 (default %3)")
           .arg(kit::classnames::of(u"NAME", kit::classnames::Part::Button),
@@ -83,6 +93,7 @@ constexpr FeatureOption kFeatureOptions[] = {
     { kit::Feature::Inline, u"--inline" },
     { kit::Feature::Prefix, u"--prefix" },
     { kit::Feature::Scale, u"--scale" },
+    { kit::Feature::FractionalScale, u"--scale" },
 };
 
 const OptionSpec<KitOptions> kTable[] = {
@@ -127,7 +138,8 @@ const OptionSpec<KitOptions> kTable[] = {
         } },
     { u"scale", u"LIST", kScaleHelp, OptionKind::List, false,
         [](KitOptions &o, const QString &v) -> QString {
-            return EntryValues::setRatios(v, kKitRatios, u" (pieces need whole device pixels)", &o.ratios);
+            return EntryValues::setRatios(
+                v, kKitRatios, u" (the renderer's densities: pieces need whole device pixels)", &o.ratios);
         } },
     { u"webp", u"", u"WebP pieces too, offered before the PNG ones", OptionKind::Flag, false,
         [](KitOptions &o, const QString &v) -> QString { return setFlag(o.webp, v); } },
@@ -199,7 +211,7 @@ kit::Request requestOf(const KitOptions &options)
     EntryValues::parseFont(options.font, &request.font);
     request.prefix = options.prefix;
     request.height = options.height;
-    request.ratios = options.ratios;
+    request.ratios = options.ratios.isEmpty() ? QList<qreal> { 1 } : options.ratios;
     request.webp = options.webp;
     request.focus = options.focus;
     request.layout = options.inlined ? kit::Layout::Inline
@@ -219,6 +231,25 @@ QString refusal(const kit::Target &target, const kit::Request &request)
             return row.option + QStringLiteral(": --target ") + target.name()
                 + QStringLiteral(" cannot honour it");
     }
+    return {};
+}
+
+// Whole device pixels at every density asked: the height at 1.5x, and a density at which the
+// check box (13 pixels) has a picture.
+QString densityProblem(const kit::Request &request)
+{
+    for (qreal ratio : request.ratios) {
+        if (!kit::kitpieces::whole(request.height, ratio))
+            return QStringLiteral("--scale %1 of --height %2 gives half pixels; choose an even height")
+                .arg(ratio)
+                .arg(request.height);
+    }
+    if (std::none_of(request.ratios.begin(), request.ratios.end(),
+            [](qreal ratio) { return kit::kitpieces::whole(model::Metrics::kCheckSide, ratio); }))
+        return QStringLiteral("--scale %1 alone gives the check box (%2 pixels) half pixels; add 1, 2 or 3")
+            .arg(EntryValues::ratioNames(std::span(request.ratios.constData(), size_t(request.ratios.size())))
+                     .join(u','))
+            .arg(model::Metrics::kCheckSide);
     return {};
 }
 
@@ -268,6 +299,11 @@ int run(const QStringList &arguments, const CommandContext &context)
     const kit::Target &target = *kit::targetlist::find(request.target);
     if (const QString problem = refusal(target, request); !problem.isEmpty())
         return fail(context, problem);
+    const bool defaultRatios = options.ratios.isEmpty();
+    if (defaultRatios)
+        request.ratios = kit::requests::defaultRatios(request);
+    if (const QString problem = densityProblem(request); !problem.isEmpty())
+        return fail(context, problem);
     target.fit(request);
 
     // Everything is drawn and encoded before the first file is written.
@@ -283,7 +319,8 @@ int run(const QStringList &arguments, const CommandContext &context)
     request.dark.reset();
     if (!skins.dark.isEmpty())
         request.dark = load(skins.dark);
-    const kit::Model model = kit::Model::build(request, &notes);
+    const kit::Model model
+        = defaultRatios ? kit::Model::buildByDefault(request, &notes) : kit::Model::build(request, &notes);
     kit::Problem drawProblem;
     const QList<pictures::PlannedFile> planned = target.files(model, &drawProblem);
     // A refusal is one line; the notes are about a kit that is made.

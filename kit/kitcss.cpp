@@ -4,6 +4,7 @@
 #include "kit/cssescape.h"
 #include "kit/rulewriter.h"
 #include "kit/webfiles.h"
+#include "model/metrics.h"
 
 #include <QSet>
 #include <QStringList>
@@ -74,12 +75,12 @@ QString sheetSize(const Context &context)
 }
 
 // One layer's picture: the PNG alone first for browsers without image-set(), then every
-// density, with WebP offered before the PNG of the same density.
-QStringList layerSets(const Context &context, const std::function<QString(qreal, PictureFormat)> &name)
+// density of ratios, with WebP offered before the PNG of the same density.
+QStringList layerSets(const Context &context, const QList<qreal> &ratios,
+    const std::function<QString(qreal, PictureFormat)> &name)
 {
     QStringList set;
     QStringList webkit;
-    const QList<qreal> &ratios = context.model.ratios();
     for (qreal ratio : ratios) {
         const QString density = u' ' + QString::number(ratio) + u'x';
         if (context.model.request().webp)
@@ -94,16 +95,18 @@ QStringList layerSets(const Context &context, const std::function<QString(qreal,
         QStringLiteral("image-set(") + set.join(QStringLiteral(", ")) + u')' };
 }
 
-// The three layers of one state: caps over the middle, which the transparent side borders
-// keep off the caps.
+// The three layers of one state: the middle, which the transparent side borders keep off
+// the caps, over the caps and their backing (kitpieces::backed).
 Declarations buttonBackground(const Context &context, bool dark, const StateRow &row)
 {
     std::array<QStringList, 3> layers;
-    for (int part : { 0, 2, 1 }) {
-        const QStringList sets = layerSets(context, [&](qreal ratio, PictureFormat format) {
-            return pictureName(context,
-                webfiles::pieceName(dark, row.word, webfiles::kParts[part], ratio, format), ratio, format);
-        });
+    for (int part : { 1, 0, 2 }) {
+        const QStringList sets
+            = layerSets(context, context.model.ratios(), [&](qreal ratio, PictureFormat format) {
+                  return pictureName(context,
+                      webfiles::pieceName(dark, row.word, webfiles::kParts[part], ratio, format), ratio,
+                      format);
+              });
         for (size_t i = 0; i < layers.size(); ++i)
             layers[i].append(sets[qsizetype(i)]);
     }
@@ -114,7 +117,7 @@ Declarations buttonBackground(const Context &context, bool dark, const StateRow 
         const KitSheet &sheet = context.model.sheet();
         const KitSheet::Button at = sheet.buttons.value(dark ? 1 : 0)[size_t(row.cascade)];
         declarations.append({ u"background-position"_s,
-            fromLeft(at.left) + u", "_s + fromRight(sheet, at.right) + u", "_s + fromLeft(at.middle) });
+            fromLeft(at.middle) + u", "_s + fromLeft(at.left) + u", "_s + fromRight(sheet, at.right) });
     }
     return declarations;
 }
@@ -122,7 +125,14 @@ Declarations buttonBackground(const Context &context, bool dark, const StateRow 
 Declarations checkBackground(const Context &context, bool dark, const StateRow &row)
 {
     Declarations declarations;
-    const QStringList sets = layerSets(context, [&](qreal ratio, PictureFormat format) {
+    // The densities at which the check box is whole device pixels; between them the
+    // browser scales the nearest.
+    QList<qreal> ratios;
+    for (qreal ratio : context.model.ratios()) {
+        if (kitpieces::whole(model::Metrics::kCheckSide, ratio))
+            ratios.append(ratio);
+    }
+    const QStringList sets = layerSets(context, ratios, [&](qreal ratio, PictureFormat format) {
         return pictureName(context, webfiles::checkName(dark, row.word, ratio, format), ratio, format);
     });
     for (const QString &set : sets)
@@ -170,9 +180,10 @@ void buttonRules(RuleWriter &writer, const Context &context, const KitSkin &skin
     // A sheet is as many CSS pixels as its 1x picture, whatever the density shown.
     const QString height = u' ' + px(context.model.height());
     plain.append({ u"background-size"_s,
-        context.model.layout() == Layout::Sheet ? sheetSize(context)
-                                                : px(skin.slice.left) + height + u", "_s
-                + px(skin.slice.right) + height + u", "_s + px(skin.slice.middle) + height });
+        context.model.layout() == Layout::Sheet
+            ? sheetSize(context)
+            : px(skin.slice.middle) + height + u", "_s + px(skin.slice.left + kitpieces::kBacking) + height
+                + u", "_s + px(skin.slice.right + kitpieces::kBacking) + height });
     plain += buttonBackground(context, dark, states.first()) + caption(context, skin, states.first());
     writer.rule(context.button, plain);
     for (const StateRow &row : states.mid(1)) {
@@ -240,10 +251,10 @@ void sharedButtonRules(RuleWriter &writer, const Context &context)
             { u"height"_s, var(context, kittokens::Token::Height) }, { u"margin"_s, u"0"_s },
             { u"border-style"_s, u"solid"_s }, { u"border-color"_s, u"transparent"_s },
             { u"border-radius"_s, u"0"_s }, { u"background-color"_s, u"transparent"_s },
-            { u"background-repeat"_s, u"no-repeat, no-repeat, repeat-x"_s },
-            { u"background-position"_s, u"left top, right top, left top"_s },
-            { u"background-origin"_s, u"border-box, border-box, padding-box"_s },
-            { u"background-clip"_s, u"border-box, border-box, padding-box"_s },
+            { u"background-repeat"_s, u"repeat-x, no-repeat, no-repeat"_s },
+            { u"background-position"_s, u"left top, left top, right top"_s },
+            { u"background-origin"_s, u"padding-box, border-box, border-box"_s },
+            { u"background-clip"_s, u"padding-box, border-box, border-box"_s },
             { u"font-family"_s, var(context, kittokens::Token::FontFamily) },
             { u"font-size"_s, var(context, kittokens::Token::FontSize) }, { u"font-weight"_s, u"normal"_s },
             { u"text-align"_s, u"center"_s }, { u"text-decoration"_s, u"none"_s },

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <numeric>
 #include <tuple>
 
 namespace quillet::kit::kitpieces {
@@ -59,8 +60,10 @@ public:
     Probes(const KitDrawing &drawing, const QList<qreal> &ratios)
         : m_drawing(drawing)
         , m_ratios(ratios)
+        , m_unit(unitOf(ratios))
     {
     }
+    int unit() const { return m_unit; }
     const QImage &at(SampleState state, int width, qreal ratio)
     {
         const Key key { int(state), width, ratio };
@@ -80,6 +83,9 @@ public:
                     continue;
                 const KitPieces pieces = cut(at(row.state, kSliceWidth, ratio), slice);
                 for (int width : widths) {
+                    // The renderer draws no half pixels: at 1.5x only even widths are defined.
+                    if (!whole(width, ratio))
+                        continue;
                     int d = difference(compose(pieces, width), at(row.state, width, ratio));
                     if (d < 0)
                         d = 255;
@@ -100,6 +106,7 @@ private:
     using Key = std::tuple<int, int, qreal>;
     const KitDrawing &m_drawing;
     QList<qreal> m_ratios;
+    int m_unit = 1;
     std::map<Key, QImage> m_pictures;
 };
 
@@ -114,12 +121,14 @@ QList<int> probeWidths(const KitSlice &slice)
 }
 
 // The middle tile is the period whose run around the centre is longest in the state and
-// ratio where it is shortest; what lies beside the run is cap, rounded out to whole logical
-// pixels. False when a probe cannot be drawn.
+// ratio where it is shortest, as many periods as make it whole units; what lies beside the
+// run is cap, rounded out to whole units. False when a probe cannot be drawn.
 bool findTile(const KitDrawing &drawing, const QList<qreal> &ratios, Probes &probes, KitSlice &result)
 {
+    const int unit = probes.unit();
     int longest = -1;
     for (int period = 1; period <= kLongestPeriod; ++period) {
+        const int tile = std::lcm(period, unit);
         int shortest = kSliceWidth;
         int left = 0;
         int right = 0;
@@ -128,7 +137,7 @@ bool findTile(const KitDrawing &drawing, const QList<qreal> &ratios, Probes &pro
                 const QImage &picture = probes.at(state, kSliceWidth, ratio);
                 if (picture.isNull())
                     return false;
-                const auto [first, last] = periodicRun(picture, qRound(period * ratio));
+                const auto [first, last] = periodicRun(picture, qRound(tile * ratio));
                 shortest = qMin(shortest, int((last - first + 1) / ratio));
                 left = qMax(left, int(std::ceil(first / ratio)));
                 right = qMax(right, int(std::ceil((picture.width() - 1 - last) / ratio)));
@@ -137,9 +146,9 @@ bool findTile(const KitDrawing &drawing, const QList<qreal> &ratios, Probes &pro
         // A longer period has to earn its place: a run twice as long.
         if (longest < 0 || shortest > 2 * longest) {
             longest = shortest;
-            result.middle = period;
-            result.left = left;
-            result.right = right;
+            result.middle = tile;
+            result.left = roundUp(left, unit);
+            result.right = roundUp(right, unit);
         }
     }
     return true;
@@ -151,7 +160,8 @@ KitSlice closestWiderCaps(const KitSlice &first, Probes &probes)
 {
     KitSlice result = first;
     const int narrowest = kProbeWidths[0];
-    for (int extra = 1; first.left + first.right + 2 * extra + first.middle <= narrowest; ++extra) {
+    const int unit = probes.unit();
+    for (int extra = unit; first.left + first.right + 2 * extra + first.middle <= narrowest; extra += unit) {
         KitSlice wider = first;
         wider.left += extra;
         wider.right += extra;
@@ -192,6 +202,49 @@ int narrowestHolding(const KitSlice &slice, const KitDrawing &drawing, Probes &p
 }
 
 } // namespace
+
+int unitOf(const QList<qreal> &ratios)
+{
+    // Every ratio a kit is drawn at is a whole number of quarters at most.
+    for (int unit = 1; unit < 4; ++unit) {
+        if (std::all_of(ratios.begin(), ratios.end(), [&](qreal ratio) { return whole(unit, ratio); }))
+            return unit;
+    }
+    return 4;
+}
+
+bool whole(int length, qreal ratio)
+{
+    return std::fmod(length * ratio, 1.0) == 0.0;
+}
+
+KitPieces backed(const KitPieces &pieces)
+{
+    if (pieces.left.isNull() || pieces.middle.isNull() || pieces.right.isNull())
+        return {};
+    const qreal ratio = pieces.middle.devicePixelRatio();
+    const int reach = qRound(kBacking * ratio);
+    const int height = pieces.middle.height();
+    const auto widened = [&](const QImage &cap, bool left) {
+        QImage out(cap.width() + reach, height, QImage::Format_ARGB32_Premultiplied);
+        out.setDevicePixelRatio(ratio);
+        const int capAt = left ? 0 : reach;
+        const int inner = left ? cap.width() - 1 : 0;
+        for (int y = 0; y < height; ++y) {
+            const auto *c = reinterpret_cast<const QRgb *>(cap.constScanLine(y));
+            const auto *m = reinterpret_cast<const QRgb *>(pieces.middle.constScanLine(y));
+            auto *row = reinterpret_cast<QRgb *>(out.scanLine(y));
+            bool opaque = qAlpha(c[inner]) == 255;
+            for (int x = 0; x < pieces.middle.width() && opaque; ++x)
+                opaque = qAlpha(m[x]) == 255;
+            std::memcpy(row + capAt, c, size_t(cap.width()) * sizeof(QRgb));
+            for (int x = 0; x < reach; ++x)
+                row[left ? cap.width() + x : x] = opaque ? c[inner] : 0;
+        }
+        return out;
+    };
+    return { widened(pieces.left, true), pieces.middle, widened(pieces.right, false) };
+}
 
 std::pair<int, int> periodicRun(const QImage &picture, int step)
 {
@@ -244,15 +297,16 @@ KitSlice slice(const KitDrawing &drawing, const QList<qreal> &ratios)
 {
     KitSlice result;
     Probes probes(drawing, ratios);
+    const int unit = probes.unit();
     if (!findTile(drawing, ratios, probes, result))
         return result;
     // A cap of at least one pixel, so every piece is a picture a browser can load.
-    result.left = qMax(1, result.left);
-    result.right = qMax(1, result.right);
+    result.left = qMax(unit, result.left);
+    result.right = qMax(unit, result.right);
     // Caps wider than the narrowest probe (a tall pill) raise the style sheet's min-width
     // rather than shrink: a narrower button cannot be built from them.
-    result.left = qMin(result.left, (kSliceWidth - result.middle) / 2);
-    result.right = qMin(result.right, kSliceWidth - result.middle - result.left);
+    result.left = qMin(result.left, (kSliceWidth - result.middle) / 2 / unit * unit);
+    result.right = qMin(result.right, (kSliceWidth - result.middle - result.left) / unit * unit);
     result.minWidth = result.left + result.right + result.middle;
     probes.measure(result, probeWidths(result));
     // A face that changes along its width has no true caps: wider ones may come closer.

@@ -82,11 +82,33 @@ inline constexpr auto kProbeWidths = skin::kFocusWidths;
 // from a button of this width.
 inline constexpr int kSliceWidth = 160;
 
+// The shortest CSS length that is whole device pixels at every ratio (2 with 1.5x): every
+// cap, middle, gutter and place on a sheet is a multiple of it, so that no piece starts or
+// ends inside a device pixel and no browser has to blend two pieces into one pixel.
+int unitOf(const QList<qreal> &ratios);
+inline int roundUp(int length, int unit)
+{
+    return (length + unit - 1) / unit * unit;
+}
+// Whether a CSS length is whole device pixels at a ratio.
+bool whole(int length, qreal ratio);
+
+// CSS pixels each cap of a web kit reaches under the middle. Between the densities drawn a
+// cap and the middle meet inside a device pixel, which each covers only in part, and two
+// parts do not add up to a whole one: the page would show through. The middle lies over
+// the caps, and each cap carries its inner column on under it, where the middle is opaque in
+// every column of its row; there the middle hides it at every density drawn.
+inline constexpr int kBacking = 2;
+// The caps with their backing: left is the cap then the backing, right the backing then
+// the cap, each kBacking logical pixels wider.
+KitPieces backed(const KitPieces &pieces);
+
 // The blank push button (caption " ") of one state, see-through, as the batch draws it
 // with --text " " --transparent.
 QImage blankButton(const KitDrawing &drawing, SampleState state, int width, qreal ratio);
 // The caps and middle every state shares at every ratio, tried at kProbeWidths and the
-// narrowest widths. Where no slice is exact, the one closest to the renderer.
+// narrowest widths (at each ratio those that are whole device pixels there), all multiples
+// of unitOf(ratios). Where no slice is exact, the one closest to the renderer.
 KitSlice slice(const KitDrawing &drawing, const QList<qreal> &ratios);
 KitPieces cut(const QImage &picture, const KitSlice &slice);
 // The widest run around the centre of a 32-bit picture in which every column equals the

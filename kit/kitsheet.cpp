@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+#include <numeric>
+
 namespace quillet::kit::kitsheet {
 
 namespace {
@@ -26,20 +28,41 @@ bool place(QPainter &painter, const QImage &piece, const QRect &at)
     return true;
 }
 
+// The piece at `at` repeats its edge pixels `reach` device pixels outwards, inside the sheet.
+void extrude(QImage &sheet, const QRect &at, int reach)
+{
+    const QRect out = at.adjusted(-reach, -reach, reach, reach).intersected(sheet.rect());
+    for (int y = out.top(); y <= out.bottom(); ++y) {
+        const int fromY = qBound(at.top(), y, at.bottom());
+        const auto *from = reinterpret_cast<const QRgb *>(sheet.constScanLine(fromY));
+        auto *row = reinterpret_cast<QRgb *>(sheet.scanLine(y));
+        for (int x = out.left(); x <= out.right(); ++x) {
+            if (!at.contains(x, y))
+                row[x] = from[qBound(at.left(), x, at.right())];
+        }
+    }
+}
+
 } // namespace
 
-KitSheet layout(
-    const QList<KitSlice> &slices, int height, const std::array<bool, kitpieces::kStates.size()> &drawn)
+KitSheet layout(const QList<KitSlice> &slices, int height,
+    const std::array<bool, kitpieces::kStates.size()> &drawn, int unit)
 {
+    using kitpieces::roundUp;
     const int side = model::Metrics::kCheckSide;
     const int checkCount = int(kitpieces::kCheckStates.size());
+    // An even number of device pixels at every ratio, so that two pieces' repeats fill it.
+    const int gutter = kGutter * unit;
+    // A check box's cell, so that the next one and the rows below start on whole units.
+    const int cell = roundUp(side + gutter, unit);
     // As narrow as the caps allow: every middle row is as wide as the sheet, and the area is
     // what encoding costs. The check boxes fill rows of that width.
     int width = side;
     for (const KitSlice &slice : slices)
-        width = qMax(width, slice.left + kGutter + slice.right);
-    width = (width + kWidthStep - 1) / kWidthStep * kWidthStep;
-    const int perRow = qMax(1, (width + kGutter) / (side + kGutter));
+        width = qMax(width, slice.left + slice.right + 2 * kitpieces::kBacking + gutter);
+    const int step = std::lcm(kWidthStep, unit);
+    width = roundUp(width, step);
+    const int perRow = qMax(1, (width + gutter) / cell);
 
     KitSheet sheet;
     int y = 0;
@@ -48,21 +71,22 @@ KitSheet layout(
         for (size_t state = 0; state < buttons.size(); ++state) {
             if (!drawn[state])
                 continue;
-            buttons[state].right = QRect(0, y, slice.right, height);
-            buttons[state].left = QRect(width - slice.left, y, slice.left, height);
-            y += height + kGutter;
+            buttons[state].right = QRect(0, y, slice.right + kitpieces::kBacking, height);
+            buttons[state].left = QRect(
+                width - slice.left - kitpieces::kBacking, y, slice.left + kitpieces::kBacking, height);
+            y += roundUp(height + gutter, unit);
             buttons[state].middle = QRect(0, y, width, height);
-            y += height + kGutter;
+            y += roundUp(height + gutter, unit);
         }
         std::array<QRect, kitpieces::kCheckStates.size()> checks {};
         for (int state = 0; state < checkCount; ++state)
-            checks[size_t(state)] = QRect(
-                (state % perRow) * (side + kGutter), y + (state / perRow) * (side + kGutter), side, side);
-        y += (checkCount + perRow - 1) / perRow * (side + kGutter);
+            checks[size_t(state)] = QRect((state % perRow) * cell, y + (state / perRow) * cell, side, side);
+        y += (checkCount + perRow - 1) / perRow * cell;
         sheet.buttons.append(buttons);
         sheet.checks.append(checks);
     }
-    sheet.size = QSize(width, qMax(1, y - kGutter));
+    sheet.size = QSize(width, qMax(unit, y - gutter));
+    sheet.gutter = gutter;
     return sheet;
 }
 
@@ -96,12 +120,30 @@ QImage draw(const KitSheet &sheet, const QList<KitSheetSkin> &skins, qreal ratio
             for (int x = row.left(); x < row.left() + row.width(); x += step)
                 painter.drawImage(QPoint(x, row.top()), tile);
         }
+        if (!kitpieces::whole(model::Metrics::kCheckSide, ratio))
+            continue;
         for (size_t state = 0; state < from.checks.size(); ++state)
             whole = whole && place(painter, from.checks[state], device(sheet.checks[skin][state], ratio));
     }
     painter.end();
     if (!whole)
         return {};
+    // Half the gutter each side: two pieces' repeats meet, and nothing see-through is left
+    // between them for a browser's filter to reach.
+    const int reach = qRound(sheet.gutter * ratio) / 2;
+    for (qsizetype skin = 0; skin < skins.size(); ++skin) {
+        for (size_t state = 0; state < skins[skin].pieces.size(); ++state) {
+            const KitSheet::Button &at = sheet.buttons[skin][state];
+            if (at.middle.isNull())
+                continue;
+            for (const QRect &piece : { at.left, at.middle, at.right })
+                extrude(picture, device(piece, ratio), reach);
+        }
+        if (kitpieces::whole(model::Metrics::kCheckSide, ratio)) {
+            for (const QRect &check : sheet.checks[skin])
+                extrude(picture, device(check, ratio), reach);
+        }
+    }
     picture.setDevicePixelRatio(ratio);
     return picture;
 }

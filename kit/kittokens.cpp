@@ -42,7 +42,8 @@ qreal sizeOf(Token token, const Request &request, const KitSkin &skin)
     case Token::CapRight:
         return skin.slice.right;
     case Token::MinWidth:
-        return skin.slice.minWidth;
+        // A web cap's backing stays under the middle, clear of the other cap.
+        return qMax(skin.slice.minWidth, skin.slice.left + skin.slice.right + kitpieces::kBacking);
     case Token::FontSize:
         return request.font.pointSizeF() * 96 / 72;
     case Token::Radius:

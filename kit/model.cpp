@@ -1,6 +1,9 @@
 #include "kit/model.h"
 
+#include "model/metrics.h"
+
 #include "render/buttonrenderer.h"
+#include <algorithm>
 
 namespace quillet::kit {
 
@@ -22,8 +25,11 @@ Scheme drawScheme(const Source &source, const Request &request, const QList<Stat
         for (const StateRow &row : drawn)
             drawnAt.pieces[size_t(row.cascade)] = kitpieces::cut(
                 kitpieces::blankButton(drawing, row.state, kitpieces::kSliceWidth, ratio), result.skin.slice);
-        for (const StateRow &row : kitpieces::kCheckRows)
-            drawnAt.checks[size_t(row.cascade)] = kitpieces::checkBox(renderer, row.state, ratio);
+        // A 13-pixel check box has no 1.5x picture; the browser scales the nearest one.
+        for (const StateRow &row : kitpieces::kCheckRows) {
+            if (kitpieces::whole(model::Metrics::kCheckSide, ratio))
+                drawnAt.checks[size_t(row.cascade)] = kitpieces::checkBox(renderer, row.state, ratio);
+        }
         result.byRatio.append(drawnAt);
     }
     return result;
@@ -50,7 +56,42 @@ Model Model::build(const Request &request, QStringList *notes)
     }
     for (const StateRow &row : drawn)
         shown[size_t(row.cascade)] = true;
-    model.m_sheet = kitsheet::layout(slices, request.height, shown);
+    model.m_sheet = kitsheet::layout(slices, request.height, shown, kitpieces::unitOf(request.ratios));
+    return model;
+}
+
+Model Model::buildByDefault(const Request &request, QStringList *notes)
+{
+    QStringList drawnNotes;
+    Model model = build(request, &drawnNotes);
+    const auto exact = [](const Model &kit) {
+        return std::all_of(kit.schemes().begin(), kit.schemes().end(),
+            [](const Scheme &scheme) { return scheme.skin.slice.exact; });
+    };
+    Request whole = request;
+    whole.ratios.removeAll(1.5);
+    QStringList wholeNotes;
+    if (!exact(model) && whole.ratios.size() < request.ratios.size()) {
+        Model wholeModel = build(whole, &wholeNotes);
+        if (exact(wholeModel)) {
+            for (const Scheme &scheme : model.schemes()) {
+                const KitSlice &slice = scheme.skin.slice;
+                if (!slice.exact && notes)
+                    notes->append(scheme.skin.name
+                        + QStringLiteral(
+                            ": no 1.5x pieces: with them the even caps would take the pictures %1 levels "
+                            "from the renderer's (at width %2, %3x); --scale 1,1.5,2,3 asks for them")
+                              .arg(slice.worstDifference)
+                              .arg(slice.worstWidth)
+                              .arg(slice.worstRatio));
+            }
+            if (notes)
+                *notes += wholeNotes;
+            return wholeModel;
+        }
+    }
+    if (notes)
+        *notes += drawnNotes;
     return model;
 }
 

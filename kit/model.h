@@ -36,6 +36,11 @@ public:
     // differ from the renderer. A piece that cannot be drawn is a null picture, which the
     // target's encoder turns into empty bytes.
     static Model build(const Request &request, QStringList *notes = nullptr);
+    // The same for a request whose densities are requests::defaultRatios: 1.5x is left out,
+    // with a note, where the even caps it needs cost a skin its exactness at the others (a
+    // dotted ring whose end lies an odd number of pixels from the face's edge); the browser
+    // then scales the 2x pieces at 150 %.
+    static Model buildByDefault(const Request &request, QStringList *notes = nullptr);
 
     const Request &request() const { return m_request; }
     // The class prefix, the default one where the request names none.

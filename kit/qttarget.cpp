@@ -97,7 +97,8 @@ QStringView QtTarget::summary() const
 
 bool QtTarget::honours(Feature feature) const
 {
-    // One skin, PNG pictures named in the kit's resource, no classes to prefix.
+    // One skin, PNG pictures named in the kit's resource, no classes to prefix; Qt takes
+    // @2x and @3x pictures, no @1.5x.
     return feature == Feature::Scale;
 }
 

@@ -1,5 +1,8 @@
 #include "kit/request.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace quillet::kit::requests {
 
 QList<Feature> features(const Request &request)
@@ -17,7 +20,18 @@ QList<Feature> features(const Request &request)
         asked.append(Feature::Prefix);
     if (request.ratios != QList<qreal> { 1 })
         asked.append(Feature::Scale);
+    if (std::any_of(request.ratios.begin(), request.ratios.end(), [](qreal r) { return r != std::floor(r); }))
+        asked.append(Feature::FractionalScale);
     return asked;
+}
+
+QList<qreal> defaultRatios(const Request &request)
+{
+    if (request.target != u"web")
+        return { 1 };
+    if (request.height % 2)
+        return QList<qreal>(std::begin(kOddHeightWebRatios), std::end(kOddHeightWebRatios));
+    return QList<qreal>(std::begin(kWebRatios), std::end(kWebRatios));
 }
 
 bool draws(const Request &request, const model::StateRow &row)

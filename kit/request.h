@@ -43,8 +43,9 @@ inline constexpr QStringView kDefaultPrefix = u"qk";
 
 // What a request asks for beyond a kit of one skin at the sizes given; a target says which
 // of these it honours.
-// Scale: densities other than 1x alone.
-enum class Feature { DarkSkin, Webp, Pieces, Inline, Prefix, Scale };
+// Scale: densities other than 1x alone; FractionalScale: a density that is no whole number
+// (1.5x), whose pieces only a target that places them by CSS pixels can use.
+enum class Feature { DarkSkin, Webp, Pieces, Inline, Prefix, Scale, FractionalScale };
 
 namespace requests {
 
@@ -52,6 +53,12 @@ namespace requests {
 QList<Feature> features(const Request &request);
 // Whether the kit draws a push button state: focus only when asked for.
 bool draws(const Request &request, const model::StateRow &row);
+// What a kit asked for without densities has: a web kit the ratios screens and page zoom
+// mostly use (the check box, 13 pixels, needs a whole one beside 1.5x; an odd height has no
+// 1.5x pictures), any other 1x.
+inline constexpr qreal kWebRatios[] = { 1.0, 1.5, 2.0, 3.0 };
+inline constexpr qreal kOddHeightWebRatios[] = { 1.0, 2.0, 3.0 };
+QList<qreal> defaultRatios(const Request &request);
 // True for a prefix that makes every class a CSS identifier: a letter, then letters,
 // digits, "-" and "_".
 bool isValidPrefix(const QString &prefix);

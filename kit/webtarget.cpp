@@ -27,6 +27,16 @@ QList<PictureFormat> formatsOf(const Model &model)
                                 : QList<PictureFormat> { PictureFormat::Png };
 }
 
+// The pieces as kit.css lays them: each cap with its backing under the middle.
+KitSheetSkin backed(KitSheetSkin drawn)
+{
+    for (KitPieces &pieces : drawn.pieces) {
+        if (!pieces.middle.isNull())
+            pieces = kitpieces::backed(pieces);
+    }
+    return drawn;
+}
+
 // One sheet per density and format, every scheme's pieces on it.
 QList<Output> sheets(const Model &model)
 {
@@ -34,7 +44,7 @@ QList<Output> sheets(const Model &model)
     for (qsizetype r = 0; r < model.ratios().size(); ++r) {
         QList<KitSheetSkin> atRatio;
         for (const Scheme &scheme : model.schemes())
-            atRatio.append(scheme.byRatio[r]);
+            atRatio.append(backed(scheme.byRatio[r]));
         const QImage sheet = kitsheet::draw(model.sheet(), atRatio, model.ratios()[r]);
         for (PictureFormat format : formatsOf(model))
             files.append({ webfiles::sheetName(model.ratios()[r], format),
@@ -49,7 +59,7 @@ void addPieces(const Model &model, const Scheme &scheme, bool dark, QList<Output
     const QList<PictureFormat> formats = formatsOf(model);
     for (const StateRow &row : model.buttonStates()) {
         for (qsizetype r = 0; r < model.ratios().size(); ++r) {
-            const KitPieces &pieces = scheme.byRatio[r].pieces[size_t(row.cascade)];
+            const KitPieces pieces = kitpieces::backed(scheme.byRatio[r].pieces[size_t(row.cascade)]);
             const QImage parts[] = { pieces.left, pieces.middle, pieces.right };
             for (size_t part = 0; part < std::size(parts); ++part) {
                 for (PictureFormat format : formats)
@@ -61,6 +71,8 @@ void addPieces(const Model &model, const Scheme &scheme, bool dark, QList<Output
     }
     for (const StateRow &row : kitpieces::kCheckRows) {
         for (qsizetype r = 0; r < model.ratios().size(); ++r) {
+            if (scheme.byRatio[r].checks[size_t(row.cascade)].isNull())
+                continue;
             for (PictureFormat format : formats)
                 files.append({ webfiles::checkName(dark, row.word, model.ratios()[r], format),
                     PictureBytes::transparent(

@@ -40,9 +40,12 @@ QList<pictures::PlannedFile> plan(
         *problem = QStringLiteral("no kit target ") + target;
         return {};
     }
+    // As the command without --scale.
+    request.ratios = kit::requests::defaultRatios(request);
     kitTarget->fit(request);
     kit::Problem drawProblem;
-    const QList<pictures::PlannedFile> files = kitTarget->files(kit::Model::build(request), &drawProblem);
+    const QList<pictures::PlannedFile> files
+        = kitTarget->files(kit::Model::buildByDefault(request), &drawProblem);
     *problem = drawProblem.message;
     return drawProblem.message.isEmpty() ? files : QList<pictures::PlannedFile>();
 }

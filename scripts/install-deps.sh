@@ -18,7 +18,7 @@ PACKAGES=(
   libpng-dev zlib1g-dev clang libclang-rt-14-dev
   appstream dpkg-dev man-db groff-base
   qt6-translations-l10n qt6-l10n-tools libxcb1-dev ccache
-  python3-tinycss2 chromium python3-websocket xdotool aapt godot3
+  python3-tinycss2 chromium firefox-esr python3-websocket xdotool aapt godot3
 )
 
 # npm installs the token test's pinned tools (scripts/install-npm.sh). Debian's npm only where

@@ -24,6 +24,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 namespace KitCommand = quillet::batch::KitCommand;
 using quillet::ui::SaveOptionsMenu;
@@ -96,9 +98,16 @@ private Q_SLOTS:
             << u"--skin Mono --prefix \"q k\""_s << u"out"_s << u"--prefix"_s;
         QTest::newRow("prefix with a dot") << u"--skin Mono --prefix=q.k"_s << u"out"_s << u"--prefix"_s;
         QTest::newRow("prefix with a brace") << u"--skin Mono --prefix=q{"_s << u"out"_s << u"--prefix"_s;
-        QTest::newRow("half-pixel scale")
-            << u"--skin Mono --scale=1,1.5"_s << u"out"_s
-            << u"--scale: \"1,1.5\" is not a list of 1, 2 and 3 (pieces need whole device pixels)"_s;
+        QTest::newRow("a density the renderer does not draw")
+            << u"--skin Mono --scale=1,1.25"_s << u"out"_s
+            << u"--scale: \"1,1.25\" is not a list of 1, 1.5, 2, 3 and 4 (the renderer's densities: pieces "
+               "need whole device pixels)"_s;
+        QTest::newRow("1.5x of an odd height")
+            << u"--skin Mono --height 25 --scale=1,1.5"_s << u"out"_s
+            << u"--scale 1.5 of --height 25 gives half pixels; choose an even height"_s;
+        QTest::newRow("1.5x alone")
+            << u"--skin Mono --scale=1.5"_s << u"out"_s
+            << u"--scale 1.5 alone gives the check box (13 pixels) half pixels; add 1, 2 or 3"_s;
         QTest::newRow("bad font") << u"--skin Mono --font 宋体"_s << u"out"_s << u"--font"_s;
         // QProcess::splitCommand reads """ inside quotes as one literal quote.
         QTest::newRow("font closing its string")
@@ -138,6 +147,7 @@ private Q_SLOTS:
             { quillet::kit::Feature::Inline, u"--inline"_s },
             { quillet::kit::Feature::Prefix, u"--prefix qk"_s },
             { quillet::kit::Feature::Scale, u"--scale 1,2"_s },
+            { quillet::kit::Feature::FractionalScale, u"--scale 1,1.5"_s },
         };
         for (const quillet::kit::Target *target : quillet::kit::targets()) {
             for (const auto &[feature, option] : options) {
@@ -215,16 +225,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("prefix");
         QTest::addColumn<QList<double>>("densities");
-        QTest::newRow("plain") << u"--skin Mono"_s << u"qk"_s << QList<double> { 1 };
+        QTest::newRow("plain: the screens' densities")
+            << u"--skin Mono"_s << u"qk"_s << QList<double> { 1, 1.5, 2, 3 };
+        QTest::newRow("odd height: no 1.5x")
+            << u"--skin Mono --height 25"_s << u"qk"_s << QList<double> { 1, 2, 3 };
+        QTest::newRow("1x alone") << u"--skin Mono --scale 1"_s << u"qk"_s << QList<double> { 1 };
+        QTest::newRow("1.5x, 4x, WebP")
+            << u"--skin 翡翠 --scale=4,1.5 --webp"_s << u"qk"_s << QList<double> { 1.5, 4 };
         QTest::newRow("three densities, WebP")
             << u"--skin 翡翠 --scale=3,1,2 --webp"_s << u"qk"_s << QList<double> { 1, 2, 3 };
         QTest::newRow("dark, focus, own prefix")
             << u"--skin Mono --dark-skin Dark --focus --prefix my-Kit_2 --scale=2,1"_s << u"my-Kit_2"_s
             << QList<double> { 1, 2 };
-        QTest::newRow("accent, dark")
-            << u"--skin 翡翠 --dark-skin Dark --accent=#6a1b9a --focus"_s << u"qk"_s << QList<double> { 1 };
+        QTest::newRow("accent, dark") << u"--skin 翡翠 --dark-skin Dark --accent=#6a1b9a --focus"_s << u"qk"_s
+                                      << QList<double> { 1, 1.5, 2, 3 };
         QTest::newRow("tall, another font")
-            << u"--skin Dark --height=40 --font \"DejaVu Sans 12\""_s << u"qk"_s << QList<double> { 1 };
+            << u"--skin Dark --height=40 --font \"DejaVu Sans 12\" --scale 1"_s << u"qk"_s
+            << QList<double> { 1 };
     }
     void styleSheetIsWhole()
     {
@@ -244,7 +261,7 @@ private Q_SLOTS:
                 error + QString::fromUtf8(QJsonDocument(found.value(u"errors"_s).toArray()).toJson())));
 
         // Every piece written is used, and nothing else lies in kit/.
-        const QRegularExpression safe(u"^kit/[a-z0-9-]+\\.(png|webp)$"_s);
+        const QRegularExpression safe(u"^kit/[a-z0-9-]+(-1\\.5x)?\\.(png|webp)$"_s);
         QSet<QString> named;
         for (const QJsonValue &url : found.value(u"urls"_s).toArray()) {
             QVERIFY2(safe.match(url.toString()).hasMatch(), qPrintable(url.toString()));
@@ -256,6 +273,13 @@ private Q_SLOTS:
 
         const QJsonArray sets = found.value(u"imageSets"_s).toArray();
         QVERIFY(!sets.isEmpty());
+        // The buttons offer every density; the check box only those where 13 pixels are whole.
+        QList<double> whole;
+        for (double density : densities) {
+            if (density == std::floor(density))
+                whole.append(density);
+        }
+        int everyDensity = 0;
         for (const QJsonValue &set : sets) {
             QList<double> seen;
             for (const QJsonValue &entry : set.toArray()) {
@@ -268,10 +292,14 @@ private Q_SLOTS:
                     // A new density starts with WebP where there is WebP.
                     QCOMPARE(type, webp ? u"image/webp"_s : u"image/png"_s);
                 }
-                QCOMPARE(url.contains(u"-2x"_s) || url.contains(u"-3x"_s), density != 1);
+                QCOMPARE(url.contains(u"-%1x."_s.arg(density)), density != 1);
+                QCOMPARE(QRegularExpression(u"-[0-9.]+x\\."_s).match(url).hasMatch(), density != 1);
             }
-            QCOMPARE(seen, densities);
+            QVERIFY2(seen == densities || seen == whole,
+                qPrintable(QString::fromUtf8(QJsonDocument(set.toArray()).toJson())));
+            everyDensity += seen == densities;
         }
+        QVERIFY(everyDensity > 0);
 
         const QString css = QString::fromUtf8(readAll(root.filePath(u"kit.css"_s)));
         int count = 0;
@@ -330,7 +358,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QStringList>("sheets");
-        QTest::newRow("plain") << u"--skin Mono"_s << QStringList { u"kit.png"_s };
+        QTest::newRow("plain: the screens' densities")
+            << u"--skin Mono"_s
+            << QStringList { u"kit-1.5x.png"_s, u"kit-2x.png"_s, u"kit-3x.png"_s, u"kit.png"_s };
         QTest::newRow("dark, focus, three densities, WebP")
             << u"--skin 翡翠 --dark-skin Dark --focus --webp --scale=1,2,3"_s
             << QStringList { u"kit-2x.png"_s, u"kit-2x.webp"_s, u"kit-3x.png"_s, u"kit-3x.webp"_s,
@@ -362,7 +392,10 @@ private Q_SLOTS:
         QCOMPARE(sizes.size(), 1);
         const QRegularExpressionMatch sheetSize = size.match(css);
         for (const QString &sheet : sheets) {
-            const int ratio = sheet.contains(u"-2x"_s) ? 2 : sheet.contains(u"-3x"_s) ? 3 : 1;
+            const qreal ratio = sheet.contains(u"-1.5x"_s) ? 1.5
+                : sheet.contains(u"-2x"_s)                 ? 2
+                : sheet.contains(u"-3x"_s)                 ? 3
+                                                           : 1;
             QCOMPARE(QImage(root.filePath(u"sheet/kit/"_s + sheet)).size(),
                 QSize(sheetSize.captured(1).toInt(), sheetSize.captured(2).toInt()) * ratio);
         }

@@ -53,6 +53,9 @@ kit::Request requestAsking(const QList<kit::Feature> &features)
         case kit::Feature::Scale:
             request.ratios = { 1, 2 };
             break;
+        case kit::Feature::FractionalScale:
+            request.ratios = { 1, 1.5 };
+            break;
         }
     }
     return request;
@@ -130,6 +133,11 @@ private Q_SLOTS:
             << Features { F::Prefix };
         QTest::newRow("densities beyond 1x")
             << Features { F::Webp } << Features { F::Scale, F::Webp } << Features { F::Scale };
+        // 1.5x is a density beyond 1x too; whole densities do not ask for half ones.
+        QTest::newRow("a half density where whole ones are honoured")
+            << Features { F::Scale } << Features { F::FractionalScale } << Features { F::FractionalScale };
+        QTest::newRow("a half density where none is honoured")
+            << Features {} << Features { F::FractionalScale } << Features { F::Scale, F::FractionalScale };
     }
     void unmetFeatures()
     {
