@@ -9,6 +9,7 @@
 #include "kit/kitpieces.h"
 #include "kit/model.h"
 #include "kit/targets.h"
+#include "kit/webtarget.h"
 #include "pictures/picturewriter.h"
 #include "render/accentedskin.h"
 #include "skin/skinparser.h"
@@ -26,8 +27,6 @@ constexpr QStringView kCommand = u"quillet kit: ";
 // The densities the renderer draws. The kit's geometry is whole device pixels at each one it
 // is made for (even lengths with 1.5x), so that caps and middle meet exactly.
 constexpr qreal kKitRatios[] = { 1.0, 1.5, 2.0, 3.0, 4.0 };
-using kit::requests::kOddHeightWebRatios;
-using kit::requests::kWebRatios;
 
 struct KitOptions
 {
@@ -63,8 +62,9 @@ const QString kFontHelp
 const QString kScaleHelp
     = QStringLiteral("any of %1: the densities of the pieces (default %2 for the web target, %3 with an "
                      "odd --height; 1 for the others)")
-          .arg(EntryValues::ratioNames(kKitRatios).join(u','), EntryValues::ratioNames(kWebRatios).join(u','),
-              EntryValues::ratioNames(kOddHeightWebRatios).join(u','));
+          .arg(EntryValues::ratioNames(kKitRatios).join(u','),
+              EntryValues::ratioNames(kit::WebTarget::kRatios).join(u','),
+              EntryValues::ratioNames(kit::WebTarget::kOddHeightRatios).join(u','));
 const QString kPrefixHelp
     = QStringLiteral("class prefix: %1, %2 (default %3)")
           .arg(kit::classnames::of(u"NAME", kit::classnames::Part::Button),
@@ -301,7 +301,7 @@ int run(const QStringList &arguments, const CommandContext &context)
         return fail(context, problem);
     const bool defaultRatios = options.ratios.isEmpty();
     if (defaultRatios)
-        request.ratios = kit::requests::defaultRatios(request);
+        request.ratios = target.defaultRatios(request);
     if (const QString problem = densityProblem(request); !problem.isEmpty())
         return fail(context, problem);
     target.fit(request);

@@ -36,7 +36,7 @@ public:
     // differ from the renderer. A piece that cannot be drawn is a null picture, which the
     // target's encoder turns into empty bytes.
     static Model build(const Request &request, QStringList *notes = nullptr);
-    // The same for a request whose densities are requests::defaultRatios: 1.5x is left out,
+    // The same for a request whose densities are Target::defaultRatios: 1.5x is left out,
     // with a note, where the even caps it needs cost a skin its exactness at the others (a
     // dotted ring whose end lies an odd number of pixels from the face's edge); the browser
     // then scales the 2x pieces at 150 %.

@@ -25,15 +25,6 @@ QList<Feature> features(const Request &request)
     return asked;
 }
 
-QList<qreal> defaultRatios(const Request &request)
-{
-    if (request.target != u"web")
-        return { 1 };
-    if (request.height % 2)
-        return QList<qreal>(std::begin(kOddHeightWebRatios), std::end(kOddHeightWebRatios));
-    return QList<qreal>(std::begin(kWebRatios), std::end(kWebRatios));
-}
-
 bool draws(const Request &request, const model::StateRow &row)
 {
     return row.state != model::SampleState::Focused || request.focus;

@@ -53,12 +53,6 @@ namespace requests {
 QList<Feature> features(const Request &request);
 // Whether the kit draws a push button state: focus only when asked for.
 bool draws(const Request &request, const model::StateRow &row);
-// What a kit asked for without densities has: a web kit the ratios screens and page zoom
-// mostly use (the check box, 13 pixels, needs a whole one beside 1.5x; an odd height has no
-// 1.5x pictures), any other 1x.
-inline constexpr qreal kWebRatios[] = { 1.0, 1.5, 2.0, 3.0 };
-inline constexpr qreal kOddHeightWebRatios[] = { 1.0, 2.0, 3.0 };
-QList<qreal> defaultRatios(const Request &request);
 // True for a prefix that makes every class a CSS identifier: a letter, then letters,
 // digits, "-" and "_".
 bool isValidPrefix(const QString &prefix);

@@ -33,6 +33,8 @@ public:
     // Settles what the target decides for itself, whatever the options said (its densities,
     // whether it draws focus), once they are known to be honoured and before the model is drawn.
     virtual void fit(Request &) const { }
+    // The densities of a kit asked for without --scale.
+    virtual QList<qreal> defaultRatios(const Request &) const { return { 1 }; }
     // Every file of the kit, drawn and encoded, in the order they are to be written: a
     // file that names others comes after them, so a failed write never leaves it naming
     // files that are not there. Empty, with *problem set, when there is no kit.

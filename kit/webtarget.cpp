@@ -108,6 +108,13 @@ bool WebTarget::honours(Feature) const
     return true;
 }
 
+QList<qreal> WebTarget::defaultRatios(const Request &request) const
+{
+    if (request.height % 2)
+        return QList<qreal>(std::begin(kOddHeightRatios), std::end(kOddHeightRatios));
+    return QList<qreal>(std::begin(kRatios), std::end(kRatios));
+}
+
 QList<pictures::PlannedFile> WebTarget::files(const Model &model, Problem *problem) const
 {
     QList<Output> files = pictureFiles(model);

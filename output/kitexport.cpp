@@ -41,7 +41,7 @@ QList<pictures::PlannedFile> plan(
         return {};
     }
     // As the command without --scale.
-    request.ratios = kit::requests::defaultRatios(request);
+    request.ratios = kitTarget->defaultRatios(request);
     kitTarget->fit(request);
     kit::Problem drawProblem;
     const QList<pictures::PlannedFile> files
